@@ -1,0 +1,47 @@
+# The two commands of the README. Each installs what is missing, configures and builds.
+#   make run   build (release) and start the program
+#   make test  build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test
+
+BUILD      ?= build
+TEST_BUILD ?= build-test
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test build build-test deps bench clean format
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVEK1_TESTS=OFF
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found: run it as  xvfb-run -s '-screen 0 1280x1024x24' make run  (or set DISPLAY)."; \
+	  exit 1; \
+	fi
+	cd $(BUILD)/bin && ./vek1
+
+$(TEST_BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEK1_SANITIZE=ON -DVEK1_BENCH=OFF
+
+build-test: deps $(TEST_BUILD)/CMakeCache.txt
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+
+test: build-test
+	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bin/vek1-bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD)

@@ -1,0 +1,14 @@
+#pragma once
+// vek1-cli: the model from the command line, for users who script their own analysis.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vek1 {
+
+// Runs the command line (without the program name); writes results to `out` and one-line
+// messages to `err`. Returns the exit code: 0 on success, 2 for a usage error.
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vek1

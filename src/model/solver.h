@@ -1,0 +1,26 @@
+#pragma once
+// The closed-form linkage solver: places every moving pivot of the gear for the current
+// DriverAngle and ReverseArmPos, and derives the port constants of the valve face.
+
+#include "workspace.h"
+
+namespace vek1 {
+
+// Smallest magnitude a divisor may have; smaller ones are pushed out to it.
+constexpr double kGuardEpsilon = 0.00001;
+// Largest magnitude of a sine or cosine handed to asin; beyond it the circles do not meet.
+constexpr double kClampLimit = 0.999999;
+
+// The three safe operations. Each substitutes a nearby usable value and raises the error latch
+// (which only sets the error flag while the error-beep switch is on).
+float Guard(Workspace& ws, float x);
+float Clamp(Workspace& ws, float k);
+float NonNegative(Workspace& ws, float w);
+void RaiseErrorLatch(Workspace& ws);
+
+void SolveLinkage(Workspace& ws);
+
+// Port constants from the cylinder dimensions and the valve-stem joint H[4].
+void ComputePortConstants(Workspace& ws);
+
+}  // namespace vek1

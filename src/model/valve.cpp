@@ -1,0 +1,123 @@
+#include "valve.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "numbers.h"
+#include "solver.h"
+
+namespace vek1 {
+
+void ComputeValveState(Workspace& ws) {
+  const auto& f = ws.Frame;
+  auto c = [&ws](int id) { return static_cast<double>(ws.Cyl[cyl::slotOf(id)]); };
+  const float theta = toSingle(static_cast<double>(ws.DriverAngle) * std::numbers::pi / 180.0);
+  const double S = f[dim::Stroke];
+  const float L = toSingle(static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd]);
+
+  // Piston travel from front dead centre, with the angularity of the main rod, scaled so that
+  // the whole stroke is 640.
+  const double g = Guard(ws, f[dim::Stroke]);
+  const double halfThrow = std::sin(theta) * S / 2.0;
+  const double w = NonNegative(ws, toSingle(static_cast<double>(L) * L - halfThrow * halfThrow));
+  ws.PistonPos =
+      toSingle(320.0 - (std::cos(theta) + 2.0 * std::sqrt(w) / g - 2.0 * L / g) * 320.0);
+
+  // The valve centre relative to the port-face centre, positive towards the front, and each
+  // edge's opening measured with its own side's bridge, port, valve half and cavity half.
+  const double P = c(dim::ExhaustPortWidth) / 2.0;
+  const double BF = c(dim::BridgeWidthFront), BR = c(dim::BridgeWidthRear);
+  const double SF = c(dim::SteamPortWidthFront), SR = c(dim::SteamPortWidthRear);
+  const double LF = c(dim::ValveLengthFrontHalf), LR = c(dim::ValveLengthRearHalf);
+  const double CF = c(dim::ValveExhCavityFrontHalf), CR = c(dim::ValveExhCavityRearHalf);
+  const double x = toSingle(c(dim::ValveStem) + ws.Pivots.H[4] - c(dim::CylCtrToDriverCtr));
+  ws.FrontSteamOpen = toSingle((P + BF + SF) - (x + LF));
+  ws.FrontExhOpen = toSingle((x + CF) - (P + BF));
+  ws.RearSteamOpen = toSingle((x - LR) + (P + BR + SR));
+  ws.RearExhOpen = toSingle(CR - x - (P + BR));
+}
+
+namespace {
+
+// One cylinder end: steam first, then exhaust, so an end open both ways shows exhaust.
+Rgb advanceEnd(char& mark, float steamOpen, float exhOpen, Rgb colour) {
+  if (steamOpen > 0.0f) {
+    mark = 'E';
+    colour = colour::Admission;
+  } else if (mark == 'E') {
+    colour = colour::Expansion;
+  }
+  if (exhOpen > 0.0f) {
+    mark = 'C';
+    colour = colour::Exhaust;
+  } else if (mark == 'C') {
+    colour = colour::Compression;
+  }
+  return colour;
+}
+
+std::string cutOffText(double percent) {
+  std::string text = fixedText(percent, 4, 1);
+  if (text.size() > kCutOffTextMax) text.resize(kCutOffTextMax);
+  return text;
+}
+
+}  // namespace
+
+std::pair<Rgb, Rgb> UpdateEvents(Workspace& ws) {
+  const Rgb front =
+      advanceEnd(ws.FrontEventMark, ws.FrontSteamOpen, ws.FrontExhOpen, colour::Black);
+  // The rear end starts from the front's colour, so before its own first opening it shows it.
+  const Rgb rear = advanceEnd(ws.RearEventMark, ws.RearSteamOpen, ws.RearExhOpen, front);
+  return {front, rear};
+}
+
+CutOffDisplay DetectCutOff(Workspace& ws) {
+  // Frames between which to hold a new value on screen: about 400 degrees of crank travel.
+  auto holdFrames = [&ws] { return roundHalfEven(400.0 / (ws.StepAngle + 0.1)); };
+  // Linear interpolation of the piston position to where the opening crossed zero.
+  auto crossing = [&ws](float prevOpen, float open) {
+    return toSingle(ws.PrevPistonPos - static_cast<double>(prevOpen) *
+                                           (static_cast<double>(ws.PistonPos) - ws.PrevPistonPos) /
+                                           (static_cast<double>(open) - prevOpen));
+  };
+
+  if (ws.PrevFrontSteam > 0.0f && ws.FrontSteamOpen < 0.0f) {
+    ws.FrontCutOffHold = holdFrames();
+    const float p = crossing(ws.PrevFrontSteam, ws.FrontSteamOpen);
+    ws.PrevPistonPos = p;
+    ws.FrontCutOffText = cutOffText(p / 6.4);
+  }
+  if (ws.PrevRearSteam > 0.0f && ws.RearSteamOpen < 0.0f) {
+    ws.RearCutOffHold = holdFrames();
+    const float p = crossing(ws.PrevRearSteam, ws.RearSteamOpen);
+    ws.PrevPistonPos = p;
+    // The rear stroke runs from 640 towards 0.
+    ws.RearCutOffText = cutOffText((640.0 - p) / 6.4);
+  }
+
+  CutOffDisplay shown;
+  if (ws.StepAngle != 0.0f && ws.StepAngle < kCutOffMaxStep) {
+    shown.labels = true;
+    if (ws.FrontCutOffHold > 0) {
+      shown.front = true;
+      --ws.FrontCutOffHold;
+    }
+    if (ws.RearCutOffHold > 0) {
+      shown.rear = true;
+      --ws.RearCutOffHold;
+    }
+  }
+
+  ws.PrevPistonPos = ws.PistonPos;
+  ws.PrevFrontSteam = ws.FrontSteamOpen;
+  ws.PrevRearSteam = ws.RearSteamOpen;
+  return shown;
+}
+
+void ClearCutOff(Workspace& ws) {
+  ws.FrontCutOffText.clear();
+  ws.RearCutOffText.clear();
+}
+
+}  // namespace vek1

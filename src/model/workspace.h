@@ -1,0 +1,217 @@
+#pragma once
+// The Workspace holds every piece of process-wide state of the program: dimensions, pivot table,
+// motion, valve and event state, view, switches, dynamic variables and undo. main() creates one
+// and hands it by reference to every window; tests make their own. Field names are the names the
+// rest of the program and its users know them by.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vek1 {
+
+constexpr int kPivotCount = 27;
+constexpr int kScreenPointCount = 21;  // points 0..20 have screen coordinates
+
+// Dimension identifiers. Frame dimensions are 1..16; 17 and 18 are the two reverse-arm offsets,
+// which have no identifier of their own in the dynamic variables but are shown by the position
+// display. Cylinder dimensions are 101..122. 0 means none.
+namespace dim {
+constexpr int None = 0;
+constexpr int DriverDia = 1;
+constexpr int Stroke = 2;
+constexpr int MainRodCrankEnd = 3;
+constexpr int MainRodPistonEnd = 4;
+constexpr int RadiusRod = 5;
+constexpr int LinkRadius = 6;
+constexpr int LinkPivotVert = 7;
+constexpr int LinkPivotHorz = 8;
+constexpr int ValveLeverUpper = 9;
+constexpr int ValveLeverLower = 10;
+constexpr int CouplerUpper = 11;
+constexpr int CouplerLower = 12;
+constexpr int AnchorLinkLength = 13;
+constexpr int AnchorLinkPivotVert = 14;
+constexpr int AnchorLinkPivotHorz = 15;
+constexpr int ReverseArmLength = 16;
+constexpr int RevArmToCentNorm = 17;
+constexpr int RevArmToCentMax = 18;
+
+constexpr int CylCtrToDriverCtr = 101;
+constexpr int CylClAboveDriverCtr = 102;
+constexpr int CylinderBoreDia = 103;
+constexpr int CylinderBoreLength = 104;
+constexpr int CylSteamPortWidth = 105;
+constexpr int PistonCtrToCrosshead = 106;
+constexpr int PistonWidth = 107;
+constexpr int ValveSurfaceToCylCl = 108;
+constexpr int ValveStemClToCylCl = 109;
+constexpr int ExhaustPortWidth = 110;
+constexpr int BridgeWidthRear = 111;
+constexpr int BridgeWidthFront = 112;
+constexpr int SteamPortWidthRear = 113;
+constexpr int SteamPortWidthFront = 114;
+constexpr int ValveChamberHeight = 115;
+constexpr int ValveChamberLength = 116;
+constexpr int ValveHeight = 117;
+constexpr int ValveLengthRearHalf = 118;
+constexpr int ValveLengthFrontHalf = 119;
+constexpr int ValveExhCavityRearHalf = 120;
+constexpr int ValveExhCavityFrontHalf = 121;
+constexpr int ValveStem = 122;
+}  // namespace dim
+
+// The cylinder dimensions other than 102 live in one block of 22 singles that is copied whole.
+// Its order is fixed (dimension files store it in this order): the front-side port and valve
+// values follow all the others, and slot 3 is a spare that is always 0.
+namespace cyl {
+constexpr int kBlockSize = 22;
+constexpr int kSpareSlot = 3;
+constexpr std::array<int, kBlockSize> kBlockIds = {
+    dim::CylCtrToDriverCtr,    dim::CylinderBoreDia,        dim::CylinderBoreLength,
+    0,                         dim::CylSteamPortWidth,      dim::PistonCtrToCrosshead,
+    dim::PistonWidth,          dim::ValveSurfaceToCylCl,    dim::ValveStemClToCylCl,
+    dim::ExhaustPortWidth,     dim::BridgeWidthRear,        dim::SteamPortWidthRear,
+    dim::ValveChamberHeight,   dim::ValveChamberLength,     dim::ValveHeight,
+    dim::ValveLengthRearHalf,  dim::ValveExhCavityRearHalf, dim::ValveStem,
+    dim::BridgeWidthFront,     dim::SteamPortWidthFront,    dim::ValveLengthFrontHalf,
+    dim::ValveExhCavityFrontHalf};
+// Block slot of a cylinder id (101..122, not 102), or -1.
+constexpr int slotOf(int id) {
+  for (int i = 0; i < kBlockSize; ++i)
+    if (id != 0 && kBlockIds[i] == id) return i;
+  return -1;
+}
+}  // namespace cyl
+
+struct PivotTable {
+  std::array<float, kPivotCount> H{};
+  std::array<float, kPivotCount> V{};
+};
+
+// Fixed port geometry derived from the cylinder dimensions, plus the valve's place, written by
+// every solve and read by the valve model and the diagrams.
+struct PortConstants {
+  float FrontSteamEdge = 0, FrontPortFull = 0, FrontExhEdge = 0;
+  float RearSteamEdge = 0, RearPortFull = 0, RearExhEdge = 0;
+  float ValveDisplacement = 0;
+  float RearOpenJoint = 0, FrontOpenJoint = 0;
+  float FrontSteamLap = 0, RearSteamLap = 0, FrontExhLap = 0, RearExhLap = 0;
+};
+
+struct Rgb {
+  int r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+namespace colour {
+constexpr Rgb Black{0, 0, 0};
+constexpr Rgb Admission{255, 0, 0};
+constexpr Rgb Expansion{255, 0, 255};
+constexpr Rgb Exhaust{0, 0, 255};
+constexpr Rgb Compression{0, 128, 0};
+}  // namespace colour
+
+constexpr int kDynVarSlots = 5;  // slot 0 is the incoming slot, 1..4 the list
+constexpr int kDynVarNameMax = 25;
+inline const std::string kEmptySlotName = "             ??";
+
+struct DynVarEntry {
+  int Id = 0;
+  float Value = 0.0f;
+  std::string Name = kEmptySlotName;
+};
+
+constexpr int kUndoEntries = 21;  // entry 0 is the work slot, 1 newest .. 20 oldest
+constexpr int kUndoDepth = 20;
+
+struct UndoEntry {
+  int Id = 0;
+  float OldValue = 0.0f;
+  float NewValue = 0.0f;
+  std::string Name;
+};
+
+// The five undo buttons share one enabled state per button: the main window's and the four
+// diagrams'. Windows read these; the model sets them.
+enum UndoButton { UnDoDn, UnDoDnS, UnDoDnO, UnDoDnSt, UnDoDnP, kUndoButtonCount };
+
+struct ViewTriple {
+  float Zoom = 28.0f, PanX = 115.0f, PanY = 270.0f;
+};
+
+constexpr int kOverlayItems = 20;
+struct OverlayItem {
+  float ItemType = -1, ItemColour = -1, ItemRef = -1;
+};
+
+struct Workspace {
+  // Dimensions. Frame dimensions by id (1..18); ids 7, 8, 14 and 15 live in the pivot table
+  // (points 5 and 12) and their slots here stay unused, so there is exactly one copy of each.
+  std::array<float, 19> Frame{};
+  std::array<float, 19> FrameDefaults{};
+  std::array<float, cyl::kBlockSize> Cyl{};
+  std::array<float, cyl::kBlockSize> CylDefaults{};
+  float CylClDefault = 0.0f;  // default of dimension 102 (stored live as V[3])
+
+  PivotTable Pivots;
+  std::string DimSetName = "Nominal";
+
+  // Motion.
+  float DriverAngle = 0.0f;
+  float StepAngle = 10.0f;
+  float SelectedStep = 10.0f;
+  std::string Direction = "Fwd";
+  float ReverseArmPos = 0.0f;
+  std::array<float, 10> RevArmPositions{};
+  // The main reverse-arm bar counts thousandths from the centre; its range follows
+  // "Rev Arm to Cent Max".
+  int RevArmScrollMin = 0, RevArmScrollMax = 0;
+
+  // Solver outputs.
+  float ReverseArmAngle = 0.0f;
+  float ValveLeverAngle = 0.0f;
+  PortConstants Ports;
+
+  // Valve state.
+  float PistonPos = 0.0f;
+  float FrontSteamOpen = 0.0f, FrontExhOpen = 0.0f, RearSteamOpen = 0.0f, RearExhOpen = 0.0f;
+
+  // Events and cut-off.
+  char FrontEventMark = ' ', RearEventMark = ' ';
+  float PrevPistonPos = 0.0f, PrevFrontSteam = 0.0f, PrevRearSteam = 0.0f;
+  std::string FrontCutOffText, RearCutOffText;
+  int FrontCutOffHold = 0, RearCutOffHold = 0;
+
+  // Error latch: raised by the solver only while the error-beep switch is on.
+  bool ErrorBeepOn = true;
+  bool ErrorFlag = false;
+  int ErrorFrames = 0;
+
+  // View.
+  ViewTriple DefaultView, NormalView, BaseView;
+  float ViewZoom = 28.0f, ViewPanX = 115.0f, ViewPanY = 270.0f;
+  float TextScaleX = 1.0f, TextScaleY = 1.0f;
+
+  // Switches and display state owned by other windows but reset at start-up.
+  bool SteamDisplayOn = false;
+  float FrontDensity = 20.0f, RearDensity = 20.0f;
+  float VerticalScale = 1.5f;
+  std::array<OverlayItem, kOverlayItems + 1> Overlay{};  // items 1..20
+
+  // Dynamic variables.
+  std::array<DynVarEntry, kDynVarSlots> DynVarList{};
+  float DynVarStep = 0.001f;
+  int DynVarSlot = 1;
+  std::array<int, kDynVarSlots> BarQ1{}, BarQ2{};  // per bar 1..4: positions at the last two changes
+  float SlotValueAtEnter = 0.0f;
+  bool DynVarShown = false;
+
+  // Undo.
+  std::array<UndoEntry, kUndoEntries> UndoList{};
+  int UndoCount = 0;
+  std::uint8_t UndoPending = 0;
+  bool UndoMode = false;
+  std::array<bool, kUndoButtonCount> UndoButtonEnabled{};
+};
+
+}  // namespace vek1
