@@ -1,1 +1,41 @@
+// vek1-bench: the performance budgets, measured in one run. Besides Google Benchmark's table it
+// prints each budgeted benchmark as a ratio against its floor, measured in the same run.
+#include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        nsPerIteration_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void printRatios() const {
+    const auto solver = nsPerIteration_.find("BM_SolveLinkageAndValveState");
+    const auto floor = nsPerIteration_.find("BM_SolverFloor");
+    if (solver != nsPerIteration_.end() && floor != nsPerIteration_.end() && floor->second > 0)
+      std::printf("solver / floor = %.2f (budget: at most 2)\n", solver->second / floor->second);
+  }
+
+ private:
+  std::map<std::string, double> nsPerIteration_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatios();
+  benchmark::Shutdown();
+  return 0;
+}

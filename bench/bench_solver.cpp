@@ -1,1 +1,62 @@
+// The solver's budget: SolveLinkage + ComputeValveState against the floor of the same libm calls
+// on the same kind of inputs.
+#include <benchmark/benchmark.h>
 
+#include <array>
+#include <cmath>
+
+#include "dimensions.h"
+#include "solver.h"
+#include "valve.h"
+#include "workspace.h"
+
+namespace {
+
+void BM_SolveLinkageAndValveState(benchmark::State& state) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.ReverseArmPos = ws.RevArmPositions[2];  // full forward gear
+  float angle = 0.0f;
+  for (auto _ : state) {
+    ws.DriverAngle = angle;
+    vek1::SolveLinkage(ws);
+    vek1::ComputeValveState(ws);
+    benchmark::DoNotOptimize(ws.Pivots.H[4]);
+    benchmark::DoNotOptimize(ws.PistonPos);
+    angle += 1.0f;
+    if (angle > 360.0f) angle = 0.0f;
+  }
+}
+BENCHMARK(BM_SolveLinkageAndValveState);
+
+// One solve plus valve state makes 5 sin/cos pairs, 8 square roots and 6 arctangents on angles
+// of a few radians, ratios of a few units and squares of lengths of a few units. The solve is a
+// chain (each step's input is an earlier step's output), so the floor chains its calls the same
+// way: what it measures is the latency of the libm calls the solver cannot avoid.
+void BM_SolverFloor(benchmark::State& state) {
+  double angle = 0.0;
+  for (auto _ : state) {
+    const double theta = angle * 0.017453292519943295;
+    double x = std::cos(theta) + std::sin(theta);     // crank pin
+    x = std::sqrt(81.0 - x * x);                      // crosshead
+    x = std::atan(x * 0.1) + std::sqrt(9.0 + x);      // direction and distance to the anchor
+    x = std::atan(x * 0.1 / std::sqrt(1.0 - 0.01 * x * x));  // asin by atan
+    x = std::sin(x + 1.0) + std::cos(x + 1.0);        // anchor-link end
+    x = std::sqrt(9.0 - x * x);                       // reverse-arm end
+    x = std::atan(x * 0.01);                          // reverse-arm angle
+    x = std::cos(x) + std::sin(x);                    // link centre
+    x = std::atan(x * 0.1) + std::sqrt(16.0 + x);     // direction and distance to the link centre
+    x = std::atan(x * 0.1 / std::sqrt(1.0 - 0.01 * x * x));  // asin by atan
+    x = std::cos(x + 1.0) + std::sin(x + 1.0);        // die block
+    x = std::sqrt(25.0 - x * x);                      // valve-stem joint
+    x = std::atan(x * 0.1);                           // valve-lever angle
+    x = std::sin(theta + x * 1e-9) + std::cos(theta + x * 1e-9);  // piston
+    x = std::sqrt(81.0 - x * x);
+    benchmark::DoNotOptimize(x);
+    angle += 1.0;
+    if (angle > 360.0) angle = 0.0;
+  }
+}
+BENCHMARK(BM_SolverFloor);
+
+}  // namespace

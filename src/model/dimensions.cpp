@@ -68,7 +68,7 @@ const DimInfo* findDim(int id) {
 
 void setV4FromStem(Workspace& ws) {
   auto& V = ws.Pivots.V;
-  V[4] = toSingle(static_cast<double>(V[3]) + ws.Cyl[cyl::slotOf(dim::ValveStemClToCylCl)]);
+  V[4] = toSingle(static_cast<double>(V[3]) + ws.Cyl[cyl::slot<dim::ValveStemClToCylCl>]);
 }
 
 }  // namespace
@@ -173,7 +173,7 @@ void LoadCylinderFactoryDefaults(Workspace& ws) {
   ws.CylClDefault = factoryDefault(dim::CylClAboveDriverCtr);
   auto& V = ws.Pivots.V;
   V[4] = toSingle(static_cast<double>(V[3]) +
-                  ws.CylDefaults[cyl::slotOf(dim::ValveStemClToCylCl)]);
+                  ws.CylDefaults[cyl::slot<dim::ValveStemClToCylCl>]);
 }
 
 void ApplyFrameDefaults(Workspace& ws) {

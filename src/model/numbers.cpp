@@ -16,12 +16,6 @@ int roundHalfEven(double x) {
   return static_cast<int>(std::nearbyint(x));
 }
 
-float toSingle(double x) {
-  if (x > FLT_MAX) return FLT_MAX;
-  if (x < -FLT_MAX) return -FLT_MAX;
-  return static_cast<float>(x);
-}
-
 std::string fixedText(double x, int width, int decimals) {
   if (decimals < 0) decimals = 0;
   std::string text;

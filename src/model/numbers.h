@@ -16,7 +16,12 @@ int roundHalfEven(double x);
 
 // Stores a wide intermediate as a single. Finite values beyond the single range saturate at the
 // largest single instead of becoming infinite, so finite input keeps finite output.
-float toSingle(double x);
+inline float toSingle(double x) {
+  constexpr double kMaxSingle = 3.4028234663852886e38;
+  if (x > kMaxSingle) return static_cast<float>(kMaxSingle);
+  if (x < -kMaxSingle) return static_cast<float>(-kMaxSingle);
+  return static_cast<float>(x);
+}
 
 // Fixed-point text with `decimals` decimals, padded on the left with blanks to at least `width`
 // characters and never cut. Independent of the process locale (always a '.').

@@ -77,7 +77,7 @@ void SolveLinkage(Workspace& ws) {
   const double RA = f[dim::ReverseArmLength];
 
   // Every intermediate is stored as a single, and later steps read the stored values.
-  const float theta = toSingle(static_cast<double>(ws.DriverAngle) * kPi / 180.0);
+  const double theta = toSingle(static_cast<double>(ws.DriverAngle) * kPi / 180.0);
 
   // 1. The reverse-arm end is where the reverse-arm controls put it.
   H[18] = ws.ReverseArmPos;
@@ -100,7 +100,7 @@ void SolveLinkage(Workspace& ws) {
 
   // 5. Direction and distance from the hanger point to the anchor pivot.
   const double e = Guard(ws, toSingle(static_cast<double>(V[10]) - V[13]));
-  const float phi = toSingle(std::atan((static_cast<double>(H[13]) - H[10]) / e));
+  const double phi = toSingle(std::atan((static_cast<double>(H[13]) - H[10]) / e));
   const float D = toSingle(
       std::sqrt(sq(static_cast<double>(H[13]) - H[10]) + sq(static_cast<double>(V[10]) - V[13])));
 
@@ -108,7 +108,7 @@ void SolveLinkage(Workspace& ws) {
   //    circle about 10 (law of cosines); the + asin branch fixes the root.
   const double a = Guard(ws, toSingle(AL));
   const float K = Clamp(ws, toSingle((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0 / D / a));
-  const float alpha = toSingle(asinByAtan(K) + kPi / 2.0 - phi);
+  const double alpha = toSingle(asinByAtan(K) + kPi / 2.0 - phi);
   H[11] = toSingle(H[13] - std::sin(alpha) * AL);
   V[11] = toSingle(V[13] - std::cos(alpha) * AL);
 
@@ -124,7 +124,7 @@ void SolveLinkage(Workspace& ws) {
 
   // 9. Reverse-arm angle from the vertical.
   const double r = Guard(ws, toSingle(static_cast<double>(V[18]) - V[6]));
-  const float beta = toSingle(std::atan((static_cast<double>(H[18]) - H[6]) / r));
+  const double beta = toSingle(std::atan((static_cast<double>(H[18]) - H[6]) / r));
   ws.ReverseArmAngle = beta;
 
   // 10. The link's centre of curvature turns with the reverse arm about the link pivot.
@@ -133,14 +133,14 @@ void SolveLinkage(Workspace& ws) {
 
   // 11. Direction and distance from the coupler point to the link's centre of curvature.
   const double g = Guard(ws, toSingle(static_cast<double>(H[14]) - H[9]));
-  const float psi = toSingle(std::atan((static_cast<double>(V[14]) - V[9]) / g));
+  const double psi = toSingle(std::atan((static_cast<double>(V[14]) - V[9]) / g));
   const float D2 = toSingle(
       std::sqrt(sq(static_cast<double>(H[14]) - H[9]) + sq(static_cast<double>(V[14]) - V[9])));
 
   // 12. Die block: the link's arc about 14 meets the lower valve lever's circle about 9.
   const double l = Guard(ws, toSingle(LRad));
   const float K2 = Clamp(ws, toSingle((sq(D2) + sq(LRad) - sq(VL)) / 2.0 / D2 / l));
-  const float gamma = toSingle(kPi / 2.0 - asinByAtan(K2) - psi);
+  const double gamma = toSingle(kPi / 2.0 - asinByAtan(K2) - psi);
   H[8] = toSingle(H[14] - std::cos(gamma) * LRad);
   V[8] = toSingle(V[14] + std::sin(gamma) * LRad);
 
@@ -163,14 +163,25 @@ void SolveLinkage(Workspace& ws) {
   ComputePortConstants(ws);
 }
 
+ValveFace valveFace(const Workspace& ws) {
+  const auto& c = ws.Cyl;
+  auto at = [&c](int slot) { return static_cast<double>(c[slot]); };
+  using cyl::slot;
+  return ValveFace{at(slot<dim::ExhaustPortWidth>) / 2.0,
+                   at(slot<dim::BridgeWidthFront>),
+                   at(slot<dim::BridgeWidthRear>),
+                   at(slot<dim::SteamPortWidthFront>),
+                   at(slot<dim::SteamPortWidthRear>),
+                   at(slot<dim::ValveLengthFrontHalf>),
+                   at(slot<dim::ValveLengthRearHalf>),
+                   at(slot<dim::ValveExhCavityFrontHalf>),
+                   at(slot<dim::ValveExhCavityRearHalf>),
+                   at(slot<dim::ValveStem>),
+                   at(slot<dim::CylCtrToDriverCtr>)};
+}
+
 void ComputePortConstants(Workspace& ws) {
-  auto c = [&ws](int id) { return static_cast<double>(ws.Cyl[cyl::slotOf(id)]); };
-  const double P = c(dim::ExhaustPortWidth) / 2.0;
-  const double BF = c(dim::BridgeWidthFront), BR = c(dim::BridgeWidthRear);
-  const double SF = c(dim::SteamPortWidthFront), SR = c(dim::SteamPortWidthRear);
-  const double LF = c(dim::ValveLengthFrontHalf), LR = c(dim::ValveLengthRearHalf);
-  const double CF = c(dim::ValveExhCavityFrontHalf), CR = c(dim::ValveExhCavityRearHalf);
-  const double VS = c(dim::ValveStem), CC = c(dim::CylCtrToDriverCtr);
+  const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(ws);
   const double H4 = ws.Pivots.H[4];
   PortConstants& p = ws.Ports;
   p.FrontSteamEdge = toSingle(P + BF + SF - LF);

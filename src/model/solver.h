@@ -20,6 +20,14 @@ void RaiseErrorLatch(Workspace& ws);
 
 void SolveLinkage(Workspace& ws);
 
+// The valve face and valve as the solver and the valve model see them: P is half the exhaust
+// port, then front/rear bridge, steam port, valve half length and exhaust-cavity half, the valve
+// stem and the cylinder centre's H.
+struct ValveFace {
+  double P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC;
+};
+ValveFace valveFace(const Workspace& ws);
+
 // Port constants from the cylinder dimensions and the valve-stem joint H[4].
 void ComputePortConstants(Workspace& ws);
 

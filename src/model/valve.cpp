@@ -10,8 +10,7 @@ namespace vek1 {
 
 void ComputeValveState(Workspace& ws) {
   const auto& f = ws.Frame;
-  auto c = [&ws](int id) { return static_cast<double>(ws.Cyl[cyl::slotOf(id)]); };
-  const float theta = toSingle(static_cast<double>(ws.DriverAngle) * std::numbers::pi / 180.0);
+  const double theta = toSingle(static_cast<double>(ws.DriverAngle) * std::numbers::pi / 180.0);
   const double S = f[dim::Stroke];
   const float L = toSingle(static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd]);
 
@@ -25,12 +24,8 @@ void ComputeValveState(Workspace& ws) {
 
   // The valve centre relative to the port-face centre, positive towards the front, and each
   // edge's opening measured with its own side's bridge, port, valve half and cavity half.
-  const double P = c(dim::ExhaustPortWidth) / 2.0;
-  const double BF = c(dim::BridgeWidthFront), BR = c(dim::BridgeWidthRear);
-  const double SF = c(dim::SteamPortWidthFront), SR = c(dim::SteamPortWidthRear);
-  const double LF = c(dim::ValveLengthFrontHalf), LR = c(dim::ValveLengthRearHalf);
-  const double CF = c(dim::ValveExhCavityFrontHalf), CR = c(dim::ValveExhCavityRearHalf);
-  const double x = toSingle(c(dim::ValveStem) + ws.Pivots.H[4] - c(dim::CylCtrToDriverCtr));
+  const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(ws);
+  const double x = toSingle(VS + ws.Pivots.H[4] - CC);
   ws.FrontSteamOpen = toSingle((P + BF + SF) - (x + LF));
   ws.FrontExhOpen = toSingle((x + CF) - (P + BF));
   ws.RearSteamOpen = toSingle((x - LR) + (P + BR + SR));

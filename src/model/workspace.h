@@ -82,6 +82,12 @@ constexpr int slotOf(int id) {
     if (id != 0 && kBlockIds[i] == id) return i;
   return -1;
 }
+// Block slot of a cylinder id known at compile time.
+template <int Id>
+inline constexpr int slot = [] {
+  static_assert(slotOf(Id) >= 0, "not a cylinder block dimension");
+  return slotOf(Id);
+}();
 }  // namespace cyl
 
 struct PivotTable {

@@ -1,0 +1,184 @@
+// vek1-cli as a script sees it: the text it prints, its exit codes, and that what it prints is
+// the model's pose for the options given.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "numbers.h"
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+Result run(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int code = vek1::runCli(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// The value of a scalar field of the pose object.
+double field(const std::string& json, const std::string& name) {
+  const std::string key = "\"" + name + "\": ";
+  const size_t at = json.find(key);
+  if (at == std::string::npos) ADD_FAILURE() << "no field " << name;
+  return at == std::string::npos ? NAN : vek1::parseNumber(json.substr(at + key.size()));
+}
+
+// Element i of the array field H or V.
+double element(const std::string& json, const std::string& name, int i) {
+  size_t at = json.find("\"" + name + "\": [");
+  if (at == std::string::npos) return NAN;
+  at = json.find('[', at) + 1;
+  for (int k = 0; k < i; ++k) at = json.find(',', at) + 1;
+  return vek1::parseNumber(json.substr(at));
+}
+
+std::vector<std::map<std::string, std::string>> csvRows(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  std::getline(in, line);
+  std::vector<std::string> names;
+  std::stringstream header(line);
+  for (std::string name; std::getline(header, name, ',');) names.push_back(name);
+  std::vector<std::map<std::string, std::string>> rows;
+  while (std::getline(in, line)) {
+    std::stringstream cells(line);
+    std::map<std::string, std::string> row;
+    size_t k = 0;
+    for (std::string cell; std::getline(cells, cell, ','); ++k)
+      row[k < names.size() ? names[k] : "extra"] = cell;
+    EXPECT_EQ(k, names.size()) << line;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(CliPose, FactoryDefaultsAtMidGear) {
+  const Result r = run({"pose", "--angle", "0"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NEAR(element(r.out, "H", 2), 1.5, 1e-6);
+  EXPECT_NEAR(element(r.out, "H", 3), 10.5, 1e-5);
+  EXPECT_NEAR(element(r.out, "H", 10), 7.707, 1e-5);
+  EXPECT_NEAR(element(r.out, "H", 4), 11.03, 0.005);
+  EXPECT_NEAR(field(r.out, "FrontSteamOpen"), 0.02, 0.005);
+  EXPECT_NEAR(field(r.out, "RearSteamOpen"), -0.33, 0.01);
+  EXPECT_NEAR(field(r.out, "FrontSteamLap"), 0.1565, 1e-6);
+  EXPECT_EQ(field(r.out, "Centre"), field(r.out, "ReverseArmPos"));
+  EXPECT_NE(r.out.find("\"Error\": false"), std::string::npos);
+  for (const char* name : {"ReverseArmAngle", "ValveLeverAngle", "PistonPos", "FrontExhOpen",
+                           "RearExhOpen", "FrontSteamEdge", "FrontPortFull", "FrontExhEdge",
+                           "RearSteamEdge", "RearPortFull", "RearExhEdge", "ValveDisplacement",
+                           "RearOpenJoint", "FrontOpenJoint", "RearSteamLap", "FrontExhLap",
+                           "RearExhLap"})
+    EXPECT_TRUE(std::isfinite(field(r.out, name))) << name;
+}
+
+TEST(CliPose, SetUsesTheDialogPathAndRecentres) {
+  // "Link Pivot Horz" moves both copies of the link pivot, and the centre follows it.
+  const Result moved = run({"pose", "--angle", "30", "--set", "8=6.5"});
+  const Result base = run({"pose", "--angle", "30"});
+  ASSERT_EQ(moved.code, 0) << moved.err;
+  EXPECT_EQ(element(moved.out, "H", 5), 6.5);
+  EXPECT_EQ(element(moved.out, "H", 6), 6.5);
+  EXPECT_NEAR(field(moved.out, "Centre") - field(base.out, "Centre"), 6.5 - 6.207, 1e-5);
+  // The valve-stem line follows "Valve Stem CL to Cyl CL" and "Cyl CL above Driver ctr".
+  const Result stem = run({"pose", "--angle", "0", "--set", "102=0.5", "--set", "109=2.0"});
+  EXPECT_NEAR(element(stem.out, "V", 3), 0.5, 1e-7);
+  EXPECT_NEAR(element(stem.out, "V", 4), 2.5, 1e-6);
+}
+
+TEST(CliPose, ReverseArmOffsetAndAbsolute) {
+  const double centre = field(run({"pose", "--angle", "0"}).out, "Centre");
+  const Result offset = run({"pose", "--angle", "0", "--revarm-offset", "1.6"});
+  EXPECT_NEAR(field(offset.out, "ReverseArmPos"), centre + 1.6, 1e-5);
+  EXPECT_NEAR(element(offset.out, "H", 18), centre + 1.6, 1e-5);
+  const Result absolute = run({"pose", "--angle", "0", "--revarm", "7.25"});
+  EXPECT_EQ(field(absolute.out, "ReverseArmPos"), 7.25);
+  EXPECT_EQ(field(absolute.out, "Centre"), centre);
+}
+
+TEST(CliPose, ErrorIsReportedForAGearThatCannotClose) {
+  const Result r = run({"pose", "--angle", "45", "--set", "13=0.1"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"Error\": true"), std::string::npos);
+  EXPECT_TRUE(std::isfinite(element(r.out, "H", 11)));
+}
+
+TEST(CliSweep, RowsHeaderAndRoundTrip) {
+  const Result r = run({"sweep", "--from", "0", "--to", "1", "--step", "0.25"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto rows = csvRows(r.out);
+  ASSERT_EQ(rows.size(), 5u);  // 0, 0.25, 0.5, 0.75 and 1 itself
+  EXPECT_EQ(rows.back().at("DriverAngle"), "1");
+  EXPECT_EQ(rows[0].at("Error"), "0");
+  EXPECT_TRUE(rows[0].count("H[26]") && rows[0].count("V[0]") && rows[0].count("ValveDisplacement"));
+  // Every printed single reads back as the very same single.
+  const Result pose = run({"pose", "--angle", "0.75"});
+  for (int i = 0; i < 27; ++i) {
+    const std::string name = "H[" + std::to_string(i) + "]";
+    EXPECT_EQ(static_cast<float>(vek1::parseNumber(rows[3].at(name))),
+              static_cast<float>(element(pose.out, "H", i)))
+        << name;
+  }
+}
+
+TEST(CliSweep, MidGearTravelAndNoErrorOverATurn) {
+  const auto rows = csvRows(run({"sweep", "--from", "0", "--to", "360", "--step", "2"}).out);
+  ASSERT_EQ(rows.size(), 181u);
+  double lo = 1, hi = -1;
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.at("Error"), "0") << row.at("DriverAngle");
+    const double x = vek1::parseNumber(row.at("ValveDisplacement"));
+    lo = std::min(lo, x);
+    hi = std::max(hi, x);
+  }
+  EXPECT_NEAR(lo, -0.18, 0.01);
+  EXPECT_NEAR(hi, 0.18, 0.01);
+}
+
+TEST(CliUsage, BadCommandLinesExitWithTwoAndOneLine) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"spin"},
+      {"pose"},
+      {"pose", "--angle"},
+      {"pose", "--angle", "ten"},
+      {"pose", "--angle", "1", "--bogus"},
+      {"pose", "--angle", "1", "--set", "19=1"},
+      {"pose", "--angle", "1", "--set", "2.5=1"},
+      {"pose", "--angle", "1", "--set", "5"},
+      {"pose", "--angle", "1", "--set", "5=1x"},
+      {"pose", "--angle", "1e999"},
+      {"pose", "--angle", "1", "--revarm", "6", "--revarm-offset", "1"},
+      {"sweep", "--from", "0", "--to", "10"},
+      {"sweep", "--from", "0", "--to", "10", "--step", "0"},
+      {"sweep", "--from", "0", "--to", "1e30", "--step", "1e-30"},
+      {"pose", "--from", "0"},
+  };
+  for (const auto& args : bad) {
+    const Result r = run(args);
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_EQ(r.code, 2) << joined;
+    EXPECT_TRUE(r.out.empty()) << joined;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << joined << r.err;
+  }
+}
+
+TEST(CliUsage, HelpNamesEveryOption) {
+  const Result r = run({"--help"});
+  EXPECT_EQ(r.code, 0);
+  for (const char* option :
+       {"--angle", "--from", "--to", "--step", "--revarm-offset", "--revarm ", "--set", "--help"})
+    EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
