@@ -5,6 +5,7 @@
 #include "dynvar.h"
 #include "numbers.h"
 #include "valve.h"
+#include "view.h"
 
 namespace vek1 {
 
@@ -144,6 +145,7 @@ void InitGeneralState(Workspace& ws) {
   ws.Direction = "Fwd";
   ws.VerticalScale = 1.5f;
   ws.TextScaleX = ws.TextScaleY = 1.0f;
+  InitViewPresets(ws);
   for (OverlayItem& item : ws.Overlay) item = OverlayItem{};
   ws.ErrorBeepOn = true;
 }
@@ -154,6 +156,7 @@ void InitViewDefaults(Workspace& ws) {
   ws.ViewPanY = ws.DefaultView.PanY;
   ws.NormalView = ws.DefaultView;
   ws.BaseView = ws.DefaultView;
+  ws.SavedView = ws.DefaultView;
 }
 
 void LoadFrameFactoryDefaults(Workspace& ws) {

@@ -1,9 +1,8 @@
 #include "dynvar.h"
 
-#include <cstdlib>
-
 #include "dimensions.h"
 #include "numbers.h"
+#include "scrollstep.h"
 #include "valve.h"
 
 namespace vek1 {
@@ -54,25 +53,16 @@ void DynVarApply(Workspace& ws) {
 }
 
 float DynVarBarStep(int p, int q1, int q2) {
-  // Each rule overrides the ones before it when it applies.
-  double step = 0.0;
-  if (p > 0 && q2 < p) step = p / 1000.0;
-  if (p < 0 && q2 < p) step = -p / 1000.0;
-  if (p < 0 && p < q2) step = p / 1000.0;
-  if (p > 0 && p < q2) step = -p / 1000.0;
-  const long long jump = std::llabs(static_cast<long long>(p) - q1);
-  if (jump == 1) step = p / 1000.0;
-  if (jump == 10) step = p / 1000.0;
-  return static_cast<float>(step);
+  return static_cast<float>(autoCentreCount(p, q1, q2) / 1000.0);
 }
 
 void DynVarBarChange(Workspace& ws, int bar, int p) {
   if (bar < 1 || bar > 4) return;
-  ws.DynVarStep = DynVarBarStep(p, ws.BarQ1[bar], ws.BarQ2[bar]);
+  AutoCentreMemory& memory = ws.DynVarBars[bar];
+  ws.DynVarStep = DynVarBarStep(p, memory.Last, memory.Prev);
   ws.DynVarSlot = bar;
   DynVarApply(ws);
-  ws.BarQ2[bar] = ws.BarQ1[bar];
-  ws.BarQ1[bar] = p;
+  remember(memory, p);
 }
 
 void DynVarBarEnter(Workspace& ws, int bar) {

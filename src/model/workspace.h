@@ -145,6 +145,16 @@ struct ViewTriple {
   float Zoom = 28.0f, PanX = 115.0f, PanY = 270.0f;
 };
 
+// An auto-centring scroll bar's memory of the positions seen at its last two change
+// notifications; the dynamic-variable bars and the pan and zoom bars derive their step from it.
+struct AutoCentreMemory {
+  int Last = 0;
+  int Prev = 0;
+};
+
+constexpr int kViewPresets = 7;  // slot 0 captures, slots 1..6 are the presets
+enum ViewBar { PanVertBar, PanHorzBar, ZoomBar, kViewBarCount };
+
 constexpr int kOverlayItems = 20;
 struct OverlayItem {
   float ItemType = -1, ItemColour = -1, ItemRef = -1;
@@ -194,9 +204,14 @@ struct Workspace {
   int ErrorFrames = 0;
 
   // View.
-  ViewTriple DefaultView, NormalView, BaseView;
+  ViewTriple DefaultView, NormalView, BaseView, SavedView;
   float ViewZoom = 28.0f, ViewPanX = 115.0f, ViewPanY = 270.0f;
+  std::array<ViewTriple, kViewPresets> ViewPresets{};
+  std::array<AutoCentreMemory, kViewBarCount> ViewBars{};
+  float GraphicZoomFactor = 7.5f;
   float TextScaleX = 1.0f, TextScaleY = 1.0f;
+  int LineWidth = 1;
+  bool ScreenDataOn = true;
 
   // Switches and display state owned by other windows but reset at start-up.
   bool SteamDisplayOn = false;
@@ -208,7 +223,7 @@ struct Workspace {
   std::array<DynVarEntry, kDynVarSlots> DynVarList{};
   float DynVarStep = 0.001f;
   int DynVarSlot = 1;
-  std::array<int, kDynVarSlots> BarQ1{}, BarQ2{};  // per bar 1..4: positions at the last two changes
+  std::array<AutoCentreMemory, kDynVarSlots> DynVarBars{};  // bars 1..4, shared by all windows
   float SlotValueAtEnter = 0.0f;
   bool DynVarShown = false;
 

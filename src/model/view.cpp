@@ -1,0 +1,83 @@
+#include "view.h"
+
+#include "numbers.h"
+#include "scrollstep.h"
+
+namespace vek1 {
+
+int screenX(const Workspace& ws, double h) {
+  return roundHalfEven(h * ws.ViewZoom + ws.ViewPanX);
+}
+
+int screenY(const Workspace& ws, double v) {
+  return roundHalfEven(-v * ws.ViewZoom + ws.ViewPanY);
+}
+
+ScreenPoints projectPivots(const Workspace& ws) {
+  ScreenPoints s;
+  for (int i = 0; i < kScreenPointCount; ++i) {
+    s.X[i] = screenX(ws, ws.Pivots.H[i]);
+    s.Y[i] = screenY(ws, ws.Pivots.V[i]);
+  }
+  return s;
+}
+
+ViewTriple CurrentView(const Workspace& ws) {
+  return ViewTriple{ws.ViewZoom, ws.ViewPanX, ws.ViewPanY};
+}
+
+void SetCurrentView(Workspace& ws, const ViewTriple& view) {
+  ws.ViewZoom = view.Zoom;
+  ws.ViewPanX = view.PanX;
+  ws.ViewPanY = view.PanY;
+}
+
+void ApplyPanVert(Workspace& ws, double step) {
+  ws.ViewPanY = toSingle(ws.ViewPanY - step);
+  ws.BaseView = CurrentView(ws);
+}
+
+void ApplyPanHorz(Workspace& ws, double step) {
+  ws.ViewPanX = toSingle(ws.ViewPanX + step);
+  ws.BaseView = CurrentView(ws);
+}
+
+void ApplyZoom(Workspace& ws, double percent) {
+  ws.BaseView = CurrentView(ws);
+  const ViewTriple base = ws.BaseView;
+  if (ws.ViewZoom > kMaxZoom) ws.ViewZoom = kMaxZoom;
+  ws.ViewZoom = toSingle(ws.ViewZoom + static_cast<double>(ws.ViewZoom) * percent * 0.01);
+  // Keep the screen point (320, 240) fixed; the pans follow the unclamped zoom.
+  ws.ViewPanX = toSingle((base.PanX - 320.0) * ws.ViewZoom / base.Zoom + 320.0);
+  ws.ViewPanY = toSingle(static_cast<double>(ws.ViewZoom) * (base.PanY - 240.0) / base.Zoom + 240.0);
+  if (ws.ViewZoom > kMaxZoom) ws.ViewZoom = kMaxZoom;
+  if (ws.ViewZoom < kMinZoom) ws.ViewZoom = kMinZoom;
+}
+
+void ViewBarChange(Workspace& ws, ViewBar bar, int p) {
+  if (bar < 0 || bar >= kViewBarCount) return;
+  AutoCentreMemory& memory = ws.ViewBars[bar];
+  const double step = autoCentreCount(p, memory.Last, memory.Prev) / 10.0;
+  switch (bar) {
+    case PanVertBar: ApplyPanVert(ws, step); break;
+    case PanHorzBar: ApplyPanHorz(ws, step); break;
+    case ZoomBar: ApplyZoom(ws, step); break;
+    default: break;
+  }
+  remember(memory, p);
+}
+
+void InitViewPresets(Workspace& ws) {
+  ws.ViewPresets = {ViewTriple{0, 0, 0},          ViewTriple{62, 315, 237},
+                    ViewTriple{62, 0, 395},       ViewTriple{55, -250, 370},
+                    ViewTriple{80, -950, 335},    ViewTriple{350, -5100, 900},
+                    ViewTriple{350, -5460, 900}};
+}
+
+float ClampGraphicZoom(double typed) {
+  if (!(typed >= kMinGraphicZoom)) return kMinGraphicZoom;
+  if (typed > kMaxGraphicZoom) return kMaxGraphicZoom;
+  return toSingle(typed);
+}
+
+}  // namespace vek1

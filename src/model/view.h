@@ -1,0 +1,42 @@
+#pragma once
+// The view transform (zoom and two pans), its auto-centring bars, Norm and the presets.
+
+#include "workspace.h"
+
+namespace vek1 {
+
+// Screen position of a model point: x = round(H * zoom + panX), y = round(-V * zoom + panY).
+int screenX(const Workspace& ws, double h);
+int screenY(const Workspace& ws, double v);
+// Screen coordinates of pivot points 0..20.
+struct ScreenPoints {
+  std::array<int, kScreenPointCount> X{}, Y{};
+};
+ScreenPoints projectPivots(const Workspace& ws);
+
+// A view bar (pan vertical, pan horizontal, zoom) reports a new position: derives the step
+// (tenths of a pixel for the pans, tenths of a percent for the zoom) and applies it. The caller
+// then returns the bar to 0, which reports again with p = 0.
+void ViewBarChange(Workspace& ws, ViewBar bar, int p);
+
+// Applying one step. Pans refresh the zoom base view; the zoom keeps screen point (320, 240)
+// fixed and holds the zoom to [0.5, 3000].
+void ApplyPanVert(Workspace& ws, double step);
+void ApplyPanHorz(Workspace& ws, double step);
+void ApplyZoom(Workspace& ws, double percent);
+
+constexpr float kMaxZoom = 3000.0f;
+constexpr float kMinZoom = 0.5f;
+constexpr float kMinGraphicZoom = 0.5f;
+constexpr float kMaxGraphicZoom = 2000.0f;
+
+void SetCurrentView(Workspace& ws, const ViewTriple& view);
+ViewTriple CurrentView(const Workspace& ws);
+
+// The factory presets (slot 0 empty).
+void InitViewPresets(Workspace& ws);
+
+// Typed graphic zoom factor, held to [0.5, 2000].
+float ClampGraphicZoom(double typed);
+
+}  // namespace vek1
