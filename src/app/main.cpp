@@ -1,19 +1,26 @@
-// vek1: the valve gear simulator. Creates the one Workspace, then the main window.
+// vek1: the valve gear simulator. Creates the one Workspace, the main window (which starts the
+// model), then every other window once, in the program's fixed order, and runs the event loop.
 #include <QApplication>
-#include <QMainWindow>
 
-#include "dimensions.h"
+#include "main_form.h"
+#include "motion_dialogs.h"
+#include "sound.h"
 #include "workspace.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   vek1::Workspace workspace;
-  vek1::StartUp(workspace);
+  vek1::QtSoundSink sound;
+  sound.preload(QStringLiteral("Exhaust.wav"));
+  sound.preload(QStringLiteral("Error.wav"));
 
-  QMainWindow window;
-  window.setWindowTitle(QString::fromStdString("VEK1 Outside Admission            " +
-                                               workspace.DimSetName));
-  window.resize(632, 380);
-  window.show();
+  vek1::TMainForm mainForm(workspace, sound);
+  vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
+  vek1::TRevPos revPos(workspace, mainForm, &mainForm);
+  vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
+  vek1::TGraphZoom graphZoom(workspace, &mainForm);
+  mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
+
+  mainForm.show();
   return app.exec();
 }

@@ -216,6 +216,9 @@ struct Workspace {
   // Switches and display state owned by other windows but reset at start-up.
   bool SteamDisplayOn = false;
   float FrontDensity = 20.0f, RearDensity = 20.0f;
+  int FrontSpeckCount = 0, RearSpeckCount = 0;
+  bool FrontBeatArmed = false, RearBeatArmed = false;
+  float FrontBeatDensity = 0.0f, RearBeatDensity = 0.0f;
   float VerticalScale = 1.5f;
   std::array<OverlayItem, kOverlayItems + 1> Overlay{};  // items 1..20
 

@@ -27,6 +27,8 @@ TEST(Numbers, RoundHalfEvenStaysInsideTheIntRange) {
   EXPECT_EQ(roundHalfEven(-INFINITY), INT_MIN);
   EXPECT_EQ(roundHalfEven(1e300), INT_MAX);
   EXPECT_EQ(roundHalfEven(-1e300), INT_MIN);
+  EXPECT_EQ(roundHalfEven(3e9), INT_MAX);
+  EXPECT_EQ(roundHalfEven(-3e9), INT_MIN);
   // Ties next to the ends of the range still round, and to the even neighbour.
   EXPECT_EQ(roundHalfEven(2147483646.5), 2147483646);
   EXPECT_EQ(roundHalfEven(-2147483647.5), INT_MIN);

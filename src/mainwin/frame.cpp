@@ -1,0 +1,75 @@
+#include "frame.h"
+
+#include "mechanism_drawing.h"
+#include "motion.h"
+#include "screen_data_drawing.h"
+#include "solver.h"
+#include "steam_drawing.h"
+#include "valve.h"
+
+namespace vek1 {
+
+namespace {
+// Frames the "Error" item stays visible, and frames until the latch is released.
+constexpr int kErrorShowFrames = 10;
+constexpr int kErrorCycleFrames = 20;
+}  // namespace
+
+std::optional<bool> UpdateErrorIndicator(Workspace& ws, SoundSink& sound) {
+  if (!ws.ErrorFlag) return std::nullopt;
+  ++ws.ErrorFrames;
+  std::optional<bool> visible;
+  if (ws.ErrorFrames < kErrorShowFrames) {
+    visible = true;
+  } else if (ws.ErrorFrames == kErrorShowFrames) {
+    visible = false;
+    sound.playAsync(QStringLiteral("Error.wav"));
+  }
+  if (ws.ErrorFrames > kErrorCycleFrames) {
+    ws.ErrorFrames = 0;
+    ws.ErrorFlag = false;
+  }
+  return visible;
+}
+
+FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points,
+                       const Outlines& outlines, FrameContext& context) {
+  FrameOutcome outcome;
+  canvas.clear(Rgb{255, 255, 255});
+  canvas.setPenWidth(ws.LineWidth);
+
+  if (ws.SteamDisplayOn)
+    drawSteam(canvas, ws, outlines, context.sound, context.rng, context.positionDisplayActive);
+
+  drawMechanism(canvas, ws, points, outlines);
+
+  outcome.undoButtonTop = drawUndoLine(canvas, ws);
+
+  if (ws.ScreenDataOn) {
+    drawScreenData(canvas, ws, DetectCutOff(ws));
+    outcome.errorItemVisible = UpdateErrorIndicator(ws, context.sound);
+    if (ws.DynVarShown) drawDynVarList(canvas, ws);
+  }
+  for (int bar = 1; bar <= 4; ++bar) outcome.dynVarBarEnabled[bar - 1] = ws.DynVarList[bar].Id != 0;
+  return outcome;
+}
+
+FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context) {
+  SolveLinkage(ws);
+  ComputeValveState(ws);
+  const ScreenPoints points = projectPivots(ws);
+  const Outlines outlines = UpdateOutlines(ws);
+  AdvanceDriverAngle(ws);
+  return DrawFrame(canvas, ws, points, outlines, context);
+}
+
+std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,
+                        const std::string& time) {
+  return first + ws.DimSetName + "     " + date + "   " + time + "   " + "Version 2.6";
+}
+
+std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time) {
+  return WindowTitle(title::Main, ws, date, time);
+}
+
+}  // namespace vek1

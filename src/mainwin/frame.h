@@ -1,0 +1,63 @@
+#pragma once
+// One frame of the main view, and the animation tick that solves, advances and draws it.
+
+#include <optional>
+#include <random>
+#include <string>
+
+#include "canvas.h"
+#include "outlines.h"
+#include "sound.h"
+#include "view.h"
+#include "workspace.h"
+
+namespace vek1 {
+
+// What a frame asks of the window around the drawing.
+struct FrameOutcome {
+  // Show or hide the menu bar's "Error" item; nothing when it stays as it is.
+  std::optional<bool> errorItemVisible;
+  // Top of the "UnDo" button beside the undo line, or -1 to hide it.
+  int undoButtonTop = -1;
+  // Each dynamic-variable bar is usable exactly when its slot names a dimension.
+  std::array<bool, 4> dynVarBarEnabled{};
+};
+
+// The world a frame draws in: sounds, the steam's random generator, and whether the dimension
+// position display is running (it silences the exhaust beats).
+struct FrameContext {
+  SoundSink& sound;
+  std::mt19937& rng;
+  bool positionDisplayActive = false;
+};
+
+// Counts the frames of an error indication: the "Error" item shows for 9 frames, then hides with
+// "Error.wav"; after 20 frames the latch is released. With screen data off it waits.
+std::optional<bool> UpdateErrorIndicator(Workspace& ws, SoundSink& sound);
+
+// Draws the whole frame for the pose already solved and projected.
+FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points,
+                       const Outlines& outlines, FrameContext& context);
+
+// One tick of the animation: solve, valve state, projection, outlines, advance the driver,
+// draw. The picture shows the pose solved before the advance.
+FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context);
+
+// Window titles: the main window's, and the sine, oval, steam, port and data-table windows'.
+std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time);
+std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,
+                        const std::string& time);
+namespace title {
+inline const std::string Main = "VEK1 Outside Admission            ";
+inline const std::string Sine = "VEK1 Outside Admission      Sine Diagram    ";
+inline const std::string Oval = "VEK1 Outside Admission      Oval Diagram    ";
+inline const std::string Steam = "VEK1 Outside Admission      Steam Diagram    ";
+inline const std::string Port = "VEK1 Outside Admission      Port Open/Closed    ";
+inline const std::string DataTable = "VEK1 Outside Admission  Data Table ";
+}  // namespace title
+
+// The drawing surface of one frame.
+constexpr int kFrameWidth = 1280;
+constexpr int kFrameHeight = 1024;
+
+}  // namespace vek1

@@ -1,0 +1,15 @@
+#pragma once
+// The small pictures of the menu and tool bar, drawn by the program itself.
+
+#include <QIcon>
+
+namespace vek1::icons {
+
+QIcon driverAngle();  // a wheel with its crank
+QIcon stepAngle();    // an arc with a step mark
+QIcon reverseArm();   // a lever on its pivot
+QIcon midGear();      // a lever standing upright over a centre mark
+QIcon steam();        // a puff of steam
+QIcon error();        // a red warning sign with "!"
+
+}  // namespace vek1::icons

@@ -1,0 +1,485 @@
+#include "main_form.h"
+
+#include <QApplication>
+#include <chrono>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+
+#include "canvas.h"
+#include "clocktext.h"
+#include "dimensions.h"
+#include "icons.h"
+#include "motion.h"
+#include "motion_dialogs.h"
+#include "steam_drawing.h"
+#include "numbers.h"
+#include "valve.h"
+#include "view.h"
+
+namespace vek1 {
+
+ViewSurface::ViewSurface(const QImage& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ViewSurface::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, frame_);
+}
+
+namespace {
+// Client area of the main window.
+constexpr int kClientWidth = 632;
+constexpr int kClientHeight = 380;
+constexpr int kRowHeight = 13;
+// The wave-output volume word for half volume on both channels.
+constexpr quint32 kHalfVolume = 0x80008000u;
+}  // namespace
+
+TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
+    : QMainWindow(parent),
+      ws_(ws),
+      sound_(sound),
+      frame_(kFrameWidth, kFrameHeight, QImage::Format_RGB32),
+      rng_(std::random_device{}()) {
+  frame_.fill(QColor(192, 192, 192));
+  Surface = new ViewSurface(frame_, this);
+  Surface->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(Surface);
+  QPalette silver = palette();
+  silver.setColor(QPalette::Window, QColor(192, 192, 192));
+  setPalette(silver);
+
+  StartUp(ws_);
+  // The volume starts at half on both channels.
+  sound_.setWaveVolume(kHalfVolume);
+
+  buildControls();
+  buildMenus();
+  buildToolBar();
+  refreshTitle();
+
+  // Centred on the screen.
+  adjustSize();
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(1);
+  connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+  Timer1->start();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng,
+                           TGraphZoom* graphZoom) {
+  drivAng_ = drivAng;
+  revPos_ = revPos;
+  stpAng_ = stpAng;
+  graphZoom_ = graphZoom;
+}
+
+QScrollBar* TMainForm::makeBar(int x, int y, int width, int min, int max, int small, int large,
+                               const QString& hint) {
+  auto* bar = new EndScrollBar(Qt::Horizontal, Surface);
+  bar->setGeometry(x, y, width, kRowHeight);
+  bar->setRange(min, max);
+  bar->setSingleStep(small);
+  bar->setPageStep(large);
+  bar->setToolTip(hint);
+  return bar;
+}
+
+QPushButton* TMainForm::makeButton(int x, int y, int width, const QString& caption,
+                                   const QString& hint) {
+  auto* button = new QPushButton(caption, Surface);
+  button->setGeometry(x, y, width, kRowHeight + 1);
+  QFont small = button->font();
+  small.setPointSize(7);
+  button->setFont(small);
+  button->setFocusPolicy(Qt::TabFocus);
+  if (!hint.isEmpty()) button->setToolTip(hint);
+  return button;
+}
+
+void TMainForm::wireAutoCentreBar(QScrollBar* bar, ViewBar which) {
+  connect(bar, &QScrollBar::valueChanged, this, [this, bar, which](int p) {
+    NormVHZ->setEnabled(true);
+    ViewBarChange(ws_, which, p);
+    // The bar springs back to its centre; that change applies a step of 0.
+    bar->setValue(0);
+  });
+}
+
+void TMainForm::buildControls() {
+  // View: Norm and the presets at the left, the pan and zoom bars beside their labels.
+  NormVHZ = makeButton(2, 25, 44, "Norm", "Return Pan & Zoom to Normal");
+  NormVHZ->setEnabled(false);
+  Preset0 = makeButton(48, 25, 44, "P", "Select First to Change Presets");
+  for (int n = 1; n <= 6; ++n) {
+    const int row = (n - 1) / 3, col = (n - 1) % 3;
+    Presets[n] = makeButton(2 + col * 30, 39 + row * 14, 28, QString::number(n),
+                            QStringLiteral("Pan & Zoom to Preset %1").arg(n));
+    connect(Presets[n], &QPushButton::clicked, this, [this, n] { PresetClick(n); });
+  }
+  connect(NormVHZ, &QPushButton::clicked, this, &TMainForm::NormVHZClick);
+  connect(Preset0, &QPushButton::clicked, this, &TMainForm::Preset0Click);
+  SBPanVert = makeBar(95, 25, 100, -500, 500, 1, 10, "Pan Vertical");
+  SBPanHorz = makeBar(95, 39, 100, -500, 500, 1, 10, "Pan Horizontal");
+  SBZoom = makeBar(95, 53, 100, -200, 200, 1, 10, "Zoom In / Out");
+  wireAutoCentreBar(SBPanVert, PanVertBar);
+  wireAutoCentreBar(SBPanHorz, PanHorzBar);
+  wireAutoCentreBar(SBZoom, ZoomBar);
+
+  // Motion: reverse arm, driver angle and step angle, each with its buttons.
+  Fwd = makeButton(248, 25, 27, "Fwd", "Set Reverse Arm to Normal Forward");
+  Center = makeButton(276, 25, 27, "Cen", "Set Reverse Arm to Mid Gear");
+  Center->setEnabled(false);
+  Rev = makeButton(304, 25, 26, "Rev", "Set Reverse Arm to Normal Reverse");
+  Run = makeButton(248, 39, 27, "Stop", "Start / Stop Driver Rotation");
+  Deg00 = makeButton(276, 39, 27, "0.0", "Set Driver to 0 Deg");
+  Deg180 = makeButton(304, 39, 26, "180", "Set Driver Angle to 180 Deg");
+  Step1 = makeButton(248, 53, 27, "1.0", "Set Driver Step Angle to 1 Deg");
+  Step10 = makeButton(276, 53, 27, "10.0", "Set Driver Step Angle to 10 Deg");
+  Step10->setEnabled(false);
+  Step45 = makeButton(304, 53, 26, "45.0", "Set Driver Step Angle to 45 Deg");
+  SBRevArm = makeBar(332, 25, 124, ws_.RevArmScrollMin, ws_.RevArmScrollMax, 1, 20,
+                     "Set Reverse Arm Between Max & Min");
+  SBDrvAng = makeBar(332, 39, 124, -4000, 40000, 1000, 4500, "Set Driver Angle From 0 to 360 Deg");
+  SBDrvAng->setEnabled(false);
+  SBStepAng = makeBar(332, 53, 124, 0, kStepBarMax, 920, 2760,
+                      "Set Driver Step Angle to Predefined Values");
+
+  connect(SBRevArm, &QScrollBar::valueChanged, this, &TMainForm::SBRevArmChange);
+  connect(SBDrvAng, &QScrollBar::valueChanged, this, &TMainForm::SBDrvAngChange);
+  connect(SBStepAng, &QScrollBar::valueChanged, this, &TMainForm::SBStepAngChange);
+  connect(Run, &QPushButton::clicked, this, &TMainForm::RunClick);
+  connect(Deg00, &QPushButton::clicked, this, &TMainForm::Deg00Click);
+  connect(Deg180, &QPushButton::clicked, this, &TMainForm::Deg180Click);
+  connect(Fwd, &QPushButton::clicked, this, &TMainForm::FwdClick);
+  connect(Rev, &QPushButton::clicked, this, &TMainForm::RevClick);
+  connect(Center, &QPushButton::clicked, this, &TMainForm::CenterClick);
+  connect(Step1, &QPushButton::clicked, this, [this] { StepButtonClick(Step1, 1.0f, 8000); });
+  connect(Step10, &QPushButton::clicked, this, [this] { StepButtonClick(Step10, 10.0f, 12000); });
+  connect(Step45, &QPushButton::clicked, this,
+          [this] { StepButtonClick(Step45, 45.0f, kStepBarMax); });
+  // The step bar's first change notification is the one of its initial position, which the
+  // skip flag swallows so that the start-up step stays as it is.
+  SBStepAng->setValue(12000);
+}
+
+void TMainForm::buildMenus() {
+  FileMenu = menuBar()->addMenu("&File");
+  Exit1 = FileMenu->addAction("E&xit", this, &QWidget::close);
+
+  SetUpMenu = menuBar()->addMenu("&SetUp");
+  RevArmPos = SetUpMenu->addAction(icons::reverseArm(), "Set&RevArmPos", this,
+                                   &TMainForm::RevArmPosClick);
+  DriverAng = SetUpMenu->addAction(icons::driverAngle(), "Set&DriverAng", this,
+                                   &TMainForm::DriverAngClick);
+  StepAng1 =
+      SetUpMenu->addAction(icons::stepAngle(), "Set&StepAng", this, &TMainForm::StepAngClick);
+  SetUpMenu->addSeparator();
+  LargeFont = SetUpMenu->addAction("SetLarge&Font", this, &TMainForm::LargeFontClick);
+  FindRevArmCent = SetUpMenu->addAction(icons::midGear(), "&CalcCentRevArm", this,
+                                        &TMainForm::FindRevArmCentClick);
+  SetSteam =
+      SetUpMenu->addAction(icons::steam(), "SetS&teamDisp On", this, &TMainForm::SetSteamClick);
+  SetBeepOnError =
+      SetUpMenu->addAction("Set&ErrorBeep Off", this, &TMainForm::SetBeepOnErrorClick);
+  SetLineWidth = SetUpMenu->addAction("Set&LineWidth 2", this, &TMainForm::SetLineWidthClick);
+  SetScreenData =
+      SetUpMenu->addAction("SetScree&nData Off", this, &TMainForm::SetScreenDataClick);
+  SetPanZoom = SetUpMenu->addAction("SetP&anZoom On", this, &TMainForm::SetPanZoomClick);
+  SetPanZoom->setEnabled(false);
+
+  EditDimenMenu = menuBar()->addMenu("&EditDimen");
+  SetGraphicZoom =
+      EditDimenMenu->addAction("Set&GraphicZoom", this, &TMainForm::SetGraphicZoomClick);
+
+  DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
+  HelpMenu = menuBar()->addMenu("&Help");
+
+  // The error indication: a picture on the menu bar itself, hidden until the latch is raised.
+  Error = menuBar()->addAction(icons::error(), QString());
+  Error->setToolTip("Error");
+  Error->setVisible(false);
+}
+
+void TMainForm::buildToolBar() {
+  ToolBar1 = new QToolBar(Surface);
+  ToolBar1->setIconSize(QSize(16, 16));
+  ToolBar1->setMovable(false);
+  auto tool = [this](QAction* action, const QString& hint) {
+    QAction* button = ToolBar1->addAction(action->icon(), QString());
+    button->setToolTip(hint);
+    connect(button, &QAction::triggered, action, &QAction::trigger);
+    connect(action, &QAction::enabledChanged, button, &QAction::setEnabled);
+    button->setEnabled(action->isEnabled());
+  };
+  tool(DriverAng, "Set Driver Angle to Desired Position");
+  tool(StepAng1, "Set Step Angle to Desired Amount");
+  tool(RevArmPos, "Set Reverse Arm to Desired Position");
+  ToolBar1->addSeparator();
+  tool(FindRevArmCent, "Calculate Mid Gear Position if Necessary");
+  ToolBar1->addSeparator();
+  tool(SetSteam, "Turn On Steam Display and Sound");
+  ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
+}
+
+bool TMainForm::running() const { return Run->text() == "Stop"; }
+
+void TMainForm::Timer1Timer() {
+  FrameOutcome outcome;
+  {
+    QPainterCanvas canvas(frame_);
+    // The steam's specks are scattered afresh from the clock on every frame.
+    rng_.seed(static_cast<std::mt19937::result_type>(
+        std::chrono::steady_clock::now().time_since_epoch().count()));
+    FrameContext context{sound_, rng_, false};
+    outcome = AnimationTick(canvas, ws_, context);
+  }
+  if (outcome.errorItemVisible) Error->setVisible(*outcome.errorItemVisible);
+  refreshTitle();
+  Surface->update();
+}
+
+void TMainForm::refreshTitle() {
+  // The title carries the clock, so it is rebuilt every frame, but only handed to the window
+  // system when its text changes.
+  const QString title = QString::fromStdString(MainWindowTitle(
+      ws_, currentDateText().toStdString(), currentTimeText().toStdString()));
+  if (title != title_) {
+    title_ = title;
+    setWindowTitle(title);
+  }
+}
+
+// Motion --------------------------------------------------------------------------------------
+
+void TMainForm::RunClick() {
+  if (!running()) {
+    ws_.StepAngle = ws_.SelectedStep;
+    SBDrvAng->setEnabled(false);
+    Run->setText("Stop");
+  } else {
+    SBDrvAng->setValue(roundHalfEven(ws_.DriverAngle * 100.0));
+    ws_.StepAngle = 0.0f;
+    SBDrvAng->setEnabled(true);
+    Run->setText("Run");
+  }
+  Deg00->setEnabled(true);
+  Deg180->setEnabled(true);
+}
+
+void TMainForm::SBDrvAngChange(int position) {
+  ws_.DriverAngle = toSingle(position / 100.0);
+  Deg00->setEnabled(true);
+  Deg180->setEnabled(true);
+}
+
+void TMainForm::Deg00Click() {
+  ws_.DriverAngle = 0.0f;
+  SBDrvAng->setValue(0);
+  ws_.StepAngle = 0.0f;
+  SBDrvAng->setEnabled(true);
+  Run->setText("Run");
+  Deg00->setEnabled(false);
+  Deg180->setEnabled(true);
+}
+
+void TMainForm::Deg180Click() {
+  ws_.DriverAngle = 180.0f;
+  SBDrvAng->setValue(18000);
+  ws_.StepAngle = 0.0f;
+  SBDrvAng->setEnabled(true);
+  Run->setText("Run");
+  Deg180->setEnabled(false);
+  Deg00->setEnabled(true);
+}
+
+void TMainForm::SBStepAngChange(int position) {
+  if (SkipStepScroll) {
+    SkipStepScroll = false;
+  } else {
+    const StepSetting setting = StepForBarPosition(position);
+    ws_.SelectedStep = setting.Step;
+    SBDrvAng->setSingleStep(setting.Small);
+    SBDrvAng->setPageStep(setting.Large);
+    if (running()) ws_.StepAngle = ws_.SelectedStep;
+  }
+  Step10->setEnabled(ws_.SelectedStep != 10.0f);
+  Step45->setEnabled(ws_.SelectedStep != 45.0f);
+  Step1->setEnabled(ws_.SelectedStep != 1.0f);
+}
+
+void TMainForm::StepButtonClick(QPushButton* button, float step, int position) {
+  button->setEnabled(false);
+  ws_.SelectedStep = step;
+  if (running()) ws_.StepAngle = step;
+  SBStepAng->setValue(position);
+}
+
+void TMainForm::SBRevArmChange(int position) {
+  SetReverseArmFromBar(ws_, position);
+  const float centre = ReverseArmCentre(ws_);
+  const float norm = ws_.Frame[dim::RevArmToCentNorm];
+  Center->setEnabled(position != 0);
+  Fwd->setEnabled(ws_.ReverseArmPos != toSingle(static_cast<double>(centre) + norm));
+  Rev->setEnabled(ws_.ReverseArmPos != toSingle(static_cast<double>(centre) - norm));
+}
+
+void TMainForm::FwdClick() {
+  const float centre = ReverseArmCentre(ws_);
+  ws_.ReverseArmPos = toSingle(static_cast<double>(centre) + ws_.Frame[dim::RevArmToCentNorm]);
+  SBRevArm->setValue(ForwardBarPosition(ws_));
+  Fwd->setEnabled(false);
+  Rev->setEnabled(true);
+  Center->setEnabled(true);
+  ClearCutOff(ws_);
+}
+
+void TMainForm::RevClick() {
+  const float centre = ReverseArmCentre(ws_);
+  ws_.ReverseArmPos = toSingle(static_cast<double>(centre) - ws_.Frame[dim::RevArmToCentNorm]);
+  SBRevArm->setValue(ReverseBarPosition(ws_));
+  Rev->setEnabled(false);
+  Fwd->setEnabled(true);
+  Center->setEnabled(true);
+  ClearCutOff(ws_);
+}
+
+void TMainForm::CenterClick() {
+  SBRevArm->setValue(0);
+  ws_.ReverseArmPos = ReverseArmCentre(ws_);
+  Fwd->setEnabled(true);
+  Rev->setEnabled(true);
+  Center->setEnabled(false);
+  ClearCutOff(ws_);
+}
+
+void TMainForm::FindRevArmCentClick() {
+  ComputeReverseArmCentre(ws_);
+  CenterClick();
+}
+
+void TMainForm::FormActivate() { SBDrvAng->setEnabled(false); }
+
+void TMainForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  // Leave the desktop's wave volume where it started, however the window is closed.
+  sound_.setWaveVolume(kHalfVolume);
+  Timer1->stop();
+  QMainWindow::closeEvent(event);
+}
+
+// View ----------------------------------------------------------------------------------------
+
+void TMainForm::NormVHZClick() {
+  ws_.SavedView = CurrentView(ws_);
+  SBPanVert->setValue(0);
+  SBPanHorz->setValue(0);
+  SBZoom->setValue(0);
+  SetCurrentView(ws_, ws_.NormalView);
+  NormVHZ->setEnabled(false);
+  Preset0->setEnabled(true);
+}
+
+void TMainForm::Preset0Click() {
+  ws_.ViewPresets[0] = CurrentView(ws_);
+  Preset0->setEnabled(false);
+  NormVHZ->setEnabled(true);
+}
+
+void TMainForm::PresetClick(int n) {
+  if (n < 1 || n >= kViewPresets) return;
+  // A disabled P means the view captured by P is to be stored as this preset first.
+  if (!Preset0->isEnabled()) ws_.ViewPresets[n] = ws_.ViewPresets[0];
+  SetCurrentView(ws_, ws_.ViewPresets[n]);
+  NormVHZ->setEnabled(true);
+  Preset0->setEnabled(true);
+}
+
+void TMainForm::setStripVisible(bool visible) {
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           Presets[1], Presets[2], Presets[3], Presets[4], Presets[5], Presets[6], Preset0,
+           NormVHZ, SBPanVert, SBPanHorz, SBZoom, Rev, Center, Fwd, Deg180, Run, Deg00, Step1,
+           Step10, Step45, SBRevArm, SBDrvAng, SBStepAng, ToolBar1})
+    w->setVisible(visible);
+  DriverAng->setEnabled(visible);
+  FindRevArmCent->setEnabled(visible);
+}
+
+void TMainForm::SetScreenDataClick() {
+  if (ws_.ScreenDataOn) {
+    ws_.ScreenDataOn = false;
+    SetScreenData->setText("SetScree&nData On");
+    setStripVisible(false);
+    ws_.DynVarShown = false;
+    ws_.UndoMode = false;
+    SetPanZoom->setEnabled(true);
+  } else {
+    ws_.ScreenDataOn = true;
+    SetScreenData->setText("SetScree&nData Off");
+    setStripVisible(true);
+    SetPanZoom->setEnabled(false);
+    SetPanZoom->setText("Set&PanZoom On");
+  }
+}
+
+void TMainForm::SetPanZoomClick() {
+  const bool show = SetPanZoom->text() != "SetP&anZoom Off";
+  SetPanZoom->setText(show ? "SetP&anZoom Off" : "SetP&anZoom On");
+  SBPanVert->setVisible(show);
+  SBPanHorz->setVisible(show);
+  SBZoom->setVisible(show);
+}
+
+void TMainForm::SetLineWidthClick() {
+  ws_.LineWidth = ws_.LineWidth == 1 ? 2 : 1;
+  SetLineWidth->setText(ws_.LineWidth == 1 ? "Set&LineWidth 2" : "Set&LineWidth 1");
+}
+
+void TMainForm::LargeFontClick() {
+  if (LargeFont->text() == "SetLarge&Font") {
+    ws_.TextScaleX = 1.27f;
+    ws_.TextScaleY = 1.22f;
+    LargeFont->setText("SetSmall&Font");
+  } else {
+    ws_.TextScaleX = ws_.TextScaleY = 1.0f;
+    LargeFont->setText("SetLarge&Font");
+  }
+}
+
+void TMainForm::SetSteamClick() {
+  SetSteam->setText(QString::fromUtf8(toggleSteamDisplay(ws_)));
+}
+
+void TMainForm::SetBeepOnErrorClick() {
+  ws_.ErrorBeepOn = !ws_.ErrorBeepOn;
+  SetBeepOnError->setText(ws_.ErrorBeepOn ? "Set&ErrorBeep Off" : "Set&ErrorBeep On");
+}
+
+// Dialogs -------------------------------------------------------------------------------------
+
+void TMainForm::RevArmPosClick() {
+  if (revPos_) revPos_->exec();
+}
+void TMainForm::DriverAngClick() {
+  if (drivAng_) drivAng_->exec();
+}
+void TMainForm::StepAngClick() {
+  if (stpAng_) stpAng_->exec();
+}
+void TMainForm::SetGraphicZoomClick() {
+  if (graphZoom_) graphZoom_->exec();
+}
+
+}  // namespace vek1

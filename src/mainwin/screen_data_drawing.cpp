@@ -1,0 +1,84 @@
+#include "screen_data_drawing.h"
+
+#include <numbers>
+
+#include "dynvar.h"
+#include "numbers.h"
+
+namespace vek1 {
+
+int textX(const Workspace& ws, int x) { return roundHalfEven(x * static_cast<double>(ws.TextScaleX)); }
+int textY(const Workspace& ws, int y) { return roundHalfEven(y * static_cast<double>(ws.TextScaleY)); }
+
+void useViewFont(Canvas& canvas, const Workspace& ws) {
+  canvas.setFontSize(roundHalfEven(kViewFontPoints * static_cast<double>(ws.TextScaleY)));
+  canvas.setFontStyle(FontStyle{});
+  canvas.setFontColour(colour::Black);
+}
+
+namespace {
+
+void text(Canvas& canvas, const Workspace& ws, int x, int y, const std::string& s) {
+  canvas.textOut(textX(ws, x), textY(ws, y), s);
+}
+
+}  // namespace
+
+void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cutOff) {
+  useViewFont(canvas, ws);
+  text(canvas, ws, 199, 25, "Pan Vert");
+  text(canvas, ws, 199, 39, "Pan Horz");
+  text(canvas, ws, 199, 53, "Zoom");
+
+  text(canvas, ws, 459, 25, "Rev Arm " + fixedText(ws.ReverseArmPos, 6, 3) + "  ");
+  text(canvas, ws, 459, 39, "Driv Ang " + fixedText(ws.DriverAngle, 6, 2) + "  ");
+  text(canvas, ws, 459, 53, "Step Ang" + fixedText(ws.SelectedStep, 6, 2) + "  ");
+
+  // The small addition keeps a position a hair below a round figure from showing as -0.00.
+  text(canvas, ws, 545, 25, "Piston % " + fixedText(ws.PistonPos / 6.4 + 0.00001, 6, 2) + "  ");
+  text(canvas, ws, 545, 37, "ValveCen" + fixedText(ws.Ports.ValveDisplacement, 7, 3));
+  text(canvas, ws, 545, 49, "ValveFSt" + fixedText(ws.FrontSteamOpen, 7, 3));
+  text(canvas, ws, 545, 61, "ValveFEx" + fixedText(ws.FrontExhOpen, 7, 3));
+  text(canvas, ws, 545, 73, "ValveRSt" + fixedText(ws.RearSteamOpen, 7, 3));
+  text(canvas, ws, 545, 85, "ValveREx" + fixedText(ws.RearExhOpen, 7, 3));
+  text(canvas, ws, 545, 97,
+       "ValvLevA" + fixedText(ws.ValveLeverAngle * 180.0 / std::numbers::pi, 7, 2));
+
+  if (cutOff.labels) {
+    text(canvas, ws, 545, 109, "FrontCO% ");
+    if (cutOff.front) text(canvas, ws, 600, 109, ws.FrontCutOffText);
+    text(canvas, ws, 545, 121, "RearCO% ");
+    if (cutOff.rear) text(canvas, ws, 600, 121, ws.RearCutOffText);
+  }
+}
+
+int drawUndoLine(Canvas& canvas, const Workspace& ws) {
+  if (!ws.ScreenDataOn || !ws.UndoMode) return -1;
+  useViewFont(canvas, ws);
+  // Below the dynamic-variable list while it is shown, else in its place. Both coordinates
+  // follow the horizontal text scale, as this line always has.
+  const int y = ws.DynVarShown ? 128 : 73;
+  const double scale = ws.TextScaleX;
+  canvas.textOut(roundHalfEven(320 * scale), roundHalfEven(y * scale), UndoLineText(ws));
+  return roundHalfEven((y - 1) * scale);
+}
+
+void drawDynVarList(Canvas& canvas, const Workspace& ws) {
+  useViewFont(canvas, ws);
+  const auto& list = ws.DynVarList;
+  if (list[1].Id != 0) {
+    for (int slot = 1; slot <= 4; ++slot) {
+      const int y = 71 + 12 * (slot - 1);
+      text(canvas, ws, 377, y, list[slot].Name);
+      text(canvas, ws, 498, y, fixedText(list[slot].Value, 6, 3));
+    }
+    return;
+  }
+  canvas.setFontColour(Rgb{255, 0, 0});
+  text(canvas, ws, 377, 71, "*******************************");
+  text(canvas, ws, 377, 81, "* First Select Dimensions *");
+  text(canvas, ws, 377, 95, "*******************************");
+  canvas.setFontColour(colour::Black);
+}
+
+}  // namespace vek1

@@ -1,0 +1,87 @@
+#pragma once
+// Sound output: short wave files played without waiting, one output volume, and the system beep.
+// Windows and drawing code talk to a SoundSink, so tests and headless runs can put a recording
+// sink in place of the real one.
+
+#include <QString>
+#include <QtGlobal>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QSoundEffect;
+
+namespace vek1 {
+
+class SoundSink {
+ public:
+  virtual ~SoundSink() = default;
+  // Starts `fileName` (a wave file beside the program) and returns at once. A sound still playing
+  // is cut off. A file that is missing or cannot be played is silently skipped.
+  virtual void playAsync(const QString& fileName) = 0;
+  // The output volume as one word: the low 16 bits are the left channel, the high 16 bits the
+  // right channel, 0xFFFF full. It applies to the sound playing now and to later ones.
+  virtual void setWaveVolume(quint32 volumeWord) = 0;
+  virtual void beep() = 0;
+};
+
+// Linear volume 0..1 of a volume word. The sounds are mono, so the left channel's level is used.
+double volumeOfWord(quint32 volumeWord);
+
+// Plays through QSoundEffect. Each file is loaded once, on its first play, and kept.
+class QtSoundSink final : public SoundSink {
+ public:
+  // `directory` holds the wave files; empty means the directory of the executable.
+  explicit QtSoundSink(QString directory = {});
+  ~QtSoundSink() override;
+  QtSoundSink(const QtSoundSink&) = delete;
+  QtSoundSink& operator=(const QtSoundSink&) = delete;
+
+  void playAsync(const QString& fileName) override;
+  void setWaveVolume(quint32 volumeWord) override;
+  void beep() override;
+
+  // Loads `fileName` ahead of its first play, so that play starts without delay.
+  void preload(const QString& fileName);
+  double volume() const { return volume_; }
+  // The effect loaded for `fileName`, or null if it has not been loaded (or does not exist).
+  const QSoundEffect* effect(const QString& fileName) const;
+
+ private:
+  QSoundEffect* load(const QString& fileName);
+
+  QString directory_;
+  double volume_ = 1.0;
+  std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
+  QSoundEffect* playing_ = nullptr;
+};
+
+// Records what would have been played, in order.
+class RecordingSoundSink final : public SoundSink {
+ public:
+  enum class Kind { Play, Volume, Beep };
+  struct Event {
+    Kind kind = Kind::Play;
+    QString fileName;        // Play
+    quint32 volumeWord = 0;  // Volume
+  };
+
+  void playAsync(const QString& fileName) override { events_.push_back({Kind::Play, fileName, 0}); }
+  void setWaveVolume(quint32 volumeWord) override {
+    events_.push_back({Kind::Volume, {}, volumeWord});
+  }
+  void beep() override { events_.push_back({Kind::Beep, {}, 0}); }
+
+  const std::vector<Event>& events() const { return events_; }
+  void reset() { events_.clear(); }
+  // The files played, in order.
+  std::vector<QString> plays() const;
+  int beeps() const;
+  // The volume word last set, or `fallback` if none was.
+  quint32 lastVolume(quint32 fallback = 0) const;
+
+ private:
+  std::vector<Event> events_;
+};
+
+}  // namespace vek1

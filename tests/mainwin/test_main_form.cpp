@@ -1,0 +1,609 @@
+// The main window driven through its real controls: the animation tick, Run/Stop, the driver,
+// step and reverse-arm controls, the typed-entry dialogs, the view bars, Norm and the presets,
+// and the display switches of the SetUp menu. The animation timer is stopped in every test and
+// ticks are run by hand, so nothing moves between two checks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <cmath>
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include "dimensions.h"
+#include "main_form.h"
+#include "motion_dialogs.h"
+#include "sound.h"
+#include "view.h"
+
+namespace vek1 {
+namespace {
+
+constexpr quint32 kHalfVolume = 0x80008000u;
+// Relative tolerance for a zoom built up in single-precision steps.
+constexpr double kZoomRelTol = 1e-4;
+// How far, in pixels, the fixed screen point may drift through single-precision pans.
+constexpr double kFixedPointTol = 1e-3;
+
+class MainForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<TMainForm>(ws, sound);
+    form->Timer1->stop();
+  }
+
+  static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  static void step(QScrollBar* bar, QAbstractSlider::SliderAction action) {
+    bar->triggerAction(action);
+  }
+  // Types `text` into a freshly shown dialog's field and presses "OK".
+  static void enter(EntryDialog& dialog, const QString& text) {
+    dialog.show();
+    dialog.Edit1->clear();
+    QTest::keyClicks(dialog.Edit1, text);
+    QTest::mouseClick(dialog.OKButton, Qt::LeftButton);
+  }
+  template <class Dialog>
+  Dialog& dialog() {
+    if constexpr (std::is_same_v<Dialog, TGraphZoom>)
+      return *new Dialog(ws, form.get());
+    else
+      return *new Dialog(ws, *form, form.get());
+  }
+  float centre() const { return ws.RevArmPositions[0]; }
+  void expectView(float zoom, float panX, float panY) const {
+    EXPECT_EQ(ws.ViewZoom, zoom);
+    EXPECT_EQ(ws.ViewPanX, panX);
+    EXPECT_EQ(ws.ViewPanY, panY);
+  }
+
+  Workspace ws;
+  RecordingSoundSink sound;
+  std::unique_ptr<TMainForm> form;
+};
+
+// Animation ---------------------------------------------------------------------------------
+
+TEST_F(MainForm, TickAdvancesAndWrapsOnlyAboveJustOver360AndBelowZero) {
+  ws.DriverAngle = 359.0f;
+  form->Timer1Timer();
+  EXPECT_EQ(ws.DriverAngle, 9.0f);
+
+  form->SBStepAng->setValue(11000);  // 5 degrees
+  ASSERT_EQ(ws.StepAngle, 5.0f);
+  ws.DriverAngle = 355.0f;
+  form->Timer1Timer();
+  EXPECT_EQ(ws.DriverAngle, 360.0f);
+  form->Timer1Timer();
+  EXPECT_EQ(ws.DriverAngle, 5.0f);
+
+  click(form->Rev);
+  form->SBStepAng->setValue(0);  // 0.01 degree
+  ASSERT_EQ(ws.Direction, "Rev");
+  ASSERT_EQ(ws.StepAngle, 0.01f);
+  ws.DriverAngle = 0.0f;
+  form->Timer1Timer();
+  EXPECT_EQ(ws.DriverAngle, 359.99f);
+}
+
+TEST_F(MainForm, RunStopSwitchesStepCaptionAndDriverBar) {
+  EXPECT_EQ(form->Run->text(), "Stop");
+  EXPECT_EQ(ws.StepAngle, 10.0f);
+  EXPECT_FALSE(form->SBDrvAng->isEnabled());
+
+  click(form->Deg00);  // stops at 0 and disables "0.0"
+  click(form->Run);    // runs again
+  ASSERT_EQ(form->Run->text(), "Stop");
+  EXPECT_TRUE(form->Deg00->isEnabled());
+
+  ws.DriverAngle = 271.234f;
+  click(form->Run);
+  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_EQ(ws.StepAngle, 0.0f);
+  EXPECT_TRUE(form->SBDrvAng->isEnabled());
+  EXPECT_EQ(form->SBDrvAng->value(), 27123);
+  EXPECT_EQ(ws.DriverAngle, 271.23f);  // the bar's change handler reads it back
+  form->Timer1Timer();
+  EXPECT_EQ(ws.DriverAngle, 271.23f);
+
+  form->SBDrvAng->setValue(-4000);  // the bar reaches below 0 and above 360
+  EXPECT_EQ(ws.DriverAngle, -40.0f);
+  form->SBDrvAng->setValue(40000);
+  EXPECT_EQ(ws.DriverAngle, 400.0f);
+
+  click(form->Run);
+  EXPECT_EQ(form->Run->text(), "Stop");
+  EXPECT_EQ(ws.StepAngle, ws.SelectedStep);
+  EXPECT_FALSE(form->SBDrvAng->isEnabled());
+  EXPECT_TRUE(form->Deg00->isEnabled());
+  EXPECT_TRUE(form->Deg180->isEnabled());
+}
+
+TEST_F(MainForm, ZeroAnd180ButtonsStopTheDriverThere) {
+  click(form->Deg180);
+  EXPECT_EQ(ws.DriverAngle, 180.0f);
+  EXPECT_EQ(form->SBDrvAng->value(), 18000);
+  EXPECT_EQ(ws.StepAngle, 0.0f);
+  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_TRUE(form->SBDrvAng->isEnabled());
+  EXPECT_FALSE(form->Deg180->isEnabled());
+  EXPECT_TRUE(form->Deg00->isEnabled());
+
+  click(form->Deg00);
+  EXPECT_EQ(ws.DriverAngle, 0.0f);
+  EXPECT_EQ(form->SBDrvAng->value(), 0);
+  EXPECT_FALSE(form->Deg00->isEnabled());
+  EXPECT_TRUE(form->Deg180->isEnabled());
+
+  form->SBDrvAng->setValue(4500);  // any move of the driver bar re-enables both
+  EXPECT_EQ(ws.DriverAngle, 45.0f);
+  EXPECT_TRUE(form->Deg00->isEnabled());
+}
+
+TEST_F(MainForm, MainWindowActivationLocksTheDriverBar) {
+  click(form->Run);
+  ASSERT_TRUE(form->SBDrvAng->isEnabled());
+  form->show();
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  EXPECT_FALSE(form->SBDrvAng->isEnabled());
+  EXPECT_EQ(form->Run->text(), "Run");
+}
+
+// Step angle --------------------------------------------------------------------------------
+
+TEST_F(MainForm, StepBarQuantisesThroughTheTable) {
+  struct Row {
+    int position;
+    float step;
+    int small, large;
+  };
+  for (const Row& row : {Row{8000, 1.0f, 100, 500}, Row{704, 0.01f, 1, 5}, Row{705, 0.02f, 2, 10},
+                         Row{7612, 0.5f, 50, 250}, Row{7613, 1.0f, 100, 500},
+                         Row{12704, 10.0f, 1000, 4500}, Row{12705, 20.0f, 2000, 4500},
+                         Row{14408, 30.0f, 3000, 4500}, Row{14613, 45.0f, 4500, 4500},
+                         Row{12000, 10.0f, 1000, 4500}}) {
+    SCOPED_TRACE(row.position);
+    form->SBStepAng->setValue(row.position);
+    EXPECT_EQ(ws.SelectedStep, row.step);
+    EXPECT_EQ(ws.StepAngle, row.step);  // running
+    EXPECT_EQ(form->SBDrvAng->singleStep(), row.small);
+    EXPECT_EQ(form->SBDrvAng->pageStep(), row.large);
+    EXPECT_EQ(form->Step1->isEnabled(), row.step != 1.0f);
+    EXPECT_EQ(form->Step10->isEnabled(), row.step != 10.0f);
+    EXPECT_EQ(form->Step45->isEnabled(), row.step != 45.0f);
+  }
+
+  // Stopped, the bar chooses the step for the next run but the driver stays still.
+  click(form->Run);
+  step(form->SBStepAng, QAbstractSlider::SliderPageStepSub);  // 12000 - 2760
+  EXPECT_EQ(form->SBStepAng->value(), 9240);
+  EXPECT_EQ(ws.SelectedStep, 2.0f);
+  EXPECT_EQ(ws.StepAngle, 0.0f);
+  click(form->Run);
+  EXPECT_EQ(ws.StepAngle, 2.0f);
+}
+
+TEST_F(MainForm, StepButtonsDisableThemselvesAndMoveTheBar) {
+  click(form->Step1);
+  EXPECT_FALSE(form->Step1->isEnabled());
+  EXPECT_TRUE(form->Step10->isEnabled());
+  EXPECT_EQ(form->SBStepAng->value(), 8000);
+  EXPECT_EQ(ws.SelectedStep, 1.0f);
+  EXPECT_EQ(ws.StepAngle, 1.0f);
+
+  click(form->Step45);
+  EXPECT_FALSE(form->Step45->isEnabled());
+  EXPECT_TRUE(form->Step1->isEnabled());
+  EXPECT_EQ(form->SBStepAng->value(), 14613);
+  EXPECT_EQ(ws.StepAngle, 45.0f);
+
+  click(form->Run);
+  click(form->Step10);
+  EXPECT_FALSE(form->Step10->isEnabled());
+  EXPECT_EQ(form->SBStepAng->value(), 12000);
+  EXPECT_EQ(ws.SelectedStep, 10.0f);
+  EXPECT_EQ(ws.StepAngle, 0.0f);  // stopped stays stopped
+}
+
+TEST_F(MainForm, TypedStepIsClampedKeptUnquantisedAndKeepsTheRunningState) {
+  auto& stpAng = dialog<TStpAng>();
+  stpAng.show();
+  EXPECT_EQ(stpAng.Edit1->text(), "10.00");
+  stpAng.reject();
+
+  enter(stpAng, "50");
+  EXPECT_EQ(ws.SelectedStep, 45.0f);
+  EXPECT_EQ(ws.StepAngle, 45.0f);
+  EXPECT_EQ(form->Run->text(), "Stop");
+  EXPECT_EQ(form->SBStepAng->value(), 14613);
+
+  enter(stpAng, "0");
+  EXPECT_EQ(ws.SelectedStep, 0.01f);
+  EXPECT_EQ(form->SBStepAng->value(), 0);
+
+  enter(stpAng, "7");
+  EXPECT_EQ(ws.SelectedStep, 7.0f);
+  EXPECT_EQ(ws.StepAngle, 7.0f);
+  EXPECT_EQ(form->SBStepAng->value(), 11380);
+  EXPECT_EQ(form->SBDrvAng->singleStep(), 700);
+  EXPECT_EQ(form->SBDrvAng->pageStep(), 3500);
+  EXPECT_TRUE(form->Step10->isEnabled());
+
+  // A later drag goes through the table again.
+  form->SBStepAng->setValue(11400);
+  EXPECT_EQ(ws.SelectedStep, 5.0f);
+  EXPECT_EQ(ws.StepAngle, 5.0f);
+
+  // Stopped: the typed step waits for the next run.
+  click(form->Run);
+  stpAng.show();
+  EXPECT_EQ(stpAng.Edit1->text(), "0.00");
+  enter(stpAng, "2.5");
+  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_EQ(ws.StepAngle, 0.0f);
+  EXPECT_EQ(ws.SelectedStep, 2.5f);
+  EXPECT_TRUE(form->SBDrvAng->isEnabled());
+  click(form->Run);
+  EXPECT_EQ(ws.StepAngle, 2.5f);
+}
+
+TEST_F(MainForm, TypedStepAtTheBarsCurrentMarkDoesNotSwallowTheNextDrag) {
+  auto& stpAng = dialog<TStpAng>();
+  enter(stpAng, "10");  // the bar already stands at 12000
+  EXPECT_EQ(form->SBStepAng->value(), 12000);
+  EXPECT_EQ(ws.SelectedStep, 10.0f);
+  form->SBStepAng->setValue(8000);
+  EXPECT_EQ(ws.SelectedStep, 1.0f);
+  EXPECT_EQ(ws.StepAngle, 1.0f);
+}
+
+// Driver angle dialog -----------------------------------------------------------------------
+
+TEST_F(MainForm, TypedDriverAngleStopsTheDriverThereWithinZeroTo360) {
+  auto& drivAng = dialog<TDrivAng>();
+  drivAng.show();
+  EXPECT_EQ(drivAng.Edit1->text(), "0.00");  // running
+  drivAng.reject();
+
+  enter(drivAng, "400");
+  EXPECT_EQ(ws.DriverAngle, 360.0f);
+  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_EQ(ws.StepAngle, 0.0f);
+  EXPECT_EQ(form->SBDrvAng->value(), 36000);
+  EXPECT_TRUE(form->SBDrvAng->isEnabled());
+
+  drivAng.show();
+  EXPECT_EQ(drivAng.Edit1->text(), "360.00");
+  drivAng.Edit1->clear();
+  QTest::keyClicks(drivAng.Edit1, "-12.3.4x");  // no sign, one point, digits only
+  EXPECT_EQ(drivAng.Edit1->text(), "12.34");
+  click(drivAng.OKButton);
+  EXPECT_EQ(ws.DriverAngle, 12.34f);
+  EXPECT_EQ(form->SBDrvAng->value(), 1234);
+  EXPECT_EQ(form->Run->text(), "Run");  // stopped stays stopped
+
+  drivAng.show();
+  drivAng.Edit1->setText("99");
+  click(drivAng.CancelButton);
+  EXPECT_EQ(ws.DriverAngle, 12.34f);
+}
+
+// Reverse arm -------------------------------------------------------------------------------
+
+TEST_F(MainForm, TypedReverseArmPositionIsHeldWithinMax) {
+  const float norm = ws.Frame[dim::RevArmToCentNorm];
+  const float max = ws.Frame[dim::RevArmToCentMax];
+  auto& revPos = dialog<TRevPos>();
+  revPos.show();
+  auto fixed = [](double x, int width) { return QString::asprintf("%*.3f", width, x); };
+  EXPECT_EQ(revPos.label(1)->text(), "Enter");
+  EXPECT_EQ(revPos.label(2)->text(), "Min = " + fixed(double(centre()) - max, 5));
+  EXPECT_EQ(revPos.label(3)->text(), "Cen = " + fixed(centre(), 5));
+  EXPECT_EQ(revPos.label(4)->text(), "Max = " + fixed(double(centre()) + max, 5));
+  EXPECT_EQ(revPos.label(5)->text(), "Rev = " + fixed(double(centre()) - norm, 5));
+  EXPECT_EQ(revPos.label(6)->text(), "Fwd = " + fixed(double(centre()) + norm, 5));
+  EXPECT_EQ(revPos.Edit1->text(), fixed(ws.ReverseArmPos, 7));
+
+  enter(revPos, "99");
+  EXPECT_EQ(form->SBRevArm->value(), 1800);
+  EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() + max);
+  EXPECT_EQ(ws.Direction, "Fwd");
+
+  enter(revPos, "-99");
+  EXPECT_EQ(form->SBRevArm->value(), -1800);
+  EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() - max);
+  EXPECT_EQ(ws.Direction, "Rev");
+  EXPECT_TRUE(form->Center->isEnabled());
+
+  revPos.show();
+  EXPECT_EQ(revPos.Edit1->text(), fixed(ws.ReverseArmPos, 7));
+  revPos.Edit1->clear();
+  QTest::keyClicks(revPos.Edit1, "--1..5");
+  EXPECT_EQ(revPos.Edit1->text(), "-1.5");
+  revPos.Edit1->setText(QString::number(double(centre()) + 0.25, 'f', 6));
+  click(revPos.OKButton);
+  EXPECT_EQ(form->SBRevArm->value(), 250);
+  EXPECT_EQ(ws.Direction, "Fwd");
+}
+
+TEST_F(MainForm, FwdRevCenPlaceTheArmAndClearTheCutOff) {
+  const float norm = ws.Frame[dim::RevArmToCentNorm];
+  auto markCutOff = [this] { ws.FrontCutOffText = ws.RearCutOffText = "25.0%"; };
+  auto expectButtons = [this](bool fwd, bool rev, bool cen) {
+    EXPECT_EQ(form->Fwd->isEnabled(), fwd);
+    EXPECT_EQ(form->Rev->isEnabled(), rev);
+    EXPECT_EQ(form->Center->isEnabled(), cen);
+    EXPECT_EQ(ws.FrontCutOffText, "");
+    EXPECT_EQ(ws.RearCutOffText, "");
+  };
+  expectButtons(true, true, false);
+
+  markCutOff();
+  click(form->Fwd);
+  EXPECT_EQ(form->SBRevArm->value(), 1600);
+  EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() + norm);
+  EXPECT_EQ(ws.Direction, "Fwd");
+  expectButtons(false, true, true);
+
+  markCutOff();
+  click(form->Rev);
+  EXPECT_EQ(form->SBRevArm->value(), -1600);
+  EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() - norm);
+  EXPECT_EQ(ws.Direction, "Rev");
+  expectButtons(true, false, true);
+
+  markCutOff();
+  click(form->Center);
+  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(ws.ReverseArmPos, centre());
+  EXPECT_EQ(ws.Direction, "Fwd");
+  expectButtons(true, true, false);
+
+  // Dragging the bar onto a normal setting shows it as reached.
+  markCutOff();
+  form->SBRevArm->setValue(1600);
+  expectButtons(false, true, true);
+  markCutOff();
+  form->SBRevArm->setValue(-1600);
+  EXPECT_EQ(ws.Direction, "Rev");
+  expectButtons(true, false, true);
+  markCutOff();
+  form->SBRevArm->setValue(-1);
+  EXPECT_EQ(ws.Direction, "Rev");
+  form->SBRevArm->setValue(0);
+  EXPECT_EQ(ws.Direction, "Fwd");
+  expectButtons(true, true, false);
+}
+
+TEST_F(MainForm, CalcCentRevArmFindsTheNewCentreAndCentresTheArm) {
+  const float oldCentre = centre();
+  click(form->Rev);
+  setDimension(ws, dim::ValveLeverUpper, ws.Frame[dim::ValveLeverUpper] + 0.2f);
+  Workspace expected = ws;
+  ComputeReverseArmCentre(expected);
+  ASSERT_NE(expected.RevArmPositions[0], oldCentre);
+
+  form->FindRevArmCent->trigger();
+  EXPECT_EQ(centre(), expected.RevArmPositions[0]);
+  EXPECT_EQ(ws.ReverseArmPos, centre());
+  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(ws.Direction, "Fwd");
+  EXPECT_FALSE(form->Center->isEnabled());
+  EXPECT_TRUE(form->Fwd->isEnabled());
+  EXPECT_TRUE(form->Rev->isEnabled());
+}
+
+// View --------------------------------------------------------------------------------------
+
+TEST_F(MainForm, ZoomArrowClicksScaleAboutTheScreenCentre) {
+  const double h = (320.0 - ws.ViewPanX) / ws.ViewZoom;
+  const double v = -(240.0 - ws.ViewPanY) / ws.ViewZoom;
+  for (int n = 1; n <= 5; ++n) {
+    step(form->SBZoom, QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(form->SBZoom->value(), 0);
+    EXPECT_NEAR(ws.ViewZoom, 28.0 * std::pow(1.001, n), 28.0 * std::pow(1.001, n) * kZoomRelTol);
+    EXPECT_NEAR(h * ws.ViewZoom + ws.ViewPanX, 320.0, kFixedPointTol);
+    EXPECT_NEAR(-v * ws.ViewZoom + ws.ViewPanY, 240.0, kFixedPointTol);
+    EXPECT_EQ(screenX(ws, h), 320);
+    EXPECT_EQ(screenY(ws, v), 240);
+  }
+  EXPECT_TRUE(form->NormVHZ->isEnabled());
+
+  step(form->SBZoom, QAbstractSlider::SliderSingleStepSub);
+  EXPECT_NEAR(ws.ViewZoom, 28.0 * std::pow(1.001, 5) * 0.999, 28.0 * kZoomRelTol);
+}
+
+TEST_F(MainForm, ZoomIsHeldBetweenHalfAnd3000) {
+  ws.ViewZoom = 2999.0f;
+  const float panX = ws.ViewPanX, panY = ws.ViewPanY;
+  step(form->SBZoom, QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(ws.ViewZoom, 3000.0f);
+  // The pans follow the zoom as it was before the clamp.
+  const double unclamped = 2999.0 * 1.01;
+  EXPECT_NEAR(ws.ViewPanX, (panX - 320.0) * unclamped / 2999.0 + 320.0, 0.01);
+  EXPECT_NEAR(ws.ViewPanY, (panY - 240.0) * unclamped / 2999.0 + 240.0, 0.01);
+  step(form->SBZoom, QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(ws.ViewZoom, 3000.0f);
+
+  ws.ViewZoom = 0.502f;
+  step(form->SBZoom, QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(ws.ViewZoom, 0.5f);
+  step(form->SBZoom, QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(ws.ViewZoom, 0.5f);
+  EXPECT_EQ(form->SBZoom->value(), 0);
+}
+
+TEST_F(MainForm, PanBarsMoveTheOriginAndNormRestoresTheNormalView) {
+  EXPECT_FALSE(form->NormVHZ->isEnabled());
+  step(form->SBPanHorz, QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(ws.ViewPanX, 116.0f);
+  step(form->SBPanVert, QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(ws.ViewPanY, 269.0f);  // toward the maximum moves the origin up
+  EXPECT_TRUE(form->NormVHZ->isEnabled());
+  step(form->SBPanHorz, QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(ws.ViewPanX, static_cast<float>(116.0 - 0.1));
+  step(form->SBPanVert, QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(ws.ViewPanY, static_cast<float>(269.0 + 0.1));
+  step(form->SBPanVert, QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(ws.ViewPanY, static_cast<float>(static_cast<float>(269.0 + 0.1) + 1.0));
+  EXPECT_EQ(form->SBPanHorz->value(), 0);
+  EXPECT_EQ(form->SBPanVert->value(), 0);
+  EXPECT_EQ(ws.ViewZoom, 28.0f);
+
+  const ViewTriple before = CurrentView(ws);
+  click(form->Preset0);
+  click(form->NormVHZ);
+  expectView(28.0f, 115.0f, 270.0f);
+  EXPECT_EQ(ws.SavedView.Zoom, before.Zoom);
+  EXPECT_EQ(ws.SavedView.PanX, before.PanX);
+  EXPECT_EQ(ws.SavedView.PanY, before.PanY);
+  EXPECT_FALSE(form->NormVHZ->isEnabled());
+  EXPECT_TRUE(form->Preset0->isEnabled());
+}
+
+TEST_F(MainForm, PresetsRecallAndPThenANumberStores) {
+  click(form->Presets[3]);
+  expectView(55.0f, -250.0f, 370.0f);
+  EXPECT_TRUE(form->NormVHZ->isEnabled());
+  EXPECT_TRUE(form->Preset0->isEnabled());
+
+  click(form->NormVHZ);
+  step(form->SBPanHorz, QAbstractSlider::SliderPageStepAdd);
+  click(form->Preset0);
+  EXPECT_FALSE(form->Preset0->isEnabled());
+  click(form->Presets[3]);
+  EXPECT_TRUE(form->Preset0->isEnabled());
+  expectView(28.0f, 116.0f, 270.0f);
+
+  click(form->NormVHZ);
+  click(form->Presets[4]);  // recall only
+  expectView(80.0f, -950.0f, 335.0f);
+  click(form->Presets[3]);
+  expectView(28.0f, 116.0f, 270.0f);
+  EXPECT_EQ(ws.ViewPresets[4].PanX, -950.0f);
+
+  // Norm with nothing changed since the last Norm still cancels a pending P.
+  click(form->NormVHZ);
+  click(form->Preset0);
+  click(form->NormVHZ);
+  EXPECT_FALSE(form->NormVHZ->isEnabled());
+  EXPECT_TRUE(form->Preset0->isEnabled());
+  click(form->Presets[5]);
+  expectView(350.0f, -5100.0f, 900.0f);
+}
+
+TEST_F(MainForm, GraphicZoomDialogFiltersAndClampsTheFactor) {
+  auto& graphZoom = dialog<TGraphZoom>();
+  graphZoom.show();
+  EXPECT_EQ(graphZoom.Edit1->text(), "7.50");
+  graphZoom.Edit1->clear();
+  QTest::keyClicks(graphZoom.Edit1, "a-1b2.5.0");
+  EXPECT_EQ(graphZoom.Edit1->text(), "12.50");
+  click(graphZoom.OKButton);
+  EXPECT_EQ(ws.GraphicZoomFactor, 12.5f);
+
+  using Case = std::pair<const char*, float>;
+  for (auto [typed, stored] : {Case{"0.1", 0.5f}, Case{"5000", 2000.0f}, Case{"", 0.5f}}) {
+    enter(graphZoom, typed);
+    EXPECT_EQ(ws.GraphicZoomFactor, stored) << '"' << typed << '"';
+  }
+
+  graphZoom.show();
+  EXPECT_EQ(graphZoom.Edit1->text(), "0.50");
+  graphZoom.Edit1->setText("30");
+  click(graphZoom.CancelButton);
+  EXPECT_EQ(ws.GraphicZoomFactor, 0.5f);
+}
+
+// SetUp switches ----------------------------------------------------------------------------
+
+TEST_F(MainForm, ScreenDataHidesTheStripAndSetPanZoomBringsBackTheViewBars) {
+  const QList<QWidget*> strip = {
+      form->Presets[1], form->Presets[6], form->Preset0, form->NormVHZ,  form->SBPanVert,
+      form->SBPanHorz,  form->SBZoom,     form->Rev,     form->Center,   form->Fwd,
+      form->Deg180,     form->Run,        form->Deg00,   form->Step1,    form->Step10,
+      form->Step45,     form->SBRevArm,   form->SBDrvAng, form->SBStepAng, form->ToolBar1};
+  auto expectHidden = [&](bool hidden) {
+    for (QWidget* w : strip) EXPECT_EQ(w->isHidden(), hidden) << w->metaObject()->className();
+  };
+  EXPECT_FALSE(form->SetPanZoom->isEnabled());
+
+  form->SetScreenData->trigger();
+  EXPECT_FALSE(ws.ScreenDataOn);
+  EXPECT_EQ(form->SetScreenData->text(), "SetScree&nData On");
+  expectHidden(true);
+  EXPECT_TRUE(form->SetPanZoom->isEnabled());
+  EXPECT_FALSE(form->DriverAng->isEnabled());
+  EXPECT_FALSE(form->FindRevArmCent->isEnabled());
+
+  form->SetPanZoom->trigger();
+  EXPECT_EQ(form->SetPanZoom->text(), "SetP&anZoom Off");
+  EXPECT_FALSE(form->SBPanVert->isHidden());
+  EXPECT_FALSE(form->SBPanHorz->isHidden());
+  EXPECT_FALSE(form->SBZoom->isHidden());
+  EXPECT_TRUE(form->Run->isHidden());
+  form->SetPanZoom->trigger();
+  EXPECT_EQ(form->SetPanZoom->text(), "SetP&anZoom On");
+  EXPECT_TRUE(form->SBZoom->isHidden());
+
+  form->SetPanZoom->trigger();
+  form->SetScreenData->trigger();
+  EXPECT_TRUE(ws.ScreenDataOn);
+  EXPECT_EQ(form->SetScreenData->text(), "SetScree&nData Off");
+  expectHidden(false);
+  EXPECT_FALSE(form->SetPanZoom->isEnabled());
+  EXPECT_EQ(form->SetPanZoom->text(), "Set&PanZoom On");
+  EXPECT_TRUE(form->DriverAng->isEnabled());
+  EXPECT_TRUE(form->FindRevArmCent->isEnabled());
+}
+
+TEST_F(MainForm, ToggleCaptionsNameTheNextAction) {
+  form->SetLineWidth->trigger();
+  EXPECT_EQ(ws.LineWidth, 2);
+  EXPECT_EQ(form->SetLineWidth->text(), "Set&LineWidth 1");
+  form->SetLineWidth->trigger();
+  EXPECT_EQ(ws.LineWidth, 1);
+  EXPECT_EQ(form->SetLineWidth->text(), "Set&LineWidth 2");
+
+  EXPECT_EQ(form->LargeFont->text(), "SetLarge&Font");
+  form->LargeFont->trigger();
+  EXPECT_EQ(ws.TextScaleX, 1.27f);
+  EXPECT_EQ(ws.TextScaleY, 1.22f);
+  EXPECT_EQ(form->LargeFont->text(), "SetSmall&Font");
+  form->LargeFont->trigger();
+  EXPECT_EQ(ws.TextScaleX, 1.0f);
+  EXPECT_EQ(ws.TextScaleY, 1.0f);
+  EXPECT_EQ(form->LargeFont->text(), "SetLarge&Font");
+
+  EXPECT_EQ(form->SetSteam->text(), "SetS&teamDisp On");
+  form->SetSteam->trigger();
+  EXPECT_TRUE(ws.SteamDisplayOn);
+  EXPECT_EQ(form->SetSteam->text(), "SetS&teamDisp Off");
+
+  EXPECT_EQ(form->SetBeepOnError->text(), "Set&ErrorBeep Off");
+  form->SetBeepOnError->trigger();
+  EXPECT_FALSE(ws.ErrorBeepOn);
+  EXPECT_EQ(form->SetBeepOnError->text(), "Set&ErrorBeep On");
+  form->SetBeepOnError->trigger();
+  EXPECT_TRUE(ws.ErrorBeepOn);
+}
+
+TEST_F(MainForm, StartUpAndCloseSetHalfVolume) {
+  EXPECT_EQ(sound.lastVolume(), kHalfVolume);
+  sound.reset();
+  form->close();
+  EXPECT_EQ(sound.lastVolume(), kHalfVolume);
+  EXPECT_FALSE(form->Timer1->isActive());
+}
+
+}  // namespace
+}  // namespace vek1
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

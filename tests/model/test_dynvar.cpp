@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dynvar.h"
+#include "model_support.h"
+
+namespace vek1 {
+namespace {
+
+using test::startedWorkspace;
+
+const std::string kEmptyName = std::string(13, ' ') + "??";
+
+void expectSlot(const Workspace& ws, int slot, int id, float value, const std::string& name) {
+  EXPECT_EQ(ws.DynVarList[slot].Id, id) << "slot " << slot;
+  EXPECT_EQ(ws.DynVarList[slot].Value, value) << "slot " << slot;
+  EXPECT_EQ(ws.DynVarList[slot].Name, name) << "slot " << slot;
+}
+
+TEST(DynVar, AListedDimensionIsRefreshedInPlace) {
+  Workspace ws = startedWorkspace();
+  DynVarRegisterDimension(ws, dim::Stroke);
+  DynVarRegisterDimension(ws, dim::RadiusRod);
+  setDimension(ws, dim::Stroke, 3.25f);
+  DynVarRegisterDimension(ws, dim::Stroke);
+  expectSlot(ws, 1, dim::RadiusRod, 5.0f, "Radius Rod");
+  expectSlot(ws, 2, dim::Stroke, 3.25f, "Stroke");
+  expectSlot(ws, 3, 0, 0.0f, kEmptyName);
+  expectSlot(ws, 4, 0, 0.0f, kEmptyName);
+}
+
+TEST(DynVar, AFifthDimensionDropsTheOldestAndNamesAreCut) {
+  Workspace ws = startedWorkspace();
+  for (int id : {dim::DriverDia, dim::Stroke, dim::MainRodCrankEnd, dim::MainRodPistonEnd})
+    DynVarRegisterDimension(ws, id);
+  DynVarRegisterDimension(ws, dim::ValveStem);
+  EXPECT_EQ(ws.DynVarList[1].Id, dim::ValveStem);
+  EXPECT_EQ(ws.DynVarList[2].Id, dim::MainRodPistonEnd);
+  EXPECT_EQ(ws.DynVarList[3].Id, dim::MainRodCrankEnd);
+  EXPECT_EQ(ws.DynVarList[4].Id, dim::Stroke);
+
+  ws.DynVarList[0] = DynVarEntry{dim::Stroke, 2.5f, std::string(30, 'n')};
+  DynVarRegister(ws);
+  expectSlot(ws, 4, dim::Stroke, 2.5f, std::string(25, 'n'));
+  ws.DynVarList[0] = DynVarEntry{dim::LinkRadius, 4.0f, "Valve Length   Front Half and more"};
+  DynVarRegister(ws);
+  expectSlot(ws, 1, dim::LinkRadius, 4.0f, "Valve Length   Front Half");  // the longest label fits exactly
+
+  DynVarClear(ws);
+  for (int slot = 0; slot < kDynVarSlots; ++slot) expectSlot(ws, slot, 0, 0.0f, kEmptyName);
+}
+
+TEST(DynVar, BarStepFollowsClickTroughAndDrag) {
+  const struct {
+    int p, q1, q2;
+    float step;
+  } cases[] = {
+      {1, 0, 0, 0.001f},     // arrow click from rest
+      {-1, 0, 0, -0.001f},   //
+      {10, 0, 0, 0.010f},    // trough click
+      {-10, 0, 0, -0.010f},  //
+      {1, 0, 1, 0.001f},     // the next arrow click, after the return to centre
+      {-1, 0, 1, -0.001f},   //
+      {37, 0, 0, 0.037f},    // a drag moves by the dragged distance
+      {-37, 0, 0, -0.037f},  //
+      {3, 0, 7, -0.003f},    // a drag back below the earlier position
+      {0, 1, 0, 0.0f},       // the return to centre applies nothing
+      {0, -10, 0, 0.0f},     //
+  };
+  for (const auto& c : cases)
+    EXPECT_FLOAT_EQ(DynVarBarStep(c.p, c.q1, c.q2), c.step) << c.p << ' ' << c.q1 << ' ' << c.q2;
+}
+
+// What the window does for one notification: the bar's change, then its return to centre.
+void clickBar(Workspace& ws, int bar, int p) {
+  DynVarBarChange(ws, bar, p);
+  DynVarBarChange(ws, bar, 0);
+}
+
+TEST(DynVar, ArrowClickNudgesTheListedDimensionAndClearsTheCutOff) {
+  Workspace ws = startedWorkspace();
+  DynVarRegisterDimension(ws, dim::RadiusRod);
+  ws.FrontCutOffText = "61.2";
+  DynVarBarChange(ws, 1, 1);
+  EXPECT_EQ(dimensionValue(ws, dim::RadiusRod), 5.0f + 0.001f);
+  EXPECT_EQ(ws.DynVarList[1].Value, 5.0f + 0.001f);
+  EXPECT_EQ(ws.FrontCutOffText, "");
+  DynVarBarChange(ws, 1, 0);
+  EXPECT_EQ(dimensionValue(ws, dim::RadiusRod), 5.0f + 0.001f);
+  clickBar(ws, 1, -10);
+  EXPECT_FLOAT_EQ(dimensionValue(ws, dim::RadiusRod), 4.991f);
+
+  // A bar whose slot is empty changes nothing.
+  const Workspace before = ws;
+  clickBar(ws, 2, 1);
+  EXPECT_EQ(ws.Frame, before.Frame);
+  EXPECT_EQ(ws.Cyl, before.Cyl);
+}
+
+TEST(DynVar, BarOnAPivotDimensionMovesBothCopies) {
+  Workspace ws = startedWorkspace();
+  DynVarRegisterDimension(ws, dim::AnchorLinkPivotHorz);
+  DynVarRegisterDimension(ws, dim::ValveStemClToCylCl);
+  clickBar(ws, 2, 10);
+  EXPECT_FLOAT_EQ(ws.Pivots.H[12], 9.217f);
+  EXPECT_EQ(ws.Pivots.H[13], ws.Pivots.H[12]);
+  clickBar(ws, 1, 10);
+  EXPECT_EQ(ws.Pivots.V[4], ws.Pivots.V[3] + dimensionValue(ws, dim::ValveStemClToCylCl));
+}
+
+TEST(Undo, OneDragBecomesOneEntryHoldingTheValueAtFocus) {
+  Workspace ws = startedWorkspace();
+  DynVarRegisterDimension(ws, dim::RadiusRod);
+  DynVarBarEnter(ws, 1);
+  clickBar(ws, 1, 5);
+  clickBar(ws, 1, 10);
+  clickBar(ws, 1, 1);
+  DynVarBarScrollEnd(ws, 1);
+  const float dragged = dimensionValue(ws, dim::RadiusRod);
+  EXPECT_NEAR(dragged, 5.016f, 1e-6);
+  ASSERT_EQ(ws.UndoCount, 1);
+  EXPECT_EQ(ws.UndoList[1].Id, dim::RadiusRod);
+  EXPECT_EQ(ws.UndoList[1].OldValue, 5.0f);
+  EXPECT_EQ(ws.UndoList[1].NewValue, dragged);
+  EXPECT_EQ(ws.UndoList[1].Name, "Radius Rod");
+  EXPECT_EQ(ws.UndoList[2].Id, 0);
+  EXPECT_EQ(ws.UndoPending, 0);
+  for (bool enabled : ws.UndoButtonEnabled) EXPECT_TRUE(enabled);
+  EXPECT_EQ(UndoLineText(ws), " 1- Radius Rod  5.016 to  5.000");
+
+  // Undoing the only entry restores the dimension, reloads the slot and disables every button.
+  UndoButtonClick(ws);
+  EXPECT_EQ(dimensionValue(ws, dim::RadiusRod), 5.0f);
+  EXPECT_EQ(ws.DynVarList[1].Value, 5.0f);
+  EXPECT_EQ(ws.UndoCount, 0);
+  for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
+}
+
+TEST(Undo, HistoryKeepsTheNewestTwenty) {
+  Workspace ws = startedWorkspace();
+  ws.UndoPending = 1;
+  for (int n = 1; n <= 21; ++n) UndoRecord(ws, dim::Stroke, static_cast<float>(n), n + 0.5f);
+  EXPECT_EQ(ws.UndoCount, 20);
+  EXPECT_EQ(ws.UndoList[1].OldValue, 21.0f);
+  EXPECT_EQ(ws.UndoList[20].OldValue, 2.0f);
+  UndoPop(ws);
+  EXPECT_EQ(ws.UndoCount, 19);
+  EXPECT_EQ(dimensionValue(ws, dim::Stroke), 21.0f);
+  EXPECT_EQ(ws.UndoList[1].OldValue, 20.0f);
+  EXPECT_EQ(ws.UndoList[20].Id, 0);
+  EXPECT_EQ(UndoLineText(ws), "19- Stroke 20.500 to 20.000");
+}
+
+TEST(Undo, UndoOfALinkPivotRestoresBothCopiesAndNewerEntriesFirst) {
+  Workspace ws = startedWorkspace();
+  ws.UndoPending = 1;
+  UndoRecord(ws, dim::LinkPivotHorz, 6.207f, 6.5f);
+  setDimension(ws, dim::LinkPivotHorz, 6.5f);
+  UndoRecord(ws, dim::Stroke, 3.0f, 3.3f);
+  setDimension(ws, dim::Stroke, 3.3f);
+
+  UndoButtonClick(ws);
+  EXPECT_EQ(dimensionValue(ws, dim::Stroke), 3.0f);
+  EXPECT_EQ(ws.Pivots.H[5], 6.5f);
+  EXPECT_EQ(ws.UndoCount, 1);
+  for (bool enabled : ws.UndoButtonEnabled) EXPECT_TRUE(enabled);
+
+  UndoButtonClick(ws);
+  EXPECT_EQ(ws.Pivots.H[5], 6.207f);
+  EXPECT_EQ(ws.Pivots.H[6], 6.207f);
+  for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
+}
+
+TEST(Undo, EmptyHistoryOnlyDisablesTheMainButton) {
+  Workspace ws = startedWorkspace();
+  ws.UndoButtonEnabled.fill(true);
+  UndoButtonClick(ws);
+  EXPECT_FALSE(ws.UndoButtonEnabled[UnDoDn]);
+  for (int b : {UnDoDnS, UnDoDnO, UnDoDnSt, UnDoDnP}) EXPECT_TRUE(ws.UndoButtonEnabled[b]) << b;
+  EXPECT_EQ(ws.UndoCount, 0);
+}
+
+TEST(Undo, IdsOutsideTheDimensionRangesAreIgnored) {
+  Workspace ws = startedWorkspace();
+  const Workspace before = ws;
+  auto unchanged = [&] {
+    return ws.Frame == before.Frame && ws.Cyl == before.Cyl && ws.Pivots.H == before.Pivots.H &&
+           ws.Pivots.V == before.Pivots.V;
+  };
+  for (int id : {-3, 17, 18, 19, 100, 123}) {
+    ws.DynVarList[1] = DynVarEntry{id, 1.0f, "odd"};
+    ws.DynVarSlot = 1;
+    ws.DynVarStep = 0.5f;
+    DynVarApply(ws);
+    EXPECT_TRUE(unchanged()) << id;
+    EXPECT_EQ(ws.DynVarList[1].Value, 1.0f) << id;
+
+    ws.UndoPending = 1;
+    UndoOpen(ws);
+    ws.UndoList[1] = UndoEntry{id, 9.0f, 1.0f, "odd"};
+    ws.DynVarList[1] = DynVarEntry{};
+    UndoPop(ws);
+    EXPECT_TRUE(unchanged()) << id;
+    EXPECT_EQ(ws.UndoCount, 0) << id;
+  }
+}
+
+}  // namespace
+}  // namespace vek1

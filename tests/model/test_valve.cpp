@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model_support.h"
+#include "numbers.h"
+
+namespace vek1 {
+namespace {
+
+using test::solveAt;
+using test::startedWorkspace;
+
+TEST(Valve, PistonRunsFrom0AtFrontDeadCentreTo640AtRear) {
+  for (float crankEnd : {1.7f, 4.1f, 6.207f, 14.0f}) {
+    for (float pistonEnd : {1.3f, 2.793f}) {
+      Workspace ws = startedWorkspace();
+      setDimension(ws, dim::MainRodCrankEnd, crankEnd);
+      setDimension(ws, dim::MainRodPistonEnd, pistonEnd);
+      solveAt(ws, 0.0f, ws.RevArmPositions[0]);
+      EXPECT_NEAR(ws.PistonPos, 0.0f, 1e-3) << crankEnd + pistonEnd;
+      solveAt(ws, 180.0f, ws.RevArmPositions[0]);
+      EXPECT_NEAR(ws.PistonPos, 640.0f, 1e-3) << crankEnd + pistonEnd;
+    }
+  }
+  // The main rod's angularity puts the piston past half stroke at a quarter turn.
+  Workspace ws = startedWorkspace();
+  solveAt(ws, 90.0f, ws.RevArmPositions[0]);
+  EXPECT_NEAR(ws.PistonPos, 346.85f, 0.05);
+}
+
+TEST(Valve, FactoryGearAtMidGearOpensTheFrontPortByTheLead) {
+  Workspace ws = startedWorkspace();
+  solveAt(ws, 0.0f, ws.RevArmPositions[0]);
+  EXPECT_NEAR(ws.FrontSteamOpen, 0.02f, 0.003);
+  EXPECT_NEAR(ws.RearSteamOpen, -0.33f, 0.005);
+}
+
+TEST(Valve, EachExhaustEdgeFollowsOnlyItsOwnBridge) {
+  Workspace base = startedWorkspace();
+  solveAt(base, 30.0f, base.RevArmPositions[0]);
+
+  Workspace front = startedWorkspace();
+  setDimension(front, dim::BridgeWidthFront, 0.2f);
+  solveAt(front, 30.0f, front.RevArmPositions[0]);
+  EXPECT_NEAR(front.FrontExhOpen - base.FrontExhOpen, -(0.2 - 0.187), 1e-6);
+  EXPECT_EQ(front.RearExhOpen, base.RearExhOpen);
+
+  Workspace rear = startedWorkspace();
+  setDimension(rear, dim::BridgeWidthRear, 0.1f);
+  solveAt(rear, 30.0f, rear.RevArmPositions[0]);
+  EXPECT_NEAR(rear.RearExhOpen - base.RearExhOpen, 0.187 - 0.1, 1e-6);
+  EXPECT_EQ(rear.FrontExhOpen, base.FrontExhOpen);
+}
+
+// With every front value different from its rear partner, the openings and the port constants
+// the diagrams draw must tell the same story; a front/rear mix-up on either side shows here.
+TEST(Valve, OpeningsAgreeWithThePortConstantsOnBothSides) {
+  Workspace ws = startedWorkspace();
+  const struct {
+    int id;
+    float value;
+  } lopsided[] = {{dim::ExhaustPortWidth, 0.4f},        {dim::BridgeWidthRear, 0.17f},
+                  {dim::BridgeWidthFront, 0.2f},        {dim::SteamPortWidthRear, 0.15f},
+                  {dim::SteamPortWidthFront, 0.165f},   {dim::ValveLengthRearHalf, 0.7f},
+                  {dim::ValveLengthFrontHalf, 0.68f},   {dim::ValveExhCavityRearHalf, 0.36f},
+                  {dim::ValveExhCavityFrontHalf, 0.39f}};
+  for (const auto& d : lopsided) setDimension(ws, d.id, d.value);
+  constexpr double kTol = 2e-6;
+  for (int angle = 0; angle < 360; angle += 30) {
+    solveAt(ws, static_cast<float>(angle), ws.RevArmPositions[0] + 0.8f);
+    const PortConstants& p = ws.Ports;
+    const double x = p.ValveDisplacement, h4 = ws.Pivots.H[4];
+    EXPECT_NEAR(ws.FrontSteamOpen, p.FrontSteamEdge - x, kTol) << angle;
+    EXPECT_NEAR(ws.FrontExhOpen, x - p.FrontExhEdge, kTol) << angle;
+    EXPECT_NEAR(ws.RearSteamOpen, x + p.RearSteamEdge, kTol) << angle;
+    EXPECT_NEAR(ws.RearExhOpen, -p.RearExhEdge - x, kTol) << angle;
+    EXPECT_NEAR(ws.FrontSteamOpen, p.FrontOpenJoint - h4, 1e-5) << angle;
+    EXPECT_NEAR(ws.RearSteamOpen, h4 + p.RearOpenJoint, 1e-5) << angle;
+  }
+  const PortConstants& p = ws.Ports;
+  EXPECT_NEAR(p.FrontSteamEdge, 0.2f + 0.2f + 0.165f - 0.68f, kTol);
+  EXPECT_NEAR(p.RearSteamEdge, 0.2f + 0.17f + 0.15f - 0.7f, kTol);
+  EXPECT_NEAR(p.FrontPortFull, p.FrontSteamEdge - 0.165f, kTol);
+  EXPECT_NEAR(p.RearPortFull, p.RearSteamEdge - 0.15f, kTol);
+  EXPECT_NEAR(p.FrontSteamLap, -p.FrontSteamEdge, kTol);
+  EXPECT_NEAR(p.RearSteamLap, -p.RearSteamEdge, kTol);
+  EXPECT_NEAR(p.FrontExhLap, -p.FrontExhEdge, kTol);
+  EXPECT_NEAR(p.RearExhLap, -p.RearExhEdge, kTol);
+}
+
+TEST(ValveEvents, EachEndWalksThroughAdmissionExpansionExhaustCompression) {
+  using namespace colour;
+  const struct {
+    float frontSteam, frontExh, rearSteam, rearExh;
+    Rgb front, rear;
+    char frontMark, rearMark;
+  } frames[] = {
+      {-0.1f, -0.1f, -0.1f, -0.1f, Black, Black, ' ', ' '},
+      // Until the rear end has opened it shows whatever the front end shows.
+      {0.02f, -0.1f, -0.1f, -0.1f, Admission, Admission, 'E', ' '},
+      {-0.05f, -0.1f, -0.1f, -0.1f, Expansion, Expansion, 'E', ' '},
+      {-0.2f, 0.05f, -0.1f, -0.1f, Exhaust, Exhaust, 'C', ' '},
+      {-0.2f, -0.01f, 0.03f, -0.1f, Compression, Admission, 'C', 'E'},
+      {-0.2f, -0.01f, -0.03f, -0.1f, Compression, Expansion, 'C', 'E'},
+      // Open both ways: exhaust wins.
+      {0.01f, 0.01f, 0.02f, 0.05f, Exhaust, Exhaust, 'C', 'C'},
+      {0.01f, -0.01f, -0.2f, -0.01f, Admission, Compression, 'E', 'C'},
+      // An opening of exactly 0 is closed.
+      {0.0f, 0.0f, 0.0f, 0.0f, Expansion, Compression, 'E', 'C'},
+  };
+  Workspace ws = startedWorkspace();
+  int n = 0;
+  for (const auto& f : frames) {
+    ws.FrontSteamOpen = f.frontSteam;
+    ws.FrontExhOpen = f.frontExh;
+    ws.RearSteamOpen = f.rearSteam;
+    ws.RearExhOpen = f.rearExh;
+    const auto [front, rear] = UpdateEvents(ws);
+    EXPECT_TRUE(front == f.front) << "frame " << n;
+    EXPECT_TRUE(rear == f.rear) << "frame " << n;
+    EXPECT_EQ(ws.FrontEventMark, f.frontMark) << "frame " << n;
+    EXPECT_EQ(ws.RearEventMark, f.rearMark) << "frame " << n;
+    ++n;
+  }
+}
+
+CutOffDisplay showFrame(Workspace& ws, float piston, float frontSteam, float rearSteam) {
+  ws.PistonPos = piston;
+  ws.FrontSteamOpen = frontSteam;
+  ws.RearSteamOpen = rearSteam;
+  return DetectCutOff(ws);
+}
+
+TEST(ValveCutOff, ClosingEdgeIsInterpolatedToItsZeroCrossing) {
+  Workspace ws = startedWorkspace();
+  ws.StepAngle = 10.0f;
+  showFrame(ws, 20.0f, 0.03f, -0.1f);
+  CutOffDisplay shown = showFrame(ws, 40.0f, -0.01f, -0.1f);  // crossing at 35 of 640
+  EXPECT_EQ(ws.FrontCutOffText, " 5.5");
+  EXPECT_TRUE(shown.labels && shown.front && !shown.rear);
+  EXPECT_EQ(ws.FrontCutOffHold, roundHalfEven(400.0 / 10.1) - 1);  // already shown once
+
+  // The rear stroke runs from 640 back towards 0; held but not shown at a coarse step.
+  ws.StepAngle = 30.0f;
+  showFrame(ws, 600.0f, -0.1f, 0.03f);
+  shown = showFrame(ws, 560.0f, -0.1f, -0.01f);  // crossing at 570
+  EXPECT_EQ(ws.RearCutOffText, "10.9");
+  EXPECT_EQ(ws.RearCutOffHold, 13);
+  EXPECT_FALSE(shown.labels || shown.front || shown.rear);
+  EXPECT_EQ(ws.FrontCutOffText, " 5.5");
+
+  ClearCutOff(ws);
+  EXPECT_EQ(ws.FrontCutOffText, "");
+  EXPECT_EQ(ws.RearCutOffText, "");
+}
+
+TEST(ValveCutOff, OnlyAStrictPositiveToNegativeChangeCounts) {
+  Workspace ws = startedWorkspace();
+  const float sequence[] = {0.02f, 0.0f, -0.02f, 0.01f, -0.0f, 0.03f};
+  for (float open : sequence) showFrame(ws, 100.0f, open, open);
+  EXPECT_EQ(ws.FrontCutOffText, "");
+  EXPECT_EQ(ws.RearCutOffText, "");
+  EXPECT_EQ(ws.FrontCutOffHold, 0);
+}
+
+TEST(ValveCutOff, ValuesAreShownOnlyWhileRunningBelow23DegreesAndCountDown) {
+  Workspace ws = startedWorkspace();
+  ws.StepAngle = 20.0f;
+  showFrame(ws, 20.0f, 0.03f, -0.1f);
+  showFrame(ws, 40.0f, -0.01f, -0.1f);
+  const int held = ws.FrontCutOffHold;
+  ASSERT_EQ(held, roundHalfEven(400.0 / 20.1) - 1);
+  for (float step : {0.0f, 23.0f, 45.0f}) {
+    ws.StepAngle = step;
+    const CutOffDisplay shown = showFrame(ws, 50.0f, -0.1f, -0.1f);
+    EXPECT_FALSE(shown.labels || shown.front) << step;
+    EXPECT_EQ(ws.FrontCutOffHold, held) << step;
+  }
+  ws.StepAngle = 22.9f;
+  for (int frames = held; frames > 0; --frames)
+    EXPECT_TRUE(showFrame(ws, 50.0f, -0.1f, -0.1f).front) << frames;
+  const CutOffDisplay after = showFrame(ws, 50.0f, -0.1f, -0.1f);
+  EXPECT_TRUE(after.labels);
+  EXPECT_FALSE(after.front);
+  EXPECT_EQ(ws.FrontCutOffText, " 5.5");  // the text stays; only its display ends
+}
+
+// Runs the factory gear in full gear for two turns at one degree a frame, as the animation does.
+TEST(ValveCutOff, FullGearRunGivesAPlausibleCutOffAtBothEnds) {
+  for (int direction : {+1, -1}) {
+    Workspace ws = startedWorkspace();
+    ws.StepAngle = 1.0f;
+    const float arm = ws.RevArmPositions[direction > 0 ? 2 : 3];
+    for (int n = 0; n <= 720; ++n) {
+      const int angle = ((direction * n) % 360 + 360) % 360;
+      solveAt(ws, static_cast<float>(angle), arm);
+      DetectCutOff(ws);
+    }
+    SCOPED_TRACE(direction > 0 ? "forward" : "reverse");
+    for (const std::string& text : {ws.FrontCutOffText, ws.RearCutOffText}) {
+      ASSERT_FALSE(text.empty());
+      EXPECT_GT(parseNumber(text), 40.0) << text;
+      EXPECT_LT(parseNumber(text), 95.0) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vek1
