@@ -235,7 +235,7 @@ bool TMainForm::running() const { return Run->text() == "Stop"; }
 void TMainForm::Timer1Timer() {
   FrameOutcome outcome;
   {
-    QPainterCanvas canvas(frame_);
+    QPainterCanvas canvas(frame_, &frameDirty_);
     // The steam's specks are scattered afresh from the clock on every frame.
     rng_.seed(static_cast<std::mt19937::result_type>(
         std::chrono::steady_clock::now().time_since_epoch().count()));

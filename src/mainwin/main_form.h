@@ -13,6 +13,7 @@
 #include <random>
 
 #include "endscrollbar.h"
+#include "canvas.h"
 #include "frame.h"
 #include "sound.h"
 #include "workspace.h"
@@ -145,6 +146,7 @@ class TMainForm : public QMainWindow {
   Workspace& ws_;
   SoundSink& sound_;
   QImage frame_;
+  DirtyArea frameDirty_;
   std::mt19937 rng_;
   QString title_;
   TDrivAng* drivAng_ = nullptr;

@@ -191,8 +191,8 @@ std::vector<std::unique_ptr<QPainterCanvas::Face>>& QPainterCanvas::faceCache() 
   return faces;
 }
 
-QPainterCanvas::QPainterCanvas(QPaintDevice& device)
-    : fontPixels_(fontPixelsFor(kDefaultFontPoints)) {
+QPainterCanvas::QPainterCanvas(QPaintDevice& device, DirtyArea* dirty)
+    : dirty_(dirty), fontPixels_(fontPixelsFor(kDefaultFontPoints)) {
   // An empty or unusable device: every call draws nothing.
   if (device.width() <= 0 || device.height() <= 0 || !painter_.begin(&device)) return;
   width_ = device.width();
@@ -221,11 +221,45 @@ QPainterCanvas::QPainterCanvas(QPaintDevice& device)
 
 QPainterCanvas::~QPainterCanvas() {
   if (painter_.isActive()) painter_.end();
+  if (!dirty_) return;
+  if (untracked_ || !bits_) {
+    dirty_->whole = true;
+    return;
+  }
+  if (!cleared_ && dirty_->whole) return;  // the image was never cleared through the area
+  if (minX_ > maxX_) return;               // nothing drawn: the area stays as it was
+  if (!cleared_ && dirty_->right > dirty_->left) {
+    minX_ = std::min(minX_, dirty_->left);
+    minY_ = std::min(minY_, dirty_->top);
+    maxX_ = std::max(maxX_, dirty_->right - 1);
+    maxY_ = std::max(maxY_, dirty_->bottom - 1);
+  }
+  dirty_->left = minX_;
+  dirty_->top = minY_;
+  dirty_->right = maxX_ + 1;
+  dirty_->bottom = maxY_ + 1;
 }
 
 void QPainterCanvas::clear(Rgb colour) {
   if (!painter_.isActive()) return;
-  painter_.fillRect(QRect(0, 0, width_, height_), QColor::fromRgb(toArgb(colour)));
+  const QColor fill = QColor::fromRgb(toArgb(colour));
+  if (dirty_ && bits_ && !dirty_->whole && dirty_->background == colour) {
+    // Everything outside the drawn bounds is background already.
+    const QRect drawn(dirty_->left, dirty_->top, dirty_->right - dirty_->left,
+                      dirty_->bottom - dirty_->top);
+    if (!drawn.isEmpty()) painter_.fillRect(drawn.intersected(QRect(0, 0, width_, height_)), fill);
+  } else {
+    painter_.fillRect(QRect(0, 0, width_, height_), fill);
+  }
+  if (dirty_) {
+    dirty_->whole = false;
+    dirty_->background = colour;
+    dirty_->left = dirty_->top = dirty_->right = dirty_->bottom = 0;
+  }
+  cleared_ = true;
+  untracked_ = false;
+  minX_ = minY_ = INT_MAX;
+  maxX_ = maxY_ = INT_MIN;
 }
 
 void QPainterCanvas::setPenColour(Rgb colour) {
@@ -557,6 +591,7 @@ QPainterCanvas::Face& QPainterCanvas::face() {
 }
 
 void QPainterCanvas::drawTextByPainter(int x, int y, const QString& text) {
+  untracked_ = true;
   usePainterPen(fontArgb_);
   painter_.setFont(currentFont());
   painter_.drawText(QPointF(x, static_cast<double>(y) + face().ascent), text);

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
+#include <climits>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -69,6 +70,16 @@ class Canvas {
   virtual void textOut(int x, int y, std::string_view text) = 0;
 };
 
+// What a reused frame image holds besides its background: the bounds of everything drawn since it
+// was last cleared. A canvas given one clears only those bounds, which on a large image that is
+// mostly background saves most of the cost of a frame. Start with `whole` set (the image's content
+// is unknown) and draw on the image only through canvases that share the same DirtyArea.
+struct DirtyArea {
+  bool whole = true;
+  Rgb background;
+  int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+};
+
 // Paints on a QImage or any other QPaintDevice, without antialiasing.
 //
 // Lines, outlines, pixels and text are rasterised here rather than by QPainter, for two reasons:
@@ -80,7 +91,7 @@ class Canvas {
 // as points, so every device shows the same picture.
 class QPainterCanvas final : public Canvas {
  public:
-  explicit QPainterCanvas(QPaintDevice& device);
+  explicit QPainterCanvas(QPaintDevice& device, DirtyArea* dirty = nullptr);
   ~QPainterCanvas() override;
   QPainterCanvas(const QPainterCanvas&) = delete;
   QPainterCanvas& operator=(const QPainterCanvas&) = delete;
@@ -110,6 +121,10 @@ class QPainterCanvas final : public Canvas {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     if (bits_) {
       reinterpret_cast<std::uint32_t*>(bits_ + y * bytesPerLine_)[x] = plotColour_;
+      if (x < minX_) minX_ = x;
+      if (x > maxX_) maxX_ = x;
+      if (y < minY_) minY_ = y;
+      if (y > maxY_) maxY_ = y;
     } else {
       points_.emplace_back(x, y);
     }
@@ -126,6 +141,10 @@ class QPainterCanvas final : public Canvas {
   static std::vector<std::unique_ptr<Face>>& faceCache();
 
   QPainter painter_;
+  DirtyArea* dirty_ = nullptr;
+  bool cleared_ = false;     // this canvas cleared the image
+  bool untracked_ = false;   // something was painted that the bounds below do not cover
+  int minX_ = INT_MAX, minY_ = INT_MAX, maxX_ = INT_MIN, maxY_ = INT_MIN;
   int width_ = 0;
   int height_ = 0;
   unsigned char* bits_ = nullptr;  // 32-bit image memory, or null on other devices

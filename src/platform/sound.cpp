@@ -6,19 +6,9 @@
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
-#include <algorithm>
 #include <utility>
 
 namespace vek1 {
-
-namespace {
-constexpr quint32 kChannelMask = 0xffff;
-constexpr double kFullLevel = 65535.0;
-}  // namespace
-
-double volumeOfWord(quint32 volumeWord) {
-  return (volumeWord & kChannelMask) / kFullLevel;
-}
 
 QtSoundSink::QtSoundSink(QString directory) : directory_(std::move(directory)) {}
 
@@ -66,26 +56,6 @@ void QtSoundSink::beep() {
 const QSoundEffect* QtSoundSink::effect(const QString& fileName) const {
   const auto it = effects_.find(fileName);
   return it == effects_.end() ? nullptr : it->second.get();
-}
-
-std::vector<QString> RecordingSoundSink::plays() const {
-  std::vector<QString> result;
-  for (const auto& e : events_) {
-    if (e.kind == Kind::Play) result.push_back(e.fileName);
-  }
-  return result;
-}
-
-int RecordingSoundSink::beeps() const {
-  return static_cast<int>(std::count_if(events_.begin(), events_.end(),
-                                        [](const Event& e) { return e.kind == Kind::Beep; }));
-}
-
-quint32 RecordingSoundSink::lastVolume(quint32 fallback) const {
-  for (auto it = events_.rbegin(); it != events_.rend(); ++it) {
-    if (it->kind == Kind::Volume) return it->volumeWord;
-  }
-  return fallback;
 }
 
 }  // namespace vek1

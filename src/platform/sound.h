@@ -1,7 +1,8 @@
 #pragma once
 // Sound output: short wave files played without waiting, one output volume, and the system beep.
 // Windows and drawing code talk to a SoundSink, so tests and headless runs can put a recording
-// sink in place of the real one.
+// sink in place of the real one. Everything but QtSoundSink lives in this header, so drawing code
+// can use the interface without the multimedia and widget libraries.
 
 #include <QString>
 #include <QtGlobal>
@@ -26,7 +27,11 @@ class SoundSink {
 };
 
 // Linear volume 0..1 of a volume word. The sounds are mono, so the left channel's level is used.
-double volumeOfWord(quint32 volumeWord);
+constexpr double volumeOfWord(quint32 volumeWord) {
+  constexpr quint32 kChannelMask = 0xffff;
+  constexpr double kFullLevel = 65535.0;
+  return (volumeWord & kChannelMask) / kFullLevel;
+}
 
 // Plays through QSoundEffect. Each file is loaded once, on its first play, and kept.
 class QtSoundSink final : public SoundSink {
@@ -75,10 +80,25 @@ class RecordingSoundSink final : public SoundSink {
   const std::vector<Event>& events() const { return events_; }
   void reset() { events_.clear(); }
   // The files played, in order.
-  std::vector<QString> plays() const;
-  int beeps() const;
+  std::vector<QString> plays() const {
+    std::vector<QString> result;
+    for (const auto& e : events_) {
+      if (e.kind == Kind::Play) result.push_back(e.fileName);
+    }
+    return result;
+  }
+  int beeps() const {
+    int count = 0;
+    for (const auto& e : events_) count += e.kind == Kind::Beep ? 1 : 0;
+    return count;
+  }
   // The volume word last set, or `fallback` if none was.
-  quint32 lastVolume(quint32 fallback = 0) const;
+  quint32 lastVolume(quint32 fallback = 0) const {
+    for (auto it = events_.rbegin(); it != events_.rend(); ++it) {
+      if (it->kind == Kind::Volume) return it->volumeWord;
+    }
+    return fallback;
+  }
 
  private:
   std::vector<Event> events_;

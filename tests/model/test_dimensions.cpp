@@ -141,8 +141,7 @@ TEST(Dimensions, WritingAPivotOrStemDimensionMovesItsDependantsAtOnce) {
 TEST(Dimensions, UnknownIdsChangeNothing) {
   Workspace ws = startedWorkspace();
   const Workspace before = ws;
-  for (int id : {-1, 0, 19, 100, 123})
-    EXPECT_FALSE(setDimension(ws, id, 42.0f)) << id;
+  for (int id : {-1, 0, 19, 100, 123}) EXPECT_FALSE(setDimension(ws, id, 42.0f)) << id;
   EXPECT_EQ(ws.Frame, before.Frame);
   EXPECT_EQ(ws.Cyl, before.Cyl);
   EXPECT_EQ(ws.Pivots.H, before.Pivots.H);

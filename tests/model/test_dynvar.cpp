@@ -45,7 +45,8 @@ TEST(DynVar, AFifthDimensionDropsTheOldestAndNamesAreCut) {
   expectSlot(ws, 4, dim::Stroke, 2.5f, std::string(25, 'n'));
   ws.DynVarList[0] = DynVarEntry{dim::LinkRadius, 4.0f, "Valve Length   Front Half and more"};
   DynVarRegister(ws);
-  expectSlot(ws, 1, dim::LinkRadius, 4.0f, "Valve Length   Front Half");  // the longest label fits exactly
+  expectSlot(ws, 1, dim::LinkRadius, 4.0f,
+             "Valve Length   Front Half");  // the longest label fits exactly
 
   DynVarClear(ws);
   for (int slot = 0; slot < kDynVarSlots; ++slot) expectSlot(ws, slot, 0, 0.0f, kEmptyName);
@@ -60,6 +61,8 @@ TEST(DynVar, BarStepFollowsClickTroughAndDrag) {
       {-1, 0, 0, -0.001f},   //
       {10, 0, 0, 0.010f},    // trough click
       {-10, 0, 0, -0.010f},  //
+      {10, 0, 20, 0.010f},   // a trough click wins over the drag rules
+      {-10, 0, -20, -0.010f},
       {1, 0, 1, 0.001f},     // the next arrow click, after the return to centre
       {-1, 0, 1, -0.001f},   //
       {37, 0, 0, 0.037f},    // a drag moves by the dragged distance
@@ -113,8 +116,9 @@ TEST(Undo, OneDragBecomesOneEntryHoldingTheValueAtFocus) {
   Workspace ws = startedWorkspace();
   DynVarRegisterDimension(ws, dim::RadiusRod);
   DynVarBarEnter(ws, 1);
-  clickBar(ws, 1, 5);
-  clickBar(ws, 1, 10);
+  clickBar(ws, 1, 20);  // drag out ...
+  clickBar(ws, 1, 15);  // ... and part of the way back
+  clickBar(ws, 1, 10);  // then a trough click and an arrow click
   clickBar(ws, 1, 1);
   DynVarBarScrollEnd(ws, 1);
   const float dragged = dimensionValue(ws, dim::RadiusRod);
@@ -139,6 +143,8 @@ TEST(Undo, OneDragBecomesOneEntryHoldingTheValueAtFocus) {
 
 TEST(Undo, HistoryKeepsTheNewestTwenty) {
   Workspace ws = startedWorkspace();
+  UndoRecord(ws, dim::Stroke, 3.0f, 4.0f);  // no keystroke since the last entry: nothing to record
+  EXPECT_EQ(ws.UndoCount, 0);
   ws.UndoPending = 1;
   for (int n = 1; n <= 21; ++n) UndoRecord(ws, dim::Stroke, static_cast<float>(n), n + 0.5f);
   EXPECT_EQ(ws.UndoCount, 20);

@@ -19,7 +19,9 @@ using test::startedWorkspace;
 // Rod lengths recovered from a solved pose carry the rounding of a dozen single stores.
 constexpr double kPoseTolerance = 1e-4;
 
-float frame(const Workspace& ws, int id) { return dimensionValue(ws, id); }
+float frame(const Workspace& ws, int id) {
+  return dimensionValue(ws, id);
+}
 
 TEST(Solver, FactoryGearAtDeadCentreAndQuarterTurn) {
   Workspace ws = startedWorkspace();
@@ -74,14 +76,22 @@ void applySet(Workspace& ws, int set) {
     int id;
     float values[2];
   } changes[] = {
-      {dim::Stroke, {2.8f, 3.1f}},           {dim::MainRodCrankEnd, {6.5f, 5.9f}},
-      {dim::MainRodPistonEnd, {3.1f, 2.6f}}, {dim::RadiusRod, {5.3f, 4.7f}},
-      {dim::LinkRadius, {4.6f, 5.5f}},       {dim::LinkPivotVert, {1.7f, 1.55f}},
-      {dim::LinkPivotHorz, {6.0f, 6.4f}},    {dim::ValveLeverUpper, {0.52f, 0.41f}},
-      {dim::ValveLeverLower, {2.3f, 2.6f}},  {dim::CouplerUpper, {0.9f, 0.75f}},
-      {dim::CouplerLower, {1.3f, 1.5f}},     {dim::AnchorLinkLength, {2.9f, 3.2f}},
-      {dim::AnchorLinkPivotVert, {-1.6f, -1.75f}}, {dim::AnchorLinkPivotHorz, {9.4f, 8.9f}},
-      {dim::ReverseArmLength, {2.8f, 3.3f}}, {dim::CylClAboveDriverCtr, {0.15f, -0.1f}},
+      {dim::Stroke, {2.8f, 3.1f}},
+      {dim::MainRodCrankEnd, {6.5f, 5.9f}},
+      {dim::MainRodPistonEnd, {3.1f, 2.6f}},
+      {dim::RadiusRod, {5.3f, 4.7f}},
+      {dim::LinkRadius, {4.6f, 5.5f}},
+      {dim::LinkPivotVert, {1.7f, 1.55f}},
+      {dim::LinkPivotHorz, {6.0f, 6.4f}},
+      {dim::ValveLeverUpper, {0.52f, 0.41f}},
+      {dim::ValveLeverLower, {2.3f, 2.6f}},
+      {dim::CouplerUpper, {0.9f, 0.75f}},
+      {dim::CouplerLower, {1.3f, 1.5f}},
+      {dim::AnchorLinkLength, {2.9f, 3.2f}},
+      {dim::AnchorLinkPivotVert, {-1.6f, -1.75f}},
+      {dim::AnchorLinkPivotHorz, {9.4f, 8.9f}},
+      {dim::ReverseArmLength, {2.8f, 3.3f}},
+      {dim::CylClAboveDriverCtr, {0.15f, -0.1f}},
       {dim::ValveStemClToCylCl, {2.1f, 2.0f}},
   };
   if (set == 0) return;
@@ -147,9 +157,9 @@ TEST(SolverSafeOps, GuardPushesTinyDivisorsOutwardAndRaisesTheLatch) {
   const struct {
     float in, out;
     bool latched;
-  } cases[] = {{0.0f, 1e-5f, true},     {-0.0f, 1e-5f, true},   {5e-6f, 1e-5f, true},
-               {-5e-6f, -1e-5f, true},  {2e-5f, 2e-5f, false},  {-2e-5f, -2e-5f, false},
-               {3.0f, 3.0f, false},     {-3e38f, -3e38f, false}};
+  } cases[] = {{0.0f, 1e-5f, true},    {-0.0f, 1e-5f, true},   {5e-6f, 1e-5f, true},
+               {-5e-6f, -1e-5f, true}, {2e-5f, 2e-5f, false},  {-2e-5f, -2e-5f, false},
+               {3.0f, 3.0f, false},    {-3e38f, -3e38f, false}};
   for (const auto& c : cases) {
     Workspace ws;
     EXPECT_EQ(Guard(ws, c.in), c.out) << c.in;
@@ -163,8 +173,8 @@ TEST(SolverSafeOps, ClampKeepsASineStrictlyInsideOne) {
   const struct {
     float in, out;
     bool latched;
-  } cases[] = {{1.0f, 0.999999f, true}, {-1.0f, -0.999999f, true}, {INFINITY, 0.999999f, true},
-               {-3e38f, -0.999999f, true}, {0.5f, 0.5f, false}, {-0.9999f, -0.9999f, false}};
+  } cases[] = {{1.0f, 0.999999f, true},    {-1.0f, -0.999999f, true}, {INFINITY, 0.999999f, true},
+               {-3e38f, -0.999999f, true}, {0.5f, 0.5f, false},       {-0.9999f, -0.9999f, false}};
   for (const auto& c : cases) {
     Workspace ws;
     EXPECT_EQ(Clamp(ws, c.in), c.out) << c.in;
@@ -251,13 +261,16 @@ TEST(SolverFailure, ImpossibleGearRaisesTheLatchOnlyWithTheBeepOn) {
 TEST(SolverFiniteness, AnyFiniteDimensionsGiveAFinitePose) {
   std::mt19937 rng(1847);
   std::uniform_real_distribution<float> ordinary(-20.0f, 20.0f);
-  const float extremes[] = {0.0f,  -0.0f, 1e-30f, -1e-30f, 1e30f,
+  const float extremes[] = {0.0f,   -0.0f, 1e-30f, -1e-30f, 1e30f,
                             -1e30f, 3e38f, -3e38f, FLT_MAX, -FLT_MAX};
   auto pick = [&](float factory) {
     switch (rng() % 3) {
-      case 0: return extremes[rng() % std::size(extremes)];
-      case 1: return ordinary(rng);
-      default: return factory;
+      case 0:
+        return extremes[rng() % std::size(extremes)];
+      case 1:
+        return ordinary(rng);
+      default:
+        return factory;
     }
   };
   std::uniform_real_distribution<float> angle(0.0f, 360.1f);
@@ -267,8 +280,8 @@ TEST(SolverFiniteness, AnyFiniteDimensionsGiveAFinitePose) {
       if (isDimensionId(id)) setDimension(ws, id, pick(factoryDefault(id)));
     ComputeReverseArmCentre(ws);
     SetRevArmScrollRange(ws);
-    const float arm = rng() % 2 ? ws.RevArmPositions[0] + ordinary(rng) / 10.0f
-                                : pick(ws.RevArmPositions[0]);
+    const float arm =
+        rng() % 2 ? ws.RevArmPositions[0] + ordinary(rng) / 10.0f : pick(ws.RevArmPositions[0]);
     solveAt(ws, angle(rng), arm);
     UpdateEvents(ws);
     DetectCutOff(ws);

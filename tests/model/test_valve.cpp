@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "model_support.h"
@@ -39,18 +40,39 @@ TEST(Valve, FactoryGearAtMidGearOpensTheFrontPortByTheLead) {
 TEST(Valve, EachExhaustEdgeFollowsOnlyItsOwnBridge) {
   Workspace base = startedWorkspace();
   solveAt(base, 30.0f, base.RevArmPositions[0]);
+  Workspace ws = startedWorkspace();
+  setDimension(ws, dim::BridgeWidthFront, 0.2f);
+  setDimension(ws, dim::BridgeWidthRear, 0.1f);
+  solveAt(ws, 30.0f, ws.RevArmPositions[0]);
+  EXPECT_NEAR(ws.FrontExhOpen - base.FrontExhOpen, -(0.2 - 0.187), 1e-6);
+  EXPECT_NEAR(ws.RearExhOpen - base.RearExhOpen, 0.187 - 0.1, 1e-6);
+}
 
-  Workspace front = startedWorkspace();
-  setDimension(front, dim::BridgeWidthFront, 0.2f);
-  solveAt(front, 30.0f, front.RevArmPositions[0]);
-  EXPECT_NEAR(front.FrontExhOpen - base.FrontExhOpen, -(0.2 - 0.187), 1e-6);
-  EXPECT_EQ(front.RearExhOpen, base.RearExhOpen);
-
-  Workspace rear = startedWorkspace();
-  setDimension(rear, dim::BridgeWidthRear, 0.1f);
-  solveAt(rear, 30.0f, rear.RevArmPositions[0]);
-  EXPECT_NEAR(rear.RearExhOpen - base.RearExhOpen, 0.187 - 0.1, 1e-6);
-  EXPECT_EQ(rear.FrontExhOpen, base.FrontExhOpen);
+// Each cylinder end is measured with its own bridge, steam port, valve half and cavity half:
+// widening one of them moves only that end's openings (a bridge moves both of its edges).
+TEST(Valve, EachEndUsesOnlyItsOwnPortAndValveValues) {
+  const struct {
+    int id;
+    bool front;
+    double moved;  // total movement of the end's two openings
+  } sided[] = {
+      {dim::BridgeWidthFront, true, 0.02},        {dim::BridgeWidthRear, false, 0.02},
+      {dim::SteamPortWidthFront, true, 0.01},     {dim::SteamPortWidthRear, false, 0.01},
+      {dim::ValveLengthFrontHalf, true, 0.01},    {dim::ValveLengthRearHalf, false, 0.01},
+      {dim::ValveExhCavityFrontHalf, true, 0.01}, {dim::ValveExhCavityRearHalf, false, 0.01}};
+  Workspace base = startedWorkspace();
+  solveAt(base, 120.0f, base.RevArmPositions[2]);
+  for (const auto& d : sided) {
+    Workspace ws = startedWorkspace();
+    setDimension(ws, d.id, dimensionValue(ws, d.id) + 0.01f);
+    solveAt(ws, 120.0f, ws.RevArmPositions[2]);
+    const double front = std::fabs(ws.FrontSteamOpen - base.FrontSteamOpen) +
+                         std::fabs(ws.FrontExhOpen - base.FrontExhOpen);
+    const double rear = std::fabs(ws.RearSteamOpen - base.RearSteamOpen) +
+                        std::fabs(ws.RearExhOpen - base.RearExhOpen);
+    EXPECT_NEAR(d.front ? front : rear, d.moved, 1e-5) << dimensionLabel(d.id);
+    EXPECT_EQ(d.front ? rear : front, 0.0) << dimensionLabel(d.id);
+  }
 }
 
 // With every front value different from its rear partner, the openings and the port constants
