@@ -2,6 +2,8 @@
 // model), then every other window once, in the program's fixed order, and runs the event loop.
 #include <QApplication>
 
+#include "cylinder_dialog.h"
+#include "frame_dialog.h"
 #include "main_form.h"
 #include "motion_dialogs.h"
 #include "sound.h"
@@ -10,6 +12,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   vek1::Workspace workspace;
+  // Destroyed before the application, as Qt's sound effects need.
   vek1::QtSoundSink sound;
   sound.preload(QStringLiteral("Exhaust.wav"));
   sound.preload(QStringLiteral("Error.wav"));
@@ -18,8 +21,13 @@ int main(int argc, char** argv) {
   vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
   vek1::TRevPos revPos(workspace, mainForm, &mainForm);
   vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
+  vek1::TFrameDi frameDi(workspace, mainForm, &mainForm);
+  vek1::TCylDimen cylDimen(workspace, mainForm, &mainForm);
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
+  mainForm.setDimensionDialogs(
+      &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
+      [&cylDimen] { cylDimen.ResetCylClick(); });
 
   mainForm.show();
   return app.exec();

@@ -51,6 +51,7 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
     if (ws.DynVarShown) drawDynVarList(canvas, ws);
   }
   for (int bar = 1; bar <= 4; ++bar) outcome.dynVarBarEnabled[bar - 1] = ws.DynVarList[bar].Id != 0;
+  outcome.positionDisplay = DrawPositionDisplay(canvas, ws, points, outlines);
   return outcome;
 }
 

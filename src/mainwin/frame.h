@@ -7,6 +7,7 @@
 
 #include "canvas.h"
 #include "outlines.h"
+#include "position_display.h"
 #include "sound.h"
 #include "view.h"
 #include "workspace.h"
@@ -21,6 +22,8 @@ struct FrameOutcome {
   int undoButtonTop = -1;
   // Each dynamic-variable bar is usable exactly when its slot names a dimension.
   std::array<bool, 4> dynVarBarEnabled{};
+  // The dimension position display: whether it ran, and the dialogs to close or reopen.
+  PositionDisplayOutcome positionDisplay;
 };
 
 // The world a frame draws in: sounds, the steam's random generator, and whether the dimension

@@ -93,4 +93,55 @@ QIcon error() {
   });
 }
 
+namespace {
+void dimensionArrow(QPainter& p, double y) {
+  p.setPen(QPen(Qt::red, 1.2));
+  p.drawLine(QPointF(2, y), QPointF(14, y));
+  p.drawLine(QPointF(2, y), QPointF(4.5, y - 2));
+  p.drawLine(QPointF(2, y), QPointF(4.5, y + 2));
+  p.drawLine(QPointF(14, y), QPointF(11.5, y - 2));
+  p.drawLine(QPointF(14, y), QPointF(11.5, y + 2));
+}
+}  // namespace
+
+QIcon frameDimensions() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::darkGreen, 2));
+    p.drawLine(QPointF(2, 6), QPointF(14, 6));
+    p.setPen(QPen(Qt::black, 1.2));
+    p.drawEllipse(QPointF(2.5, 6), 1.5, 1.5);
+    p.drawEllipse(QPointF(13.5, 6), 1.5, 1.5);
+    dimensionArrow(p, 12);
+  });
+}
+
+QIcon cylinderDimensions() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::darkGray, 1.5));
+    p.drawRect(QRectF(2, 2, 12, 7));
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawLine(QPointF(9, 2.5), QPointF(9, 8.5));
+    dimensionArrow(p, 13);
+  });
+}
+
+QIcon dynamicVariables() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(220, 220, 220));
+    p.drawRect(QRectF(1.5, 5.5, 13, 5));
+    p.setBrush(Qt::blue);
+    p.drawRect(QRectF(6.5, 4.5, 3, 7));
+  });
+}
+
+QIcon undo() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::darkBlue, 2));
+    p.drawArc(QRectF(3, 4, 10, 9), 90 * 16, -220 * 16);
+    p.drawLine(QPointF(8, 4), QPointF(4.5, 1.5));
+    p.drawLine(QPointF(8, 4), QPointF(4.5, 6.5));
+  });
+}
+
 }  // namespace vek1::icons

@@ -11,5 +11,9 @@ QIcon reverseArm();   // a lever on its pivot
 QIcon midGear();      // a lever standing upright over a centre mark
 QIcon steam();        // a puff of steam
 QIcon error();        // a red warning sign with "!"
+QIcon frameDimensions();     // a rod with a dimension arrow
+QIcon cylinderDimensions();  // a cylinder with a dimension arrow
+QIcon dynamicVariables();    // a scroll bar with its thumb at the centre
+QIcon undo();                // a curved arrow back
 
 }  // namespace vek1::icons

@@ -9,7 +9,9 @@
 
 #include "canvas.h"
 #include "clocktext.h"
+#include "dimension_edit.h"
 #include "dimensions.h"
+#include "dynvar.h"
 #include "icons.h"
 #include "motion.h"
 #include "motion_dialogs.h"
@@ -27,6 +29,11 @@ ViewSurface::ViewSurface(const QImage& frame, QWidget* parent) : QWidget(parent)
 void ViewSurface::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(0, 0, frame_);
+}
+
+void ViewSurface::mousePressEvent(QMouseEvent* event) {
+  QWidget::mousePressEvent(event);
+  emit mousePressed();
 }
 
 namespace {
@@ -57,8 +64,13 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   sound_.setWaveVolume(kHalfVolume);
 
   buildControls();
+  buildDynVarControls();
   buildMenus();
   buildToolBar();
+  connect(Surface, &ViewSurface::mousePressed, this, [this] {
+    // A press while a dimension is being shown ends the display at the next frame.
+    if (ws_.ShowDimensionId != 0) EndPositionDisplaySoon(ws_);
+  });
   refreshTitle();
 
   // Centred on the screen.
@@ -73,6 +85,15 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
+                                    std::function<void()> resetFrame,
+                                    std::function<void()> resetCylinder) {
+  frameDialog_ = frameDialog;
+  cylinderDialog_ = cylinderDialog;
+  resetFrame_ = std::move(resetFrame);
+  resetCylinder_ = std::move(resetCylinder);
+}
 
 void TMainForm::setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng,
                            TGraphZoom* graphZoom) {
@@ -197,8 +218,18 @@ void TMainForm::buildMenus() {
   SetPanZoom->setEnabled(false);
 
   EditDimenMenu = menuBar()->addMenu("&EditDimen");
+  FrameDim = EditDimenMenu->addAction(icons::frameDimensions(), "&FrameDimensions", this,
+                                      &TMainForm::FrameDimClick);
+  CylDim = EditDimenMenu->addAction(icons::cylinderDimensions(), "&CylinderDimensions", this,
+                                    &TMainForm::CylDimClick);
+  EditDimenMenu->addSeparator();
   SetGraphicZoom =
       EditDimenMenu->addAction("Set&GraphicZoom", this, &TMainForm::SetGraphicZoomClick);
+  EditDimenMenu->addSeparator();
+  ResetAll = EditDimenMenu->addAction("&ResetAllDimensions", this, &TMainForm::ResetAllClick);
+  DynamicVariables = EditDimenMenu->addAction(icons::dynamicVariables(), "D&ynamicVari", this,
+                                              &TMainForm::DynamicVariablesClick);
+  SetUnDo = EditDimenMenu->addAction(icons::undo(), "&UnDo", this, &TMainForm::SetUnDoClick);
 
   DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
   HelpMenu = menuBar()->addMenu("&Help");
@@ -220,6 +251,9 @@ void TMainForm::buildToolBar() {
     connect(action, &QAction::enabledChanged, button, &QAction::setEnabled);
     button->setEnabled(action->isEnabled());
   };
+  tool(FrameDim, "Change Frame Dimensions");
+  tool(CylDim, "Change Cylinder Dimensions");
+  ToolBar1->addSeparator();
   tool(DriverAng, "Set Driver Angle to Desired Position");
   tool(StepAng1, "Set Step Angle to Desired Amount");
   tool(RevArmPos, "Set Reverse Arm to Desired Position");
@@ -227,6 +261,9 @@ void TMainForm::buildToolBar() {
   tool(FindRevArmCent, "Calculate Mid Gear Position if Necessary");
   ToolBar1->addSeparator();
   tool(SetSteam, "Turn On Steam Display and Sound");
+  ToolBar1->addSeparator();
+  tool(DynamicVariables, "Turn On Dynamic Variables");
+  tool(SetUnDo, "Turn On UnDo");
   ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
 }
 
@@ -239,10 +276,19 @@ void TMainForm::Timer1Timer() {
     // The steam's specks are scattered afresh from the clock on every frame.
     rng_.seed(static_cast<std::mt19937::result_type>(
         std::chrono::steady_clock::now().time_since_epoch().count()));
-    FrameContext context{sound_, rng_, false};
+    FrameContext context{sound_, rng_, ws_.ShowDimensionId != 0};
     outcome = AnimationTick(canvas, ws_, context);
   }
   if (outcome.errorItemVisible) Error->setVisible(*outcome.errorItemVisible);
+  for (int bar = 1; bar <= 4; ++bar) SBDynVar[bar]->setEnabled(outcome.dynVarBarEnabled[bar - 1]);
+  if (outcome.undoButtonTop >= 0) {
+    UnDoDn->move(UnDoDn->x(), outcome.undoButtonTop);
+    UnDoDn->setEnabled(ws_.UndoButtonEnabled[vek1::UnDoDn]);
+    UnDoDn->show();
+  } else {
+    UnDoDn->hide();
+  }
+  applyPositionDisplay(outcome.positionDisplay);
   refreshTitle();
   Surface->update();
 }
@@ -256,6 +302,119 @@ void TMainForm::refreshTitle() {
     title_ = title;
     setWindowTitle(title);
   }
+}
+
+QDialog* TMainForm::dialogOf(PositionAsker asker) const {
+  switch (asker) {
+    case PositionAsker::FrameDialog: return frameDialog_;
+    case PositionAsker::CylinderDialog: return cylinderDialog_;
+    default: return nullptr;
+  }
+}
+
+void TMainForm::applyPositionDisplay(const PositionDisplayOutcome& outcome) {
+  if (outcome.active != positionCursor_) {
+    // The hourglass stands over the window while a dimension is being shown.
+    positionCursor_ = outcome.active;
+    if (positionCursor_)
+      setCursor(Qt::WaitCursor);
+    else
+      unsetCursor();
+  }
+  if (QDialog* asker = dialogOf(outcome.closeDialog); asker && asker->isVisible()) asker->done(0);
+  if (QDialog* asker = dialogOf(outcome.reopenDialog)) {
+    // Reopened from the event loop, not from inside this tick, so that the ticks go on while
+    // the dialog runs.
+    QTimer::singleShot(0, asker, [asker] {
+      if (!asker->isVisible()) asker->exec();
+    });
+  }
+}
+
+// Dynamic variables and undo ------------------------------------------------------------------
+
+void TMainForm::buildDynVarControls() {
+  static const char* const kHints[] = {
+      "", "Change Last Variable Clicked", "Change Next to Last Variable Clicked",
+      "Change 2nd to Last Variable Clicked", "Change 3rd to Last Variable Clicked"};
+  Panel7 = new QFrame(Surface);
+  Panel7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Panel7->setGeometry(268, 68, 106, 52);
+  // Two marks over the bars' centre, where each bar springs back to.
+  Panel8 = new QFrame(Surface);
+  Panel8->setFrameStyle(QFrame::VLine | QFrame::Plain);
+  Panel8->setGeometry(320, 66, 2, 4);
+  Panel9 = new QFrame(Surface);
+  Panel9->setFrameStyle(QFrame::VLine | QFrame::Plain);
+  Panel9->setGeometry(320, 118, 2, 4);
+  for (int bar = 1; bar <= 4; ++bar) {
+    auto* b = new EndScrollBar(Qt::Horizontal, Surface);
+    b->setGeometry(271, 71 + 12 * (bar - 1), 100, 11);
+    b->setRange(-200, 200);
+    b->setSingleStep(1);
+    b->setPageStep(10);
+    b->setToolTip(kHints[bar]);
+    SBDynVar[bar] = b;
+    connect(b, &QScrollBar::valueChanged, this, [this, bar](int p) { SBDynVarChange(bar, p); });
+    connect(b, &EndScrollBar::scrollEnded, this, [this, bar] { SBDynVarScroll(bar); });
+    connect(b, &EndScrollBar::focusEntered, this, [this, bar] { SBDynVarEnter(bar); });
+  }
+  UnDoDn = makeButton(282, 72, 36, "UnDo", QString());
+  UnDoDn->setEnabled(false);
+  UnDoDn->hide();
+  connect(UnDoDn, &QPushButton::clicked, this, &TMainForm::UnDoDnClick);
+  setDynVarControlsVisible(false);
+}
+
+void TMainForm::setDynVarControlsVisible(bool visible) {
+  for (int bar = 1; bar <= 4; ++bar) SBDynVar[bar]->setVisible(visible);
+  Panel7->setVisible(visible);
+  Panel8->setVisible(visible);
+  Panel9->setVisible(visible);
+}
+
+void TMainForm::SBDynVarChange(int bar, int position) {
+  DynVarBarChange(ws_, bar, position);
+  // The bar springs back to its centre; that change applies a step of 0.
+  SBDynVar[bar]->setValue(0);
+}
+
+void TMainForm::SBDynVarScroll(int bar) {
+  DynVarBarScrollEnd(ws_, bar);
+  // Away from the bar, so that its next use records a fresh value at focus.
+  SBRevArm->setFocus();
+}
+
+void TMainForm::SBDynVarEnter(int bar) { DynVarBarEnter(ws_, bar); }
+
+void TMainForm::UnDoDnClick() {
+  UndoButtonClick(ws_);
+  UnDoDn->setEnabled(ws_.UndoButtonEnabled[vek1::UnDoDn]);
+}
+
+void TMainForm::DynamicVariablesClick() {
+  ws_.DynVarShown = !ws_.DynVarShown;
+  setDynVarControlsVisible(ws_.DynVarShown);
+}
+
+void TMainForm::SetUnDoClick() { ws_.UndoMode = !ws_.UndoMode; }
+
+void TMainForm::FrameDimClick() {
+  if (frameDialog_) frameDialog_->exec();
+}
+
+void TMainForm::CylDimClick() {
+  if (cylinderDialog_) cylinderDialog_->exec();
+}
+
+void TMainForm::ResetAllClick() {
+  if (resetFrame_) resetFrame_();
+  if (resetCylinder_) resetCylinder_();
+  ComputeReverseArmCentre(ws_);
+  CenterClick();
+  NormVHZClick();
+  ResetAllDimensionsModel(ws_);
+  setDynVarControlsVisible(false);
 }
 
 // Motion --------------------------------------------------------------------------------------
@@ -361,6 +520,11 @@ void TMainForm::CenterClick() {
   ClearCutOff(ws_);
 }
 
+void TMainForm::SyncRevArmRange() {
+  SBRevArm->setMaximum(ws_.RevArmScrollMax);
+  SBRevArm->setMinimum(ws_.RevArmScrollMin);
+}
+
 void TMainForm::FindRevArmCentClick() {
   ComputeReverseArmCentre(ws_);
   CenterClick();
@@ -415,6 +579,8 @@ void TMainForm::setStripVisible(bool visible) {
     w->setVisible(visible);
   DriverAng->setEnabled(visible);
   FindRevArmCent->setEnabled(visible);
+  DynamicVariables->setEnabled(visible);
+  SetUnDo->setEnabled(visible);
 }
 
 void TMainForm::SetScreenDataClick() {
@@ -423,6 +589,7 @@ void TMainForm::SetScreenDataClick() {
     SetScreenData->setText("SetScree&nData On");
     setStripVisible(false);
     ws_.DynVarShown = false;
+    setDynVarControlsVisible(false);
     ws_.UndoMode = false;
     SetPanZoom->setEnabled(true);
   } else {

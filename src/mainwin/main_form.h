@@ -3,6 +3,9 @@
 // Controls and handlers carry the names users of earlier versions know them by.
 
 #include <QAction>
+#include <QDialog>
+#include <QFrame>
+#include <functional>
 #include <QImage>
 #include <QMainWindow>
 #include <QMenu>
@@ -32,8 +35,12 @@ class ViewSurface : public QWidget {
  public:
   explicit ViewSurface(const QImage& frame, QWidget* parent = nullptr);
 
+ signals:
+  void mousePressed();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   const QImage& frame_;
@@ -47,6 +54,10 @@ class TMainForm : public QMainWindow {
 
   // The small dialogs, created after the main window in the program's start-up order.
   void setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng, TGraphZoom* graphZoom);
+  // The frame and cylinder dimension dialogs and their reset operations (which the full reset
+  // runs). They live in a library of their own that builds on this window.
+  void setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
+                           std::function<void()> resetFrame, std::function<void()> resetCylinder);
 
   Workspace& ws() { return ws_; }
   const QImage& frameImage() const { return frame_; }
@@ -69,6 +80,13 @@ class TMainForm : public QMainWindow {
   QPushButton* Step45 = nullptr;
   bool SkipStepScroll = true;
 
+  // Dynamic variables and undo.
+  std::array<EndScrollBar*, 5> SBDynVar{};  // 1..4
+  QFrame* Panel7 = nullptr;
+  QFrame* Panel8 = nullptr;
+  QFrame* Panel9 = nullptr;
+  QPushButton* UnDoDn = nullptr;
+
   // View controls.
   QScrollBar* SBPanVert = nullptr;
   QScrollBar* SBPanHorz = nullptr;
@@ -90,6 +108,11 @@ class TMainForm : public QMainWindow {
   QAction* SetScreenData = nullptr;
   QAction* SetPanZoom = nullptr;
   QAction* SetGraphicZoom = nullptr;
+  QAction* FrameDim = nullptr;
+  QAction* CylDim = nullptr;
+  QAction* ResetAll = nullptr;
+  QAction* DynamicVariables = nullptr;
+  QAction* SetUnDo = nullptr;
   QAction* Error = nullptr;  // the picture item of the menu bar, shown during an error indication
   QMenu* FileMenu = nullptr;
   QMenu* SetUpMenu = nullptr;
@@ -125,8 +148,20 @@ class TMainForm : public QMainWindow {
   void StepAngClick();
   void SetGraphicZoomClick();
   void FormActivate();
+  void FrameDimClick();
+  void CylDimClick();
+  void ResetAllClick();
+  void DynamicVariablesClick();
+  void SetUnDoClick();
+  void UnDoDnClick();
+  void SBDynVarChange(int bar, int position);
+  void SBDynVarScroll(int bar);
+  void SBDynVarEnter(int bar);
 
   bool running() const;
+  // Gives SBRevArm the range the model holds (after "Rev Arm to Cent Max" changed): its maximum
+  // first, then its minimum.
+  void SyncRevArmRange();
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -140,6 +175,10 @@ class TMainForm : public QMainWindow {
   void buildMenus();
   void buildToolBar();
   void wireAutoCentreBar(QScrollBar* bar, ViewBar which);
+  void buildDynVarControls();
+  void setDynVarControlsVisible(bool visible);
+  void applyPositionDisplay(const PositionDisplayOutcome& outcome);
+  QDialog* dialogOf(PositionAsker asker) const;
   void setStripVisible(bool visible);
   void refreshTitle();
 
@@ -153,6 +192,10 @@ class TMainForm : public QMainWindow {
   TRevPos* revPos_ = nullptr;
   TStpAng* stpAng_ = nullptr;
   TGraphZoom* graphZoom_ = nullptr;
+  QDialog* frameDialog_ = nullptr;
+  QDialog* cylinderDialog_ = nullptr;
+  std::function<void()> resetFrame_, resetCylinder_;
+  bool positionCursor_ = false;
 };
 
 }  // namespace vek1

@@ -249,19 +249,19 @@ void reapplySlotsWithoutStep(Workspace& ws) {
 }
 }  // namespace
 
-void ResetFrameDimensions(Workspace& ws) {
+void ResetFrameDimensions(Workspace& ws, bool clearUndo) {
   ApplyFrameDefaults(ws);
   SetRevArmScrollRange(ws);
   DynVarClear(ws);
   reapplySlotsWithoutStep(ws);
-  UndoClear(ws);
+  if (clearUndo) UndoClear(ws);
 }
 
-void ResetCylinderDimensions(Workspace& ws) {
+void ResetCylinderDimensions(Workspace& ws, bool clearUndo) {
   ApplyCylinderDefaults(ws);
   DynVarClear(ws);
   reapplySlotsWithoutStep(ws);
-  UndoClear(ws);
+  if (clearUndo) UndoClear(ws);
 }
 
 }  // namespace vek1

@@ -37,8 +37,10 @@ void SetRevArmScrollRange(Workspace& ws);
 // Start-up steps 1 to 8: everything the model needs before the first frame.
 void StartUp(Workspace& ws);
 
-// The model side of the frame and cylinder dialogs' reset buttons.
-void ResetFrameDimensions(Workspace& ws);
-void ResetCylinderDimensions(Workspace& ws);
+// The model side of the frame and cylinder dialogs' reset buttons: factory values, the dynamic
+// variables cleared and re-read, and (for a completed click, not a bare press) the undo history
+// cleared. The frame reset also resets the reverse-arm bar's range; the cylinder reset leaves it.
+void ResetFrameDimensions(Workspace& ws, bool clearUndo = true);
+void ResetCylinderDimensions(Workspace& ws, bool clearUndo = true);
 
 }  // namespace vek1

@@ -222,6 +222,12 @@ struct Workspace {
   float VerticalScale = 1.5f;
   std::array<OverlayItem, kOverlayItems + 1> Overlay{};  // items 1..20
 
+  // Dimension position display: the dimension being shown (0 = inactive) and its frame and blink
+  // counters. The view it replaced is SavedView, which "Norm" also writes.
+  int ShowDimensionId = 0;
+  int ShowFrames = 0;
+  int ShowBlink = 0;
+
   // Dynamic variables.
   std::array<DynVarEntry, kDynVarSlots> DynVarList{};
   float DynVarStep = 0.001f;

@@ -1,12 +1,14 @@
 #pragma once
 // Small helpers shared by the model tests.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 #include "dimensions.h"
 #include "solver.h"
 #include "valve.h"
-#include "workspace.h"
 
 namespace vek1::test {
 
@@ -31,43 +33,20 @@ inline double distance(const Workspace& ws, int a, int b) {
   return std::hypot(static_cast<double>(H[a]) - H[b], static_cast<double>(V[a]) - V[b]);
 }
 
-// Every value the solver and valve model hand to the drawing, the diagrams and the screen texts.
-// Returns the name of the first non-finite one, or nullptr.
-inline const char* firstNonFiniteOutput(const Workspace& ws) {
-  for (int i = 0; i < kPivotCount; ++i) {
-    if (!std::isfinite(ws.Pivots.H[i])) return "H";
-    if (!std::isfinite(ws.Pivots.V[i])) return "V";
-  }
-  const PortConstants& p = ws.Ports;
-  const struct {
-    const char* name;
-    float value;
-  } scalars[] = {{"ReverseArmAngle", ws.ReverseArmAngle},
-                 {"ValveLeverAngle", ws.ValveLeverAngle},
-                 {"ReverseArmPos", ws.ReverseArmPos},
-                 {"PistonPos", ws.PistonPos},
-                 {"FrontSteamOpen", ws.FrontSteamOpen},
-                 {"FrontExhOpen", ws.FrontExhOpen},
-                 {"RearSteamOpen", ws.RearSteamOpen},
-                 {"RearExhOpen", ws.RearExhOpen},
-                 {"FrontSteamEdge", p.FrontSteamEdge},
-                 {"FrontPortFull", p.FrontPortFull},
-                 {"FrontExhEdge", p.FrontExhEdge},
-                 {"RearSteamEdge", p.RearSteamEdge},
-                 {"RearPortFull", p.RearPortFull},
-                 {"RearExhEdge", p.RearExhEdge},
-                 {"ValveDisplacement", p.ValveDisplacement},
-                 {"RearOpenJoint", p.RearOpenJoint},
-                 {"FrontOpenJoint", p.FrontOpenJoint},
-                 {"FrontSteamLap", p.FrontSteamLap},
-                 {"RearSteamLap", p.RearSteamLap},
-                 {"FrontExhLap", p.FrontExhLap},
-                 {"RearExhLap", p.RearExhLap}};
-  for (const auto& s : scalars)
-    if (!std::isfinite(s.value)) return s.name;
-  for (float position : ws.RevArmPositions)
-    if (!std::isfinite(position)) return "RevArmPositions";
-  return nullptr;
+// Every value the drawing, the diagrams and the screen texts take from the solver and the valve
+// model is finite.
+inline bool outputsFinite(const Workspace& ws) {
+  std::array<float, sizeof(PortConstants) / sizeof(float)> ports;
+  static_assert(sizeof ports == sizeof(PortConstants));
+  std::memcpy(ports.data(), &ws.Ports, sizeof ports);
+  const std::array<float, 8> scalars = {ws.ReverseArmAngle, ws.ValveLeverAngle, ws.ReverseArmPos,
+                                        ws.PistonPos,       ws.FrontSteamOpen,  ws.FrontExhOpen,
+                                        ws.RearSteamOpen,   ws.RearExhOpen};
+  auto finite = [](const auto& values) {
+    return std::all_of(values.begin(), values.end(), [](float x) { return std::isfinite(x); });
+  };
+  return finite(ws.Pivots.H) && finite(ws.Pivots.V) && finite(ports) && finite(scalars) &&
+         finite(ws.RevArmPositions);
 }
 
 }  // namespace vek1::test
