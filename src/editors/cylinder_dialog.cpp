@@ -8,17 +8,18 @@ namespace vek1 {
 namespace {
 
 constexpr int kCylinderRows = 22;
-constexpr int kFirstId = 100;  // row n shows dimension 100 + n
 
-// Row n's edit and button, as (edit x, edit y, button x, button y). Rows 6 and 22 have two-line
-// labels: their buttons stay on the first line, their fields sit on the second.
-constexpr int kPlaces[kCylinderRows][4] = {
-    {146, 0, 0, 0},       {146, 13, 0, 13},     {146, 26, 0, 26},   {146, 39, 0, 39},
-    {146, 52, 0, 52},     {146, 78, 0, 65},     {146, 91, 0, 91},   {146, 104, 0, 104},
-    {146, 117, 0, 117},   {146, 130, 0, 130},   {146, 143, 0, 143}, {146, 156, 0, 156},
-    {342, 0, 194, 0},     {342, 13, 194, 13},   {342, 26, 194, 26}, {342, 39, 194, 39},
-    {342, 52, 194, 52},   {342, 65, 194, 65},   {342, 78, 194, 78}, {342, 91, 194, 91},
-    {342, 104, 194, 104}, {342, 130, 194, 117},
+// Row n shows dimension 100 + n. Rows 6 and 22 have two-line labels: their buttons stay on the
+// first line, their fields sit beside the second.
+const DimensionRowPlace kPlaces[kCylinderRows] = {
+    {101, {146, 0}, {0, 0}},       {102, {146, 13}, {0, 13}},   {103, {146, 26}, {0, 26}},
+    {104, {146, 39}, {0, 39}},     {105, {146, 52}, {0, 52}},   {106, {146, 78}, {0, 65}},
+    {107, {146, 91}, {0, 91}},     {108, {146, 104}, {0, 104}}, {109, {146, 117}, {0, 117}},
+    {110, {146, 130}, {0, 130}},   {111, {146, 143}, {0, 143}}, {112, {146, 156}, {0, 156}},
+    {113, {342, 0}, {194, 0}},     {114, {342, 13}, {194, 13}}, {115, {342, 26}, {194, 26}},
+    {116, {342, 39}, {194, 39}},   {117, {342, 52}, {194, 52}}, {118, {342, 65}, {194, 65}},
+    {119, {342, 78}, {194, 78}},   {120, {342, 91}, {194, 91}}, {121, {342, 104}, {194, 104}},
+    {122, {342, 130}, {194, 117}},
 };
 
 // The tab order runs down the left column and the top of the right one, then the buttons, and
@@ -30,12 +31,7 @@ constexpr int kLastEarlyRow = 17;
 TCylDimen::TCylDimen(Workspace& ws, TMainForm& main, QWidget* parent)
     : DimensionDialog(ws, main, QStringLiteral("Cylinder Dimensions"), QSize(386, 230),
                       QRect(294, 192, 90, 25), parent) {
-  std::vector<DimensionRowPlace> places;
-  for (int n = 1; n <= kCylinderRows; ++n) {
-    const auto& p = kPlaces[n - 1];
-    places.push_back({kFirstId + n, {p[0], p[1]}, {p[2], p[3]}});
-  }
-  addRows(places);
+  addRows(kPlaces);
   Reset1 = makeResetButton(
       QStringLiteral("ResetCylDim"), QRect(294, 168, 90, 25), [this] { Reset1MouseDown(); },
       [this] { ResetCylClick(); });

@@ -37,7 +37,7 @@ DimensionDialog::DimensionDialog(Workspace& ws, TMainForm& main, const QString& 
 
 DimensionDialog::~DimensionDialog() = default;
 
-void DimensionDialog::addRows(const std::vector<DimensionRowPlace>& places) {
+void DimensionDialog::addRows(std::span<const DimensionRowPlace> places) {
   for (const DimensionRowPlace& place : places) {
     rows_.push_back(std::make_unique<DimensionRow>(*this, ws_, main_, *Close1, place.id, place.edit,
                                                    place.button));
@@ -63,7 +63,7 @@ bool DimensionDialog::eventFilter(QObject* watched, QEvent* event) {
   // The press resets at once, before the button is released; releasing over the button then
   // resets again and also clears the undo history, releasing elsewhere keeps the history.
   if (watched == resetButton_ && event->type() == QEvent::MouseButtonPress &&
-      false) {
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && resetPress_) {
     resetPress_();
   }
   return QDialog::eventFilter(watched, event);

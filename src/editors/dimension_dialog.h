@@ -12,6 +12,7 @@
 #include <QSize>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "canvas.h"
@@ -39,7 +40,6 @@ class DimensionDialog : public QDialog {
   // Edit1.., Button1.. by their number (1-based), as the user sees them top to bottom.
   KeyFilterEdit* edit(int n) const { return rows_.at(static_cast<std::size_t>(n - 1))->edit(); }
   QPushButton* button(int n) const { return rows_.at(static_cast<std::size_t>(n - 1))->button(); }
-  int rowCount() const { return static_cast<int>(rows_.size()); }
 
   // Paints the labels and refills every field from the model.
   void FormActivate();
@@ -52,7 +52,7 @@ class DimensionDialog : public QDialog {
                   QRect close1, QWidget* parent);
 
   // Rows in the order of their numbers (Edit1 first).
-  void addRows(const std::vector<DimensionRowPlace>& places);
+  void addRows(std::span<const DimensionRowPlace> places);
   // Tab order: each widget passes the focus on to the next.
   static void setTabChain(const std::vector<QWidget*>& chain);
   // A reset button that acts on the mouse press as well as on the completed click: `press` runs

@@ -313,9 +313,10 @@ QDialog* TMainForm::dialogOf(PositionAsker asker) const {
 }
 
 void TMainForm::applyPositionDisplay(const PositionDisplayOutcome& outcome) {
-  if (outcome.active != positionCursor_) {
+  const bool showing = outcome.active && ws_.ShowDimensionId != 0;
+  if (showing != positionCursor_) {
     // The hourglass stands over the window while a dimension is being shown.
-    positionCursor_ = outcome.active;
+    positionCursor_ = showing;
     if (positionCursor_)
       setCursor(Qt::WaitCursor);
     else

@@ -17,9 +17,8 @@ double typedValue(const KeyFilterEdit* edit) { return parseNumber(edit->text().t
 // Reverse-arm position ------------------------------------------------------------------------
 
 TRevPos::TRevPos(Workspace& ws, TMainForm& main, QWidget* parent)
-    : EntryDialog("Reverse Arm Position", {"Enter", "", "", "", "", ""}, parent),
-      ws_(ws),
-      main_(main) {
+    : MainFormEntryDialog("Reverse Arm Position", {"Enter", "", "", "", "", ""}, ws, main,
+                          parent) {
   Edit1->setFilter(KeyFilterEdit::numberFilter(true));
 }
 
@@ -44,9 +43,8 @@ void TRevPos::OKClick() {
 // Driver angle --------------------------------------------------------------------------------
 
 TDrivAng::TDrivAng(Workspace& ws, TMainForm& main, QWidget* parent)
-    : EntryDialog("Driver Angle", {"Enter", "Min = 0.00", "Max = 360.00"}, parent),
-      ws_(ws),
-      main_(main) {
+    : MainFormEntryDialog("Driver Angle", {"Enter", "Min = 0.00", "Max = 360.00"}, ws, main,
+                          parent) {
   Edit1->setFilter(KeyFilterEdit::numberFilter(false));
 }
 
@@ -67,9 +65,8 @@ void TDrivAng::OKClick() {
 // Step angle ----------------------------------------------------------------------------------
 
 TStpAng::TStpAng(Workspace& ws, TMainForm& main, QWidget* parent)
-    : EntryDialog("Step Angle", {"Enter", "Min = 0.01", "Max = 45.00"}, parent),
-      ws_(ws),
-      main_(main) {
+    : MainFormEntryDialog("Step Angle", {"Enter", "Min = 0.01", "Max = 45.00"}, ws, main,
+                          parent) {
   Edit1->setFilter(KeyFilterEdit::numberFilter(false));
   Edit1->setText("5.0");
 }

@@ -9,7 +9,20 @@ namespace vek1 {
 
 class TMainForm;
 
-class TRevPos : public EntryDialog {
+// The dialogs that act on the main window's controls as well as on the model.
+class MainFormEntryDialog : public EntryDialog {
+  Q_OBJECT
+ public:
+  MainFormEntryDialog(const QString& caption, const QStringList& labels, Workspace& ws,
+                      TMainForm& main, QWidget* parent)
+      : EntryDialog(caption, labels, parent), ws_(ws), main_(main) {}
+
+ protected:
+  Workspace& ws_;
+  TMainForm& main_;
+};
+
+class TRevPos : public MainFormEntryDialog {
   Q_OBJECT
  public:
   TRevPos(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
@@ -17,13 +30,9 @@ class TRevPos : public EntryDialog {
  protected:
   void FormActivate() override;
   void OKClick() override;
-
- private:
-  Workspace& ws_;
-  TMainForm& main_;
 };
 
-class TDrivAng : public EntryDialog {
+class TDrivAng : public MainFormEntryDialog {
   Q_OBJECT
  public:
   TDrivAng(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
@@ -31,13 +40,9 @@ class TDrivAng : public EntryDialog {
  protected:
   void FormActivate() override;
   void OKClick() override;
-
- private:
-  Workspace& ws_;
-  TMainForm& main_;
 };
 
-class TStpAng : public EntryDialog {
+class TStpAng : public MainFormEntryDialog {
   Q_OBJECT
  public:
   TStpAng(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
@@ -45,10 +50,6 @@ class TStpAng : public EntryDialog {
  protected:
   void FormActivate() override;
   void OKClick() override;
-
- private:
-  Workspace& ws_;
-  TMainForm& main_;
 };
 
 class TGraphZoom : public EntryDialog {

@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <array>
 #include <memory>
+#include <string>
+#include <tuple>
 
 #include "main_form.h"
 #include "sound.h"
@@ -42,6 +45,14 @@ class DialogTest : public ::testing::Test {
     QApplication::processEvents();
   }
   static QWidget* focused() { return QApplication::focusWidget(); }
+  // The newest undo entry as (id, old value, new value, name).
+  std::tuple<int, float, float, std::string> newestUndo() const {
+    const UndoEntry& e = ws.UndoList[1];
+    return {e.Id, e.OldValue, e.NewValue, e.Name};
+  }
+
+  static constexpr std::array<bool, kUndoButtonCount> kAllUndoButtons{true, true, true, true, true};
+  static constexpr std::array<bool, kUndoButtonCount> kNoUndoButtons{};
 
   Workspace ws;
   RecordingSoundSink sound;

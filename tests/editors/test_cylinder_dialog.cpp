@@ -8,6 +8,8 @@
 namespace vek1 {
 namespace {
 
+using namespace std::string_literals;
+
 class CylinderDialog : public DialogTest {
  protected:
   void SetUp() override {
@@ -27,10 +29,7 @@ TEST_F(CylinderDialog, CylinderLineMovesTheValveStemWithIt) {
   focusTo(dialog->Close1);
   EXPECT_EQ(ws.Pivots.V[3], 0.5f);
   EXPECT_EQ(ws.Pivots.V[4], static_cast<float>(0.5 + double{stemOffset()}));
-  EXPECT_EQ(ws.UndoCount, 1);
-  EXPECT_EQ(ws.UndoList[1].Id, 102);
-  EXPECT_EQ(ws.UndoList[1].OldValue, 0.0f);
-  EXPECT_EQ(ws.UndoList[1].Name, "Cyl CL above Driver ctr");
+  EXPECT_EQ(newestUndo(), std::make_tuple(102, 0.0f, 0.5f, "Cyl CL above Driver ctr"s));
   EXPECT_EQ(ws.DynVarList[1].Id, 102);
 
   // Passing through the stem offset re-derives the stem line but records nothing.

@@ -1,0 +1,225 @@
+// Editing the gear from the main window while it runs: the dynamic-variable bars, the undo
+// button, the full reset and the dimension position display with the dialog it closes and
+// reopens. Ticks are run by hand; the animation timer is stopped.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "cylinder_dialog.h"
+#include "dimensions.h"
+#include "dynvar.h"
+#include "frame_dialog.h"
+#include "main_form.h"
+#include "sound.h"
+
+namespace vek1 {
+namespace {
+
+class Editing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<TMainForm>(ws, sound);
+    form->Timer1->stop();
+    frameDi = new TFrameDi(ws, *form, form.get());
+    cylDimen = new TCylDimen(ws, *form, form.get());
+    form->setDimensionDialogs(
+        frameDi, cylDimen, [this] { frameDi->ResetFrameClick(); },
+        [this] { cylDimen->ResetCylClick(); });
+    form->show();
+    // Focus follows clicks only in the active window, as on the desktop.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+
+  // Picks a dimension as the newest dynamic variable, as leaving its dialog field does.
+  void pick(int id) { DynVarRegisterDimension(ws, id); }
+
+  void showBars() {
+    if (!ws.DynVarShown) form->DynamicVariablesClick();
+    form->Timer1Timer();  // the frame enables the bars whose slots are filled
+  }
+
+  // A click on the right arrow of a bar: one press and release, one step, one scroll end.
+  static void arrowClick(QScrollBar* bar) {
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+  }
+
+  static void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+  }
+
+  Workspace ws;
+  RecordingSoundSink sound;
+  std::unique_ptr<TMainForm> form;
+  TFrameDi* frameDi = nullptr;
+  TCylDimen* cylDimen = nullptr;
+};
+
+TEST_F(Editing, ArrowAndPageClicksNudgeTheNewestDimensionAndTheBarReturns) {
+  pick(dim::RadiusRod);
+  showBars();
+  QScrollBar* bar = form->SBDynVar[1];
+  ASSERT_TRUE(bar->isVisible());
+  ASSERT_TRUE(bar->isEnabled());
+  EXPECT_FALSE(form->SBDynVar[2]->isEnabled());  // slots 2..4 are empty
+
+  arrowClick(bar);
+  EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.001f);
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_EQ(ws.UndoCount, 1);
+
+  bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_NEAR(ws.Frame[dim::RadiusRod], 4.991f, 1e-6);
+  EXPECT_EQ(bar->value(), 0);
+  // The bar hands the focus on, so its next use records a fresh value at focus.
+  EXPECT_TRUE(form->SBRevArm->hasFocus() || !QApplication::focusWidget());
+}
+
+TEST_F(Editing, ADragIsOneUndoEntryFromTheValueAtFocus) {
+  pick(dim::RadiusRod);
+  showBars();
+  QScrollBar* bar = form->SBDynVar[1];
+  bar->setFocus();
+  QApplication::processEvents();
+  ASSERT_FLOAT_EQ(ws.SlotValueAtEnter, 5.0f);
+
+  // Press on the thumb, drag right in two moves, release.
+  const QPoint thumb(bar->width() / 2, bar->height() / 2);
+  mouse(bar, QEvent::MouseButtonPress, thumb, Qt::LeftButton);
+  mouse(bar, QEvent::MouseMove, thumb + QPoint(6, 0), Qt::LeftButton);
+  mouse(bar, QEvent::MouseMove, thumb + QPoint(12, 0), Qt::LeftButton);
+  mouse(bar, QEvent::MouseButtonRelease, thumb + QPoint(12, 0), Qt::NoButton);
+
+  EXPECT_GT(ws.Frame[dim::RadiusRod], 5.0f);
+  EXPECT_EQ(bar->value(), 0);
+  ASSERT_EQ(ws.UndoCount, 1);
+  EXPECT_EQ(ws.UndoList[1].Id, dim::RadiusRod);
+  EXPECT_FLOAT_EQ(ws.UndoList[1].OldValue, 5.0f);
+  EXPECT_FLOAT_EQ(ws.UndoList[1].NewValue, ws.Frame[dim::RadiusRod]);
+  EXPECT_EQ(ws.UndoList[2].Id, 0);
+}
+
+TEST_F(Editing, TheHistoryKeepsTheNewestTwentyAndUndoRestoresLinkedPoints) {
+  pick(dim::LinkPivotHorz);
+  showBars();
+  QScrollBar* bar = form->SBDynVar[1];
+  for (int i = 0; i < 21; ++i) arrowClick(bar);
+  EXPECT_EQ(ws.UndoCount, 20);
+  EXPECT_NEAR(ws.Pivots.H[5], 6.207f + 0.021f, 1e-5);
+  EXPECT_EQ(ws.Pivots.H[6], ws.Pivots.H[5]);
+
+  // Undo mode shows the newest entry with its button beside it.
+  form->SetUnDoClick();
+  form->Timer1Timer();
+  ASSERT_TRUE(form->UnDoDn->isVisible());
+  ASSERT_TRUE(form->UnDoDn->isEnabled());
+  EXPECT_EQ(form->UnDoDn->y(), 127);  // below the dynamic-variable list
+  // Each click was its own scroll: old and new values a thousandth apart.
+  EXPECT_NEAR(ws.UndoList[1].NewValue - ws.UndoList[1].OldValue, 0.001f, 1e-6);
+
+  QTest::mouseClick(form->UnDoDn, Qt::LeftButton);
+  EXPECT_NEAR(ws.Pivots.H[5], 6.207f + 0.020f, 1e-5);
+  EXPECT_EQ(ws.Pivots.H[6], ws.Pivots.H[5]);
+  EXPECT_EQ(ws.UndoCount, 19);
+
+  // Undo the rest: the oldest kept entry goes back to the value after the first click.
+  for (int i = 0; i < 19; ++i) QTest::mouseClick(form->UnDoDn, Qt::LeftButton);
+  EXPECT_NEAR(ws.Pivots.H[5], 6.208f, 1e-5);
+  EXPECT_EQ(ws.Pivots.H[6], ws.Pivots.H[5]);
+  EXPECT_EQ(ws.UndoCount, 0);
+  // The last undo disables every undo button, the main window's included.
+  for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
+  EXPECT_FALSE(form->UnDoDn->isEnabled());
+}
+
+TEST_F(Editing, FullResetReturnsEverythingToTheFactorySet) {
+  pick(dim::Stroke);
+  showBars();
+  arrowClick(form->SBDynVar[1]);
+  ws.Cyl[cyl::slot<dim::ValveStem>] = 5.0f;
+  form->SetUnDoClick();
+  form->SBZoom->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  form->FwdClick();
+  ws.DimSetName = "bigloco";
+
+  form->ResetAllClick();
+  EXPECT_EQ(ws.Frame[dim::Stroke], 3.0f);
+  EXPECT_EQ(ws.Cyl[cyl::slot<dim::ValveStem>], 4.793f);
+  EXPECT_EQ(ws.DimSetName, "Nominal");
+  EXPECT_EQ(ws.UndoCount, 0);
+  EXPECT_FALSE(ws.UndoMode);
+  EXPECT_FALSE(ws.DynVarShown);
+  EXPECT_FALSE(form->SBDynVar[1]->isVisible());
+  EXPECT_EQ(ws.DynVarList[1].Id, 0);
+  EXPECT_EQ(ws.ViewZoom, 28.0f);
+  EXPECT_EQ(ws.ViewPanX, 115.0f);
+  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(ws.ReverseArmPos, ws.RevArmPositions[0]);
+  EXPECT_FALSE(form->Center->isEnabled());
+}
+
+TEST_F(Editing, ShowingADimensionClosesTheDialogThenBringsItBack) {
+  frameDi->show();
+  QApplication::processEvents();
+  QTest::mouseClick(frameDi->button(5), Qt::LeftButton);
+  ASSERT_EQ(ws.ShowDimensionId, dim::RadiusRod);
+
+  form->Timer1Timer();
+  EXPECT_FALSE(frameDi->isVisible());
+  EXPECT_NE(ws.ViewZoom, 28.0f);  // zoomed onto the radius rod
+  EXPECT_EQ(form->cursor().shape(), Qt::WaitCursor);
+  EXPECT_EQ(ws.SavedView.Zoom, 28.0f);
+
+  for (int i = 0; i < 5; ++i) form->Timer1Timer();
+  ASSERT_NE(ws.ShowDimensionId, 0);
+
+  // A press in the drawing ends the display at the next frame, and the dialog comes back.
+  QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(300, 300));
+  bool reopened = false;
+  QTimer::singleShot(50, frameDi, [&] {
+    reopened = frameDi->isVisible();
+    frameDi->done(0);
+  });
+  form->Timer1Timer();
+  EXPECT_EQ(ws.ShowDimensionId, 0);
+  EXPECT_EQ(ws.ViewZoom, 28.0f);
+  EXPECT_EQ(ws.ViewPanX, 115.0f);
+  EXPECT_NE(form->cursor().shape(), Qt::WaitCursor);
+  QTest::qWait(100);
+  EXPECT_TRUE(reopened);
+}
+
+TEST_F(Editing, ACylinderDimensionReopensTheCylinderDialog) {
+  cylDimen->show();
+  QApplication::processEvents();
+  QTest::mouseClick(cylDimen->button(6), Qt::LeftButton);
+  ASSERT_EQ(ws.ShowDimensionId, dim::PistonCtrToCrosshead);
+  form->Timer1Timer();
+  EXPECT_FALSE(cylDimen->isVisible());
+  // Run the display to its natural end.
+  bool reopened = false;
+  QTimer::singleShot(50, cylDimen, [&] {
+    reopened = cylDimen->isVisible();
+    cylDimen->done(0);
+  });
+  for (int i = 0; i < 1000 && ws.ShowDimensionId != 0; ++i) form->Timer1Timer();
+  EXPECT_EQ(ws.ShowDimensionId, 0);
+  QTest::qWait(100);
+  EXPECT_TRUE(reopened);
+  EXPECT_FALSE(frameDi->isVisible());
+}
+
+}  // namespace
+}  // namespace vek1
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
