@@ -441,25 +441,19 @@ void TMainForm::SBDrvAngChange(int position) {
   Deg180->setEnabled(true);
 }
 
-void TMainForm::Deg00Click() {
-  ws_.DriverAngle = 0.0f;
-  SBDrvAng->setValue(0);
+void TMainForm::stopAt(float angle, QPushButton* pressed, QPushButton* other) {
+  ws_.DriverAngle = angle;
+  SBDrvAng->setValue(roundHalfEven(angle * 100.0));
   ws_.StepAngle = 0.0f;
   SBDrvAng->setEnabled(true);
   Run->setText("Run");
-  Deg00->setEnabled(false);
-  Deg180->setEnabled(true);
+  pressed->setEnabled(false);
+  other->setEnabled(true);
 }
 
-void TMainForm::Deg180Click() {
-  ws_.DriverAngle = 180.0f;
-  SBDrvAng->setValue(18000);
-  ws_.StepAngle = 0.0f;
-  SBDrvAng->setEnabled(true);
-  Run->setText("Run");
-  Deg180->setEnabled(false);
-  Deg00->setEnabled(true);
-}
+void TMainForm::Deg00Click() { stopAt(0.0f, Deg00, Deg180); }
+
+void TMainForm::Deg180Click() { stopAt(180.0f, Deg180, Deg00); }
 
 void TMainForm::SBStepAngChange(int position) {
   if (SkipStepScroll) {
@@ -492,25 +486,19 @@ void TMainForm::SBRevArmChange(int position) {
   Rev->setEnabled(ws_.ReverseArmPos != toSingle(static_cast<double>(centre) - norm));
 }
 
-void TMainForm::FwdClick() {
+void TMainForm::normalGear(double side, int position, QPushButton* pressed, QPushButton* other) {
   const float centre = ReverseArmCentre(ws_);
-  ws_.ReverseArmPos = toSingle(static_cast<double>(centre) + ws_.Frame[dim::RevArmToCentNorm]);
-  SBRevArm->setValue(ForwardBarPosition(ws_));
-  Fwd->setEnabled(false);
-  Rev->setEnabled(true);
+  ws_.ReverseArmPos = toSingle(centre + side * ws_.Frame[dim::RevArmToCentNorm]);
+  SBRevArm->setValue(position);
+  pressed->setEnabled(false);
+  other->setEnabled(true);
   Center->setEnabled(true);
   ClearCutOff(ws_);
 }
 
-void TMainForm::RevClick() {
-  const float centre = ReverseArmCentre(ws_);
-  ws_.ReverseArmPos = toSingle(static_cast<double>(centre) - ws_.Frame[dim::RevArmToCentNorm]);
-  SBRevArm->setValue(ReverseBarPosition(ws_));
-  Rev->setEnabled(false);
-  Fwd->setEnabled(true);
-  Center->setEnabled(true);
-  ClearCutOff(ws_);
-}
+void TMainForm::FwdClick() { normalGear(+1.0, ForwardBarPosition(ws_), Fwd, Rev); }
+
+void TMainForm::RevClick() { normalGear(-1.0, ReverseBarPosition(ws_), Rev, Fwd); }
 
 void TMainForm::CenterClick() {
   SBRevArm->setValue(0);

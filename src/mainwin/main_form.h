@@ -175,6 +175,10 @@ class TMainForm : public QMainWindow {
   void buildMenus();
   void buildToolBar();
   void wireAutoCentreBar(QScrollBar* bar, ViewBar which);
+  // "0.0" and "180": stop the driver at an angle.
+  void stopAt(float angle, QPushButton* pressed, QPushButton* other);
+  // "Fwd" and "Rev": the reverse arm at centre +- Norm (side +1 or -1).
+  void normalGear(double side, int position, QPushButton* pressed, QPushButton* other);
   void buildDynVarControls();
   void setDynVarControlsVisible(bool visible);
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
