@@ -146,7 +146,8 @@ void InitGeneralState(Workspace& ws) {
   ws.VerticalScale = 1.5f;
   ws.TextScaleX = ws.TextScaleY = 1.0f;
   InitViewPresets(ws);
-  for (OverlayItem& item : ws.Overlay) item = OverlayItem{};
+  // Type, colour and reference of every overlay item mark it empty; the rest is left as it is.
+  for (OverlayItem& item : ws.Overlay) item.ItemType = item.ItemColour = item.ItemRef = -1;
   ws.ErrorBeepOn = true;
 }
 

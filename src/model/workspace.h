@@ -155,9 +155,15 @@ struct AutoCentreMemory {
 constexpr int kViewPresets = 7;  // slot 0 captures, slots 1..6 are the presets
 enum ViewBar { PanVertBar, PanHorzBar, ZoomBar, kViewBarCount };
 
+// One line or circle drawn over the mechanism. Every field is a single, integer-valued ones
+// too, as the dimension file stores them. For a circle, Line1Horz/Line1Vert are the centre and
+// Line2Horz the radius.
 constexpr int kOverlayItems = 20;
 struct OverlayItem {
-  float ItemType = -1, ItemColour = -1, ItemRef = -1;
+  float Line1Horz = 0, Line1Vert = 0, Line2Horz = 0, Line2Vert = 0;
+  float Piv1SnapH = 0, Piv1SnapV = 0, Piv2SnapH = 0, Piv2SnapV = 0;
+  float ItemType = -1, ItemColour = -1, ItemRef = -1;  // -1: empty item
+  float Piv1Index = 0, Piv2Index = 0;
 };
 
 struct Workspace {
@@ -221,6 +227,9 @@ struct Workspace {
   float FrontBeatDensity = 0.0f, RearBeatDensity = 0.0f;
   float VerticalScale = 1.5f;
   std::array<OverlayItem, kOverlayItems + 1> Overlay{};  // items 1..20
+  int CurrentOverlayItem = 1;
+  // The reverse-arm position the sine, oval or steam diagram drew last (kept in dimension files).
+  float LastDiagramRevArmPos = 0.0f;
 
   // Dimension position display: the dimension being shown (0 = inactive) and its frame and blink
   // counters. The view it replaced is SavedView, which "Norm" also writes.
