@@ -4,6 +4,7 @@
 
 #include "cylinder_dialog.h"
 #include "frame_dialog.h"
+#include "help_windows.h"
 #include "main_form.h"
 #include "motion_dialogs.h"
 #include "sound.h"
@@ -21,10 +22,15 @@ int main(int argc, char** argv) {
   vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
   vek1::TRevPos revPos(workspace, mainForm, &mainForm);
   vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
+  vek1::TAboutBox aboutBox(&mainForm);
+  // The instruction windows read their texts now; a missing one is reported once, here.
+  vek1::TInst inst(vek1::messageBoxReporter(&mainForm), &mainForm);
+  vek1::TVeOSpInst veOSpInst(vek1::messageBoxReporter(&mainForm), &mainForm);
   vek1::TFrameDi frameDi(workspace, mainForm, &mainForm);
   vek1::TCylDimen cylDimen(workspace, mainForm, &mainForm);
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
+  mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <utility>
 
+#include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "solver.h"
@@ -21,7 +22,8 @@ constexpr const char* kUsage =
        vek1-cli sweep --from A --to B --step S [options]
        vek1-cli --help
 
-Solves the valve gear from the command line, starting from the factory dimensions.
+Solves the valve gear from the command line, starting from the factory dimensions or from
+a saved dimension set.
 
 pose   prints one JSON object for one driver angle: H and V (the 27 pivot points),
        ReverseArmAngle, ValveLeverAngle (radians), PistonPos (0..640), FrontSteamOpen,
@@ -40,6 +42,8 @@ options:
   --revarm-offset X      reverse-arm position as an offset from the mid-gear centre
                          (default 0, i.e. mid gear)
   --revarm H             reverse-arm position as an absolute H (not with --revarm-offset)
+  --file PATH            start from the dimension set saved in PATH (a .dve file written
+                         by vek1) instead of the factory set
   --set ID=VALUE         set a dimension before solving; may be repeated. ID is 1..18
                          (frame, 17 and 18 the normal and largest reverse-arm offsets)
                          or 101..122 (cylinder). Points 5/6, 12/13 and V[4] follow as in
@@ -47,13 +51,15 @@ options:
   --help                 show this text
 
 Numbers are printed with 9 significant digits, so that each single-precision value reads
-back exactly. Errors in the command line give a one-line message and exit code 2.
+back exactly. Errors in the command line, and a file that cannot be read, give a one-line
+message and exit code 2.
 )";
 
 struct Options {
   std::string command;
   std::optional<double> angle, from, to, step, revarmOffset, revarm;
   std::vector<std::pair<int, float>> sets;
+  std::string file;
 };
 
 struct UsageError {
@@ -111,6 +117,8 @@ Options parse(const std::vector<std::string>& args) {
       o.revarmOffset = numberArg(option, value(option));
     } else if (option == "--revarm") {
       o.revarm = numberArg(option, value(option));
+    } else if (option == "--file") {
+      o.file = value(option);
     } else if (option == "--set") {
       o.sets.push_back(setArg(value(option)));
     } else {
@@ -134,6 +142,10 @@ Options parse(const std::vector<std::string>& args) {
 Workspace prepare(const Options& o) {
   Workspace ws;
   StartUp(ws);
+  if (!o.file.empty()) {
+    const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
+    if (!loaded.ok) throw UsageError{loaded.message};
+  }
   for (const auto& [id, value] : o.sets) setDimension(ws, id, value);
   ComputeReverseArmCentre(ws);
   SetRevArmScrollRange(ws);

@@ -144,4 +144,32 @@ QIcon undo() {
   });
 }
 
+QIcon open() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(QColor(120, 90, 20), 1));
+    p.setBrush(QColor(230, 190, 80));
+    p.drawRect(QRectF(1.5, 4.5, 12, 9));
+    p.setBrush(QColor(250, 220, 120));
+    QPainterPath flap;
+    flap.moveTo(3.5, 7.5);
+    flap.lineTo(15, 7.5);
+    flap.lineTo(12.5, 13.5);
+    flap.lineTo(1.5, 13.5);
+    flap.closeSubpath();
+    p.drawPath(flap);
+  });
+}
+
+QIcon save() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(60, 80, 160));
+    p.drawRect(QRectF(1.5, 1.5, 13, 13));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 1.5, 7, 5));
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRect(QRectF(3.5, 9.5, 9, 5));
+  });
+}
+
 }  // namespace vek1::icons

@@ -15,5 +15,7 @@ QIcon frameDimensions();     // a rod with a dimension arrow
 QIcon cylinderDimensions();  // a cylinder with a dimension arrow
 QIcon dynamicVariables();    // a scroll bar with its thumb at the centre
 QIcon undo();                // a curved arrow back
+QIcon open();                // an opening folder
+QIcon save();                // a disk
 
 }  // namespace vek1::icons

@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <chrono>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 
 #include "canvas.h"
 #include "clocktext.h"
 #include "dimension_edit.h"
+#include "dimension_file.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "icons.h"
@@ -78,6 +81,25 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 
+  chooseFile = [this](FileDialog kind) {
+    switch (kind) {
+      case FileDialog::OpenNative:
+        return QFileDialog::getOpenFileName(this, QString(), QString(),
+                                            "Data File (*.dve) ;;All Files (*.*)");
+      case FileDialog::OpenDos:
+        return QFileDialog::getOpenFileName(this, QString(), QString(),
+                                            "Data File (*.ovk);;All Files (*.*)");
+      case FileDialog::Save: {
+        QFileDialog dialog(this, "Save As.....", QString(), "Data File (*.dve);;All Files (*.*)");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix("dve");
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+      }
+    }
+    return QString();
+  };
+  reportError = [this](const QString& text) { QMessageBox::critical(this, "vek1", text); };
+
   Timer1 = new QTimer(this);
   Timer1->setInterval(1);
   connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
@@ -85,6 +107,12 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about) {
+  instructions_ = instructions;
+  special_ = special;
+  about_ = about;
+}
 
 void TMainForm::setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
                                     std::function<void()> resetFrame,
@@ -194,6 +222,13 @@ void TMainForm::buildControls() {
 
 void TMainForm::buildMenus() {
   FileMenu = menuBar()->addMenu("&File");
+  OpenDimensions = FileMenu->addAction(icons::open(), "&OpenDimensions", this,
+                                       &TMainForm::OpenDimensionsClick);
+  OpenDosDimensions =
+      FileMenu->addAction("Open&DosDimensions", this, &TMainForm::OpenDosDimensionsClick);
+  SaveAsDimensions = FileMenu->addAction(icons::save(), "Save&AsDimensions", this,
+                                         &TMainForm::SaveAsDimensionsClick);
+  FileMenu->addSeparator();
   Exit1 = FileMenu->addAction("E&xit", this, &QWidget::close);
 
   SetUpMenu = menuBar()->addMenu("&SetUp");
@@ -233,6 +268,15 @@ void TMainForm::buildMenus() {
 
   DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
   HelpMenu = menuBar()->addMenu("&Help");
+  auto show = [](QDialog* const& window) {
+    return [&window] {
+      if (window) window->exec();
+    };
+  };
+  Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));
+  SpecInstr = HelpMenu->addAction("Instructions&Special", this, show(special_));
+  HelpMenu->addSeparator();
+  About1 = HelpMenu->addAction("&About", this, show(about_));
 
   // The error indication: a picture on the menu bar itself, hidden until the latch is raised.
   Error = menuBar()->addAction(icons::error(), QString());
@@ -251,6 +295,9 @@ void TMainForm::buildToolBar() {
     connect(action, &QAction::enabledChanged, button, &QAction::setEnabled);
     button->setEnabled(action->isEnabled());
   };
+  tool(OpenDimensions, "Open File: Dimensional Data");
+  tool(SaveAsDimensions, "Save As: Dimensional Data");
+  ToolBar1->addSeparator();
   tool(FrameDim, "Change Frame Dimensions");
   tool(CylDim, "Change Cylinder Dimensions");
   ToolBar1->addSeparator();
@@ -416,6 +463,50 @@ void TMainForm::ResetAllClick() {
   NormVHZClick();
   ResetAllDimensionsModel(ws_);
   setDynVarControlsVisible(false);
+}
+
+// Dimension files --------------------------------------------------------------------------------
+
+void TMainForm::afterLoad() {
+  SyncRevArmRange();
+  SBRevArm->setValue(ReverseArmBarPosition(ws_, ws_.ReverseArmPos));
+  // The loaded centre may differ from the old one even at bar position 0.
+  SBRevArmChange(SBRevArm->value());
+}
+
+void TMainForm::OpenDimensionsClick() {
+  const QString path = chooseFile(FileDialog::OpenNative);
+  if (path.isEmpty()) return;
+  const DimensionFileResult result = ReadDimensionFile(path.toStdString(), ws_);
+  if (!result.ok) {
+    reportError(QString::fromStdString(result.message));
+    return;
+  }
+  ws_.DimSetName = DimSetNameFromPath(path.toStdString());
+  afterLoad();
+}
+
+void TMainForm::OpenDosDimensionsClick() {
+  const QString path = chooseFile(FileDialog::OpenDos);
+  if (path.isEmpty()) return;
+  const DimensionFileResult result = ReadDosDimensionFile(path.toStdString(), ws_);
+  if (!result.ok) {
+    reportError(QString::fromStdString(result.message));
+    return;
+  }
+  ws_.DimSetName = DimSetNameFromPath(path.toStdString());
+  afterLoad();
+}
+
+void TMainForm::SaveAsDimensionsClick() {
+  const QString path = chooseFile(FileDialog::Save);
+  if (path.isEmpty()) return;
+  const DimensionFileResult result = WriteDimensionFile(path.toStdString(), ws_);
+  if (!result.ok) {
+    reportError(QString::fromStdString(result.message));
+    return;
+  }
+  ws_.DimSetName = DimSetNameFromPath(path.toStdString());
 }
 
 // Motion --------------------------------------------------------------------------------------

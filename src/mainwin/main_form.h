@@ -54,6 +54,8 @@ class TMainForm : public QMainWindow {
 
   // The small dialogs, created after the main window in the program's start-up order.
   void setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng, TGraphZoom* graphZoom);
+  // The help windows: instructions, special instructions, about.
+  void setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about);
   // The frame and cylinder dimension dialogs and their reset operations (which the full reset
   // runs). They live in a library of their own that builds on this window.
   void setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
@@ -96,6 +98,9 @@ class TMainForm : public QMainWindow {
   std::array<QPushButton*, 7> Presets{};  // 1..6
 
   // Menu items.
+  QAction* OpenDimensions = nullptr;
+  QAction* OpenDosDimensions = nullptr;
+  QAction* SaveAsDimensions = nullptr;
   QAction* Exit1 = nullptr;
   QAction* RevArmPos = nullptr;
   QAction* DriverAng = nullptr;
@@ -113,6 +118,9 @@ class TMainForm : public QMainWindow {
   QAction* ResetAll = nullptr;
   QAction* DynamicVariables = nullptr;
   QAction* SetUnDo = nullptr;
+  QAction* Instructions = nullptr;
+  QAction* SpecInstr = nullptr;
+  QAction* About1 = nullptr;
   QAction* Error = nullptr;  // the picture item of the menu bar, shown during an error indication
   QMenu* FileMenu = nullptr;
   QMenu* SetUpMenu = nullptr;
@@ -148,6 +156,9 @@ class TMainForm : public QMainWindow {
   void StepAngClick();
   void SetGraphicZoomClick();
   void FormActivate();
+  void OpenDimensionsClick();
+  void OpenDosDimensionsClick();
+  void SaveAsDimensionsClick();
   void FrameDimClick();
   void CylDimClick();
   void ResetAllClick();
@@ -159,6 +170,12 @@ class TMainForm : public QMainWindow {
   void SBDynVarEnter(int bar);
 
   bool running() const;
+
+  // How the file commands ask for a path and report a failure: desktop dialogs by default;
+  // tests put their own in place. An empty path means the user cancelled.
+  enum class FileDialog { OpenNative, OpenDos, Save };
+  std::function<QString(FileDialog)> chooseFile;
+  std::function<void(const QString&)> reportError;
   // Gives SBRevArm the range the model holds (after "Rev Arm to Cent Max" changed): its maximum
   // first, then its minimum.
   void SyncRevArmRange();
@@ -182,6 +199,8 @@ class TMainForm : public QMainWindow {
   void buildDynVarControls();
   void setDynVarControlsVisible(bool visible);
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
+  // After a set was loaded: the bar's range from the new Max, its thumb where the arm now is.
+  void afterLoad();
   QDialog* dialogOf(PositionAsker asker) const;
   void setStripVisible(bool visible);
   void refreshTitle();
@@ -196,6 +215,9 @@ class TMainForm : public QMainWindow {
   TRevPos* revPos_ = nullptr;
   TStpAng* stpAng_ = nullptr;
   TGraphZoom* graphZoom_ = nullptr;
+  QDialog* instructions_ = nullptr;
+  QDialog* special_ = nullptr;
+  QDialog* about_ = nullptr;
   QDialog* frameDialog_ = nullptr;
   QDialog* cylinderDialog_ = nullptr;
   std::function<void()> resetFrame_, resetCylinder_;

@@ -11,7 +11,7 @@ namespace {
 
 // A circle of model radius `radius` about a screen point.
 void circle(Canvas& canvas, const Workspace& ws, int x, int y, double radius) {
-  const int r = roundHalfEven(radius * ws.ViewZoom);
+  const int r = screenCoord(radius * ws.ViewZoom);
   canvas.ellipse(x - r, y - r, x + r, y + r);
 }
 
@@ -56,10 +56,9 @@ void drawMechanism(Canvas& canvas, const Workspace& ws, const ScreenPoints& s,
     const double a1 = (ws.DriverAngle - 110.0) * std::numbers::pi / 180.0;
     const double a2 = (ws.DriverAngle + 110.0) * std::numbers::pi / 180.0;
     const double reach = Dd * zoom;
-    canvas.arc(roundHalfEven(cx - r), roundHalfEven(cy - r), roundHalfEven(cx + r),
-               roundHalfEven(cy + r), roundHalfEven(cx + std::cos(a1) * reach),
-               roundHalfEven(cy + std::sin(a1) * reach), roundHalfEven(cx + std::cos(a2) * reach),
-               roundHalfEven(cy + std::sin(a2) * reach));
+    canvas.arc(screenCoord(cx - r), screenCoord(cy - r), screenCoord(cx + r), screenCoord(cy + r),
+               screenCoord(cx + std::cos(a1) * reach), screenCoord(cy + std::sin(a1) * reach),
+               screenCoord(cx + std::cos(a2) * reach), screenCoord(cy + std::sin(a2) * reach));
   }
   circle(canvas, ws, s.X[1], s.Y[1], 0.08 * Dd);
   circle(canvas, ws, s.X[2], s.Y[2], 0.05 * Dd);
@@ -89,7 +88,7 @@ void drawMechanism(Canvas& canvas, const Workspace& ws, const ScreenPoints& s,
   // The link: the short arc of its circle about point 14 on the link pivot's side.
   {
     const double LR = ws.Frame[dim::LinkRadius];
-    const int r = roundHalfEven(LR * zoom);
+    const int r = screenCoord(LR * zoom);
     const double h = ws.Pivots.H[5] + 0.05 * LR;
     canvas.arc(s.X[14] - r, s.Y[14] - r, s.X[14] + r, s.Y[14] + r, screenX(ws, h),
                screenY(ws, ws.Pivots.V[5] + 0.25 * LR), screenX(ws, h),

@@ -5,13 +5,14 @@
 
 namespace vek1 {
 
-int screenX(const Workspace& ws, double h) {
-  return roundHalfEven(h * ws.ViewZoom + ws.ViewPanX);
+int screenCoord(double pixels) {
+  const int p = roundHalfEven(pixels);
+  return p > kScreenLimit ? kScreenLimit : p < -kScreenLimit ? -kScreenLimit : p;
 }
 
-int screenY(const Workspace& ws, double v) {
-  return roundHalfEven(-v * ws.ViewZoom + ws.ViewPanY);
-}
+int screenX(const Workspace& ws, double h) { return screenCoord(h * ws.ViewZoom + ws.ViewPanX); }
+
+int screenY(const Workspace& ws, double v) { return screenCoord(-v * ws.ViewZoom + ws.ViewPanY); }
 
 ScreenPoints projectPivots(const Workspace& ws) {
   ScreenPoints s;

@@ -5,6 +5,11 @@
 
 namespace vek1 {
 
+// Pixel coordinates are held to +-2^28: far beyond any screen, yet a sum or difference of two of
+// them, or of one and a radius, cannot overflow an int whatever the dimensions and the zoom.
+constexpr int kScreenLimit = 1 << 28;
+int screenCoord(double pixels);
+
 // Screen position of a model point: x = round(H * zoom + panX), y = round(-V * zoom + panY).
 int screenX(const Workspace& ws, double h);
 int screenY(const Workspace& ws, double v);

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cli.h"
+#include "dimension_file.h"
+#include "dimensions.h"
 #include "numbers.h"
 
 namespace {
@@ -173,11 +175,30 @@ TEST(CliUsage, BadCommandLinesExitWithTwoAndOneLine) {
   }
 }
 
+TEST(CliFile, StartsFromASavedSet) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.Frame[vek1::dim::RadiusRod] = 5.25f;
+  const std::string path = ::testing::TempDir() + "cli_set.dve";
+  ASSERT_TRUE(vek1::WriteDimensionFile(path, ws).ok);
+  const Result loaded = run({"pose", "--angle", "10", "--file", path});
+  const Result typed = run({"pose", "--angle", "10", "--set", "5=5.25"});
+  ASSERT_EQ(loaded.code, 0) << loaded.err;
+  EXPECT_EQ(element(loaded.out, "H", 4), element(typed.out, "H", 4));
+  // --set applies on top of the file.
+  const Result both = run({"pose", "--angle", "10", "--file", path, "--set", "5=5.0"});
+  EXPECT_EQ(element(both.out, "H", 4), element(run({"pose", "--angle", "10"}).out, "H", 4));
+  const Result missing = run({"pose", "--angle", "10", "--file", path + ".missing"});
+  EXPECT_EQ(missing.code, 2);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+}
+
 TEST(CliUsage, HelpNamesEveryOption) {
   const Result r = run({"--help"});
   EXPECT_EQ(r.code, 0);
   for (const char* option :
-       {"--angle", "--from", "--to", "--step", "--revarm-offset", "--revarm ", "--set", "--help"})
+       {"--angle", "--from", "--to", "--step", "--revarm-offset", "--revarm ", "--file", "--set",
+        "--help"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

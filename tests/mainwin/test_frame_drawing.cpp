@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
+#include <QImage>
+
+#include "canvas.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "frame.h"
@@ -800,6 +804,38 @@ TEST(FrameSteam, SteamDisplayIsDrawnUnderTheMechanism) {
   ws.SteamDisplayOn = false;
   f.tick(ws);
   EXPECT_TRUE(f.canvas.ofKind(DrawKind::Pixel).empty());
+}
+
+// Dimensions at the edge of the single range, or a link radius next to nothing, put the pivots
+// billions of pixels off screen. Every frame, steam and position display included, must still
+// draw (under the sanitizers: without an integer overflow) into a real image.
+TEST(FrameExtremes, HugeAndTinyDimensionsDrawSafely) {
+  int argc = 1;
+  char name[] = "test";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  DirtyArea dirty;
+  RecordingSoundSink sound;
+  std::mt19937 rng(7);
+  for (const float value : {3.0e38f, -3.0e38f, 1.0e-30f, 0.0f}) {
+    Workspace ws;
+    StartUp(ws);
+    ws.SteamDisplayOn = true;
+    ws.DynVarShown = true;
+    ws.UndoMode = true;
+    for (int id : {1, 2, 3, 5, 6, 8, 16, 101, 103, 104, 106, 108, 115, 116, 122})
+      setDimension(ws, id, value);
+    ComputeReverseArmCentre(ws);
+    for (const int show : {0, 1, 17, 105, 118}) {
+      ws.ShowDimensionId = show;
+      QPainterCanvas canvas(image, &dirty);
+      FrameContext context{sound, rng, show != 0};
+      const FrameOutcome outcome = AnimationTick(canvas, ws, context);
+      EXPECT_TRUE(std::isfinite(ws.ViewZoom)) << value << " " << show;
+      (void)outcome;
+    }
+  }
 }
 
 }  // namespace

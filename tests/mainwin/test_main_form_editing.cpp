@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <fstream>
 #include <memory>
 
 #include "cylinder_dialog.h"
@@ -212,6 +215,66 @@ TEST_F(Editing, ACylinderDimensionReopensTheCylinderDialog) {
   QTest::qWait(100);
   EXPECT_TRUE(reopened);
   EXPECT_FALSE(frameDi->isVisible());
+}
+
+TEST_F(Editing, SaveAndOpenADimensionSet) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("bigloco.dve");
+  QStringList errors;
+  QString chosen;
+  form->chooseFile = [&](TMainForm::FileDialog) { return chosen; };
+  form->reportError = [&](const QString& text) { errors << text; };
+
+  ws.Frame[dim::RadiusRod] = 5.5f;
+  setDimension(ws, dim::RevArmToCentMax, 1.7f);
+  chosen = path;
+  form->SaveAsDimensionsClick();
+  ASSERT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+  EXPECT_EQ(QFileInfo(path).size(), 1400);
+  EXPECT_EQ(ws.DimSetName, "bigloco");
+
+  form->ResetAllClick();
+  ASSERT_EQ(ws.Frame[dim::RadiusRod], 5.0f);
+  form->OpenDimensionsClick();
+  ASSERT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+  EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.5f);
+  EXPECT_EQ(ws.DimSetName, "bigloco");
+  // The reverse-arm bar follows the loaded Max, with the arm at the recomputed centre.
+  EXPECT_EQ(form->SBRevArm->maximum(), 1700);
+  EXPECT_EQ(form->SBRevArm->minimum(), -1700);
+  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(ws.ReverseArmPos, ws.RevArmPositions[0]);
+
+  // Cancelling changes nothing.
+  chosen.clear();
+  ws.Frame[dim::RadiusRod] = 6.0f;
+  form->OpenDimensionsClick();
+  form->SaveAsDimensionsClick();
+  EXPECT_EQ(ws.Frame[dim::RadiusRod], 6.0f);
+  EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(Editing, ADamagedFileIsReportedAndLeavesTheSetAlone) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("short.dve");
+  std::ofstream(path.toStdString(), std::ios::binary) << std::string(100, '\0');
+  QStringList errors;
+  form->chooseFile = [&](TMainForm::FileDialog) { return path; };
+  form->reportError = [&](const QString& text) { errors << text; };
+  ws.Frame[dim::Stroke] = 3.25f;
+
+  form->OpenDimensionsClick();
+  form->OpenDosDimensionsClick();
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_EQ(ws.Frame[dim::Stroke], 3.25f);
+  EXPECT_EQ(ws.DimSetName, "Nominal");
+
+  // A save into a folder that does not exist is reported, and the set keeps its name.
+  form->chooseFile = [&](TMainForm::FileDialog) { return dir.filePath("no/such/dir/x.dve"); };
+  form->SaveAsDimensionsClick();
+  EXPECT_EQ(errors.size(), 3);
+  EXPECT_EQ(ws.DimSetName, "Nominal");
 }
 
 }  // namespace
