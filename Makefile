@@ -1,6 +1,8 @@
 # The two commands of the README. Each installs what is missing, configures and builds.
 #   make run   build (release) and start the program
-#   make test  build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test
+#   make test  build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test; the
+#              release build that `make run` uses is compiled too, so an optimised-only warning
+#              cannot slip through
 
 BUILD      ?= build
 TEST_BUILD ?= build-test
@@ -30,7 +32,7 @@ $(TEST_BUILD)/CMakeCache.txt: | deps
 build-test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 
-test: build-test
+test: build-test build
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
