@@ -474,10 +474,11 @@ void TMainForm::afterLoad() {
   SBRevArmChange(SBRevArm->value());
 }
 
-void TMainForm::OpenDimensionsClick() {
-  const QString path = chooseFile(FileDialog::OpenNative);
+void TMainForm::openSet(FileDialog kind,
+                        DimensionFileResult (*read)(const std::string&, Workspace&)) {
+  const QString path = chooseFile(kind);
   if (path.isEmpty()) return;
-  const DimensionFileResult result = ReadDimensionFile(path.toStdString(), ws_);
+  const DimensionFileResult result = read(path.toStdString(), ws_);
   if (!result.ok) {
     reportError(QString::fromStdString(result.message));
     return;
@@ -486,17 +487,9 @@ void TMainForm::OpenDimensionsClick() {
   afterLoad();
 }
 
-void TMainForm::OpenDosDimensionsClick() {
-  const QString path = chooseFile(FileDialog::OpenDos);
-  if (path.isEmpty()) return;
-  const DimensionFileResult result = ReadDosDimensionFile(path.toStdString(), ws_);
-  if (!result.ok) {
-    reportError(QString::fromStdString(result.message));
-    return;
-  }
-  ws_.DimSetName = DimSetNameFromPath(path.toStdString());
-  afterLoad();
-}
+void TMainForm::OpenDimensionsClick() { openSet(FileDialog::OpenNative, &ReadDimensionFile); }
+
+void TMainForm::OpenDosDimensionsClick() { openSet(FileDialog::OpenDos, &ReadDosDimensionFile); }
 
 void TMainForm::SaveAsDimensionsClick() {
   const QString path = chooseFile(FileDialog::Save);

@@ -17,6 +17,7 @@
 
 #include "endscrollbar.h"
 #include "canvas.h"
+#include "dimension_file.h"
 #include "frame.h"
 #include "sound.h"
 #include "workspace.h"
@@ -201,6 +202,7 @@ class TMainForm : public QMainWindow {
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
   // After a set was loaded: the bar's range from the new Max, its thumb where the arm now is.
   void afterLoad();
+  void openSet(FileDialog kind, DimensionFileResult (*read)(const std::string&, Workspace&));
   QDialog* dialogOf(PositionAsker asker) const;
   void setStripVisible(bool visible);
   void refreshTitle();
