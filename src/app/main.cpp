@@ -6,6 +6,8 @@
 #include "frame_dialog.h"
 #include "help_windows.h"
 #include "main_form.h"
+#include "set_rev_arm_dialog.h"
+#include "sine_window.h"
 #include "motion_dialogs.h"
 #include "sound.h"
 #include "workspace.h"
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
   vek1::TMainForm mainForm(workspace, sound);
   vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
   vek1::TRevPos revPos(workspace, mainForm, &mainForm);
+  vek1::TSetRevArm setRevArm(workspace, &mainForm);
+  vek1::TSineDia sineDia(workspace, mainForm, &setRevArm, &mainForm);
   vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
   vek1::TAboutBox aboutBox(&mainForm);
   // The instruction windows read their texts now; a missing one is reported once, here.
@@ -31,6 +35,7 @@ int main(int argc, char** argv) {
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
+  mainForm.setSineDiagram(&sineDia);
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });

@@ -144,6 +144,19 @@ QIcon undo() {
   });
 }
 
+QIcon sineDiagram() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.drawLine(QPointF(1, 8), QPointF(15, 8));
+    QPainterPath wave;
+    wave.moveTo(1, 8);
+    wave.cubicTo(4, 0, 5, 0, 8, 8);
+    wave.cubicTo(11, 16, 12, 16, 15, 8);
+    p.setPen(QPen(Qt::blue, 1.5));
+    p.drawPath(wave);
+  });
+}
+
 QIcon open() {
   return drawn([](QPainter& p) {
     p.setPen(QPen(QColor(120, 90, 20), 1));

@@ -15,6 +15,7 @@ QIcon frameDimensions();     // a rod with a dimension arrow
 QIcon cylinderDimensions();  // a cylinder with a dimension arrow
 QIcon dynamicVariables();    // a scroll bar with its thumb at the centre
 QIcon undo();                // a curved arrow back
+QIcon sineDiagram();         // a wave over an axis
 QIcon open();                // an opening folder
 QIcon save();                // a disk
 

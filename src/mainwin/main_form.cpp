@@ -108,6 +108,11 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 
 TMainForm::~TMainForm() = default;
 
+void TMainForm::setSineDiagram(QDialog* sine) {
+  sine_ = sine;
+  refreshTitle();
+}
+
 void TMainForm::setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about) {
   instructions_ = instructions;
   special_ = special;
@@ -266,13 +271,14 @@ void TMainForm::buildMenus() {
                                               &TMainForm::DynamicVariablesClick);
   SetUnDo = EditDimenMenu->addAction(icons::undo(), "&UnDo", this, &TMainForm::SetUnDoClick);
 
-  DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
-  HelpMenu = menuBar()->addMenu("&Help");
   auto show = [](QDialog* const& window) {
     return [&window] {
       if (window) window->exec();
     };
   };
+  DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
+  SineDiag = DrawGraphsMenu->addAction(icons::sineDiagram(), "&SineDiagram", this, show(sine_));
+  HelpMenu = menuBar()->addMenu("&Help");
   Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));
   SpecInstr = HelpMenu->addAction("Instructions&Special", this, show(special_));
   HelpMenu->addSeparator();
@@ -311,6 +317,8 @@ void TMainForm::buildToolBar() {
   ToolBar1->addSeparator();
   tool(DynamicVariables, "Turn On Dynamic Variables");
   tool(SetUnDo, "Turn On UnDo");
+  ToolBar1->addSeparator();
+  tool(SineDiag, "View Sine Diagram");
   ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
 }
 
@@ -348,6 +356,9 @@ void TMainForm::refreshTitle() {
   if (title != title_) {
     title_ = title;
     setWindowTitle(title);
+    const std::string date = currentDateText().toStdString();
+    const std::string time = currentTimeText().toStdString();
+    if (sine_) sine_->setWindowTitle(QString::fromStdString(WindowTitle(title::Sine, ws_, date, time)));
   }
 }
 

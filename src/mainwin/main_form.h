@@ -55,6 +55,12 @@ class TMainForm : public QMainWindow {
 
   // The small dialogs, created after the main window in the program's start-up order.
   void setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng, TGraphZoom* graphZoom);
+  // The diagram windows (opened from the DrawGraphs menu). Each has its own title prefix, which
+  // the main window's frames keep up to date with the set's name and the clock.
+  void setSineDiagram(QDialog* sine);
+  // Shows or hides the dynamic-variable bars and their panels, as the diagrams' switch does too.
+  void setDynVarControlsVisible(bool visible);
+
   // The help windows: instructions, special instructions, about.
   void setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about);
   // The frame and cylinder dimension dialogs and their reset operations (which the full reset
@@ -119,6 +125,7 @@ class TMainForm : public QMainWindow {
   QAction* ResetAll = nullptr;
   QAction* DynamicVariables = nullptr;
   QAction* SetUnDo = nullptr;
+  QAction* SineDiag = nullptr;
   QAction* Instructions = nullptr;
   QAction* SpecInstr = nullptr;
   QAction* About1 = nullptr;
@@ -198,7 +205,6 @@ class TMainForm : public QMainWindow {
   // "Fwd" and "Rev": the reverse arm at centre +- Norm (side +1 or -1).
   void normalGear(double side, int position, QPushButton* pressed, QPushButton* other);
   void buildDynVarControls();
-  void setDynVarControlsVisible(bool visible);
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
   // After a set was loaded: the bar's range from the new Max, its thumb where the arm now is.
   void afterLoad();
@@ -217,6 +223,7 @@ class TMainForm : public QMainWindow {
   TRevPos* revPos_ = nullptr;
   TStpAng* stpAng_ = nullptr;
   TGraphZoom* graphZoom_ = nullptr;
+  QDialog* sine_ = nullptr;
   QDialog* instructions_ = nullptr;
   QDialog* special_ = nullptr;
   QDialog* about_ = nullptr;

@@ -226,6 +226,10 @@ struct Workspace {
   bool FrontBeatArmed = false, RearBeatArmed = false;
   float FrontBeatDensity = 0.0f, RearBeatDensity = 0.0f;
   float VerticalScale = 1.5f;
+  // How many of the diagram positions 1..9 the diagrams draw; recounted by the positions dialog.
+  int RevArmPosCount = 0;
+  // Set when a dialog over a diagram closes: the diagram below redraws at the next chance.
+  bool RepaintPending = false;
   std::array<OverlayItem, kOverlayItems + 1> Overlay{};  // items 1..20
   int CurrentOverlayItem = 1;
   // The reverse-arm position the sine, oval or steam diagram drew last (kept in dimension files).

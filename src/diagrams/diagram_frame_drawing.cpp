@@ -1,0 +1,178 @@
+#include "diagram_frame_drawing.h"
+
+#include <algorithm>
+#include <string>
+
+#include "dynvar.h"
+#include "numbers.h"
+#include "view.h"
+
+namespace vek1 {
+
+namespace {
+
+constexpr Rgb kFrontPortPen{0, 255, 0};
+constexpr Rgb kRearPortPen{255, 0, 0};
+constexpr Rgb kPromptColour{255, 0, 0};
+
+// Above this scale the 0.02-unit ticks would sit under two pixels apart.
+constexpr double kFineTickScaleLimit = 3.75;
+
+int fx(const Workspace& ws, double x) {
+  return roundHalfEven(x * static_cast<double>(ws.TextScaleX));
+}
+int fy(const Workspace& ws, double y) {
+  return roundHalfEven(y * static_cast<double>(ws.TextScaleY));
+}
+
+std::string intText(int n, int width) {
+  std::string s = std::to_string(n);
+  if (static_cast<int>(s.size()) < width) s.insert(0, width - s.size(), ' ');
+  return s;
+}
+
+void tick(Canvas& canvas, int x0, int x1, int y) {
+  canvas.moveTo(x0, y);
+  canvas.lineTo(x1, y);
+}
+
+}  // namespace
+
+double diagramScale(const Workspace& ws) {
+  const double vs = ws.VerticalScale;
+  if (!(vs >= kMinVerticalScale)) return kMinVerticalScale;  // also NaN
+  return std::min(vs, kMaxVerticalScale);
+}
+
+int travelY(const Workspace& ws, double v) {
+  return screenCoord(kDiagramZeroY - v * kDiagramPixelsPerScale / diagramScale(ws));
+}
+
+int rearTravelY(const Workspace& ws, double v) {
+  return screenCoord(kDiagramZeroY + v * kDiagramPixelsPerScale / diagramScale(ws));
+}
+
+int diagramPositionCount(const Workspace& ws) {
+  return std::clamp(ws.RevArmPosCount, 0, 9);
+}
+
+bool isMidGear(const Workspace& ws, double p) {
+  const double p0 = ws.RevArmPositions[0];
+  return p0 - kMidGearBand < p && p < p0 + kMidGearBand;
+}
+
+void useDiagramFont(Canvas& canvas, const Workspace& ws) {
+  canvas.setFontSize(fy(ws, kDiagramFontPoints));
+  canvas.setFontStyle(FontStyle{});
+  canvas.setFontColour(colour::Black);
+}
+
+void drawValveTravelAxis(Canvas& canvas, const Workspace& ws) {
+  const double vs = diagramScale(ws);
+  canvas.textOut(9, 46, "Front");
+  canvas.textOut(9, 374, "Rear");
+  canvas.textOut(9, 32, "Units Travel");
+  canvas.textOut(9, 18, "Scale =");
+  canvas.textOut(50, 18, fixedText(vs, 3, 1));
+
+  // g steps of 0.1 units each way: the axis always spans about 1.5 scales above and below zero.
+  const int g = roundHalfEven(4.0 * vs);
+  const bool coarse = vs > kFineTickScaleLimit;
+  for (int h = -5 * g; h <= 5 * g; ++h) {  // 0.02 units
+    if (coarse && h % 5 != 0) continue;
+    tick(canvas, 39, 44, screenCoord(kDiagramZeroY + h * 7.5 / vs));
+  }
+  for (int l = -g; l <= g; ++l) {  // 0.1 units
+    if (coarse && l % 5 != 0) continue;
+    tick(canvas, 36, 44, screenCoord(kDiagramZeroY + l * 37.5 / vs));
+    // The label stands at the height of the travel it names (the ticks are symmetric).
+    canvas.textOut(14, screenCoord(210.0 - l * 37.5 / vs), fixedText(l * 0.1, 1, 1));
+  }
+}
+
+void drawPositionTableHeader(Canvas& canvas, const Workspace& ws) {
+  canvas.textOut(fx(ws, 500), 0, "Reverse Arm Positions");
+  canvas.textOut(fx(ws, 520), 13, "Center");
+  canvas.textOut(fx(ws, 580), 13, fixedText(ws.RevArmPositions[0], 6, 3));
+}
+
+void drawPortEdgeLines(Canvas& canvas, const Workspace& ws) {
+  const PortConstants& pc = ws.Ports;
+  canvas.setPenColour(kFrontPortPen);
+  for (float v : {pc.FrontSteamEdge, pc.FrontPortFull, pc.FrontExhEdge})
+    tick(canvas, 15, 583, travelY(ws, v));
+  canvas.setPenColour(kRearPortPen);
+  for (float v : {pc.RearSteamEdge, pc.RearPortFull, pc.RearExhEdge})
+    tick(canvas, 15, 583, rearTravelY(ws, v));
+
+  // Each label sits just above (199) or just below (216) the line it names.
+  const auto lift = [&](double v) { return v * kDiagramPixelsPerScale / diagramScale(ws); };
+  canvas.textOut(60, screenCoord(199 - lift(pc.FrontSteamEdge)), "Front Steam Port Open");
+  canvas.textOut(60, screenCoord(216 - lift(pc.FrontPortFull)), "Front Steam Port Max");
+  canvas.textOut(230, screenCoord(216 - lift(pc.FrontExhEdge)), "Front Exhaust Port Open");
+  canvas.textOut(230, screenCoord(216 + lift(pc.RearSteamEdge)), "Rear Steam Port Open");
+  canvas.textOut(230, screenCoord(199 + lift(pc.RearPortFull)), "Rear Steam Port Max");
+  canvas.textOut(60, screenCoord(199 + lift(pc.RearExhEdge)), "Rear Exhaust Port Open");
+  canvas.setPenColour(colour::Black);
+}
+
+void drawPositionTableRow(Canvas& canvas, const Workspace& ws, int k, double p) {
+  const int y = fy(ws, 12.0 * k) + 12;
+  const double p0 = ws.RevArmPositions[0];
+  canvas.textOut(fx(ws, 545), y, intText(k, 5));
+  canvas.textOut(fx(ws, 580), y, fixedText(p, 6, 3));
+  canvas.textOut(fx(ws, 533), y, p > p0 ? "Fwd" : p < p0 ? "Rev" : "Cen");
+}
+
+void drawMidGearTable(Canvas& canvas, const Workspace& ws, double leastH4, double greatestH4) {
+  // The leads come from how far the valve-stem joint travels past the joints at which each port
+  // starts to open. This reading holds for every workable valve, whose rear half is longer than
+  // the rear steam port; for a valve that is not, the laps are shown plain as well, because
+  // offsetting them by the joint's mean position would mix an absolute place into a lap.
+  const PortConstants& pc = ws.Ports;
+  canvas.textOut(595, 153, "Lead");
+  canvas.textOut(595, 182, "Lap");
+  canvas.textOut(595, 211, "ExCl");
+  canvas.textOut(595, 253, "Lap");
+  canvas.textOut(595, 282, "Lead");
+  canvas.textOut(592, 166, fixedText(pc.RearOpenJoint + greatestH4, 6, 3));
+  canvas.textOut(592, 195, fixedText(pc.FrontSteamLap, 6, 3));
+  canvas.textOut(592, 224, fixedText(pc.FrontExhLap, 6, 3));
+  canvas.textOut(592, 237, fixedText(pc.RearExhLap, 6, 3));
+  canvas.textOut(592, 266, fixedText(pc.RearSteamLap, 6, 3));
+  canvas.textOut(592, 295, fixedText(pc.FrontOpenJoint - leastH4, 6, 3));
+}
+
+DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws) {
+  DynVarPanelOutcome out;
+  for (int slot = 1; slot <= 4; ++slot)
+    out.enabled[slot - 1] = ws.DynVarList[slot].Name != kEmptySlotName;
+  out.shown = ws.DynVarShown;
+  if (!out.shown) return out;
+
+  if (out.enabled[0]) {
+    const int ys[4] = {2, fy(ws, 14), fy(ws, 26), fy(ws, 38)};
+    for (int slot = 1; slot <= 4; ++slot) {
+      canvas.textOut(fx(ws, 235), ys[slot - 1], ws.DynVarList[slot].Name);
+      canvas.textOut(fx(ws, 363), ys[slot - 1], fixedText(ws.DynVarList[slot].Value, 6, 3));
+    }
+  } else {
+    canvas.setFontColour(kPromptColour);
+    canvas.textOut(fx(ws, 235), 2, "*******************************");
+    canvas.textOut(fx(ws, 235), fy(ws, 12), "* First Select Dimensions *");
+    canvas.textOut(fx(ws, 235), fy(ws, 26), "*******************************");
+    canvas.setFontColour(colour::Black);
+  }
+  return out;
+}
+
+bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws) {
+  if (!ws.UndoMode) return false;
+  // Written once, newest entry: the canvas's text has no background, so writing an earlier line
+  // and then blank-padding the new one over it, as an opaque text would allow, would only smear
+  // the two together.
+  canvas.textOut(fx(ws, 150), fy(ws, 55), UndoLineText(ws));
+  return true;
+}
+
+}  // namespace vek1

@@ -1,0 +1,64 @@
+#pragma once
+// The parts the four diagram windows share: the valve-travel axis, the table of reverse-arm
+// positions, the port-edge lines, the mid-gear table of leads and laps, the dynamic-variable panel
+// and the undo line. Each is a free function over the Canvas, so a diagram is just their sequence
+// around its own curves.
+
+#include <array>
+
+#include "canvas.h"
+#include "workspace.h"
+
+namespace vek1 {
+
+// Font size (points) of the diagram texts before the large-font scaling, as in the main view.
+constexpr int kDiagramFontPoints = 7;
+
+// Valve travel maps to the diagram's height about the zero line y = 215: 375 pixels per
+// VerticalScale units, front (positive) upwards.
+constexpr double kDiagramZeroY = 215.0;
+constexpr double kDiagramPixelsPerScale = 375.0;
+// The scale a drawing uses: VerticalScale held to [0.1, 100]. The dialog never stores less than
+// 0.1, but a damaged file can hold anything; above 100 a whole unit of travel is under four
+// pixels, and the bound keeps the axis's tick count (which grows with the scale) small.
+constexpr double kMinVerticalScale = 0.1;
+constexpr double kMaxVerticalScale = 100.0;
+double diagramScale(const Workspace& ws);
+// Screen y of valve travel v (front mapping) and of a rear-port value (mirrored mapping).
+int travelY(const Workspace& ws, double v);
+int rearTravelY(const Workspace& ws, double v);
+
+// The number of positions a diagram draws, RevArmPosCount held to 0..9.
+int diagramPositionCount(const Workspace& ws);
+// Mid gear: within 0.05 units of the centre position P0 (exclusive).
+constexpr double kMidGearBand = 0.05;
+bool isMidGear(const Workspace& ws, double p);
+
+// The diagram font (7 points scaled with the text positions), normal style, black.
+void useDiagramFont(Canvas& canvas, const Workspace& ws);
+
+// The vertical axis: its titles, the scale, minor ticks every 0.02 units and labelled major ticks
+// every 0.1 units (every 0.1 and 0.5 units above a scale of 3.75, where the finer ones crowd).
+void drawValveTravelAxis(Canvas& canvas, const Workspace& ws);
+// "Reverse Arm Positions" and the centre position P0 above the table.
+void drawPositionTableHeader(Canvas& canvas, const Workspace& ws);
+// The six port edges as horizontal lines, front green and rear red, each with its label.
+void drawPortEdgeLines(Canvas& canvas, const Workspace& ws);
+// Row k (1..9) of the position table: number, position p and its direction from the centre.
+void drawPositionTableRow(Canvas& canvas, const Workspace& ws, int k, double p);
+// Leads, laps and exhaust laps of a mid-gear position, from the least and greatest H[4] its
+// sweep met.
+void drawMidGearTable(Canvas& canvas, const Workspace& ws, double leastH4, double greatestH4);
+
+// The diagram's four dynamic-variable bars: whether they are shown and which of them are enabled
+// (bars 1..4 at index 0..3; a bar is enabled when its slot holds a dimension).
+struct DynVarPanelOutcome {
+  bool shown = false;
+  std::array<bool, 4> enabled{};
+};
+// The dynamic-variable list, or the boxed prompt while it is empty, when the display is on.
+DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws);
+// The newest undo entry while undo mode is on. Returns whether the UnDo button is shown.
+bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws);
+
+}  // namespace vek1

@@ -1,0 +1,117 @@
+#include "sine_drawing.h"
+
+#include <algorithm>
+#include <string>
+
+#include "numbers.h"
+#include "solver.h"
+
+namespace vek1 {
+
+namespace {
+
+// The sweep: samples j = 7..73 at driver angle 8j + 272, drawn at x = 8j + 2, i.e. x = angle - 270
+// in unwrapped degrees: a little over one turn from 328 round to 136, so both dead centres and
+// the start of the next admission are seen whole.
+constexpr int kFirstSample = 7;
+constexpr int kLastSample = 73;
+constexpr int kLabelSample = 8;  // the curve's number stands at its left end
+
+void drawGrid(Canvas& canvas) {
+  for (int r = 1; r <= 9; ++r) {
+    const int centre = 32 * r + 55;
+    for (int c = 6; c <= 58; ++c) {  // every 10 degrees
+      canvas.moveTo(10 * c, centre - 2);
+      canvas.lineTo(10 * c, centre + 2);
+    }
+    for (int c = 1; c <= 6; ++c) {  // every 90 degrees
+      canvas.moveTo(90 * c, centre - 5);
+      canvas.lineTo(90 * c, centre + 5);
+    }
+  }
+}
+
+void drawAngleAxisTexts(Canvas& canvas) {
+  canvas.textOut(86, 353, "0");
+  canvas.textOut(173, 353, "90");
+  canvas.textOut(260, 353, "180");
+  canvas.textOut(350, 353, "270");
+  canvas.textOut(446, 353, "0");
+  canvas.textOut(533, 353, "90");
+  canvas.textOut(86, 367, "Driver Clockwise Rotation --->");
+}
+
+double sampleAngle(int j) {
+  double angle = 8.0 * j + 272.0;
+  while (angle > 360.0) angle -= 360.0;  // 360 itself stays 360
+  return angle;
+}
+
+std::string curveNumber(int k) {
+  std::string s = std::to_string(k);
+  if (s.size() < 2) s.insert(0, 2 - s.size(), ' ');
+  return s;
+}
+
+void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
+  ws.ReverseArmPos = toSingle(p);
+  ws.LastDiagramRevArmPos = toSingle(p);
+  drawPositionTableRow(canvas, ws, k, p);
+
+  // At mid gear the valve-stem joint's extremes over the turn give the leads.
+  const bool midGear = isMidGear(ws, p);
+  double leastH4 = 1000.0;
+  double greatestH4 = 0.0;
+
+  int prevY = 0;
+  for (int j = kFirstSample; j <= kLastSample; ++j) {
+    ws.DriverAngle = toSingle(sampleAngle(j));
+    SolveLinkage(ws);
+    const int y = travelY(ws, ws.Ports.ValveDisplacement);
+    if (midGear) {
+      leastH4 = std::min(leastH4, static_cast<double>(ws.Pivots.H[4]));
+      greatestH4 = std::max(greatestH4, static_cast<double>(ws.Pivots.H[4]));
+    }
+    if (j > kFirstSample) {
+      if (j == kLabelSample) {
+        canvas.setFontStyle(FontStyle{.bold = true});
+        canvas.textOut(45, prevY, curveNumber(k));
+        canvas.setFontStyle(FontStyle{});
+      }
+      canvas.moveTo(8 * (j - 1) + 2, prevY);
+      canvas.lineTo(8 * j + 2, y);
+    }
+    prevY = y;
+  }
+  if (midGear) drawMidGearTable(canvas, ws, leastH4, greatestH4);
+}
+
+}  // namespace
+
+SineDiagramOutcome drawSineDiagram(Canvas& canvas, Workspace& ws) {
+  const float savedRevArm = ws.ReverseArmPos;
+  const float savedAngle = ws.DriverAngle;
+
+  canvas.setPenWidth(1);
+  canvas.setPenColour(colour::Black);
+  useDiagramFont(canvas, ws);
+
+  drawGrid(canvas);
+  drawValveTravelAxis(canvas, ws);
+  drawAngleAxisTexts(canvas);
+  drawPositionTableHeader(canvas, ws);
+  drawPortEdgeLines(canvas, ws);
+
+  const int count = diagramPositionCount(ws);
+  for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, k, ws.RevArmPositions[k]);
+
+  SineDiagramOutcome out;
+  out.panel = drawDiagramDynVarPanel(canvas, ws);
+  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
+
+  ws.ReverseArmPos = savedRevArm;
+  ws.DriverAngle = savedAngle;
+  return out;
+}
+
+}  // namespace vek1
