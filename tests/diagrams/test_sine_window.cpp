@@ -1,0 +1,113 @@
+// The sine diagram window as the user drives it: it stops the animation while open, asks for the
+// positions first, redraws on its triggers, and its bars and undo button act on the shared list
+// and history.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "dimensions.h"
+#include "dynvar.h"
+#include "main_form.h"
+#include "sine_window.h"
+#include "sound.h"
+
+namespace vek1 {
+namespace {
+
+// Stands in for the positions dialog: records that it was asked, and closes at once.
+class AnsweringDialog : public QDialog {
+ public:
+  int asked = 0;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    ++asked;
+    QTimer::singleShot(0, this, &QDialog::accept);
+  }
+};
+
+class SineWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartUp(ws);
+    form = std::make_unique<TMainForm>(ws, sound);
+    ws.RevArmPosCount = 3;
+    sine = new TSineDia(ws, *form, &positions, form.get());
+  }
+
+  // Black pixels in the diagram's picture: a change of the curves changes this count.
+  long blackPixels() const {
+    const QImage& image = sine->picture();
+    long n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(0, 0, 0);
+    return n;
+  }
+
+  Workspace ws;
+  RecordingSoundSink sound;
+  std::unique_ptr<TMainForm> form;
+  AnsweringDialog positions;
+  TSineDia* sine = nullptr;
+};
+
+TEST_F(SineWindow, OpeningStopsTheAnimationAsksForPositionsAndDraws) {
+  ASSERT_TRUE(form->Timer1->isActive());
+  const float angle = ws.DriverAngle;
+  sine->show();
+  EXPECT_FALSE(form->Timer1->isActive());
+  EXPECT_EQ(positions.asked, 1);
+  EXPECT_GT(blackPixels(), 1000);
+  EXPECT_EQ(ws.DriverAngle, angle);  // the drawing puts the driver back
+  sine->CloseSin->click();
+  EXPECT_FALSE(sine->isVisible());
+  EXPECT_TRUE(form->Timer1->isActive());
+}
+
+TEST_F(SineWindow, ClosedPositionsDialogRedrawsAtTheNextMouseMove) {
+  sine->show();
+  ws.RevArmPosCount = 1;
+  ws.RepaintPending = true;
+  const long before = blackPixels();
+  QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), sine->mapToGlobal(QPointF(300, 200)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(sine, &move);
+  EXPECT_FALSE(ws.RepaintPending);
+  EXPECT_LT(blackPixels(), before);  // two curves fewer
+}
+
+TEST_F(SineWindow, ItsBarsNudgeTheSharedDynamicVariable) {
+  DynVarRegisterDimension(ws, dim::RadiusRod);
+  sine->show();
+  sine->DynVariClick();
+  EXPECT_TRUE(ws.DynVarShown);
+  ASSERT_TRUE(sine->SBDynVarS[1]->isVisible());
+  ASSERT_TRUE(sine->SBDynVarS[1]->isEnabled());
+  EXPECT_FALSE(sine->SBDynVarS[2]->isEnabled());
+  EXPECT_TRUE(form->SBDynVar[1]->isVisibleTo(form.get()));  // the main window follows the switch
+
+  sine->SBDynVarS[1]->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.01f);
+  EXPECT_EQ(sine->SBDynVarS[1]->value(), 0);
+
+  // The end of the scroll is one undo entry; the window's undo button takes it back.
+  ws.SlotValueAtEnter = 5.0f;
+  emit sine->SBDynVarS[1]->scrollEnded();
+  ASSERT_EQ(ws.UndoCount, 1);
+  sine->UnDoSineClick();
+  EXPECT_TRUE(sine->UnDoDnS->isVisible());
+  EXPECT_TRUE(sine->UnDoDnS->isEnabled());
+  sine->UnDoDnS->click();
+  EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.0f);
+  EXPECT_EQ(ws.UndoCount, 0);
+  for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
+  EXPECT_FALSE(sine->UnDoDnS->isEnabled());
+}
+
+}  // namespace
+}  // namespace vek1
