@@ -3,11 +3,11 @@
 #include <QApplication>
 
 #include "cylinder_dialog.h"
+#include "diagram_windows.h"
 #include "frame_dialog.h"
 #include "help_windows.h"
 #include "main_form.h"
 #include "set_rev_arm_dialog.h"
-#include "sine_window.h"
 #include "motion_dialogs.h"
 #include "sound.h"
 #include "workspace.h"

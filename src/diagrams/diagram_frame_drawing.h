@@ -61,4 +61,10 @@ DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws);
 // The newest undo entry while undo mode is on. Returns whether the UnDo button is shown.
 bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws);
 
+// What a diagram drawing asks of its window: the dynamic-variable bars and the undo button.
+struct DiagramOutcome {
+  DynVarPanelOutcome panel;
+  bool undoButtonShown = false;
+};
+
 }  // namespace vek1

@@ -8,11 +8,7 @@
 
 namespace vek1 {
 
-// What the window does with its controls after a drawing.
-struct SineDiagramOutcome {
-  DynVarPanelOutcome panel;
-  bool undoButtonShown = false;
-};
+using SineDiagramOutcome = DiagramOutcome;
 
 // Draws the whole diagram. The sweep drives DriverAngle and ReverseArmPos through the solver and
 // puts both back at the end; it leaves the solver's other outputs at the last pose drawn and sets

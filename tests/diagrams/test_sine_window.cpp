@@ -12,7 +12,7 @@
 #include "dimensions.h"
 #include "dynvar.h"
 #include "main_form.h"
-#include "sine_window.h"
+#include "diagram_windows.h"
 #include "sound.h"
 
 namespace vek1 {
@@ -64,7 +64,7 @@ TEST_F(SineWindow, OpeningStopsTheAnimationAsksForPositionsAndDraws) {
   EXPECT_EQ(positions.asked, 1);
   EXPECT_GT(blackPixels(), 1000);
   EXPECT_EQ(ws.DriverAngle, angle);  // the drawing puts the driver back
-  sine->CloseSin->click();
+  sine->CloseButton->click();
   EXPECT_FALSE(sine->isVisible());
   EXPECT_TRUE(form->Timer1->isActive());
 }
@@ -86,27 +86,27 @@ TEST_F(SineWindow, ItsBarsNudgeTheSharedDynamicVariable) {
   sine->show();
   sine->DynVariClick();
   EXPECT_TRUE(ws.DynVarShown);
-  ASSERT_TRUE(sine->SBDynVarS[1]->isVisible());
-  ASSERT_TRUE(sine->SBDynVarS[1]->isEnabled());
-  EXPECT_FALSE(sine->SBDynVarS[2]->isEnabled());
+  ASSERT_TRUE(sine->SBDynVar[1]->isVisible());
+  ASSERT_TRUE(sine->SBDynVar[1]->isEnabled());
+  EXPECT_FALSE(sine->SBDynVar[2]->isEnabled());
   EXPECT_TRUE(form->SBDynVar[1]->isVisibleTo(form.get()));  // the main window follows the switch
 
-  sine->SBDynVarS[1]->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  sine->SBDynVar[1]->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.01f);
-  EXPECT_EQ(sine->SBDynVarS[1]->value(), 0);
+  EXPECT_EQ(sine->SBDynVar[1]->value(), 0);
 
   // The end of the scroll is one undo entry; the window's undo button takes it back.
   ws.SlotValueAtEnter = 5.0f;
-  emit sine->SBDynVarS[1]->scrollEnded();
+  emit sine->SBDynVar[1]->scrollEnded();
   ASSERT_EQ(ws.UndoCount, 1);
-  sine->UnDoSineClick();
-  EXPECT_TRUE(sine->UnDoDnS->isVisible());
-  EXPECT_TRUE(sine->UnDoDnS->isEnabled());
-  sine->UnDoDnS->click();
+  sine->UnDoMenuClick();
+  EXPECT_TRUE(sine->UnDoButton->isVisible());
+  EXPECT_TRUE(sine->UnDoButton->isEnabled());
+  sine->UnDoButton->click();
   EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.0f);
   EXPECT_EQ(ws.UndoCount, 0);
   for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
-  EXPECT_FALSE(sine->UnDoDnS->isEnabled());
+  EXPECT_FALSE(sine->UnDoButton->isEnabled());
 }
 
 }  // namespace

@@ -1,0 +1,175 @@
+#include "diagram_window.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShowEvent>
+
+#include "dynvar.h"
+#include "main_form.h"
+
+namespace vek1 {
+
+namespace {
+// The diagrams' drawing surface: the largest client area a diagram window takes.
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 480;
+constexpr int kMenuBarHeight = 22;
+}  // namespace
+
+DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
+                             const Layout& layout, QWidget* parent)
+    : QDialog(parent, Qt::Tool),
+      ws_(ws),
+      main_(main),
+      setRevArm_(setRevArm),
+      undoButton_(layout.undoButton),
+      picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32) {
+  setModal(true);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  resize(layout.clientWidth, layout.clientHeight + kMenuBarHeight);
+  picture_.fill(Qt::white);
+
+  Menu = new QMenuBar(this);
+  Menu->setGeometry(0, 0, kPictureWidth, kMenuBarHeight);
+  if (usesPositions())
+    SetRevArmPos = Menu->addAction(layout.setRevArmCaption, this, &DiagramWindow::SetRevArmPosClick);
+  ReDraw = Menu->addAction(layout.redrawCaption, this, &DiagramWindow::ReDrawClick);
+  UnDoMenu = Menu->addAction(layout.undoCaption, this, &DiagramWindow::UnDoMenuClick);
+  DynVari = Menu->addAction(layout.dynVarCaption, this, &DiagramWindow::DynVariClick);
+
+  // Controls stand in the drawing's coordinates, below the window's own menu bar.
+  auto place = [](QWidget* w, int x, int y, int width, int height) {
+    w->setGeometry(x, y + kMenuBarHeight, width, height);
+  };
+  for (int bar = 1; bar <= 4; ++bar) {
+    auto* b = new EndScrollBar(Qt::Horizontal, this);
+    place(b, 112, 3 + 12 * (bar - 1), 121, 10);
+    b->setRange(-200, 200);
+    b->setPageStep(10);
+    b->hide();
+    SBDynVar[bar] = b;
+    connect(b, &QScrollBar::valueChanged, this, [this, bar](int p) { SBDynVarChange(bar, p); });
+    connect(b, &EndScrollBar::scrollEnded, this, [this, bar] { SBDynVarScroll(bar); });
+    connect(b, &EndScrollBar::focusEntered, this, [this, bar] { SBDynVarEnter(bar); });
+  }
+  CloseButton = new QPushButton("Close", this);
+  place(CloseButton, layout.closeAt.x(), layout.closeAt.y(), 75, 25);
+  connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+  UnDoButton = new QPushButton("UnDo", this);
+  place(UnDoButton, 110, 54, 40, 16);
+  UnDoButton->setEnabled(false);
+  UnDoButton->hide();
+  connect(UnDoButton, &QPushButton::clicked, this, &DiagramWindow::UnDoButtonClick);
+}
+
+void DiagramWindow::draw(bool clearFirst) {
+  if (clearFirst) picture_.fill(Qt::white);
+  DiagramOutcome outcome;
+  {
+    QPainterCanvas canvas(picture_);
+    outcome = drawDiagram(canvas);
+  }
+  for (int bar = 1; bar <= 4; ++bar) {
+    SBDynVar[bar]->setVisible(outcome.panel.shown);
+    SBDynVar[bar]->setEnabled(outcome.panel.enabled[bar - 1]);
+  }
+  UnDoButton->setVisible(outcome.undoButtonShown);
+  UnDoButton->setEnabled(ws_.UndoButtonEnabled[undoButton_]);
+  update();
+}
+
+void DiagramWindow::redraw(bool clearFirst) { draw(clearFirst); }
+
+void DiagramWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous() && !open_) {
+    open_ = true;
+    FormActivate();
+  }
+}
+
+void DiagramWindow::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  if (!event->spontaneous() && open_) {
+    open_ = false;
+    FormClose();
+  }
+}
+
+void DiagramWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  painter.drawImage(0, kMenuBarHeight, picture_);
+}
+
+void DiagramWindow::mouseMoveEvent(QMouseEvent* event) {
+  QDialog::mouseMoveEvent(event);
+  FormMouseMove();
+}
+
+void DiagramWindow::FormActivate() {
+  // The diagram moves the driver and the reverse arm itself; the animation must not.
+  main_.Timer1->stop();
+  if (setRevArm_) setRevArm_->exec();
+  redraw(true);
+}
+
+void DiagramWindow::FormClose() { main_.Timer1->start(); }
+
+void DiagramWindow::SetRevArmPosClick() {
+  // Redrawn at the next mouse move over the window, once the positions dialog has closed.
+  if (setRevArm_) setRevArm_->exec();
+}
+
+void DiagramWindow::ReDrawClick() { redraw(true); }
+
+void DiagramWindow::FormMouseMove() {
+  if (!usesPositions() || !ws_.RepaintPending) return;
+  redraw(true);
+  ws_.RepaintPending = false;
+}
+
+void DiagramWindow::SBDynVarChange(int bar, int position) {
+  DynVarBarChange(ws_, bar, position);
+  SBDynVar[bar]->setValue(0);
+  redraw(true);
+}
+
+void DiagramWindow::SBDynVarEnter(int bar) { DynVarBarEnter(ws_, bar); }
+
+void DiagramWindow::SBDynVarScroll(int bar) {
+  DynVarBarScrollEnd(ws_, bar);
+  CloseButton->setFocus();
+  redraw(false);
+}
+
+void DiagramWindow::UnDoButtonClick() {
+  if (ws_.UndoList[1].Id > 0) {
+    UndoPop(ws_);
+  } else {
+    ws_.UndoButtonEnabled[UnDoDn] = false;
+    ws_.UndoButtonEnabled[undoButton_] = false;
+  }
+  // Twice: the first drawing writes the old undo line, the second the new one.
+  redraw(true);
+  redraw(false);
+}
+
+void DiagramWindow::UnDoMenuClick() {
+  ws_.UndoMode = !ws_.UndoMode;
+  if (!ws_.UndoMode) {
+    redraw(true);
+  } else {
+    redraw(false);
+    redraw(false);
+  }
+}
+
+void DiagramWindow::DynVariClick() {
+  ws_.DynVarShown = !ws_.DynVarShown;
+  redraw(true);
+  main_.setDynVarControlsVisible(ws_.DynVarShown);
+}
+
+}  // namespace vek1

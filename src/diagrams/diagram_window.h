@@ -1,0 +1,88 @@
+#pragma once
+// The window every diagram shares: it stops the animation while it is open (the drawing drives
+// the driver and the reverse arm itself), has its own dynamic-variable bars and undo button acting
+// on the same list and history as the main window's, and a small menu. The diagram is drawn into
+// a picture that the window shows; only the diagram's own triggers draw it again.
+
+#include <QDialog>
+#include <QImage>
+#include <QMenuBar>
+#include <QPushButton>
+#include <array>
+
+#include "canvas.h"
+#include "diagram_frame_drawing.h"
+#include "endscrollbar.h"
+#include "workspace.h"
+
+namespace vek1 {
+
+class TMainForm;
+
+class DiagramWindow : public QDialog {
+  Q_OBJECT
+ public:
+  // Where a window differs from the others: its size, the place of its Close button, which of
+  // the five undo buttons it is, and the captions of its menu items.
+  struct Layout {
+    int clientWidth = 632;
+    int clientHeight = 414;
+    QPoint closeAt{408, 8};
+    UndoButton undoButton = UnDoDnS;
+    QString setRevArmCaption, redrawCaption, undoCaption, dynVarCaption;
+  };
+
+  DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm, const Layout& layout,
+                QWidget* parent);
+
+  std::array<EndScrollBar*, 5> SBDynVar{};  // 1..4
+  QPushButton* CloseButton = nullptr;
+  QPushButton* UnDoButton = nullptr;
+  QMenuBar* Menu = nullptr;
+  QAction* SetRevArmPos = nullptr;  // null for a diagram that does not use the positions
+  QAction* ReDraw = nullptr;
+  QAction* UnDoMenu = nullptr;
+  QAction* DynVari = nullptr;
+
+  const QImage& picture() const { return picture_; }
+
+  // Handlers, shared by all four diagrams.
+  void FormActivate();
+  void FormClose();
+  void SetRevArmPosClick();
+  virtual void ReDrawClick();
+  void FormMouseMove();
+  void SBDynVarChange(int bar, int position);
+  void SBDynVarEnter(int bar);
+  void SBDynVarScroll(int bar);
+  void UnDoButtonClick();
+  void UnDoMenuClick();
+  void DynVariClick();
+
+ protected:
+  // One drawing of the diagram over what the picture holds.
+  virtual DiagramOutcome drawDiagram(Canvas& canvas) = 0;
+  // A redraw after a change: wipes the picture first when asked. The port diagram redraws its
+  // combined view its own way.
+  virtual void redraw(bool clearFirst);
+  // Whether opening the window asks for the reverse-arm positions first, and whether a mouse move
+  // redraws after the positions dialog closed: both only where the diagram uses the positions.
+  bool usesPositions() const { return setRevArm_ != nullptr; }
+
+  void draw(bool clearFirst);
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+  Workspace& ws_;
+  TMainForm& main_;
+
+ private:
+  QDialog* setRevArm_;
+  UndoButton undoButton_;
+  QImage picture_;
+  bool open_ = false;
+};
+
+}  // namespace vek1
