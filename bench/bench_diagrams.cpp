@@ -1,12 +1,16 @@
-// A diagram drawing's budget: the sine diagram over the three default positions (three sweeps of
-// 67 solves each), drawn into the window-sized picture.
+// A diagram drawing's budget: the sine diagram (three sweeps of 67 solves each) and the oval
+// diagram (three loops of 46 solves each) over the three default positions, drawn into the
+// window-sized picture.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 
 #include "canvas.h"
 #include "dimensions.h"
+#include "oval_drawing.h"
+#include "port_diagram_drawing.h"
 #include "sine_drawing.h"
+#include "steam_diagram_drawing.h"
 #include "workspace.h"
 
 namespace {
@@ -23,5 +27,45 @@ void BM_SineDiagram(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SineDiagram)->Unit(benchmark::kMicrosecond);
+
+void BM_OvalDiagram(benchmark::State& state) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.RevArmPosCount = 3;
+  QImage picture(640, 480, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  for (auto _ : state) {
+    vek1::QPainterCanvas canvas(picture);
+    benchmark::DoNotOptimize(vek1::drawOvalDiagram(canvas, ws));
+  }
+}
+BENCHMARK(BM_OvalDiagram)->Unit(benchmark::kMicrosecond);
+
+// The port events diagram: 19 turns of 91 solves each, forward graph with its cycle legend.
+void BM_PortDiagram(benchmark::State& state) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  QImage picture(640, 480, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  for (auto _ : state) {
+    vek1::QPainterCanvas canvas(picture);
+    benchmark::DoNotOptimize(vek1::drawPortDiagram(canvas, ws, 'F', true));
+  }
+}
+BENCHMARK(BM_PortDiagram)->Unit(benchmark::kMicrosecond);
+
+// The steam diagram: 150 solves and pressure steps per position over the three default positions.
+void BM_SteamDiagram(benchmark::State& state) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.RevArmPosCount = 3;
+  QImage picture(640, 480, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  for (auto _ : state) {
+    vek1::QPainterCanvas canvas(picture);
+    benchmark::DoNotOptimize(vek1::drawSteamDiagram(canvas, ws));
+  }
+}
+BENCHMARK(BM_SteamDiagram)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

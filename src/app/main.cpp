@@ -21,10 +21,14 @@ int main(int argc, char** argv) {
   sound.preload(QStringLiteral("Error.wav"));
 
   vek1::TMainForm mainForm(workspace, sound);
-  vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
-  vek1::TRevPos revPos(workspace, mainForm, &mainForm);
+  // The positions dialog comes first here because the diagrams that ask for it hold it.
   vek1::TSetRevArm setRevArm(workspace, &mainForm);
+  vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
+  vek1::TOvalDia ovalDia(workspace, mainForm, &setRevArm, &mainForm);
+  vek1::TPortDia portDia(workspace, mainForm, &mainForm);
+  vek1::TRevPos revPos(workspace, mainForm, &mainForm);
   vek1::TSineDia sineDia(workspace, mainForm, &setRevArm, &mainForm);
+  vek1::TSteamDia steamDia(workspace, mainForm, &setRevArm, &mainForm);
   vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
   vek1::TAboutBox aboutBox(&mainForm);
   // The instruction windows read their texts now; a missing one is reported once, here.
@@ -35,7 +39,7 @@ int main(int argc, char** argv) {
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
-  mainForm.setSineDiagram(&sineDia);
+  mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });

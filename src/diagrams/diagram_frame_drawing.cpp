@@ -67,7 +67,7 @@ void useDiagramFont(Canvas& canvas, const Workspace& ws) {
   canvas.setFontColour(colour::Black);
 }
 
-void drawValveTravelAxis(Canvas& canvas, const Workspace& ws) {
+void drawValveTravelAxis(Canvas& canvas, const Workspace& ws, int labelX) {
   const double vs = diagramScale(ws);
   canvas.textOut(9, 46, "Front");
   canvas.textOut(9, 374, "Rear");
@@ -86,7 +86,7 @@ void drawValveTravelAxis(Canvas& canvas, const Workspace& ws) {
     if (coarse && l % 5 != 0) continue;
     tick(canvas, 36, 44, screenCoord(kDiagramZeroY + l * 37.5 / vs));
     // The label stands at the height of the travel it names (the ticks are symmetric).
-    canvas.textOut(14, screenCoord(210.0 - l * 37.5 / vs), fixedText(l * 0.1, 1, 1));
+    canvas.textOut(labelX, screenCoord(210.0 - l * 37.5 / vs), fixedText(l * 0.1, 1, 1));
   }
 }
 
@@ -96,23 +96,29 @@ void drawPositionTableHeader(Canvas& canvas, const Workspace& ws) {
   canvas.textOut(fx(ws, 580), 13, fixedText(ws.RevArmPositions[0], 6, 3));
 }
 
-void drawPortEdgeLines(Canvas& canvas, const Workspace& ws) {
+void drawPortEdgeLines(Canvas& canvas, const Workspace& ws, const PortEdgeLabelPlaces& places) {
   const PortConstants& pc = ws.Ports;
   canvas.setPenColour(kFrontPortPen);
   for (float v : {pc.FrontSteamEdge, pc.FrontPortFull, pc.FrontExhEdge})
-    tick(canvas, 15, 583, travelY(ws, v));
+    tick(canvas, 15, places.lineEndX, travelY(ws, v));
   canvas.setPenColour(kRearPortPen);
   for (float v : {pc.RearSteamEdge, pc.RearPortFull, pc.RearExhEdge})
-    tick(canvas, 15, 583, rearTravelY(ws, v));
+    tick(canvas, 15, places.lineEndX, rearTravelY(ws, v));
 
   // Each label sits just above (199) or just below (216) the line it names.
   const auto lift = [&](double v) { return v * kDiagramPixelsPerScale / diagramScale(ws); };
-  canvas.textOut(60, screenCoord(199 - lift(pc.FrontSteamEdge)), "Front Steam Port Open");
-  canvas.textOut(60, screenCoord(216 - lift(pc.FrontPortFull)), "Front Steam Port Max");
-  canvas.textOut(230, screenCoord(216 - lift(pc.FrontExhEdge)), "Front Exhaust Port Open");
-  canvas.textOut(230, screenCoord(216 + lift(pc.RearSteamEdge)), "Rear Steam Port Open");
-  canvas.textOut(230, screenCoord(199 + lift(pc.RearPortFull)), "Rear Steam Port Max");
-  canvas.textOut(60, screenCoord(199 + lift(pc.RearExhEdge)), "Rear Exhaust Port Open");
+  canvas.textOut(places.frontSteamOpenX, screenCoord(199 - lift(pc.FrontSteamEdge)),
+                 "Front Steam Port Open");
+  canvas.textOut(places.frontSteamMaxX, screenCoord(216 - lift(pc.FrontPortFull)),
+                 "Front Steam Port Max");
+  canvas.textOut(places.frontExhOpenX, screenCoord(216 - lift(pc.FrontExhEdge)),
+                 "Front Exhaust Port Open");
+  canvas.textOut(places.rearSteamOpenX, screenCoord(216 + lift(pc.RearSteamEdge)),
+                 "Rear Steam Port Open");
+  canvas.textOut(places.rearSteamMaxX, screenCoord(199 + lift(pc.RearPortFull)),
+                 "Rear Steam Port Max");
+  canvas.textOut(places.rearExhOpenX, screenCoord(199 + lift(pc.RearExhEdge)),
+                 "Rear Exhaust Port Open");
   canvas.setPenColour(colour::Black);
 }
 

@@ -39,11 +39,27 @@ void useDiagramFont(Canvas& canvas, const Workspace& ws);
 
 // The vertical axis: its titles, the scale, minor ticks every 0.02 units and labelled major ticks
 // every 0.1 units (every 0.1 and 0.5 units above a scale of 3.75, where the finer ones crowd).
-void drawValveTravelAxis(Canvas& canvas, const Workspace& ws);
+// The value labels stand at labelX: 14 on the sine diagram, 15 on the oval.
+constexpr int kSineAxisLabelX = 14;
+void drawValveTravelAxis(Canvas& canvas, const Workspace& ws, int labelX = kSineAxisLabelX);
 // "Reverse Arm Positions" and the centre position P0 above the table.
 void drawPositionTableHeader(Canvas& canvas, const Workspace& ws);
-// The six port edges as horizontal lines, front green and rear red, each with its label.
-void drawPortEdgeLines(Canvas& canvas, const Workspace& ws);
+// Where the port-edge lines end and where each of their labels starts. The labels' heights follow
+// their lines; only these places differ between the diagrams, which put the labels clear of
+// their own curves. The defaults are the sine diagram's.
+struct PortEdgeLabelPlaces {
+  int lineEndX = 583;
+  int frontSteamOpenX = 60;
+  int frontSteamMaxX = 60;
+  int frontExhOpenX = 230;
+  int rearSteamOpenX = 230;
+  int rearSteamMaxX = 230;
+  int rearExhOpenX = 60;
+};
+// The six port edges as horizontal lines from x = 15, front green and rear red, each with its
+// label.
+void drawPortEdgeLines(Canvas& canvas, const Workspace& ws,
+                       const PortEdgeLabelPlaces& places = PortEdgeLabelPlaces{});
 // Row k (1..9) of the position table: number, position p and its direction from the centre.
 void drawPositionTableRow(Canvas& canvas, const Workspace& ws, int k, double p);
 // Leads, laps and exhaust laps of a mid-gear position, from the least and greatest H[4] its

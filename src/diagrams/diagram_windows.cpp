@@ -1,6 +1,9 @@
 #include "diagram_windows.h"
 
+#include "oval_drawing.h"
+#include "port_diagram_drawing.h"
 #include "sine_drawing.h"
+#include "steam_diagram_drawing.h"
 
 namespace vek1 {
 
@@ -11,5 +14,65 @@ TSineDia::TSineDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* 
                     parent) {}
 
 DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) { return drawSineDiagram(canvas, ws_); }
+
+TOvalDia::TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
+    : DiagramWindow(ws, main, setRevArm,
+                    Layout{632, 426, {408, 8}, UnDoDnO, "SetRevArmPos", "ReDraw", "&UnDo",
+                           "DynamicVari"},
+                    parent) {}
+
+DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) { return drawOvalDiagram(canvas, ws_); }
+
+TSteamDia::TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
+    : DiagramWindow(ws, main, setRevArm,
+                    Layout{632, 414, {408, 8}, UnDoDnSt, "SetRevArmPos", "ReDraw", "&UnDo",
+                           "DynamicVari"},
+                    parent) {}
+
+DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) { return drawSteamDiagram(canvas, ws_); }
+
+TPortDia::TPortDia(Workspace& ws, TMainForm& main, QWidget* parent)
+    : DiagramWindow(ws, main, nullptr,
+                    Layout{632, 414, {447, 2}, UnDoDnP, QString(), "ReDraw", "&UnDo",
+                           "DynamicVari"},
+                    parent) {
+  SetUp = new QMenu("SetUp", Menu);
+  Menu->insertMenu(ReDraw, SetUp);
+  ForwardGraph1 = SetUp->addAction("ForwardGraph", this, &TPortDia::ForwardGraph1Click);
+  ReverseGraph1 = SetUp->addAction("ReverseGraph", this, &TPortDia::ReverseGraph1Click);
+  BothGraphs1 = SetUp->addAction("BothGraphs", this, &TPortDia::BothGraphs1Click);
+}
+
+DiagramOutcome TPortDia::drawDiagram(Canvas& canvas) {
+  return drawPortDiagram(canvas, ws_, ws_.PortGraphMode == 'R' ? 'R' : 'F', ws_.PortCycleLegend);
+}
+
+void TPortDia::ForwardGraph1Click() {
+  ws_.PortGraphMode = 'F';
+  draw(true);
+}
+
+void TPortDia::ReverseGraph1Click() {
+  ws_.PortGraphMode = 'R';
+  draw(true);
+}
+
+void TPortDia::BothGraphs1Click() {
+  // The forward graph with its cycle legend, then the reverse graph over it without one.
+  ws_.PortGraphMode = 'F';
+  draw(true);
+  ws_.PortGraphMode = 'R';
+  ws_.PortCycleLegend = false;
+  draw(false);
+  ws_.PortCycleLegend = true;
+  ws_.PortGraphMode = 'B';
+}
+
+void TPortDia::redraw(bool clearFirst) {
+  if (ws_.PortGraphMode == 'B')
+    BothGraphs1Click();
+  else
+    draw(clearFirst);
+}
 
 }  // namespace vek1

@@ -157,6 +157,41 @@ QIcon sineDiagram() {
   });
 }
 
+QIcon ovalDiagram() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.drawLine(QPointF(1, 8), QPointF(15, 8));
+    p.setPen(QPen(Qt::blue, 1.5));
+    p.drawEllipse(QRectF(2, 4, 12, 8));
+  });
+}
+
+QIcon steamDiagram() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.drawLine(QPointF(1, 15), QPointF(15, 15));
+    p.drawLine(QPointF(1, 15), QPointF(1, 1));
+    QPainterPath card;
+    card.moveTo(3, 3);
+    card.lineTo(8, 3);
+    card.cubicTo(11, 8, 13, 11, 14, 13);
+    card.lineTo(3, 13);
+    card.closeSubpath();
+    p.setPen(QPen(QColor(0, 128, 0), 1.5));
+    p.drawPath(card);
+  });
+}
+
+QIcon portDiagram() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(QColor(0, 128, 128), 1.5));
+    p.drawLine(QPointF(3, 15), QPointF(6, 2));
+    p.drawLine(QPointF(8, 15), QPointF(12, 2));
+    p.setPen(QPen(Qt::red, 1.5));
+    p.drawLine(QPointF(13, 15), QPointF(10, 2));
+  });
+}
+
 QIcon open() {
   return drawn([](QPainter& p) {
     p.setPen(QPen(QColor(120, 90, 20), 1));

@@ -16,6 +16,9 @@ QIcon cylinderDimensions();  // a cylinder with a dimension arrow
 QIcon dynamicVariables();    // a scroll bar with its thumb at the centre
 QIcon undo();                // a curved arrow back
 QIcon sineDiagram();         // a wave over an axis
+QIcon ovalDiagram();         // a closed loop
+QIcon steamDiagram();        // an indicator card
+QIcon portDiagram();         // lines fanning out over rows
 QIcon open();                // an opening folder
 QIcon save();                // a disk
 

@@ -108,9 +108,19 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::setSineDiagram(QDialog* sine) {
+void TMainForm::setDiagrams(QDialog* sine, QDialog* oval, QDialog* steam, QDialog* port) {
   sine_ = sine;
+  oval_ = oval;
+  steam_ = steam;
+  port_ = port;
+  title_.clear();
   refreshTitle();
+}
+
+void TMainForm::FourEventsClick() {
+  // The port diagram always opens on its forward-gear view.
+  ws_.PortGraphMode = 'F';
+  if (port_) port_->exec();
 }
 
 void TMainForm::setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about) {
@@ -278,6 +288,11 @@ void TMainForm::buildMenus() {
   };
   DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
   SineDiag = DrawGraphsMenu->addAction(icons::sineDiagram(), "&SineDiagram", this, show(sine_));
+  OvalDiag = DrawGraphsMenu->addAction(icons::ovalDiagram(), "&OvalDiagram", this, show(oval_));
+  SteamDiag =
+      DrawGraphsMenu->addAction(icons::steamDiagram(), "S&teamDiagram", this, show(steam_));
+  FourEvents = DrawGraphsMenu->addAction(icons::portDiagram(), "&PortOpenClose", this,
+                                         &TMainForm::FourEventsClick);
   HelpMenu = menuBar()->addMenu("&Help");
   Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));
   SpecInstr = HelpMenu->addAction("Instructions&Special", this, show(special_));
@@ -319,6 +334,9 @@ void TMainForm::buildToolBar() {
   tool(SetUnDo, "Turn On UnDo");
   ToolBar1->addSeparator();
   tool(SineDiag, "View Sine Diagram");
+  tool(OvalDiag, "View Oval Diagram");
+  tool(SteamDiag, "View Steam Diagram");
+  tool(FourEvents, "View Port Events vs Reverse Arm Position");
   ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
 }
 
@@ -358,7 +376,10 @@ void TMainForm::refreshTitle() {
     setWindowTitle(title);
     const std::string date = currentDateText().toStdString();
     const std::string time = currentTimeText().toStdString();
-    if (sine_) sine_->setWindowTitle(QString::fromStdString(WindowTitle(title::Sine, ws_, date, time)));
+    const std::pair<QDialog*, const std::string*> diagrams[] = {
+        {sine_, &title::Sine}, {oval_, &title::Oval}, {steam_, &title::Steam}, {port_, &title::Port}};
+    for (const auto& [window, prefix] : diagrams)
+      if (window) window->setWindowTitle(QString::fromStdString(WindowTitle(*prefix, ws_, date, time)));
   }
 }
 

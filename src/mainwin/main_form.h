@@ -57,7 +57,7 @@ class TMainForm : public QMainWindow {
   void setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng, TGraphZoom* graphZoom);
   // The diagram windows (opened from the DrawGraphs menu). Each has its own title prefix, which
   // the main window's frames keep up to date with the set's name and the clock.
-  void setSineDiagram(QDialog* sine);
+  void setDiagrams(QDialog* sine, QDialog* oval, QDialog* steam, QDialog* port);
   // Shows or hides the dynamic-variable bars and their panels, as the diagrams' switch does too.
   void setDynVarControlsVisible(bool visible);
 
@@ -126,6 +126,9 @@ class TMainForm : public QMainWindow {
   QAction* DynamicVariables = nullptr;
   QAction* SetUnDo = nullptr;
   QAction* SineDiag = nullptr;
+  QAction* OvalDiag = nullptr;
+  QAction* SteamDiag = nullptr;
+  QAction* FourEvents = nullptr;
   QAction* Instructions = nullptr;
   QAction* SpecInstr = nullptr;
   QAction* About1 = nullptr;
@@ -167,6 +170,7 @@ class TMainForm : public QMainWindow {
   void OpenDimensionsClick();
   void OpenDosDimensionsClick();
   void SaveAsDimensionsClick();
+  void FourEventsClick();
   void FrameDimClick();
   void CylDimClick();
   void ResetAllClick();
@@ -224,6 +228,9 @@ class TMainForm : public QMainWindow {
   TStpAng* stpAng_ = nullptr;
   TGraphZoom* graphZoom_ = nullptr;
   QDialog* sine_ = nullptr;
+  QDialog* oval_ = nullptr;
+  QDialog* steam_ = nullptr;
+  QDialog* port_ = nullptr;
   QDialog* instructions_ = nullptr;
   QDialog* special_ = nullptr;
   QDialog* about_ = nullptr;

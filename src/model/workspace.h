@@ -226,6 +226,9 @@ struct Workspace {
   bool FrontBeatArmed = false, RearBeatArmed = false;
   float FrontBeatDensity = 0.0f, RearBeatDensity = 0.0f;
   float VerticalScale = 1.5f;
+  // The port events diagram's graph ('F' forward, 'R' reverse, 'B' both) and its cycle legend.
+  char PortGraphMode = 'F';
+  bool PortCycleLegend = true;
   // How many of the diagram positions 1..9 the diagrams draw; recounted by the positions dialog.
   int RevArmPosCount = 0;
   // Set when a dialog over a diagram closes: the diagram below redraws at the next chance.

@@ -1,0 +1,220 @@
+#include "steam_diagram_drawing.h"
+
+#include <string>
+#include <utility>
+
+#include "numbers.h"
+#include "solver.h"
+#include "steam_pressure.h"
+#include "valve.h"
+#include "view.h"
+
+namespace vek1 {
+
+namespace {
+
+constexpr Rgb kFrontPen{0, 128, 0};
+constexpr Rgb kRearPen{255, 0, 0};
+
+// Every drawing starts the engine from the same pose, so a card never depends on where the main
+// view happened to stop.
+constexpr float kStartAngle = 96.0f;
+// 150 samples of 4 degrees per position: the first 60 (240 degrees) let the pressures settle from
+// wherever the previous position left them, the other 90 draw one whole revolution.
+constexpr float kAngleStep = 4.0f;
+constexpr int kSamplesPerPosition = 150;
+constexpr int kSettlingSamples = 60;
+
+// Piston travel across the card from the forward end (x 584) to the rear end (x 44); pressure up
+// from the base line.
+int cardX(double pistonPos) {
+  return screenCoord(584.0 - 0.84375 * pistonPos);
+}
+int cardY(double pressure) {
+  return screenCoord(343.0 - 0.9 * pressure);
+}
+
+void drawFrame(Canvas& canvas) {
+  for (int r = 1; r <= 9; ++r) {
+    for (int c = 2; c <= 20; ++c) {  // every 5 % of travel
+      canvas.moveTo(27 * c + 17, 32 * r + 52);
+      canvas.lineTo(27 * c + 17, 32 * r + 58);
+    }
+    for (int c = 2; c <= 10; ++c) {  // every 10 %
+      canvas.moveTo(54 * c - 10, 32 * r + 50);
+      canvas.lineTo(54 * c - 10, 32 * r + 60);
+    }
+  }
+  for (int x : {44, 584}) {  // the two dead centres
+    canvas.moveTo(x, 70);
+    canvas.lineTo(x, 346);
+  }
+
+  // The pressure axis is named by an arrow built of characters over two words written downwards.
+  canvas.textOut(24, 77, "/");
+  canvas.textOut(29, 77, "\\");
+  canvas.textOut(28, 81, "|");
+  canvas.textOut(28, 94, "|");
+  constexpr int kLetterY[8] = {108, 123, 136, 149, 162, 175, 188, 201};
+  const std::string cylinder = "CYLINDER";
+  const std::string pressure = "PRESSURE";
+  for (int i = 0; i < 8; ++i) {
+    const int x = cylinder[i] == 'I' ? 22 : 20;  // the narrow I centred under the others
+    canvas.textOut(x, kLetterY[i], std::string(1, cylinder[i]));
+    canvas.textOut(32, kLetterY[i], std::string(1, pressure[i]));
+  }
+
+  constexpr std::pair<int, const char*> kPercent[] = {
+      {45, "100"}, {91, "90"},  {145, "80"}, {199, "70"}, {253, "60"},
+      {307, "50"}, {361, "40"}, {415, "30"}, {469, "20"}, {523, "10"}};
+  for (const auto& [x, text] : kPercent) canvas.textOut(x, 350, text);
+  canvas.textOut(577, 348, "0");
+  canvas.textOut(186, 364, "Percent Piston Travel");
+  canvas.textOut(386, 364, "Forward End --->");
+  canvas.moveTo(45, 343);
+  canvas.lineTo(585, 343);
+}
+
+// Where one end writes its texts: the front's on the right, the rear's on the left.
+struct EndLayout {
+  bool rear;  // the rear end's stroke runs from 640 towards 0
+  Rgb pen;
+  int cutOffTitleX;
+  int cutOffNumberX;
+  int cutOffValueX;
+  double labelX;  // the label stands at labelX - 0.84 x'
+  int labelY;
+};
+constexpr EndLayout kFrontLayout{false, kFrontPen, 587, 588, 600, 568.0, 122};
+constexpr EndLayout kRearLayout{true, kRearPen, 2, 3, 15, 600.0, 135};
+
+struct Sample {
+  int k;           // the position's row
+  int i;           // the sample within the position, 1..150
+  int curveCount;  // the number the curve labels carry
+  double x;        // PistonPos
+};
+
+// One end's share of a sample: the cut-off if its steam edge closed during the step, the
+// segment, and the curve's number once per cycle while expanding through mid-card pressures.
+// `prevSteam` and `steamOpen` are the end's previous and current steam openings.
+void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLayout& layout,
+                 const Sample& s, float prevSteam, float steamOpen) {
+  const bool drawn = s.i > kSettlingSamples;
+  canvas.setPenColour(layout.pen);
+  const double prevPressure = end.PrevPressure;
+
+  // Unlike the main view, an opening that reaches exactly 0 counts: the edge is shut.
+  if (prevSteam > 0.0f && steamOpen <= 0.0f) {
+    const double t = prevSteam / (static_cast<double>(prevSteam) - steamOpen);  // (0, 1]
+    const double xp = ws.PrevPistonPos;
+    const double cut = xp + (s.x - xp) * t;
+    if (drawn) {
+      canvas.moveTo(cardX(xp), cardY(prevPressure));
+      canvas.lineTo(cardX(cut), cardY(prevPressure));
+    }
+    ws.PrevPistonPos = toSingle(cut);
+    // Only the part of the step after the cut-off counts as expansion.
+    end.Pressure = storePressure(end.Pressure - t * (end.Pressure - prevPressure), end.Pressure);
+
+    const double cutPos = ws.PrevPistonPos;
+    const double percent = (layout.rear ? kStrokeScale - cutPos : cutPos) / 6.4;
+    const int y = 13 * s.k + 233;
+    canvas.setFontColour(layout.pen);
+    canvas.textOut(layout.cutOffTitleX, 231, "%CutOff");
+    canvas.setFontColour(colour::Black);
+    canvas.textOut(layout.cutOffNumberX, y, std::to_string(s.k));
+    canvas.textOut(layout.cutOffValueX, y, fixedText(percent, 4, 1));
+  }
+
+  if (drawn) {
+    canvas.moveTo(cardX(ws.PrevPistonPos), cardY(prevPressure));
+    canvas.lineTo(cardX(s.x), cardY(end.Pressure));
+  }
+
+  if (end.Phase == SteamPhase::Expansion && end.Pressure > 150.0f && end.Pressure < 250.0f &&
+      end.LabelDue) {
+    end.LabelDue = false;
+    canvas.setFontStyle(FontStyle{.bold = true});
+    canvas.textOut(screenCoord(layout.labelX - 0.84 * ws.PrevPistonPos), layout.labelY,
+                   std::to_string(s.curveCount));
+    canvas.setFontStyle(FontStyle{});
+  }
+}
+
+}  // namespace
+
+DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
+  const float savedRevArm = ws.ReverseArmPos;
+  const float savedAngle = ws.DriverAngle;
+
+  // The pressures live for this drawing only, carried from one position to the next. The
+  // starting phases need not match the pose: the settling samples bring each end into step with
+  // its valve before anything is drawn.
+  SteamEndState front;
+  SteamEndState rear;
+  front.Phase = SteamPhase::Exhaust;
+  rear.Phase = SteamPhase::Admission;
+  ws.DriverAngle = kStartAngle;
+  ws.PistonPos = 0.0f;
+  ws.PrevPistonPos = 0.0f;
+  int curveCount = 0;
+
+  canvas.setPenWidth(1);
+  canvas.setPenColour(colour::Black);
+  useDiagramFont(canvas, ws);
+  drawFrame(canvas);
+  drawPositionTableHeader(canvas, ws);
+
+  const double p0 = ws.RevArmPositions[0];
+  const int count = diagramPositionCount(ws);
+  for (int k = 1; k <= count; ++k) {
+    const double p = ws.RevArmPositions[k];
+    ws.ReverseArmPos = toSingle(p);
+    ws.LastDiagramRevArmPos = toSingle(p);
+    ++curveCount;
+    front.LabelDue = rear.LabelDue = true;
+    drawPositionTableRow(canvas, ws, k, p);
+
+    // A reverse position runs the engine backwards, as it would on the road. The angle goes on
+    // from where the previous position stopped.
+    const float step = p >= p0 ? kAngleStep : -kAngleStep;
+    for (int i = 1; i <= kSamplesPerPosition; ++i) {
+      float angle = ws.DriverAngle + step;
+      while (angle > 360.0f) angle -= 360.0f;
+      while (angle < 0.0f) angle += 360.0f;
+      ws.DriverAngle = angle;
+      SolveLinkage(ws);
+      ComputeValveState(ws);
+
+      const double x = ws.PistonPos;
+      const double xp = ws.PrevPistonPos;
+      stepSteamEnd(front, ws.FrontSteamOpen, ws.FrontExhOpen, frontTravel(xp), frontTravel(x));
+      stepSteamEnd(rear, ws.RearSteamOpen, ws.RearExhOpen, rearTravel(xp), rearTravel(x));
+
+      // Before the first sample there is no previous point to draw from.
+      if (front.PrevPressure != 0.0f) {
+        const Sample s{k, i, curveCount, x};
+        drawEndStep(canvas, ws, front, kFrontLayout, s, ws.PrevFrontSteam, ws.FrontSteamOpen);
+        // The rear starts from the cut-off point if the front's edge closed in this same step.
+        drawEndStep(canvas, ws, rear, kRearLayout, s, ws.PrevRearSteam, ws.RearSteamOpen);
+      }
+
+      ws.PrevPistonPos = ws.PistonPos;
+      front.PrevPressure = front.Pressure;
+      rear.PrevPressure = rear.Pressure;
+      ws.PrevFrontSteam = ws.FrontSteamOpen;
+      ws.PrevRearSteam = ws.RearSteamOpen;
+    }
+  }
+
+  DiagramOutcome out;
+  out.panel = drawDiagramDynVarPanel(canvas, ws);
+  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
+
+  ws.ReverseArmPos = savedRevArm;
+  ws.DriverAngle = savedAngle;
+  return out;
+}
+
+}  // namespace vek1
