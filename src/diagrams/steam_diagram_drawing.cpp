@@ -1,5 +1,7 @@
 #include "steam_diagram_drawing.h"
 
+#include <optional>
+
 #include <string>
 #include <utility>
 
@@ -95,11 +97,22 @@ struct Sample {
   double x;        // PistonPos
 };
 
+// The cut-off row of one end for position k, on that end's side.
+void drawCutOffRow(Canvas& canvas, const EndLayout& layout, int k, double percent) {
+  const int y = 13 * k + 233;
+  canvas.setFontColour(layout.pen);
+  canvas.textOut(layout.cutOffTitleX, 231, "%CutOff");
+  canvas.setFontColour(colour::Black);
+  canvas.textOut(layout.cutOffNumberX, y, std::to_string(k));
+  canvas.textOut(layout.cutOffValueX, y, fixedText(percent, 4, 1));
+}
+
 // One end's share of a sample: the cut-off if its steam edge closed during the step, the
 // segment, and the curve's number once per cycle while expanding through mid-card pressures.
 // `prevSteam` and `steamOpen` are the end's previous and current steam openings.
 void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLayout& layout,
-                 const Sample& s, float prevSteam, float steamOpen) {
+                 const Sample& s, float prevSteam, float steamOpen,
+                 std::optional<double>& cutOffPercent) {
   const bool drawn = s.i > kSettlingSamples;
   canvas.setPenColour(layout.pen);
   const double prevPressure = end.PrevPressure;
@@ -117,14 +130,10 @@ void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLay
     // Only the part of the step after the cut-off counts as expansion.
     end.Pressure = storePressure(end.Pressure - t * (end.Pressure - prevPressure), end.Pressure);
 
+    // A later cut-off of the same position replaces an earlier one in its row. Text is drawn
+    // without a background here, so only the position's last value is written, after its sweep.
     const double cutPos = ws.PrevPistonPos;
-    const double percent = (layout.rear ? kStrokeScale - cutPos : cutPos) / 6.4;
-    const int y = 13 * s.k + 233;
-    canvas.setFontColour(layout.pen);
-    canvas.textOut(layout.cutOffTitleX, 231, "%CutOff");
-    canvas.setFontColour(colour::Black);
-    canvas.textOut(layout.cutOffNumberX, y, std::to_string(s.k));
-    canvas.textOut(layout.cutOffValueX, y, fixedText(percent, 4, 1));
+    cutOffPercent = (layout.rear ? kStrokeScale - cutPos : cutPos) / 6.4;
   }
 
   if (drawn) {
@@ -179,6 +188,7 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
     // A reverse position runs the engine backwards, as it would on the road. The angle goes on
     // from where the previous position stopped.
     const float step = p >= p0 ? kAngleStep : -kAngleStep;
+    std::optional<double> frontCutOff, rearCutOff;
     for (int i = 1; i <= kSamplesPerPosition; ++i) {
       float angle = ws.DriverAngle + step;
       while (angle > 360.0f) angle -= 360.0f;
@@ -195,9 +205,11 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
       // Before the first sample there is no previous point to draw from.
       if (front.PrevPressure != 0.0f) {
         const Sample s{k, i, curveCount, x};
-        drawEndStep(canvas, ws, front, kFrontLayout, s, ws.PrevFrontSteam, ws.FrontSteamOpen);
+        drawEndStep(canvas, ws, front, kFrontLayout, s, ws.PrevFrontSteam, ws.FrontSteamOpen,
+                    frontCutOff);
         // The rear starts from the cut-off point if the front's edge closed in this same step.
-        drawEndStep(canvas, ws, rear, kRearLayout, s, ws.PrevRearSteam, ws.RearSteamOpen);
+        drawEndStep(canvas, ws, rear, kRearLayout, s, ws.PrevRearSteam, ws.RearSteamOpen,
+                    rearCutOff);
       }
 
       ws.PrevPistonPos = ws.PistonPos;
@@ -206,6 +218,8 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
       ws.PrevFrontSteam = ws.FrontSteamOpen;
       ws.PrevRearSteam = ws.RearSteamOpen;
     }
+    if (frontCutOff) drawCutOffRow(canvas, kFrontLayout, k, *frontCutOff);
+    if (rearCutOff) drawCutOffRow(canvas, kRearLayout, k, *rearCutOff);
   }
 
   DiagramOutcome out;

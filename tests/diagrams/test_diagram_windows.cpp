@@ -1,6 +1,6 @@
-// The sine diagram window as the user drives it: it stops the animation while open, asks for the
-// positions first, redraws on its triggers, and its bars and undo button act on the shared list
-// and history.
+// The diagram windows as the user drives them (the sine window in most detail): it stops the
+// animation while open, asks for the positions first, redraws on its triggers, and its bars and
+// undo button act on the shared list and history.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <memory>
 
+#include "diagram_windows.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "main_form.h"
-#include "diagram_windows.h"
 #include "sound.h"
 
 namespace vek1 {
@@ -107,6 +107,50 @@ TEST_F(SineWindow, ItsBarsNudgeTheSharedDynamicVariable) {
   EXPECT_EQ(ws.UndoCount, 0);
   for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
   EXPECT_FALSE(sine->UnDoButton->isEnabled());
+}
+
+TEST_F(SineWindow, ThePortWindowDrawsWithoutAskingAndCombinesBothGraphs) {
+  TPortDia port(ws, *form, form.get());
+  ws.PortGraphMode = 'R';
+  port.show();
+  EXPECT_EQ(positions.asked, 0);  // the port diagram does not use the nine positions
+  EXPECT_FALSE(form->Timer1->isActive());
+  port.BothGraphs1Click();
+  EXPECT_EQ(ws.PortGraphMode, 'B');
+  EXPECT_TRUE(ws.PortCycleLegend);
+  // Both position columns stand side by side: forward at x 556, reverse at x 596.
+  auto inked = [&port](int x0, int x1) {
+    int n = 0;
+    for (int y = 60; y < 360; ++y)
+      for (int x = x0; x < x1; ++x) n += port.picture().pixel(x, y) == qRgb(0, 0, 0);
+    return n;
+  };
+  EXPECT_GT(inked(556, 594), 50);
+  EXPECT_GT(inked(598, 636), 50);
+  port.ReDrawClick();
+  EXPECT_EQ(ws.PortGraphMode, 'B');
+  port.ForwardGraph1Click();
+  EXPECT_EQ(ws.PortGraphMode, 'F');
+  EXPECT_LT(inked(598, 636), 10);  // the reverse column is gone
+  port.CloseButton->click();
+  EXPECT_TRUE(form->Timer1->isActive());
+}
+
+TEST_F(SineWindow, OvalAndSteamWindowsAskForPositionsAndDraw) {
+  TOvalDia oval(ws, *form, &positions, form.get());
+  TSteamDia steam(ws, *form, &positions, form.get());
+  for (DiagramWindow* window :
+       {static_cast<DiagramWindow*>(&oval), static_cast<DiagramWindow*>(&steam)}) {
+    const int asked = positions.asked;
+    window->show();
+    EXPECT_EQ(positions.asked, asked + 1);
+    long inked = 0;
+    for (int y = 80; y < 350; ++y)
+      for (int x = 50; x < 580; ++x) inked += window->picture().pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(inked, 1000);
+    window->CloseButton->click();
+    EXPECT_TRUE(form->Timer1->isActive());
+  }
 }
 
 }  // namespace
