@@ -181,4 +181,11 @@ bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws) {
   return true;
 }
 
+DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws) {
+  DiagramOutcome out;
+  out.panel = drawDiagramDynVarPanel(canvas, ws);
+  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
+  return out;
+}
+
 }  // namespace vek1

@@ -83,4 +83,26 @@ struct DiagramOutcome {
   bool undoButtonShown = false;
 };
 
+// The dynamic-variable panel and the undo line that end every diagram.
+DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws);
+
+// A diagram drives DriverAngle and ReverseArmPos through the solver itself; this keeps the user's
+// values and puts them back when the drawing ends, whichever way it returns.
+class DiagramPoseGuard {
+ public:
+  explicit DiagramPoseGuard(Workspace& ws)
+      : ws_(ws), revArm_(ws.ReverseArmPos), angle_(ws.DriverAngle) {}
+  ~DiagramPoseGuard() {
+    ws_.ReverseArmPos = revArm_;
+    ws_.DriverAngle = angle_;
+  }
+  DiagramPoseGuard(const DiagramPoseGuard&) = delete;
+  DiagramPoseGuard& operator=(const DiagramPoseGuard&) = delete;
+
+ private:
+  Workspace& ws_;
+  float revArm_;
+  float angle_;
+};
+
 }  // namespace vek1

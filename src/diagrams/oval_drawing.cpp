@@ -163,8 +163,7 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
 }  // namespace
 
 DiagramOutcome drawOvalDiagram(Canvas& canvas, Workspace& ws) {
-  const float savedRevArm = ws.ReverseArmPos;
-  const float savedAngle = ws.DriverAngle;
+  const DiagramPoseGuard pose(ws);
 
   canvas.setPenWidth(1);
   canvas.setPenColour(colour::Black);
@@ -179,13 +178,7 @@ DiagramOutcome drawOvalDiagram(Canvas& canvas, Workspace& ws) {
   const int count = diagramPositionCount(ws);
   for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, k, ws.RevArmPositions[k]);
 
-  DiagramOutcome out;
-  out.panel = drawDiagramDynVarPanel(canvas, ws);
-  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
-
-  ws.ReverseArmPos = savedRevArm;
-  ws.DriverAngle = savedAngle;
-  return out;
+  return drawDiagramFooter(canvas, ws);
 }
 
 }  // namespace vek1

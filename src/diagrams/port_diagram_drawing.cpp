@@ -203,8 +203,7 @@ std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortS
 }
 
 DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool cycleLegend) {
-  const float savedRevArm = ws.ReverseArmPos;
-  const float savedAngle = ws.DriverAngle;
+  const DiagramPoseGuard pose(ws);
   const bool reverse = graph == 'R';
   const double max = revArmMax(ws);
   const double centre = ws.RevArmPositions[0];
@@ -277,13 +276,7 @@ DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool c
 
   if (cycleLegend) drawCycleLegend(canvas, admissionX, cutOffX, releaseX, compressionX);
 
-  DiagramOutcome out;
-  out.panel = drawDiagramDynVarPanel(canvas, ws);
-  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
-
-  ws.ReverseArmPos = savedRevArm;
-  ws.DriverAngle = savedAngle;
-  return out;
+  return drawDiagramFooter(canvas, ws);
 }
 
 }  // namespace vek1

@@ -154,8 +154,7 @@ void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLay
 }  // namespace
 
 DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
-  const float savedRevArm = ws.ReverseArmPos;
-  const float savedAngle = ws.DriverAngle;
+  const DiagramPoseGuard pose(ws);
 
   // The pressures live for this drawing only, carried from one position to the next. The
   // starting phases need not match the pose: the settling samples bring each end into step with
@@ -222,13 +221,7 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
     if (rearCutOff) drawCutOffRow(canvas, kRearLayout, k, *rearCutOff);
   }
 
-  DiagramOutcome out;
-  out.panel = drawDiagramDynVarPanel(canvas, ws);
-  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
-
-  ws.ReverseArmPos = savedRevArm;
-  ws.DriverAngle = savedAngle;
-  return out;
+  return drawDiagramFooter(canvas, ws);
 }
 
 }  // namespace vek1
