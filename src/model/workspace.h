@@ -166,6 +166,13 @@ struct OverlayItem {
   float Piv1Index = 0, Piv2Index = 0;
 };
 
+// One row of the pivot-data display: the PivotTable index of its pivot (a single, as files keep
+// such values; 0 until picked) and whether the row has been taken into use.
+struct PivotDataRow {
+  float Index = 0.0f;
+  bool InUse = false;
+};
+
 struct Workspace {
   // Dimensions. Frame dimensions by id (1..18); ids 7, 8, 14 and 15 live in the pivot table
   // (points 5 and 12) and their slots here stay unused, so there is exactly one copy of each.
@@ -237,6 +244,16 @@ struct Workspace {
   int CurrentOverlayItem = 1;
   // The reverse-arm position the sine, oval or steam diagram drew last (kept in dimension files).
   float LastDiagramRevArmPos = 0.0f;
+
+  // Reference points (PivotTable entries 19 and 20) and the pivot-data display.
+  bool RefPointsMode = false;
+  bool PivotDataMode = false;
+  std::array<PivotDataRow, 7> PivotDataRows{};  // rows 1..6
+  int PivotPickRow = 0;           // the row waiting for its pivot, when PivotPickWaiting
+  bool PivotPickWaiting = false;
+  bool OverlayTwoPointArmed = false;  // set by every left press, for the two-pivot overlay items
+  int NearestPivot = 0;           // the last search's result, kept when a search finds nothing
+  std::array<AutoCentreMemory, 4> RefBars{};  // Ref1Vert, Ref1Horz, Ref2Vert, Ref2Horz
 
   // Dimension position display: the dimension being shown (0 = inactive) and its frame and blink
   // counters. The view it replaced is SavedView, which "Norm" also writes.
