@@ -6,7 +6,9 @@
 #include "diagram_windows.h"
 #include "frame_dialog.h"
 #include "help_windows.h"
+#include "data_table_window.h"
 #include "main_form.h"
+#include "ref_points_dialog.h"
 #include "set_rev_arm_dialog.h"
 #include "motion_dialogs.h"
 #include "sound.h"
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
   vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
   vek1::TOvalDia ovalDia(workspace, mainForm, &setRevArm, &mainForm);
   vek1::TPortDia portDia(workspace, mainForm, &mainForm);
+  vek1::TRefPnts refPnts(workspace, &mainForm);
   vek1::TRevPos revPos(workspace, mainForm, &mainForm);
   vek1::TSineDia sineDia(workspace, mainForm, &setRevArm, &mainForm);
   vek1::TSteamDia steamDia(workspace, mainForm, &setRevArm, &mainForm);
@@ -37,9 +40,11 @@ int main(int argc, char** argv) {
   vek1::TFrameDi frameDi(workspace, mainForm, &mainForm);
   vek1::TCylDimen cylDimen(workspace, mainForm, &mainForm);
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
+  vek1::TDataTable dataTable(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
+  mainForm.setReferenceWindows(&refPnts, &dataTable);
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });

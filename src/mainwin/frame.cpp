@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include "mechanism_drawing.h"
+#include "reference_drawing.h"
 #include "motion.h"
 #include "screen_data_drawing.h"
 #include "solver.h"
@@ -48,6 +49,8 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
   if (ws.ScreenDataOn) {
     drawScreenData(canvas, ws, DetectCutOff(ws));
     outcome.errorItemVisible = UpdateErrorIndicator(ws, context.sound);
+    drawPivotData(canvas, ws, points);
+    drawReferencePoints(canvas, ws);
     if (ws.DynVarShown) drawDynVarList(canvas, ws);
   }
   for (int bar = 1; bar <= 4; ++bar) outcome.dynVarBarEnabled[bar - 1] = ws.DynVarList[bar].Id != 0;

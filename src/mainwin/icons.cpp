@@ -144,6 +144,26 @@ QIcon undo() {
   });
 }
 
+QIcon referencePoints() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::blue, 1.5));
+    p.drawLine(QPointF(1, 1), QPointF(8, 8));
+    p.drawLine(QPointF(1, 8), QPointF(8, 1));
+    p.drawLine(QPointF(8, 8), QPointF(15, 15));
+    p.drawLine(QPointF(8, 15), QPointF(15, 8));
+  });
+}
+
+QIcon pivotData() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(QRectF(1.5, 1.5, 13, 13));
+    p.drawLine(QPointF(1.5, 5.5), QPointF(14.5, 5.5));
+    p.drawLine(QPointF(1.5, 9.5), QPointF(14.5, 9.5));
+    p.drawLine(QPointF(6.5, 1.5), QPointF(6.5, 14.5));
+  });
+}
+
 QIcon sineDiagram() {
   return drawn([](QPainter& p) {
     p.setPen(QPen(Qt::darkGray, 1));

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -18,6 +19,8 @@
 #include "icons.h"
 #include "motion.h"
 #include "motion_dialogs.h"
+#include "ref_points_dialog.h"
+#include "reference_points.h"
 #include "steam_drawing.h"
 #include "numbers.h"
 #include "valve.h"
@@ -36,7 +39,7 @@ void ViewSurface::paintEvent(QPaintEvent*) {
 
 void ViewSurface::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
-  emit mousePressed();
+  emit mousePressed(event->button() == Qt::LeftButton, event->position().toPoint());
 }
 
 namespace {
@@ -68,12 +71,10 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 
   buildControls();
   buildDynVarControls();
+  buildReferenceControls();
   buildMenus();
   buildToolBar();
-  connect(Surface, &ViewSurface::mousePressed, this, [this] {
-    // A press while a dimension is being shown ends the display at the next frame.
-    if (ws_.ShowDimensionId != 0) EndPositionDisplaySoon(ws_);
-  });
+  connect(Surface, &ViewSurface::mousePressed, this, &TMainForm::FormMouseDown);
   refreshTitle();
 
   // Centred on the screen.
@@ -121,6 +122,13 @@ void TMainForm::FourEventsClick() {
   // The port diagram always opens on its forward-gear view.
   ws_.PortGraphMode = 'F';
   if (port_) port_->exec();
+}
+
+void TMainForm::setReferenceWindows(QDialog* refPoints, QDialog* dataTable) {
+  refPoints_ = refPoints;
+  dataTable_ = dataTable;
+  title_.clear();
+  refreshTitle();
 }
 
 void TMainForm::setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about) {
@@ -253,6 +261,7 @@ void TMainForm::buildMenus() {
                                    &TMainForm::DriverAngClick);
   StepAng1 =
       SetUpMenu->addAction(icons::stepAngle(), "Set&StepAng", this, &TMainForm::StepAngClick);
+  RefPoints1 = SetUpMenu->addAction("SetRef&Points", this, &TMainForm::RefPoints1Click);
   SetUpMenu->addSeparator();
   LargeFont = SetUpMenu->addAction("SetLarge&Font", this, &TMainForm::LargeFontClick);
   FindRevArmCent = SetUpMenu->addAction(icons::midGear(), "&CalcCentRevArm", this,
@@ -277,6 +286,10 @@ void TMainForm::buildMenus() {
       EditDimenMenu->addAction("Set&GraphicZoom", this, &TMainForm::SetGraphicZoomClick);
   EditDimenMenu->addSeparator();
   ResetAll = EditDimenMenu->addAction("&ResetAllDimensions", this, &TMainForm::ResetAllClick);
+  RefPoints = EditDimenMenu->addAction(icons::referencePoints(), "&ReferPoints", this,
+                                       &TMainForm::RefPointsClick);
+  SetPivotData = EditDimenMenu->addAction(icons::pivotData(), "Pi&votData", this,
+                                          &TMainForm::SetPivotDataClick);
   DynamicVariables = EditDimenMenu->addAction(icons::dynamicVariables(), "D&ynamicVari", this,
                                               &TMainForm::DynamicVariablesClick);
   SetUnDo = EditDimenMenu->addAction(icons::undo(), "&UnDo", this, &TMainForm::SetUnDoClick);
@@ -330,6 +343,8 @@ void TMainForm::buildToolBar() {
   ToolBar1->addSeparator();
   tool(SetSteam, "Turn On Steam Display and Sound");
   ToolBar1->addSeparator();
+  tool(RefPoints, "Turn On Reference Points");
+  tool(SetPivotData, "Turn On Pivot Data");
   tool(DynamicVariables, "Turn On Dynamic Variables");
   tool(SetUnDo, "Turn On UnDo");
   ToolBar1->addSeparator();
@@ -377,7 +392,8 @@ void TMainForm::refreshTitle() {
     const std::string date = currentDateText().toStdString();
     const std::string time = currentTimeText().toStdString();
     const std::pair<QDialog*, const std::string*> diagrams[] = {
-        {sine_, &title::Sine}, {oval_, &title::Oval}, {steam_, &title::Steam}, {port_, &title::Port}};
+        {sine_, &title::Sine},   {oval_, &title::Oval},          {steam_, &title::Steam},
+        {port_, &title::Port}, {dataTable_, &title::DataTable}};
     for (const auto& [window, prefix] : diagrams)
       if (window) window->setWindowTitle(QString::fromStdString(WindowTitle(*prefix, ws_, date, time)));
   }
@@ -409,6 +425,105 @@ void TMainForm::applyPositionDisplay(const PositionDisplayOutcome& outcome) {
       if (!asker->isVisible()) asker->exec();
     });
   }
+}
+
+// Reference points and pivot data ---------------------------------------------------------------
+
+void TMainForm::buildReferenceControls() {
+  static const char* const kHints[] = {"Change Ref Point 1 Vert", "Change Ref Point 1 Horz",
+                                       "Change Ref Point 2 Vert", "Change Ref Point 2 Horz"};
+  for (int bar = 0; bar < kRefBarCount; ++bar) {
+    const bool vertical = bar == Ref1VertBar || bar == Ref2VertBar;
+    auto* b = new EndScrollBar(Qt::Horizontal, Surface);
+    b->setGeometry(20, 71 + 12 * bar, 100, 11);
+    b->setRange(vertical ? -5000 : -10000, vertical ? 5000 : 10000);
+    b->setSingleStep(1);
+    b->setPageStep(kRefBarPage);
+    b->setToolTip(kHints[bar]);
+    b->hide();
+    SBRef[bar] = b;
+    connect(b, &QScrollBar::valueChanged, this, [this, bar](int p) { SBRefChange(bar, p); });
+  }
+  RefPt1Zero = makeButton(2, 71, 16, "0", "Zero Reference Point 1");
+  RefPt2Zero = makeButton(2, 95, 16, "0", "Zero Reference Point 2");
+  RefPt1 = makeButton(121, 71, 21, "RP1", "Pan to Ref Point 1");
+  RefPt2 = makeButton(121, 95, 21, "RP2", "Pan to Ref Point 2");
+  for (QPushButton* b : {RefPt1Zero, RefPt2Zero, RefPt1, RefPt2}) b->setEnabled(false);
+  RefPt1Zero->hide();
+  RefPt2Zero->hide();
+  DataTableBut = makeButton(100, 125, 56, "DataTable", QString());
+  DataTableBut->hide();
+  connect(RefPt1, &QPushButton::clicked, this, [this] { RefPtClick(1); });
+  connect(RefPt2, &QPushButton::clicked, this, [this] { RefPtClick(2); });
+  connect(RefPt1Zero, &QPushButton::clicked, this, [this] { RefPtZeroClick(1); });
+  connect(RefPt2Zero, &QPushButton::clicked, this, [this] { RefPtZeroClick(2); });
+  connect(DataTableBut, &QPushButton::clicked, this, &TMainForm::DataTableButClick);
+}
+
+void TMainForm::syncReferenceControls() {
+  const bool on = ws_.RefPointsMode;
+  for (EndScrollBar* b : SBRef) b->setVisible(on);
+  RefPt1->setEnabled(on);
+  RefPt2->setEnabled(on);
+  RefPt1Zero->setVisible(on);
+  RefPt2Zero->setVisible(on);
+  DataTableBut->setVisible(ws_.PivotDataMode);
+}
+
+void TMainForm::RefPointsClick() {
+  SetRefPointsMode(ws_, !ws_.RefPointsMode);
+  syncReferenceControls();
+}
+
+void TMainForm::SetPivotDataClick() {
+  SetPivotDataMode(ws_, !ws_.PivotDataMode);
+  syncReferenceControls();
+}
+
+void TMainForm::RefPoints1Click() {
+  if (!refPoints_) return;
+  refPoints_->exec();
+  if (auto* dialog = qobject_cast<TRefPnts*>(refPoints_)) {
+    const RefPntsOutcome& outcome = dialog->Outcome;
+    if (outcome.disableZeros) {
+      RefPt1Zero->setEnabled(false);
+      RefPt2Zero->setEnabled(false);
+    }
+    if (outcome.enableRef1Zero) RefPt1Zero->setEnabled(true);
+    if (outcome.enableRef2Zero) RefPt2Zero->setEnabled(true);
+  }
+  syncReferenceControls();
+}
+
+void TMainForm::DataTableButClick() {
+  if (dataTable_) dataTable_->exec();
+}
+
+void TMainForm::SBRefChange(int bar, int position) {
+  (bar <= Ref1HorzBar ? RefPt1Zero : RefPt2Zero)->setEnabled(true);
+  RefBarChange(ws_, bar, position);
+  SBRef[bar]->setValue(0);
+}
+
+void TMainForm::RefPtZeroClick(int point) {
+  ZeroRefPoint(ws_, point);
+  SBRef[point == 1 ? Ref1VertBar : Ref2VertBar]->setValue(0);
+  SBRef[point == 1 ? Ref1HorzBar : Ref2HorzBar]->setValue(0);
+  (point == 1 ? RefPt1Zero : RefPt2Zero)->setEnabled(false);
+}
+
+void TMainForm::RefPtClick(int point) {
+  const PanBarPositions bars = PanToRefPoint(ws_, point);
+  SBPanHorz->setValue(std::clamp(bars.horz, SBPanHorz->minimum(), SBPanHorz->maximum()));
+  SBPanVert->setValue(std::clamp(bars.vert, SBPanVert->minimum(), SBPanVert->maximum()));
+}
+
+void TMainForm::FormMouseDown(bool left, QPoint at) {
+  const PressEffects effects = MainMousePress(ws_, left, at.x(), at.y());
+  if (effects.ref1Zero) RefPt1Zero->setEnabled(true);
+  if (effects.ref2Zero) RefPt2Zero->setEnabled(true);
+  // A press while a dimension is being shown ends the display at the next frame.
+  if (ws_.ShowDimensionId != 0) EndPositionDisplaySoon(ws_);
 }
 
 // Dynamic variables and undo ------------------------------------------------------------------
@@ -686,6 +801,11 @@ void TMainForm::setStripVisible(bool visible) {
   FindRevArmCent->setEnabled(visible);
   DynamicVariables->setEnabled(visible);
   SetUnDo->setEnabled(visible);
+  RefPoints->setEnabled(visible);
+  SetPivotData->setEnabled(visible);
+  RefPoints1->setVisible(visible);
+  RefPt1->setVisible(visible);
+  RefPt2->setVisible(visible);
 }
 
 void TMainForm::SetScreenDataClick() {
@@ -696,6 +816,8 @@ void TMainForm::SetScreenDataClick() {
     ws_.DynVarShown = false;
     setDynVarControlsVisible(false);
     ws_.UndoMode = false;
+    SetRefPointsMode(ws_, false);
+    syncReferenceControls();
     SetPanZoom->setEnabled(true);
   } else {
     ws_.ScreenDataOn = true;

@@ -37,7 +37,7 @@ class ViewSurface : public QWidget {
   explicit ViewSurface(const QImage& frame, QWidget* parent = nullptr);
 
  signals:
-  void mousePressed();
+  void mousePressed(bool left, QPoint at);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -63,6 +63,8 @@ class TMainForm : public QMainWindow {
 
   // The help windows: instructions, special instructions, about.
   void setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about);
+  // The reference points dialog and the pivot data table.
+  void setReferenceWindows(QDialog* refPoints, QDialog* dataTable);
   // The frame and cylinder dimension dialogs and their reset operations (which the full reset
   // runs). They live in a library of their own that builds on this window.
   void setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
@@ -96,6 +98,14 @@ class TMainForm : public QMainWindow {
   QFrame* Panel9 = nullptr;
   QPushButton* UnDoDn = nullptr;
 
+  // Reference points and pivot data.
+  std::array<EndScrollBar*, 4> SBRef{};  // SBRef1Vert, SBRef1Horz, SBRef2Vert, SBRef2Horz
+  QPushButton* RefPt1 = nullptr;
+  QPushButton* RefPt2 = nullptr;
+  QPushButton* RefPt1Zero = nullptr;
+  QPushButton* RefPt2Zero = nullptr;
+  QPushButton* DataTableBut = nullptr;
+
   // View controls.
   QScrollBar* SBPanVert = nullptr;
   QScrollBar* SBPanHorz = nullptr;
@@ -125,6 +135,9 @@ class TMainForm : public QMainWindow {
   QAction* ResetAll = nullptr;
   QAction* DynamicVariables = nullptr;
   QAction* SetUnDo = nullptr;
+  QAction* RefPoints = nullptr;
+  QAction* RefPoints1 = nullptr;
+  QAction* SetPivotData = nullptr;
   QAction* SineDiag = nullptr;
   QAction* OvalDiag = nullptr;
   QAction* SteamDiag = nullptr;
@@ -171,6 +184,14 @@ class TMainForm : public QMainWindow {
   void OpenDosDimensionsClick();
   void SaveAsDimensionsClick();
   void FourEventsClick();
+  void RefPointsClick();
+  void RefPoints1Click();
+  void SetPivotDataClick();
+  void DataTableButClick();
+  void SBRefChange(int bar, int position);
+  void RefPtClick(int point);
+  void RefPtZeroClick(int point);
+  void FormMouseDown(bool left, QPoint at);
   void FrameDimClick();
   void CylDimClick();
   void ResetAllClick();
@@ -209,6 +230,9 @@ class TMainForm : public QMainWindow {
   // "Fwd" and "Rev": the reverse arm at centre +- Norm (side +1 or -1).
   void normalGear(double side, int position, QPushButton* pressed, QPushButton* other);
   void buildDynVarControls();
+  void buildReferenceControls();
+  // Shows the reference controls as the two modes say.
+  void syncReferenceControls();
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
   // After a set was loaded: the bar's range from the new Max, its thumb where the arm now is.
   void afterLoad();
@@ -227,6 +251,8 @@ class TMainForm : public QMainWindow {
   TRevPos* revPos_ = nullptr;
   TStpAng* stpAng_ = nullptr;
   TGraphZoom* graphZoom_ = nullptr;
+  QDialog* refPoints_ = nullptr;
+  QDialog* dataTable_ = nullptr;
   QDialog* sine_ = nullptr;
   QDialog* oval_ = nullptr;
   QDialog* steam_ = nullptr;

@@ -9,8 +9,9 @@ namespace vek1 {
 
 // The signed number of bar units to apply for the new position p (last = the position at the
 // previous notification, prev = the one before): an arrow or page click applies its own size in
-// its direction, a drag its distance from the centre, signed by the way it moved.
-inline long long autoCentreCount(int p, int last, int prev) {
+// its direction, a drag its distance from the centre, signed by the way it moved. `page` is the
+// bar's large change: a jump of exactly that size is taken for a page click.
+inline long long autoCentreCount(int p, int last, int prev, int page = 10) {
   const long long pp = p;
   // Each rule overrides the ones before it when it applies.
   long long count = 0;
@@ -19,7 +20,7 @@ inline long long autoCentreCount(int p, int last, int prev) {
   if (p < 0 && p < prev) count = pp;
   if (p > 0 && p < prev) count = -pp;
   const long long jump = pp - last;
-  if (jump == 1 || jump == -1 || jump == 10 || jump == -10) count = pp;
+  if (jump == 1 || jump == -1 || jump == page || jump == -page) count = pp;
   return count;
 }
 

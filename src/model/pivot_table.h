@@ -1,0 +1,27 @@
+#pragma once
+// The pivot data table: the vertical and horizontal coordinates of the six pivots picked in the
+// pivot-data display, for one full turn of the driver at the current reverse-arm position.
+
+#include <string>
+
+#include "workspace.h"
+
+namespace vek1 {
+
+// The step is held to [kMinTableStep, kMaxTableStep] for the build (NaN counts as too small), so
+// a bad step can neither loop forever nor make a table of one line per float ulp.
+constexpr float kMinTableStep = 0.01f;
+constexpr float kMaxTableStep = 45.0f;
+
+// Appends exactly fixedText(x, width, decimals) to `out`, without a string of its own per number
+// and quickly for the usual 0..3 decimals: the smallest step's table formats nearly half a
+// million numbers.
+void appendFixedText(std::string& out, float x, int width, int decimals);
+
+// Builds the whole table: four header lines, then one line per driver angle 0, step, 2 x step,
+// ... while the angle <= 360, each solved with SolveLinkage. Lines are joined with "\n" (no
+// trailing newline). DriverAngle and StepAngle are borrowed and restored; the solver's pivots
+// are left at the last angle solved. The header shows the step actually used.
+std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const std::string& time);
+
+}  // namespace vek1
