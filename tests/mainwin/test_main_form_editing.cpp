@@ -277,6 +277,60 @@ TEST_F(Editing, ADamagedFileIsReportedAndLeavesTheSetAlone) {
   EXPECT_EQ(ws.DimSetName, "Nominal");
 }
 
+TEST_F(Editing, ReferencePointsFromTheMenuAndTheMouse) {
+  EXPECT_FALSE(form->SBRef[0]->isVisible());
+  EXPECT_FALSE(form->RefPt1->isEnabled());
+  form->RefPointsClick();
+  EXPECT_TRUE(form->SBRef[0]->isVisible());
+  EXPECT_TRUE(form->RefPt1->isEnabled());
+  EXPECT_TRUE(form->RefPt1Zero->isVisible());
+  EXPECT_FALSE(form->RefPt1Zero->isEnabled());
+
+  // A left press in the drawing places point 1 there; a press among the controls does not.
+  QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(200, 100));
+  EXPECT_EQ(ws.Pivots.H[19], 0.0f);
+  QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(395, 242));
+  EXPECT_FLOAT_EQ(ws.Pivots.H[19], (395 - 115) / 28.0f);
+  EXPECT_FLOAT_EQ(ws.Pivots.V[19], -(242 - 270) / 28.0f);
+  EXPECT_TRUE(form->RefPt1Zero->isEnabled());
+  QTest::mouseClick(form->Surface, Qt::RightButton, {}, QPoint(563, 270));
+  EXPECT_FLOAT_EQ(ws.Pivots.H[20], 16.0f);
+
+  // Three arrow clicks on the first horizontal bar add three thousandths; the bar springs back.
+  for (int i = 0; i < 3; ++i) form->SBRef[1]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_NEAR(ws.Pivots.H[19], 10.0f + 0.003f, 1e-5);
+  EXPECT_EQ(form->SBRef[1]->value(), 0);
+
+  // Pan to point 2, then zero point 1.
+  form->RefPt2->click();
+  EXPECT_NE(ws.ViewPanX, 115.0f);
+  form->RefPt1Zero->click();
+  EXPECT_EQ(ws.Pivots.H[19], 0.0f);
+  EXPECT_FALSE(form->RefPt1Zero->isEnabled());
+
+  // Pivot data: the table button shows, and turning the points off turns the data off too.
+  form->SetPivotDataClick();
+  EXPECT_TRUE(form->DataTableBut->isVisible());
+  form->RefPointsClick();
+  EXPECT_FALSE(ws.PivotDataMode);
+  EXPECT_FALSE(form->DataTableBut->isVisible());
+  EXPECT_FALSE(form->SBRef[0]->isVisible());
+}
+
+TEST_F(Editing, ScreenDataOffSwitchesTheReferenceModesOff) {
+  form->SetPivotDataClick();
+  ASSERT_TRUE(ws.RefPointsMode);
+  form->SetScreenDataClick();
+  EXPECT_FALSE(ws.RefPointsMode);
+  EXPECT_FALSE(ws.PivotDataMode);
+  EXPECT_FALSE(form->RefPt1->isVisible());
+  EXPECT_FALSE(form->RefPoints->isEnabled());
+  form->SetScreenDataClick();
+  EXPECT_TRUE(form->RefPt1->isVisible());
+  EXPECT_FALSE(form->RefPt1->isEnabled());  // the modes stay off
+  EXPECT_TRUE(form->RefPoints->isEnabled());
+}
+
 }  // namespace
 }  // namespace vek1
 
