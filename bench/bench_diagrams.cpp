@@ -15,7 +15,10 @@
 
 namespace {
 
-void BM_SineDiagram(benchmark::State& state) {
+// One drawing per iteration of a diagram over the three default reverse-arm positions, into a
+// picture of the diagram windows' size.
+template <class Draw>
+void drawRepeatedly(benchmark::State& state, Draw draw) {
   vek1::Workspace ws;
   vek1::StartUp(ws);
   ws.RevArmPosCount = 3;
@@ -23,49 +26,26 @@ void BM_SineDiagram(benchmark::State& state) {
   picture.fill(Qt::white);
   for (auto _ : state) {
     vek1::QPainterCanvas canvas(picture);
-    benchmark::DoNotOptimize(vek1::drawSineDiagram(canvas, ws));
+    benchmark::DoNotOptimize(draw(canvas, ws));
   }
 }
+
+void BM_SineDiagram(benchmark::State& state) { drawRepeatedly(state, vek1::drawSineDiagram); }
 BENCHMARK(BM_SineDiagram)->Unit(benchmark::kMicrosecond);
 
-void BM_OvalDiagram(benchmark::State& state) {
-  vek1::Workspace ws;
-  vek1::StartUp(ws);
-  ws.RevArmPosCount = 3;
-  QImage picture(640, 480, QImage::Format_RGB32);
-  picture.fill(Qt::white);
-  for (auto _ : state) {
-    vek1::QPainterCanvas canvas(picture);
-    benchmark::DoNotOptimize(vek1::drawOvalDiagram(canvas, ws));
-  }
-}
+void BM_OvalDiagram(benchmark::State& state) { drawRepeatedly(state, vek1::drawOvalDiagram); }
 BENCHMARK(BM_OvalDiagram)->Unit(benchmark::kMicrosecond);
 
 // The port events diagram: 19 turns of 91 solves each, forward graph with its cycle legend.
 void BM_PortDiagram(benchmark::State& state) {
-  vek1::Workspace ws;
-  vek1::StartUp(ws);
-  QImage picture(640, 480, QImage::Format_RGB32);
-  picture.fill(Qt::white);
-  for (auto _ : state) {
-    vek1::QPainterCanvas canvas(picture);
-    benchmark::DoNotOptimize(vek1::drawPortDiagram(canvas, ws, 'F', true));
-  }
+  drawRepeatedly(state, [](vek1::Canvas& canvas, vek1::Workspace& ws) {
+    return vek1::drawPortDiagram(canvas, ws, 'F', true);
+  });
 }
 BENCHMARK(BM_PortDiagram)->Unit(benchmark::kMicrosecond);
 
-// The steam diagram: 150 solves and pressure steps per position over the three default positions.
-void BM_SteamDiagram(benchmark::State& state) {
-  vek1::Workspace ws;
-  vek1::StartUp(ws);
-  ws.RevArmPosCount = 3;
-  QImage picture(640, 480, QImage::Format_RGB32);
-  picture.fill(Qt::white);
-  for (auto _ : state) {
-    vek1::QPainterCanvas canvas(picture);
-    benchmark::DoNotOptimize(vek1::drawSteamDiagram(canvas, ws));
-  }
-}
+// The steam diagram: 150 solves and pressure steps per position.
+void BM_SteamDiagram(benchmark::State& state) { drawRepeatedly(state, vek1::drawSteamDiagram); }
 BENCHMARK(BM_SteamDiagram)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
