@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include "mechanism_drawing.h"
+#include "overlay_drawing.h"
 #include "reference_drawing.h"
 #include "motion.h"
 #include "screen_data_drawing.h"
@@ -43,6 +44,7 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
     drawSteam(canvas, ws, outlines, context.sound, context.rng, context.positionDisplayActive);
 
   drawMechanism(canvas, ws, points, outlines);
+  drawOverlay(canvas, ws);
 
   outcome.undoButtonTop = drawUndoLine(canvas, ws);
 
