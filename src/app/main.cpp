@@ -6,6 +6,7 @@
 #include "diagram_windows.h"
 #include "frame_dialog.h"
 #include "help_windows.h"
+#include "lines_dialog.h"
 #include "data_table_window.h"
 #include "main_form.h"
 #include "ref_points_dialog.h"
@@ -40,11 +41,16 @@ int main(int argc, char** argv) {
   vek1::TFrameDi frameDi(workspace, mainForm, &mainForm);
   vek1::TCylDimen cylDimen(workspace, mainForm, &mainForm);
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
+  vek1::TDrawLines drawLines(workspace, sound, &mainForm);
   vek1::TDataTable dataTable(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
   mainForm.setReferenceWindows(&refPnts, &dataTable);
+  mainForm.setOverlayDialog(&drawLines, [&drawLines] {
+    drawLines.LinesDataClick();
+    drawLines.HighlightCurrentItem();
+  });
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });

@@ -2,6 +2,7 @@
 
 #include "mechanism_drawing.h"
 #include "overlay_drawing.h"
+#include "pivot_prompt_drawing.h"
 #include "reference_drawing.h"
 #include "motion.h"
 #include "screen_data_drawing.h"
@@ -52,6 +53,7 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
     drawScreenData(canvas, ws, DetectCutOff(ws));
     outcome.errorItemVisible = UpdateErrorIndicator(ws, context.sound);
     drawPivotData(canvas, ws, points);
+    drawPivotSelectPrompt(canvas, ws);
     drawReferencePoints(canvas, ws);
     if (ws.DynVarShown) drawDynVarList(canvas, ws);
   }

@@ -164,6 +164,15 @@ QIcon pivotData() {
   });
 }
 
+QIcon linesAndCircles() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(Qt::red, 1.5));
+    p.drawLine(QPointF(1, 14), QPointF(14, 2));
+    p.setPen(QPen(Qt::blue, 1.5));
+    p.drawEllipse(QPointF(10, 10), 4.5, 4.5);
+  });
+}
+
 QIcon sineDiagram() {
   return drawn([](QPainter& p) {
     p.setPen(QPen(Qt::darkGray, 1));

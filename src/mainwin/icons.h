@@ -16,7 +16,8 @@ QIcon cylinderDimensions();  // a cylinder with a dimension arrow
 QIcon dynamicVariables();    // a scroll bar with its thumb at the centre
 QIcon undo();                // a curved arrow back
 QIcon referencePoints();     // two crosses
-QIcon pivotData();           // a small table
+QIcon pivotData();
+QIcon linesAndCircles();     // a line and a circle           // a small table
 QIcon sineDiagram();         // a wave over an axis
 QIcon ovalDiagram();         // a closed loop
 QIcon steamDiagram();        // an indicator card

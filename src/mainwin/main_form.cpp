@@ -124,6 +124,19 @@ void TMainForm::FourEventsClick() {
   if (port_) port_->exec();
 }
 
+void TMainForm::setOverlayDialog(QDialog* drawLines, std::function<void()> linesDataClick) {
+  drawLines_ = drawLines;
+  linesDataClick_ = std::move(linesDataClick);
+}
+
+void TMainForm::DrawLines1Click() {
+  const auto& H = ws_.Pivots.H;
+  const auto& V = ws_.Pivots.V;
+  // Items are placed from the reference points; with none placed there is nothing to draw from.
+  if (H[19] == 0.0f && V[19] == 0.0f && H[20] == 0.0f && V[20] == 0.0f) sound_.beep();
+  if (drawLines_) drawLines_->exec();
+}
+
 void TMainForm::setReferenceWindows(QDialog* refPoints, QDialog* dataTable) {
   refPoints_ = refPoints;
   dataTable_ = dataTable;
@@ -288,6 +301,9 @@ void TMainForm::buildMenus() {
   ResetAll = EditDimenMenu->addAction("&ResetAllDimensions", this, &TMainForm::ResetAllClick);
   RefPoints = EditDimenMenu->addAction(icons::referencePoints(), "&ReferPoints", this,
                                        &TMainForm::RefPointsClick);
+  DrawLines1 = EditDimenMenu->addAction(icons::linesAndCircles(), "&DrawLinesCircles", this,
+                                        &TMainForm::DrawLines1Click);
+  DrawLines1->setEnabled(false);
   SetPivotData = EditDimenMenu->addAction(icons::pivotData(), "Pi&votData", this,
                                           &TMainForm::SetPivotDataClick);
   DynamicVariables = EditDimenMenu->addAction(icons::dynamicVariables(), "D&ynamicVari", this,
@@ -344,6 +360,7 @@ void TMainForm::buildToolBar() {
   tool(SetSteam, "Turn On Steam Display and Sound");
   ToolBar1->addSeparator();
   tool(RefPoints, "Turn On Reference Points");
+  tool(DrawLines1, "Draw Lines and Circles");
   tool(SetPivotData, "Turn On Pivot Data");
   tool(DynamicVariables, "Turn On Dynamic Variables");
   tool(SetUnDo, "Turn On UnDo");
@@ -468,6 +485,7 @@ void TMainForm::syncReferenceControls() {
   RefPt1Zero->setVisible(on);
   RefPt2Zero->setVisible(on);
   DataTableBut->setVisible(ws_.PivotDataMode);
+  DrawLines1->setEnabled(on);
 }
 
 void TMainForm::RefPointsClick() {
@@ -519,9 +537,21 @@ void TMainForm::RefPtClick(int point) {
 }
 
 void TMainForm::FormMouseDown(bool left, QPoint at) {
+  const bool armedBefore = ws_.OverlayTwoPointArmed;
   const PressEffects effects = MainMousePress(ws_, left, at.x(), at.y());
   if (effects.ref1Zero) RefPt1Zero->setEnabled(true);
   if (effects.ref2Zero) RefPt2Zero->setEnabled(true);
+  // An item waiting for its pivot: the press that placed the reference point on it brings the
+  // lines dialog back, which captures the pivot (a right press after a left one for two pivots).
+  const bool chosen = ws_.OverlayTypeChoice >= 0 && ws_.OverlayColourChoice >= 0;
+  if (ws_.RefPointsMode && chosen) {
+    if (left && ws_.OverlayRefChoice >= 0 && ws_.OverlayRefChoice <= 2) {
+      DrawLines1Click();
+    } else if (!left && ws_.OverlayRefChoice == 3 && armedBefore) {
+      ws_.OverlayTwoPointArmed = false;
+      DrawLines1Click();
+    }
+  }
   // A press while a dimension is being shown ends the display at the next frame.
   if (ws_.ShowDimensionId != 0) EndPositionDisplaySoon(ws_);
 }
@@ -624,6 +654,14 @@ void TMainForm::afterLoad() {
 void TMainForm::openSet(FileDialog kind,
                         DimensionFileResult (*read)(const std::string&, Workspace&)) {
   const QString path = chooseFile(kind);
+  // The lines dialog shows the items as they now are, whatever became of the open.
+  struct Refill {
+    TMainForm& form;
+    bool native;
+    ~Refill() {
+      if (native && form.linesDataClick_) form.linesDataClick_();
+    }
+  } refill{*this, kind == FileDialog::OpenNative};
   if (path.isEmpty()) return;
   const DimensionFileResult result = read(path.toStdString(), ws_);
   if (!result.ok) {

@@ -63,6 +63,8 @@ class TMainForm : public QMainWindow {
 
   // The help windows: instructions, special instructions, about.
   void setHelpWindows(QDialog* instructions, QDialog* special, QDialog* about);
+  // The lines-and-circles dialog, and its refill after a dimension file was opened.
+  void setOverlayDialog(QDialog* drawLines, std::function<void()> linesDataClick);
   // The reference points dialog and the pivot data table.
   void setReferenceWindows(QDialog* refPoints, QDialog* dataTable);
   // The frame and cylinder dimension dialogs and their reset operations (which the full reset
@@ -138,6 +140,7 @@ class TMainForm : public QMainWindow {
   QAction* RefPoints = nullptr;
   QAction* RefPoints1 = nullptr;
   QAction* SetPivotData = nullptr;
+  QAction* DrawLines1 = nullptr;
   QAction* SineDiag = nullptr;
   QAction* OvalDiag = nullptr;
   QAction* SteamDiag = nullptr;
@@ -188,6 +191,7 @@ class TMainForm : public QMainWindow {
   void RefPoints1Click();
   void SetPivotDataClick();
   void DataTableButClick();
+  void DrawLines1Click();
   void SBRefChange(int bar, int position);
   void RefPtClick(int point);
   void RefPtZeroClick(int point);
@@ -251,6 +255,8 @@ class TMainForm : public QMainWindow {
   TRevPos* revPos_ = nullptr;
   TStpAng* stpAng_ = nullptr;
   TGraphZoom* graphZoom_ = nullptr;
+  QDialog* drawLines_ = nullptr;
+  std::function<void()> linesDataClick_;
   QDialog* refPoints_ = nullptr;
   QDialog* dataTable_ = nullptr;
   QDialog* sine_ = nullptr;

@@ -242,6 +242,11 @@ struct Workspace {
   bool RepaintPending = false;
   std::array<OverlayItem, kOverlayItems + 1> Overlay{};  // items 1..20
   int CurrentOverlayItem = 1;
+  // Set while the overlay dialog waits for the user to press on a pivot in the main view.
+  bool PivotSelectPending = false;
+  // The overlay dialog's type, colour and "Referenced to" choices (-1: none), kept here because
+  // the main view's mouse handler and prompt decide on them while the dialog is closed.
+  int OverlayTypeChoice = -1, OverlayColourChoice = -1, OverlayRefChoice = -1;
   // The reverse-arm position the sine, oval or steam diagram drew last (kept in dimension files).
   float LastDiagramRevArmPos = 0.0f;
 

@@ -331,6 +331,50 @@ TEST_F(Editing, ScreenDataOffSwitchesTheReferenceModesOff) {
   EXPECT_TRUE(form->RefPoints->isEnabled());
 }
 
+TEST_F(Editing, TheLinesDialogComesBackForAWaitingPivotAndAfterAnOpen) {
+  QDialog lines;
+  int opened = 0, refilled = 0;
+  form->setOverlayDialog(&lines, [&] { ++refilled; });
+  auto answer = [&] {
+    QTimer::singleShot(0, &lines, [&] {
+      opened += lines.isVisible();
+      lines.done(0);
+    });
+  };
+  EXPECT_FALSE(form->DrawLines1->isEnabled());
+  form->RefPointsClick();
+  EXPECT_TRUE(form->DrawLines1->isEnabled());
+
+  // With no reference point placed the command beeps, and opens the dialog all the same.
+  answer();
+  form->DrawLines1Click();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(sound.beeps(), 1);
+
+  // An item waiting for its pivot: the left press on the pivot brings the dialog back.
+  ws.OverlayTypeChoice = 0;
+  ws.OverlayColourChoice = 1;
+  ws.OverlayRefChoice = 1;
+  ws.PivotSelectPending = true;
+  answer();
+  QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(409, 270));
+  EXPECT_EQ(opened, 2);
+  EXPECT_FLOAT_EQ(ws.Pivots.H[19], (409 - 115) / 28.0f);
+
+  // Two pivots: the right press after a left one.
+  ws.OverlayRefChoice = 3;
+  QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(300, 250));
+  EXPECT_EQ(opened, 2);
+  answer();
+  QTest::mouseClick(form->Surface, Qt::RightButton, {}, QPoint(320, 250));
+  EXPECT_EQ(opened, 3);
+
+  // Opening a file refills the dialog's rows, also when the user cancels.
+  form->chooseFile = [](TMainForm::FileDialog) { return QString(); };
+  form->OpenDimensionsClick();
+  EXPECT_EQ(refilled, 1);
+}
+
 }  // namespace
 }  // namespace vek1
 
