@@ -188,4 +188,10 @@ DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws) {
   return out;
 }
 
+void beginDiagramCurve(Canvas& canvas, Workspace& ws, int k, double p) {
+  ws.ReverseArmPos = toSingle(p);
+  ws.LastDiagramRevArmPos = toSingle(p);
+  drawPositionTableRow(canvas, ws, k, p);
+}
+
 }  // namespace vek1

@@ -77,6 +77,31 @@ DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws);
 // The newest undo entry while undo mode is on. Returns whether the UnDo button is shown.
 bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws);
 
+// The start of one position's curve in the sine, oval and steam diagrams: the reverse arm goes to
+// position p (which the file keeps as the last diagram position) and its table row is written.
+void beginDiagramCurve(Canvas& canvas, Workspace& ws, int k, double p);
+
+// At mid gear a curve's sweep tracks the valve-stem joint's extremes, which give the leads of the
+// mid-gear table written after the sweep; at other positions it does nothing.
+class MidGearTracker {
+ public:
+  MidGearTracker(const Workspace& ws, double p) : midGear_(isMidGear(ws, p)) {}
+  void sample(const Workspace& ws) {
+    if (!midGear_) return;
+    const double h4 = ws.Pivots.H[4];
+    if (h4 < least_) least_ = h4;
+    if (h4 > greatest_) greatest_ = h4;
+  }
+  void drawTable(Canvas& canvas, const Workspace& ws) const {
+    if (midGear_) drawMidGearTable(canvas, ws, least_, greatest_);
+  }
+
+ private:
+  bool midGear_;
+  double least_ = 1000.0;
+  double greatest_ = 0.0;
+};
+
 // What a diagram drawing asks of its window: the dynamic-variable bars and the undo button.
 struct DiagramOutcome {
   DynVarPanelOutcome panel;

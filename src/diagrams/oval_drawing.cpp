@@ -113,14 +113,10 @@ int pistonX(Workspace& ws, double thetaDegrees) {
 }
 
 void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
-  ws.ReverseArmPos = toSingle(p);
-  ws.LastDiagramRevArmPos = toSingle(p);
-  drawPositionTableRow(canvas, ws, k, p);
+  beginDiagramCurve(canvas, ws, k, p);
 
   // At mid gear the valve-stem joint's extremes over the turn give the leads.
-  const bool midGear = isMidGear(ws, p);
-  double leastH4 = 1000.0;
-  double greatestH4 = 0.0;
+  MidGearTracker midGear(ws, p);
 
   // A valve no longer than its rear port turns the loop over, so the two numbers change places
   // relative to the curve to stay beside it.
@@ -138,10 +134,7 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
     SolveLinkage(ws);
     const double s = ws.Ports.ValveDisplacement;
     const int x = pistonX(ws, angle);
-    if (midGear) {
-      leastH4 = std::min(leastH4, static_cast<double>(ws.Pivots.H[4]));
-      greatestH4 = std::max(greatestH4, static_cast<double>(ws.Pivots.H[4]));
-    }
+    midGear.sample(ws);
     if (j > kFirstSample) {
       if (j == kUpperLabelSample || j == kLowerLabelSample) {
         const bool upper = j == kUpperLabelSample;
@@ -157,7 +150,7 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
     prevS = s;
     prevX = x;
   }
-  if (midGear) drawMidGearTable(canvas, ws, leastH4, greatestH4);
+  midGear.drawTable(canvas, ws);
 }
 
 }  // namespace

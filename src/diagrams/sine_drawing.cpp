@@ -54,24 +54,17 @@ std::string curveNumber(int k) {
 }
 
 void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
-  ws.ReverseArmPos = toSingle(p);
-  ws.LastDiagramRevArmPos = toSingle(p);
-  drawPositionTableRow(canvas, ws, k, p);
+  beginDiagramCurve(canvas, ws, k, p);
 
   // At mid gear the valve-stem joint's extremes over the turn give the leads.
-  const bool midGear = isMidGear(ws, p);
-  double leastH4 = 1000.0;
-  double greatestH4 = 0.0;
+  MidGearTracker midGear(ws, p);
 
   int prevY = 0;
   for (int j = kFirstSample; j <= kLastSample; ++j) {
     ws.DriverAngle = toSingle(sampleAngle(j));
     SolveLinkage(ws);
     const int y = travelY(ws, ws.Ports.ValveDisplacement);
-    if (midGear) {
-      leastH4 = std::min(leastH4, static_cast<double>(ws.Pivots.H[4]));
-      greatestH4 = std::max(greatestH4, static_cast<double>(ws.Pivots.H[4]));
-    }
+    midGear.sample(ws);
     if (j > kFirstSample) {
       if (j == kLabelSample) {
         canvas.setFontStyle(FontStyle{.bold = true});
@@ -83,7 +76,7 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
     }
     prevY = y;
   }
-  if (midGear) drawMidGearTable(canvas, ws, leastH4, greatestH4);
+  midGear.drawTable(canvas, ws);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "steam_diagram_drawing.h"
 
 #include <optional>
-
 #include <string>
 #include <utility>
 
@@ -178,11 +177,9 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
   const int count = diagramPositionCount(ws);
   for (int k = 1; k <= count; ++k) {
     const double p = ws.RevArmPositions[k];
-    ws.ReverseArmPos = toSingle(p);
-    ws.LastDiagramRevArmPos = toSingle(p);
+    beginDiagramCurve(canvas, ws, k, p);
     ++curveCount;
     front.LabelDue = rear.LabelDue = true;
-    drawPositionTableRow(canvas, ws, k, p);
 
     // A reverse position runs the engine backwards, as it would on the road. The angle goes on
     // from where the previous position stopped.

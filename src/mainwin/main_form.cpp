@@ -1,14 +1,14 @@
 #include "main_form.h"
 
 #include <QApplication>
-#include <algorithm>
-#include <chrono>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
+#include <chrono>
 
 #include "canvas.h"
 #include "clocktext.h"
@@ -19,10 +19,10 @@
 #include "icons.h"
 #include "motion.h"
 #include "motion_dialogs.h"
+#include "numbers.h"
 #include "ref_points_dialog.h"
 #include "reference_points.h"
 #include "steam_drawing.h"
-#include "numbers.h"
 #include "valve.h"
 #include "view.h"
 
@@ -258,8 +258,8 @@ void TMainForm::buildControls() {
 
 void TMainForm::buildMenus() {
   FileMenu = menuBar()->addMenu("&File");
-  OpenDimensions = FileMenu->addAction(icons::open(), "&OpenDimensions", this,
-                                       &TMainForm::OpenDimensionsClick);
+  OpenDimensions =
+      FileMenu->addAction(icons::open(), "&OpenDimensions", this, &TMainForm::OpenDimensionsClick);
   OpenDosDimensions =
       FileMenu->addAction("Open&DosDimensions", this, &TMainForm::OpenDosDimensionsClick);
   SaveAsDimensions = FileMenu->addAction(icons::save(), "Save&AsDimensions", this,
@@ -268,10 +268,10 @@ void TMainForm::buildMenus() {
   Exit1 = FileMenu->addAction("E&xit", this, &QWidget::close);
 
   SetUpMenu = menuBar()->addMenu("&SetUp");
-  RevArmPos = SetUpMenu->addAction(icons::reverseArm(), "Set&RevArmPos", this,
-                                   &TMainForm::RevArmPosClick);
-  DriverAng = SetUpMenu->addAction(icons::driverAngle(), "Set&DriverAng", this,
-                                   &TMainForm::DriverAngClick);
+  RevArmPos =
+      SetUpMenu->addAction(icons::reverseArm(), "Set&RevArmPos", this, &TMainForm::RevArmPosClick);
+  DriverAng =
+      SetUpMenu->addAction(icons::driverAngle(), "Set&DriverAng", this, &TMainForm::DriverAngClick);
   StepAng1 =
       SetUpMenu->addAction(icons::stepAngle(), "Set&StepAng", this, &TMainForm::StepAngClick);
   RefPoints1 = SetUpMenu->addAction("SetRef&Points", this, &TMainForm::RefPoints1Click);
@@ -281,11 +281,9 @@ void TMainForm::buildMenus() {
                                         &TMainForm::FindRevArmCentClick);
   SetSteam =
       SetUpMenu->addAction(icons::steam(), "SetS&teamDisp On", this, &TMainForm::SetSteamClick);
-  SetBeepOnError =
-      SetUpMenu->addAction("Set&ErrorBeep Off", this, &TMainForm::SetBeepOnErrorClick);
+  SetBeepOnError = SetUpMenu->addAction("Set&ErrorBeep Off", this, &TMainForm::SetBeepOnErrorClick);
   SetLineWidth = SetUpMenu->addAction("Set&LineWidth 2", this, &TMainForm::SetLineWidthClick);
-  SetScreenData =
-      SetUpMenu->addAction("SetScree&nData Off", this, &TMainForm::SetScreenDataClick);
+  SetScreenData = SetUpMenu->addAction("SetScree&nData Off", this, &TMainForm::SetScreenDataClick);
   SetPanZoom = SetUpMenu->addAction("SetP&anZoom On", this, &TMainForm::SetPanZoomClick);
   SetPanZoom->setEnabled(false);
 
@@ -318,8 +316,7 @@ void TMainForm::buildMenus() {
   DrawGraphsMenu = menuBar()->addMenu("Draw&Graphs");
   SineDiag = DrawGraphsMenu->addAction(icons::sineDiagram(), "&SineDiagram", this, show(sine_));
   OvalDiag = DrawGraphsMenu->addAction(icons::ovalDiagram(), "&OvalDiagram", this, show(oval_));
-  SteamDiag =
-      DrawGraphsMenu->addAction(icons::steamDiagram(), "S&teamDiagram", this, show(steam_));
+  SteamDiag = DrawGraphsMenu->addAction(icons::steamDiagram(), "S&teamDiagram", this, show(steam_));
   FourEvents = DrawGraphsMenu->addAction(icons::portDiagram(), "&PortOpenClose", this,
                                          &TMainForm::FourEventsClick);
   HelpMenu = menuBar()->addMenu("&Help");
@@ -372,7 +369,9 @@ void TMainForm::buildToolBar() {
   ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
 }
 
-bool TMainForm::running() const { return Run->text() == "Stop"; }
+bool TMainForm::running() const {
+  return Run->text() == "Stop";
+}
 
 void TMainForm::Timer1Timer() {
   FrameOutcome outcome;
@@ -400,27 +399,31 @@ void TMainForm::Timer1Timer() {
 
 void TMainForm::refreshTitle() {
   // The title carries the clock, so it is rebuilt every frame, but only handed to the window
-  // system when its text changes.
-  const QString title = QString::fromStdString(MainWindowTitle(
-      ws_, currentDateText().toStdString(), currentTimeText().toStdString()));
-  if (title != title_) {
-    title_ = title;
-    setWindowTitle(title);
-    const std::string date = currentDateText().toStdString();
-    const std::string time = currentTimeText().toStdString();
-    const std::pair<QDialog*, const std::string*> diagrams[] = {
-        {sine_, &title::Sine},   {oval_, &title::Oval},          {steam_, &title::Steam},
-        {port_, &title::Port}, {dataTable_, &title::DataTable}};
-    for (const auto& [window, prefix] : diagrams)
-      if (window) window->setWindowTitle(QString::fromStdString(WindowTitle(*prefix, ws_, date, time)));
-  }
+  // system (here and in the windows that share it) when its text changes.
+  const std::string date = currentDateText().toStdString();
+  const std::string time = currentTimeText().toStdString();
+  const QString title = QString::fromStdString(MainWindowTitle(ws_, date, time));
+  if (title == title_) return;
+  title_ = title;
+  setWindowTitle(title);
+  const std::pair<QDialog*, const std::string*> others[] = {{sine_, &title::Sine},
+                                                            {oval_, &title::Oval},
+                                                            {steam_, &title::Steam},
+                                                            {port_, &title::Port},
+                                                            {dataTable_, &title::DataTable}};
+  for (const auto& [window, prefix] : others)
+    if (window)
+      window->setWindowTitle(QString::fromStdString(WindowTitle(*prefix, ws_, date, time)));
 }
 
 QDialog* TMainForm::dialogOf(PositionAsker asker) const {
   switch (asker) {
-    case PositionAsker::FrameDialog: return frameDialog_;
-    case PositionAsker::CylinderDialog: return cylinderDialog_;
-    default: return nullptr;
+    case PositionAsker::FrameDialog:
+      return frameDialog_;
+    case PositionAsker::CylinderDialog:
+      return cylinderDialog_;
+    default:
+      return nullptr;
   }
 }
 
@@ -610,7 +613,9 @@ void TMainForm::SBDynVarScroll(int bar) {
   SBRevArm->setFocus();
 }
 
-void TMainForm::SBDynVarEnter(int bar) { DynVarBarEnter(ws_, bar); }
+void TMainForm::SBDynVarEnter(int bar) {
+  DynVarBarEnter(ws_, bar);
+}
 
 void TMainForm::UnDoDnClick() {
   UndoButtonClick(ws_);
@@ -622,7 +627,9 @@ void TMainForm::DynamicVariablesClick() {
   setDynVarControlsVisible(ws_.DynVarShown);
 }
 
-void TMainForm::SetUnDoClick() { ws_.UndoMode = !ws_.UndoMode; }
+void TMainForm::SetUnDoClick() {
+  ws_.UndoMode = !ws_.UndoMode;
+}
 
 void TMainForm::FrameDimClick() {
   if (frameDialog_) frameDialog_->exec();
@@ -672,9 +679,13 @@ void TMainForm::openSet(FileDialog kind,
   afterLoad();
 }
 
-void TMainForm::OpenDimensionsClick() { openSet(FileDialog::OpenNative, &ReadDimensionFile); }
+void TMainForm::OpenDimensionsClick() {
+  openSet(FileDialog::OpenNative, &ReadDimensionFile);
+}
 
-void TMainForm::OpenDosDimensionsClick() { openSet(FileDialog::OpenDos, &ReadDosDimensionFile); }
+void TMainForm::OpenDosDimensionsClick() {
+  openSet(FileDialog::OpenDos, &ReadDosDimensionFile);
+}
 
 void TMainForm::SaveAsDimensionsClick() {
   const QString path = chooseFile(FileDialog::Save);
@@ -720,9 +731,13 @@ void TMainForm::stopAt(float angle, QPushButton* pressed, QPushButton* other) {
   other->setEnabled(true);
 }
 
-void TMainForm::Deg00Click() { stopAt(0.0f, Deg00, Deg180); }
+void TMainForm::Deg00Click() {
+  stopAt(0.0f, Deg00, Deg180);
+}
 
-void TMainForm::Deg180Click() { stopAt(180.0f, Deg180, Deg00); }
+void TMainForm::Deg180Click() {
+  stopAt(180.0f, Deg180, Deg00);
+}
 
 void TMainForm::SBStepAngChange(int position) {
   if (SkipStepScroll) {
@@ -765,9 +780,13 @@ void TMainForm::normalGear(double side, int position, QPushButton* pressed, QPus
   ClearCutOff(ws_);
 }
 
-void TMainForm::FwdClick() { normalGear(+1.0, ForwardBarPosition(ws_), Fwd, Rev); }
+void TMainForm::FwdClick() {
+  normalGear(+1.0, ForwardBarPosition(ws_), Fwd, Rev);
+}
 
-void TMainForm::RevClick() { normalGear(-1.0, ReverseBarPosition(ws_), Rev, Fwd); }
+void TMainForm::RevClick() {
+  normalGear(-1.0, ReverseBarPosition(ws_), Rev, Fwd);
+}
 
 void TMainForm::CenterClick() {
   SBRevArm->setValue(0);
@@ -788,7 +807,9 @@ void TMainForm::FindRevArmCentClick() {
   CenterClick();
 }
 
-void TMainForm::FormActivate() { SBDrvAng->setEnabled(false); }
+void TMainForm::FormActivate() {
+  SBDrvAng->setEnabled(false);
+}
 
 void TMainForm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
@@ -831,9 +852,10 @@ void TMainForm::PresetClick(int n) {
 
 void TMainForm::setStripVisible(bool visible) {
   for (QWidget* w : std::initializer_list<QWidget*>{
-           Presets[1], Presets[2], Presets[3], Presets[4], Presets[5], Presets[6], Preset0,
-           NormVHZ, SBPanVert, SBPanHorz, SBZoom, Rev, Center, Fwd, Deg180, Run, Deg00, Step1,
-           Step10, Step45, SBRevArm, SBDrvAng, SBStepAng, ToolBar1})
+           Presets[1], Presets[2], Presets[3], Presets[4], Presets[5], Presets[6],
+           Preset0,    NormVHZ,    SBPanVert,  SBPanHorz,  SBZoom,     Rev,
+           Center,     Fwd,        Deg180,     Run,        Deg00,      Step1,
+           Step10,     Step45,     SBRevArm,   SBDrvAng,   SBStepAng,  ToolBar1})
     w->setVisible(visible);
   DriverAng->setEnabled(visible);
   FindRevArmCent->setEnabled(visible);
