@@ -25,6 +25,7 @@ DimensionDialog::DimensionDialog(Workspace& ws, TMainForm& main, const QString& 
                                  QSize client, QRect close1, QWidget* parent)
     : QDialog(parent), ws_(ws), main_(main) {
   setWindowTitle(caption);
+  designClient_ = client;
   setFixedSize(client);
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(kDialogFontPixels);
@@ -70,6 +71,10 @@ bool DimensionDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DimensionDialog::FormActivate() {
+  // The labels are painted at the text factors; the fields, buttons and the dialog follow them.
+  if (layout_.empty()) layout_.rememberChildren(this);
+  layout_.apply(ws_.TextScaleX, ws_.TextScaleY, false);
+  setFixedSize(ScaledLayout::scaled(designClient_, ws_.TextScaleX, ws_.TextScaleY));
   update();
   for (const auto& row : rows_) row->refill();
 }

@@ -17,6 +17,7 @@
 
 #include "canvas.h"
 #include "dimension_row.h"
+#include "scaled_layout.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -76,6 +77,8 @@ class DimensionDialog : public QDialog {
   std::vector<std::unique_ptr<DimensionRow>> rows_;
   QPushButton* resetButton_ = nullptr;
   std::function<void()> resetPress_;
+  QSize designClient_;
+  ScaledLayout layout_;
 };
 
 }  // namespace vek1

@@ -180,30 +180,19 @@ QSize TMainForm::clientSize() const {
 }
 
 void TMainForm::place(QWidget* widget, QRect design, int fontPoints) {
-  placed_.push_back({widget, design, fontPoints});
   widget->setGeometry(design);
   if (fontPoints > 0) {
     QFont font = widget->font();
     font.setPointSize(fontPoints);
     widget->setFont(font);
   }
+  stripLayout_.remember(widget);
 }
 
 void TMainForm::applyTextScale() {
-  const double sx = ws_.TextScaleX, sy = ws_.TextScaleY;
-  for (const Placed& p : placed_) {
-    const QRect& d = p.design;
-    const int left = roundHalfEven(d.x() * sx), top = roundHalfEven(d.y() * sy);
-    const int right = roundHalfEven((d.x() + d.width()) * sx);
-    const int bottom = roundHalfEven((d.y() + d.height()) * sy);
-    p.widget->setGeometry(left, top, right - left, bottom - top);
-    if (p.fontPoints > 0) {
-      QFont font = p.widget->font();
-      font.setPointSize(std::max(1, roundHalfEven(p.fontPoints * sy)));
-      p.widget->setFont(font);
-    }
-  }
-  // The button beside the undo line keeps the column it was given; its top follows each frame.
+  // The texts of this window grow as well as move, and so do the captions beside them. The
+  // button beside the undo line keeps the column it is given here; its top follows each frame.
+  stripLayout_.apply(ws_.TextScaleX, ws_.TextScaleY, true);
   const QSize client = clientSize();
   Surface->setMinimumSize(client);
   const QSize needed(client.width(), client.height() + menuBar()->height());
