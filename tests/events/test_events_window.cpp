@@ -5,12 +5,16 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 
 #include "dimensions.h"
+#include "main_form.h"
 #include "solver.h"
+#include "sound.h"
 #include "valve.h"
 #include "valve_events_text.h"
 #include "valve_events_window.h"
@@ -95,6 +99,39 @@ TEST(ValveEventsWindow, TypedNotchesReplaceTheDefaultOnes) {
   w.NotchesEditExit();
   EXPECT_EQ(w.Table->rowCount(), 2);
   EXPECT_EQ(w.NotchesEdit->text(), "1.6,-0.8");
+}
+
+}  // namespace
+}  // namespace vek1
+
+namespace vek1 {
+namespace {
+
+// "&ValveEvents" in the DrawGraphs menu and its tool button open the window without stopping the
+// gear: the animation timer keeps running while the window is up.
+TEST(ValveEventsWindow, OpensFromTheMenuAndTheToolBarBesideTheRunningGear) {
+  Workspace ws;
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  TValveEvents events(ws, &form);
+  form.setEventsWindow(&events);
+  ASSERT_TRUE(form.ValveEvents);
+  EXPECT_EQ(form.ValveEvents->text(), "&ValveEvents");
+  const QList<QAction*> graphs = form.DrawGraphsMenu->actions();
+  ASSERT_TRUE(graphs.contains(form.ValveEvents));
+
+  form.ValveEvents->trigger();
+  EXPECT_TRUE(events.isVisible());
+  EXPECT_TRUE(form.Timer1->isActive());
+  events.hide();
+
+  QAction* button = nullptr;
+  for (QAction* a : form.ToolBar1->actions())
+    if (a->toolTip() == "View Valve Events at Each Notch") button = a;
+  ASSERT_TRUE(button);
+  button->trigger();
+  EXPECT_TRUE(events.isVisible());
+  EXPECT_EQ(events.Table->rowCount(), kDefaultNotchCount);
 }
 
 }  // namespace
