@@ -68,6 +68,7 @@ class TValveEvents : public QWidget {
   ValveEventsTable table_;
   EventsTableView view_;
   int recomputes_ = 0;
+  bool sized_ = false;
 };
 
 }  // namespace vek1
