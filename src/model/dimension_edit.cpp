@@ -58,25 +58,35 @@ void clampDiagramPositions(Workspace& ws, bool includeEmpty) {
 
 }  // namespace
 
-void CommitRevArmNorm(Workspace& ws, std::string_view text) {
+bool SetRevArmNorm(Workspace& ws, float value) {
   float& norm = ws.Frame[dim::RevArmToCentNorm];
   const float max = ws.Frame[dim::RevArmToCentMax];
-  norm = toSingle(parseNumber(text));
-  if (norm > max) {
-    norm = max;
-    clampDiagramPositions(ws, false);
-  }
+  norm = value;
+  if (!(norm > max)) return false;
+  norm = max;
+  clampDiagramPositions(ws, false);
+  return true;
 }
 
-void CommitRevArmMax(Workspace& ws, std::string_view text) {
+bool SetRevArmMax(Workspace& ws, float value) {
   float& max = ws.Frame[dim::RevArmToCentMax];
   const float norm = ws.Frame[dim::RevArmToCentNorm];
-  max = toSingle(parseNumber(text));
-  if (max < norm) {
+  max = value;
+  const bool raised = max < norm;
+  if (raised) {
     max = norm;
     clampDiagramPositions(ws, true);
   }
   SetRevArmScrollRange(ws);
+  return raised;
+}
+
+void CommitRevArmNorm(Workspace& ws, std::string_view text) {
+  SetRevArmNorm(ws, toSingle(parseNumber(text)));
+}
+
+void CommitRevArmMax(Workspace& ws, std::string_view text) {
+  SetRevArmMax(ws, toSingle(parseNumber(text)));
 }
 
 std::string DimensionFieldText(float value) {

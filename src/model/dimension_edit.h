@@ -33,6 +33,9 @@ float CommitDimensionRow(Workspace& ws, int id, std::string_view text, bool text
 // positions that are set are drawn into centre +- Norm; a smaller Max is raised to Norm and all
 // nine positions are drawn in. Max also sets the reverse-arm bar's range.
 void CommitRevArmNorm(Workspace& ws, std::string_view text);
+// The same rules for a value given as a number; true when it was held at the other limit.
+bool SetRevArmNorm(Workspace& ws, float value);
+bool SetRevArmMax(Workspace& ws, float value);
 void CommitRevArmMax(Workspace& ws, std::string_view text);
 
 // The text a dimension field shows: 3 decimals, at least 5 characters, at most 10.
