@@ -47,10 +47,7 @@ int main(int argc, char** argv) {
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
   mainForm.setReferenceWindows(&refPnts, &dataTable);
-  mainForm.setOverlayDialog(&drawLines, [&drawLines] {
-    drawLines.LinesDataClick();
-    drawLines.HighlightCurrentItem();
-  });
+  mainForm.setOverlayDialog(&drawLines, [&drawLines] { drawLines.DimensionFileOpened(); });
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });
