@@ -79,11 +79,26 @@ void DimensionDialog::FormActivate() {
   for (const auto& row : rows_) row->refill();
 }
 
-void DimensionDialog::Close1Click() {
+void DimensionDialog::closingWork() {
+  // The field being left is committed first, so the centre is computed from what was typed.
+  for (const auto& row : rows_) {
+    if (focusWidget() == row->edit()) row->exit();
+  }
   ComputeReverseArmCentre(ws_);
   main_.SBRevArm->setValue(0);
   ClearCutOff(ws_);
+}
+
+void DimensionDialog::Close1Click() {
+  closingWork();
   accept();
+}
+
+void DimensionDialog::reject() {
+  // Escape and the window's close box end the editing as Close does: an edited gear left with
+  // a stale mid-gear centre would run off-centre.
+  closingWork();
+  QDialog::reject();
 }
 
 void DimensionDialog::showEvent(QShowEvent* event) {

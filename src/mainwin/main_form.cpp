@@ -142,12 +142,19 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 
   chooseFile = [this](FileDialog kind) {
     switch (kind) {
-      case FileDialog::OpenNative:
-        return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                            "Data File (*.dve) ;;All Files (*.*)");
-      case FileDialog::OpenDos:
-        return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                            "Data File (*.ovk);;All Files (*.*)");
+      case FileDialog::OpenNative: {
+        // A name typed without an extension means the .dve file of that name.
+        QFileDialog dialog(this, QString(), QString(), "Data File (*.dve) ;;All Files (*.*)");
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix("dve");
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+      }
+      case FileDialog::OpenDos: {
+        // Any name is taken: the import itself says what is wrong with a file that is not there.
+        QFileDialog dialog(this, QString(), QString(), "Data File (*.ovk);;All Files (*.*)");
+        dialog.setFileMode(QFileDialog::AnyFile);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+      }
       case FileDialog::Save: {
         QFileDialog dialog(this, "Save As.....", QString(), "Data File (*.dve);;All Files (*.*)");
         dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include <memory>
 
 #include "cylinder_dialog.h"
+#include "dimension_file.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "frame_dialog.h"
@@ -373,6 +376,38 @@ TEST_F(Editing, TheLinesDialogComesBackForAWaitingPivotAndAfterAnOpen) {
   form->chooseFile = [](TMainForm::FileDialog) { return QString(); };
   form->OpenDimensionsClick();
   EXPECT_EQ(refilled, 1);
+}
+
+TEST_F(Editing, FileDialogsTakeANameWithoutExtensionAndTheImportAnyName) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(WriteDimensionFile(dir.filePath("full70.dve").toStdString(), ws).ok);
+  // Types `name` into the file dialog that is about to open, and accepts it.
+  auto type = [&](const QString& name) {
+    QTimer::singleShot(0, [&dir, name] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(dir.path());
+      dialog->selectFile(name);
+      // A dialog that refuses the name says so in a message box of its own: dismiss it.
+      QTimer::singleShot(50, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+          box->done(QMessageBox::Ok);
+      });
+      QMetaObject::invokeMethod(dialog, "accept");
+      // A dialog that refuses the name stays open; close it so the test goes on.
+      if (dialog->isVisible()) dialog->reject();
+    });
+  };
+  type("full70");
+  EXPECT_EQ(form->chooseFile(TMainForm::FileDialog::OpenNative), dir.filePath("full70.dve"));
+  // The older form's dialog passes on a name that is not there; the import then says so.
+  QStringList errors;
+  form->reportError = [&](const QString& text) { errors << text; };
+  type("gone.ovk");
+  form->OpenDosDimensionsClick();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("gone.ovk")) << errors[0].toStdString();
 }
 
 }  // namespace
