@@ -1,6 +1,8 @@
 // vek1-cli as a script sees it: the text it prints, its exit codes, and that what it prints is
 // the model's pose for the options given.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <map>
@@ -11,7 +13,9 @@
 #include "cli.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
+#include "pipe_watchdog.h"
 
 namespace {
 
@@ -191,6 +195,25 @@ TEST(CliFile, StartsFromASavedSet) {
   const Result missing = run({"pose", "--angle", "10", "--file", path + ".missing"});
   EXPECT_EQ(missing.code, 2);
   EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+}
+
+TEST(CliFile, APipeAFolderOrADeviceIsRefusedWithoutWaiting) {
+  std::string dir = ::testing::TempDir() + "cli-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const std::string pipe = dir + "/p.dve";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, dir, std::string("/dev/zero")}) {
+    PipeWatchdog watchdog(pipe);
+    const Result r = run({"pose", "--angle", "0", "--file", path});
+    EXPECT_FALSE(watchdog.stop()) << path << ": vek1-cli waited on the pipe";
+    EXPECT_NE(r.code, vek1::kExitOk) << path;
+    EXPECT_TRUE(vek1::isDocumentedExitCode(r.code)) << r.code;
+    EXPECT_TRUE(r.out.empty()) << path;
+    EXPECT_NE(r.err.find("not a dimension file"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  ::unlink(pipe.c_str());
+  ::rmdir(dir.c_str());
 }
 
 TEST(CliUsage, HelpNamesEveryOption) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
+#include "pipe_watchdog.h"
 #include "solver.h"
 
 namespace vek1 {
@@ -361,6 +363,30 @@ TEST_F(DimensionFileOnDisk, FailuresNameTheFileAndTheReasonAndLeaveNothingBehind
   r = ReadDimensionFile((dir / "small.dve").string(), ws);
   EXPECT_NE(r.message.find("small.dve\". The file is too short"), std::string::npos) << r.message;
   EXPECT_TRUE(Snapshot(ws) == before);
+}
+
+
+TEST_F(DimensionFileOnDisk, AFolderAPipeOrADeviceIsRefusedAtOnceAndNamed) {
+  const fs::path pipe = dir / "pipe.dve";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  fs::create_directory(dir / "folder.dve");
+  const std::pair<std::string, std::string> cases[] = {
+      {pipe.string(), "a named pipe"},
+      {(dir / "folder.dve").string(), "a folder"},
+      {"/dev/zero", "a device"},
+      {"/dev/null", "a device"}};
+  for (auto read : {&ReadDimensionFile, &ReadDosDimensionFile}) {
+    for (const auto& [path, kind] : cases) {
+      Workspace ws = started();
+      const Snapshot before(ws);
+      PipeWatchdog watchdog(pipe.string());
+      const DimensionFileResult r = read(path, ws);
+      EXPECT_FALSE(watchdog.stop()) << path << ": the read waited on the pipe";
+      EXPECT_FALSE(r.ok) << path;
+      EXPECT_NE(r.message.find("\"" + path + "\": it is " + kind), std::string::npos) << r.message;
+      EXPECT_TRUE(Snapshot(ws) == before) << path;
+    }
+  }
 }
 
 }  // namespace
