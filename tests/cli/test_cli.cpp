@@ -197,6 +197,15 @@ TEST(CliFile, StartsFromASavedSet) {
   EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
 }
 
+// Found by fuzzing: an id beyond the int range was converted to int before it was checked.
+TEST(CliUsage, ADimensionIdBeyondTheIntRangeIsRefusedNotConverted) {
+  for (const char* id : {"21474836485", "4294967397", "-2147483649", "1e300"}) {
+    const Result r = run({"pose", "--angle", "0", "--set", std::string(id) + "=1"});
+    EXPECT_EQ(r.code, vek1::kExitUsage) << id;
+    EXPECT_NE(r.err.find("unknown dimension id"), std::string::npos) << r.err;
+  }
+}
+
 TEST(CliFile, APipeAFolderOrADeviceIsRefusedWithoutWaiting) {
   std::string dir = ::testing::TempDir() + "cli-XXXXXX";
   ASSERT_NE(::mkdtemp(dir.data()), nullptr);
