@@ -54,10 +54,10 @@ void checkGearRuns(Workspace ws) {
       }
       const PortConstants& p = ws.Ports;
       int k = 0;
-      for (float x : {p.FrontSteamEdge, p.FrontPortFull, p.FrontExhEdge, p.RearSteamEdge,
-                      p.RearPortFull, p.RearExhEdge, p.ValveDisplacement, p.RearOpenJoint,
-                      p.FrontOpenJoint, p.FrontSteamLap, p.RearSteamLap, p.FrontExhLap,
-                      p.RearExhLap})
+      for (float x :
+           {p.FrontSteamEdge, p.FrontPortFull, p.FrontExhEdge, p.RearSteamEdge, p.RearPortFull,
+            p.RearExhEdge, p.ValveDisplacement, p.RearOpenJoint, p.FrontOpenJoint, p.FrontSteamLap,
+            p.RearSteamLap, p.FrontExhLap, p.RearExhLap})
         finite(x, "port constant", k++, ws);
       k = 0;
       for (float x : {ws.ReverseArmAngle, ws.ValveLeverAngle, ws.PistonPos, ws.FrontSteamOpen,

@@ -20,11 +20,13 @@ namespace {
 
 void write(const fs::path& file, const Bytes& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes records(const Bytes& full, int count) {
-  Bytes b(full.begin(), full.begin() + std::min<std::size_t>(full.size(), count * vek1::kRecordBytes));
+  Bytes b(full.begin(),
+          full.begin() + std::min<std::size_t>(full.size(), count * vek1::kRecordBytes));
   // Past the full form: one more record of padding.
   b.resize(static_cast<std::size_t>(count) * vek1::kRecordBytes, 0);
   return b;
@@ -61,7 +63,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path dir = fs::absolute(argv[1]);
-  for (const char* sub : {"dimension_file", "dos_file", "cli_args"}) fs::create_directories(dir / sub);
+  for (const char* sub : {"dimension_file", "dos_file", "cli_args"})
+    fs::create_directories(dir / sub);
 
   vek1::Workspace factory;
   vek1::StartUp(factory);
@@ -69,7 +72,8 @@ int main(int argc, char** argv) {
   const Bytes full = vek1::EncodeDimensionFile(filledIn());
   write(dir / "dimension_file" / "factory-70.dve", plain);
   for (int count : {10, 11, 20, 21, 69, 70, 71}) {
-    write(dir / "dimension_file" / ("filled-" + std::to_string(count) + ".dve"), records(full, count));
+    write(dir / "dimension_file" / ("filled-" + std::to_string(count) + ".dve"),
+          records(full, count));
     write(dir / "dos_file" / ("filled-" + std::to_string(count) + ".ovk"), records(full, count));
   }
   Bytes partial = full;
@@ -85,8 +89,8 @@ int main(int argc, char** argv) {
       {"pose", "--angle", "90", "--revarm", "-3.5", "--set", "102=-1", "--set", "109=0.5"},
       {"pose", "--angle", "45", "--file", set},
       {"sweep", "--from", "0", "--to", "360", "--step", "30"},
-      {"sweep", "--from", "-10", "--to", "10", "--step", "0.5", "--revarm-offset", "-1.2",
-       "--set", "17=1.5", "--set", "18=2"},
+      {"sweep", "--from", "-10", "--to", "10", "--step", "0.5", "--revarm-offset", "-1.2", "--set",
+       "17=1.5", "--set", "18=2"},
       {"sweep", "--from", "0", "--to", "1", "--step", "1", "--file", set, "--set", "122=1e30"},
       {"pose", "--angle", "1e9", "--set", "13=0"},
       {"pose"},

@@ -404,7 +404,8 @@ DimensionFileResult readWholeFile(const std::string& path, std::vector<std::uint
   // and opening a device may act on it. The open does not block either, in case the path was
   // swapped for a pipe after the look; what was opened is looked at again below.
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return notAFile(path, info.st_mode);
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    return notAFile(path, info.st_mode);
   Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (file.fd < 0) return failure("Cannot open " + quoted(path) + ": " + systemReason() + ".");
   if (::fstat(file.fd, &info) != 0)

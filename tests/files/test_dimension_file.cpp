@@ -365,16 +365,14 @@ TEST_F(DimensionFileOnDisk, FailuresNameTheFileAndTheReasonAndLeaveNothingBehind
   EXPECT_TRUE(Snapshot(ws) == before);
 }
 
-
 TEST_F(DimensionFileOnDisk, AFolderAPipeOrADeviceIsRefusedAtOnceAndNamed) {
   const fs::path pipe = dir / "pipe.dve";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   fs::create_directory(dir / "folder.dve");
-  const std::pair<std::string, std::string> cases[] = {
-      {pipe.string(), "a named pipe"},
-      {(dir / "folder.dve").string(), "a folder"},
-      {"/dev/zero", "a device"},
-      {"/dev/null", "a device"}};
+  const std::pair<std::string, std::string> cases[] = {{pipe.string(), "a named pipe"},
+                                                       {(dir / "folder.dve").string(), "a folder"},
+                                                       {"/dev/zero", "a device"},
+                                                       {"/dev/null", "a device"}};
   for (auto read : {&ReadDimensionFile, &ReadDosDimensionFile}) {
     for (const auto& [path, kind] : cases) {
       Workspace ws = started();

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
   Leaker leaker;
   leaker.resize(100, 100);
   leaker.show();
-  QMetaObject::invokeMethod(&leaker, [&leaker] { leaker.LeakFromSlot(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &leaker, [&leaker] { leaker.LeakFromSlot(); }, Qt::QueuedConnection);
   QTimer::singleShot(0, &leaker, [&leaker] { QTest::mouseClick(&leaker, Qt::LeftButton); });
   QTimer::singleShot(0, &app, &QCoreApplication::quit);
   const int code = app.exec();

@@ -65,8 +65,8 @@ Reach circlesMeet(double r1, double r2, double D) {
 }
 
 struct Verdict {
-  bool fails = false;       // some meeting is clearly out of reach
-  bool undecided = false;   // some meeting is borderline or degenerate
+  bool fails = false;      // some meeting is clearly out of reach
+  bool undecided = false;  // some meeting is borderline or degenerate
 };
 
 // Walks the meetings in the order the gear is built, with the centres where the solved pose put
@@ -103,9 +103,9 @@ Verdict closure(const Workspace& ws) {
     v.undecided |= std::fabs(x) < kDegenerate;
   // A length whose square is beyond the largest single cannot be squared in singles, as the
   // construction does: the square saturates and the pose is finite but not a closure.
-  for (double x : {mainRod, coupler, anchor, link, lowerLever, len(dim::ReverseArmLength),
-                   len(dim::RadiusRod), dist(13, 10), dist(14, 9), dist(2, 3), dist(6, 18),
-                   dist(7, 4)})
+  for (double x :
+       {mainRod, coupler, anchor, link, lowerLever, len(dim::ReverseArmLength), len(dim::RadiusRod),
+        dist(13, 10), dist(14, 9), dist(2, 3), dist(6, 18), dist(7, 4)})
     v.undecided |= std::fabs(x) > kLargestSquarable;
   return v;
 }
@@ -121,13 +121,12 @@ void expectClosedPose(const Workspace& ws) {
     int a, b;
     double length;
   };
-  const Rod rods[] = {
-      {2, 10, len(dim::MainRodCrankEnd)},   {10, 3, len(dim::MainRodPistonEnd)},
-      {10, 9, len(dim::CouplerUpper)},      {9, 11, len(dim::CouplerLower)},
-      {13, 11, len(dim::AnchorLinkLength)}, {6, 18, len(dim::ReverseArmLength)},
-      {6, 14, len(dim::LinkRadius)},        {14, 8, len(dim::LinkRadius)},
-      {9, 8, len(dim::ValveLeverLower)},    {8, 7, len(dim::ValveLeverUpper)},
-      {7, 4, len(dim::RadiusRod)}};
+  const Rod rods[] = {{2, 10, len(dim::MainRodCrankEnd)},   {10, 3, len(dim::MainRodPistonEnd)},
+                      {10, 9, len(dim::CouplerUpper)},      {9, 11, len(dim::CouplerLower)},
+                      {13, 11, len(dim::AnchorLinkLength)}, {6, 18, len(dim::ReverseArmLength)},
+                      {6, 14, len(dim::LinkRadius)},        {14, 8, len(dim::LinkRadius)},
+                      {9, 8, len(dim::ValveLeverLower)},    {8, 7, len(dim::ValveLeverUpper)},
+                      {7, 4, len(dim::RadiusRod)}};
   for (const Rod& r : rods)
     EXPECT_NEAR(test::distance(ws, r.a, r.b), std::fabs(r.length), tolerance)
         << "rod " << r.a << "-" << r.b;
