@@ -98,8 +98,10 @@ std::pair<int, float> setArg(const std::string& text) {
   if (eq == std::string::npos) throw UsageError{"--set expects ID=VALUE, got '" + text + "'"};
   const std::string idText = text.substr(0, eq);
   const std::optional<double> id = parseNumberStrict(idText);
-  if (!id || *id != std::floor(*id) || !isDimensionId(static_cast<int>(*id)) ||
-      idText.find_first_of(".eE") != std::string::npos)
+  // The range is checked before the conversion to int, which is undefined beyond it.
+  constexpr double kLargestId = 1000;
+  if (!id || *id != std::floor(*id) || std::fabs(*id) > kLargestId ||
+      !isDimensionId(static_cast<int>(*id)) || idText.find_first_of(".eE") != std::string::npos)
     throw UsageError{"unknown dimension id '" + idText + "' (use 1..18 or 101..122)"};
   const double value = numberArg("--set " + idText, text.substr(eq + 1));
   return {static_cast<int>(*id), static_cast<float>(value)};

@@ -384,14 +384,33 @@ std::string systemReason() {
   return std::strerror(errno);
 }
 
+// What a path that is no plain file is, in the words of a message.
+std::string_view fileKind(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "something else";
+}
+
+DimensionFileResult notAFile(const std::string& path, mode_t mode) {
+  return failure("Cannot read " + quoted(path) + ": it is " + std::string(fileKind(mode)) +
+                 ", not a dimension file.");
+}
+
 DimensionFileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.fd < 0) return failure("Cannot open " + quoted(path) + ": " + systemReason() + ".");
+  // A folder, a named pipe or a device is no dimension file, and is refused before it is opened:
+  // opening a pipe waits for a writer that may never come, with the user's unsaved set behind it,
+  // and opening a device may act on it. The open does not block either, in case the path was
+  // swapped for a pipe after the look; what was opened is looked at again below.
   struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    return notAFile(path, info.st_mode);
+  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (file.fd < 0) return failure("Cannot open " + quoted(path) + ": " + systemReason() + ".");
   if (::fstat(file.fd, &info) != 0)
     return failure("Cannot read " + quoted(path) + ": " + systemReason() + ".");
-  // A directory, a pipe or a device is no dimension file, and a pipe could block for ever.
-  if (!S_ISREG(info.st_mode)) return failure("Cannot read " + quoted(path) + ": it is not a file.");
+  if (!S_ISREG(info.st_mode)) return notAFile(path, info.st_mode);
   if (static_cast<std::uintmax_t>(info.st_size) > kMaxDimensionFileBytes)
     return failure("Cannot read " + quoted(path) + ": at " + std::to_string(info.st_size) +
                    " bytes it is far too large for a dimension file.");
@@ -515,8 +534,13 @@ DimensionFileResult WriteDimensionFile(const std::string& path, const Workspace&
   // save replace it (the folder is writable, or the user is root).
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && S_ISREG(old.st_mode) &&
-      ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+  const bool denied = exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 &&
+                      ::access(target.c_str(), W_OK) != 0;
+  // A writable file on a file system mounted read-only: the system's own reason says it best.
+  if (denied && errno == EROFS)
+    return failure("Cannot save " + quoted(path) + ": " + systemReason() +
+                   ". It was left as it was; save it elsewhere.");
+  if (exists && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || denied))
     return failure("Cannot save " + quoted(path) +
                    ": the file is read-only. It was left as it was; save under another name or "
                    "make it writable first.");

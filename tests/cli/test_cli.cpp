@@ -1,6 +1,8 @@
 // vek1-cli as a script sees it: the text it prints, its exit codes, and that what it prints is
 // the model's pose for the options given.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -17,7 +19,9 @@
 #include "exit_codes.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
+#include "pipe_watchdog.h"
 
 namespace {
 
@@ -302,6 +306,34 @@ TEST(CliOutput, FullDiskAndClosedStdoutFailTheRealProgram) {
   const int null = open("/dev/null", O_WRONLY);
   EXPECT_EQ(runProgram({"pose", "--angle", "0"}, null).first, vek1::kExitOk);
   close(null);
+}
+
+// Found by fuzzing: an id beyond the int range was converted to int before it was checked.
+TEST(CliUsage, ADimensionIdBeyondTheIntRangeIsRefusedNotConverted) {
+  for (const char* id : {"21474836485", "4294967397", "-2147483649", "1e300"}) {
+    const Result r = run({"pose", "--angle", "0", "--set", std::string(id) + "=1"});
+    EXPECT_EQ(r.code, vek1::kExitUsage) << id;
+    EXPECT_NE(r.err.find("unknown dimension id"), std::string::npos) << r.err;
+  }
+}
+
+TEST(CliFile, APipeAFolderOrADeviceIsRefusedWithoutWaiting) {
+  std::string dir = ::testing::TempDir() + "cli-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const std::string pipe = dir + "/p.dve";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, dir, std::string("/dev/zero")}) {
+    PipeWatchdog watchdog(pipe);
+    const Result r = run({"pose", "--angle", "0", "--file", path});
+    EXPECT_FALSE(watchdog.stop()) << path << ": vek1-cli waited on the pipe";
+    EXPECT_NE(r.code, vek1::kExitOk) << path;
+    EXPECT_TRUE(vek1::isDocumentedExitCode(r.code)) << r.code;
+    EXPECT_TRUE(r.out.empty()) << path;
+    EXPECT_NE(r.err.find("not a dimension file"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  ::unlink(pipe.c_str());
+  ::rmdir(dir.c_str());
 }
 
 TEST(CliUsage, HelpNamesEveryOption) {

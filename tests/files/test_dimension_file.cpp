@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
+#include "pipe_watchdog.h"
 #include "solver.h"
 
 namespace vek1 {
@@ -461,6 +463,28 @@ TEST_F(DimensionFileOnDisk, SaveRespectsTheFileSystem) {
   EXPECT_EQ(contents(dir / "later.dve"), EncodeDimensionFile(source));
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(DimensionFileOnDisk, AFolderAPipeOrADeviceIsRefusedAtOnceAndNamed) {
+  const fs::path pipe = dir / "pipe.dve";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  fs::create_directory(dir / "folder.dve");
+  const std::pair<std::string, std::string> cases[] = {{pipe.string(), "a named pipe"},
+                                                       {(dir / "folder.dve").string(), "a folder"},
+                                                       {"/dev/zero", "a device"},
+                                                       {"/dev/null", "a device"}};
+  for (auto read : {&ReadDimensionFile, &ReadDosDimensionFile}) {
+    for (const auto& [path, kind] : cases) {
+      Workspace ws = started();
+      const Snapshot before(ws);
+      PipeWatchdog watchdog(pipe.string());
+      const DimensionFileResult r = read(path, ws);
+      EXPECT_FALSE(watchdog.stop()) << path << ": the read waited on the pipe";
+      EXPECT_FALSE(r.ok) << path;
+      EXPECT_NE(r.message.find("\"" + path + "\": it is " + kind), std::string::npos) << r.message;
+      EXPECT_TRUE(Snapshot(ws) == before) << path;
+    }
+  }
 }
 
 }  // namespace

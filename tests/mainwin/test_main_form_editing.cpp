@@ -2,6 +2,7 @@
 // button, the full reset and the dimension position display with the dialog it closes and
 // reopens. Ticks are run by hand; the animation timer is stopped.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QFileDialog>
@@ -20,6 +21,7 @@
 #include "dynvar.h"
 #include "frame_dialog.h"
 #include "main_form.h"
+#include "pipe_watchdog.h"
 #include "sound.h"
 
 namespace vek1 {
@@ -277,6 +279,32 @@ TEST_F(Editing, ADamagedFileIsReportedAndLeavesTheSetAlone) {
   form->chooseFile = [&](TMainForm::FileDialog) { return dir.filePath("no/such/dir/x.dve"); };
   form->SaveAsDimensionsClick();
   EXPECT_EQ(errors.size(), 3);
+  EXPECT_EQ(ws.DimSetName, "Nominal");
+}
+
+TEST_F(Editing, OpeningAPipeAFolderOrADeviceIsRefusedAndTheWindowGoesOn) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString pipe = dir.filePath("p.dve");
+  ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+  QStringList errors;
+  QString chosen;
+  form->chooseFile = [&](TMainForm::FileDialog) { return chosen; };
+  form->reportError = [&](const QString& text) { errors << text; };
+  ws.Frame[dim::Stroke] = 3.25f;
+
+  for (const QString& path : {pipe, dir.path(), QStringLiteral("/dev/zero")}) {
+    chosen = path;
+    for (auto open : {&TMainForm::OpenDimensionsClick, &TMainForm::OpenDosDimensionsClick}) {
+      errors.clear();
+      PipeWatchdog watchdog(pipe.toStdString());
+      (form.get()->*open)();
+      EXPECT_FALSE(watchdog.stop()) << path.toStdString() << ": the window waited on the pipe";
+      ASSERT_EQ(errors.size(), 1) << path.toStdString();
+      EXPECT_TRUE(errors[0].contains("not a dimension file")) << errors[0].toStdString();
+    }
+  }
+  EXPECT_EQ(ws.Frame[dim::Stroke], 3.25f);
   EXPECT_EQ(ws.DimSetName, "Nominal");
 }
 

@@ -187,6 +187,29 @@ TEST(SolverPrecision, EveryStepStoresItsResultAsASingle) {
   EXPECT_GT(quarter.Pivots.V[2], 1e-7f);
 }
 
+// A gear built the other way round: the anchor pivot moved to the far side of the hanger point's
+// path, mirrored so that every distance the anchor link must span stays the same. The solver
+// measures that direction with a one-argument arctangent, which alone would place the anchor
+// link's end half a turn off, with the coupler stretched and no error raised.
+TEST(SolverGeometry, AGearBuiltTheOtherWayRoundStillKeepsItsRods) {
+  Workspace ws = startedWorkspace();
+  solveAt(ws, 0.0f, ws.RevArmPositions[0]);
+  const float mirrored = 2.0f * ws.Pivots.V[10] - ws.Pivots.V[13];
+  setDimension(ws, dim::AnchorLinkPivotVert, mirrored);
+  ASSERT_EQ(ws.Pivots.V[13], mirrored);
+  for (int angle = 0; angle < 360; angle += 90) {
+    SCOPED_TRACE("angle " + std::to_string(angle));
+    ws.ErrorFlag = false;
+    solveAt(ws, static_cast<float>(angle), ws.RevArmPositions[0]);
+    ASSERT_LT(ws.Pivots.V[10], ws.Pivots.V[13]);
+    EXPECT_FALSE(ws.ErrorFlag);
+    EXPECT_NEAR(distance(ws, 13, 11), dimensionValue(ws, dim::AnchorLinkLength), kPoseTolerance);
+    EXPECT_NEAR(distance(ws, 10, 11),
+                dimensionValue(ws, dim::CouplerUpper) + dimensionValue(ws, dim::CouplerLower),
+                kPoseTolerance);
+  }
+}
+
 TEST(SolverSafeOps, SubstituteANearbyValueAndRaiseTheLatch) {
   const float kNaN = std::nanf("");
   const struct {
