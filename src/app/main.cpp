@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });
 
+  mainForm.markSaved();
   mainForm.show();
   return app.exec();
 }

@@ -165,6 +165,20 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
     return QString();
   };
   reportError = [this](const QString& text) { QMessageBox::critical(this, "vek1", text); };
+  askToSave = [this](const QString& name) {
+    const auto answer = QMessageBox::question(
+        this, "vek1", QStringLiteral("Save changes to %1?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return UnsavedChoice::Save;
+    if (answer == QMessageBox::Discard) return UnsavedChoice::Discard;
+    return UnsavedChoice::Cancel;
+  };
+  confirm = [this](const QString& question) {
+    return QMessageBox::question(this, "vek1", question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+  };
+
+  markSaved();
 
   Timer1 = new QTimer(this);
   Timer1->setTimerType(Qt::PreciseTimer);
@@ -480,6 +494,10 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!settleUnsavedChanges()) {
+    event->ignore();
+    return;
+  }
   // Leave the desktop's wave volume where it started, however the window is closed.
   sound_.setWaveVolume(kHalfVolume);
   Timer1->stop();

@@ -3,14 +3,18 @@
 // does not move, the large font that keeps every placed text inside the window and clear of the
 // controls, and frames drawn at the screen's pixel ratio.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMenuBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <memory>
 #include <random>
 
+#include "dimensions.h"
 #include "frame.h"
 #include "main_form.h"
 #include "placed_texts.h"
@@ -236,6 +240,77 @@ TEST_F(Desktop, EveryPlacedTextFitsBesideTheControlsInBothFonts) {
   form->LargeFont->trigger();
   EXPECT_EQ(form->Fwd->geometry(), QRect(248, 25, 27, 14));
   EXPECT_NE(fwd, form->Fwd->geometry());
+}
+
+TEST_F(Desktop, UnsavedChangesAreOfferedForSavingBeforeExitAndOpen) {
+  std::vector<QString> asked;
+  TMainForm::UnsavedChoice answer = TMainForm::UnsavedChoice::Cancel;
+  form->askToSave = [&](const QString& name) {
+    asked.push_back(name);
+    return answer;
+  };
+  int dialogs = 0;
+  QString savePath;
+  form->chooseFile = [&](TMainForm::FileDialog kind) {
+    ++dialogs;
+    return kind == TMainForm::FileDialog::Save ? savePath : QString();
+  };
+  form->show();
+  // Nothing changed since start: Exit asks nothing.
+  EXPECT_FALSE(form->hasUnsavedChanges());
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(asked.empty());
+  form->show();
+
+  ws.Frame[dim::RadiusRod] = 5.0625f;
+  EXPECT_TRUE(form->hasUnsavedChanges());
+  EXPECT_FALSE(form->close()) << "Cancel keeps the window open";
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], "Nominal");
+  form->OpenDimensions->trigger();
+  EXPECT_EQ(dialogs, 0) << "Cancel before Open asks for no file";
+  form->OpenDosDimensions->trigger();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(asked.size(), 3u);
+
+  // Save, but the save dialog is cancelled: still nothing lost, still open.
+  answer = TMainForm::UnsavedChoice::Save;
+  EXPECT_FALSE(form->close());
+  EXPECT_EQ(dialogs, 1);
+  // Save into a file: the window closes and the set is saved.
+  const QString file = QDir::temp().filePath(QStringLiteral("vek1-unsaved-%1.dve").arg(getpid()));
+  savePath = file;
+  EXPECT_TRUE(form->close());
+  EXPECT_FALSE(form->hasUnsavedChanges());
+  EXPECT_TRUE(QFile::exists(file));
+  QFile::remove(file);
+
+  // Discard goes ahead without saving.
+  form->show();
+  ws.Frame[dim::RadiusRod] = 5.5f;
+  answer = TMainForm::UnsavedChoice::Discard;
+  savePath.clear();
+  const int before = dialogs;
+  form->OpenDimensions->trigger();
+  EXPECT_EQ(dialogs, before + 1) << "the open dialog comes after the answer";
+}
+
+TEST_F(Desktop, AFullResetAsksFirst) {
+  bool agree = false;
+  QString question;
+  form->confirm = [&](const QString& q) {
+    question = q;
+    return agree;
+  };
+  int resets = 0;
+  form->setDimensionDialogs(
+      nullptr, nullptr, [&] { ++resets; }, [&] { ++resets; });
+  form->ResetAll->trigger();
+  EXPECT_FALSE(question.isEmpty());
+  EXPECT_EQ(resets, 0) << "refused: nothing reset";
+  agree = true;
+  form->ResetAll->trigger();
+  EXPECT_EQ(resets, 2);
 }
 
 TEST(ScaledCanvas, AFinerSurfaceRedrawsAtItsOwnPitchRatherThanDoublingPixels) {
