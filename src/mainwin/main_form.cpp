@@ -319,6 +319,25 @@ void TMainForm::onTimerFrame() {
   Timer1Timer();
 }
 
+void TMainForm::keepPlacedTextsReadable() {
+  // The pivot prompt's lines run where the DataTable button stands, and the shown dimension's
+  // label where RP1 and RP2 stand: while those texts are up, the buttons step aside.
+  const bool prompt = ws_.PivotSelectPending;
+  DataTableBut->setVisible(ws_.PivotDataMode && !prompt);
+  const bool label = ws_.ShowDimensionId != 0;
+  RefPt1->setVisible(ws_.ScreenDataOn && !label);
+  RefPt2->setVisible(ws_.ScreenDataOn && !label);
+  if (label == labelShown_) return;
+  labelShown_ = label;
+  if (label) {
+    for (EndScrollBar* b : SBRef) b->hide();
+    RefPt1Zero->hide();
+    RefPt2Zero->hide();
+  } else {
+    syncReferenceControls();
+  }
+}
+
 void TMainForm::refreshTitleClock() {
   // The clock shows whole seconds: reading the locale's formats once a second is enough, or when
   // the set's name changed.
@@ -356,6 +375,7 @@ void TMainForm::Timer1Timer() {
     UnDoDn->hide();
   }
   applyPositionDisplay(outcome.positionDisplay);
+  keepPlacedTextsReadable();
   refreshTitleClock();
   showChangedTiles(before);
 }

@@ -300,6 +300,7 @@ class TMainForm : public QMainWindow {
   void setStripVisible(bool visible);
   void refreshTitle();
   void refreshTitleClock();
+  void keepPlacedTextsReadable();
 
   Workspace& ws_;
   SoundSink& sound_;
@@ -336,6 +337,7 @@ class TMainForm : public QMainWindow {
   long long titleSecond_ = -1;
   std::string titleName_;
   std::vector<std::uint8_t> savedState_;
+  bool labelShown_ = false;
 };
 
 }  // namespace vek1

@@ -313,6 +313,31 @@ TEST_F(Desktop, AFullResetAsksFirst) {
   EXPECT_EQ(resets, 2);
 }
 
+TEST_F(Desktop, ButtonsStepAsideForThePivotPromptAndTheShownDimensionsLabel) {
+  form->show();
+  ws.RefPointsMode = true;
+  form->SetPivotData->trigger();
+  form->Timer1Timer();
+  EXPECT_TRUE(form->DataTableBut->isVisible());
+  ws.PivotSelectPending = true;
+  ws.OverlayRefChoice = 1;
+  form->Timer1Timer();
+  // With the button shown, the prompt's first line would run under it; now it lies clear.
+  expectTextsClearOfControls(*form, ws);
+  EXPECT_FALSE(form->DataTableBut->isVisible());
+  ws.PivotSelectPending = false;
+  form->Timer1Timer();
+  EXPECT_TRUE(form->DataTableBut->isVisible());
+
+  ws.ShowDimensionId = dim::RadiusRod;
+  form->Timer1Timer();
+  EXPECT_FALSE(form->RefPt1->isVisible());
+  expectTextsClearOfControls(*form, ws);
+  ws.ShowDimensionId = 0;
+  form->Timer1Timer();
+  EXPECT_TRUE(form->RefPt1->isVisible());
+}
+
 TEST(ScaledCanvas, AFinerSurfaceRedrawsAtItsOwnPitchRatherThanDoublingPixels) {
   QImage one(100, 60, QImage::Format_RGB32), two(200, 120, QImage::Format_RGB32);
   one.fill(Qt::white);
