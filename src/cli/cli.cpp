@@ -2,14 +2,13 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <utility>
 
 #include "cli_events.h"
-#include "dimension_edit.h"
+#include "cli_settings.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
@@ -168,18 +167,7 @@ Workspace prepare(const Options& o, std::ostream& notes) {
     const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
     if (!loaded.ok) throw InputError{loaded.message};
   }
-  for (const auto& [id, value] : o.sets) {
-    // The two reverse-arm limits keep Norm <= Max as the frame dialog does.
-    if (id == dim::RevArmToCentNorm && SetRevArmNorm(ws, value)) {
-      notes << "vek1-cli: --set 17: held at the largest offset (18) "
-            << DimensionFieldText(ws.Frame[dim::RevArmToCentMax]) << '\n';
-    } else if (id == dim::RevArmToCentMax && SetRevArmMax(ws, value)) {
-      notes << "vek1-cli: --set 18: raised to the normal offset (17) "
-            << DimensionFieldText(ws.Frame[dim::RevArmToCentNorm]) << '\n';
-    } else if (id != dim::RevArmToCentNorm && id != dim::RevArmToCentMax) {
-      setDimension(ws, id, value);
-    }
-  }
+  applyCliSettings(ws, o.sets, notes);
   ComputeReverseArmCentre(ws);
   SetRevArmScrollRange(ws);
   if (o.revarm)
@@ -291,25 +279,20 @@ void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (!args.empty() && args[0] == "events")
-    return runEventsCommand({args.begin() + 1, args.end()}, out, err);
+  errno = 0;
+  if (!args.empty() && args[0] == "events") {
+    const int code = runEventsCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
   try {
     const Options o = parse(args);
-    errno = 0;
     if (o.command == "help")
       out << kUsage;
     else if (o.command == "pose")
       pose(o, out, err);
     else
       sweep(o, out, err);
-    out.flush();
-    if (!out) {
-      const int cause = errno;
-      err << "vek1-cli: cannot write the output"
-          << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string()) << '\n';
-      return kExitWrite;
-    }
-    return kExitOk;
+    return finishCliOutput(out, err);
   } catch (const UsageError& e) {
     err << "vek1-cli: " << e.message << '\n';
     return kExitUsage;

@@ -4,8 +4,10 @@
 #include <optional>
 #include <ostream>
 
+#include "cli_settings.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
 #include "valve_events.h"
 #include "valve_events_text.h"
@@ -112,18 +114,21 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
     StartUp(ws);
     if (!file.empty()) {
       const DimensionFileResult loaded = ReadDimensionFile(file, ws);
-      if (!loaded.ok) throw EventsError{loaded.message};
+      if (!loaded.ok) {
+        err << "vek1-cli: " << loaded.message << '\n';
+        return kExitInput;
+      }
     }
-    for (const auto& [id, value] : sets) setDimension(ws, id, value);
+    applyCliSettings(ws, sets, err);
     ComputeReverseArmCentre(ws);
 
     const ValveEventsTable table =
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));
-    return 0;
+    return kExitOk;
   } catch (const EventsError& e) {
     err << "vek1-cli: " << e.message << '\n';
-    return 2;
+    return kExitUsage;
   }
 }
 

@@ -7,7 +7,8 @@
 
 namespace vek1 {
 
-// The arguments after "events". Returns the exit code: 0, or 2 after a one-line message on err.
+// The arguments after "events". Returns an exit code of exit_codes.h, with a one-line message on
+// err for a failure; the caller checks the output stream.
 int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 extern const char* const kEventsUsage;

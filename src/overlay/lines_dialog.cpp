@@ -180,6 +180,11 @@ TDrawLines::TDrawLines(Workspace& ws, SoundSink& sound, QWidget* parent)
          {std::pair(lineTitles[n], px(84)), std::pair(circleTitles[n], px(98))}) {
       if (*text == '\0') continue;
       QLabel* l = title(QString::fromLatin1(text), 0, y);
+      // A pixel smaller than the dialog's font, so neighbouring words keep a gap between them.
+      QFont smaller = l->font();
+      smaller.setPixelSize(kDialogFontPixels - 1);
+      l->setFont(smaller);
+      l->adjustSize();
       l->move(centre - l->width() / 2, y);
     }
   }

@@ -16,6 +16,7 @@
 #include "ref_points_dialog.h"
 #include "set_rev_arm_dialog.h"
 #include "sound.h"
+#include "valve_events_window.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -39,14 +40,15 @@ struct AllWindows {
         cylDimen(ws, main, &main),
         graphZoom(ws, &main),
         drawLines(ws, sound, &main),
-        dataTable(ws, &main) {
+        dataTable(ws, &main),
+        valveEvents(ws, &main) {
     main.Timer1->stop();
   }
 
   std::vector<QWidget*> windows() {
     return {&main,   &setRevArm, &drivAng,   &ovalDia,   &portDia, &refPnts,
             &revPos, &sineDia,   &steamDia,  &stpAng,    &aboutBox, &inst,
-            &veOSpInst, &frameDi, &cylDimen, &graphZoom, &drawLines, &dataTable};
+            &veOSpInst, &frameDi, &cylDimen, &graphZoom, &drawLines, &dataTable, &valveEvents};
   }
 
   Workspace ws;
@@ -70,6 +72,7 @@ struct AllWindows {
   TGraphZoom graphZoom;
   TDrawLines drawLines;
   TDataTable dataTable;
+  TValveEvents valveEvents;
 };
 
 }  // namespace vek1

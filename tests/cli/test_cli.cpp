@@ -234,6 +234,7 @@ TEST(CliPose, ReverseArmLimitsKeepNormWithinMax) {
   // Max below Norm is raised to Norm; in order, raising Max first lets a larger Norm through.
   const Result low = run({"pose", "--angle", "0", "--set", "18=1"});
   EXPECT_NE(low.err.find("1.6"), std::string::npos) << low.err;
+  EXPECT_NE(run({"events", "--notches", "1", "--set", "17=5"}).err.find("1.800"), std::string::npos);
   const Result ordered = run({"pose", "--angle", "0", "--set", "18=3", "--set", "17=2.5"});
   EXPECT_TRUE(ordered.err.empty()) << ordered.err;
   EXPECT_EQ(run({"pose", "--angle", "0", "--set", "17=1"}).err, "");
@@ -250,6 +251,7 @@ TEST(CliOutput, AFailedWriteIsReportedWithItsOwnCode) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"pose", "--angle", "0"},
         std::vector<std::string>{"sweep", "--from", "0", "--to", "1e6", "--step", "0.1"},
+        std::vector<std::string>{"events", "--notches", "1.6"},
         std::vector<std::string>{"--help"}}) {
     FailingBuffer buffer;
     std::ostream out(&buffer);
