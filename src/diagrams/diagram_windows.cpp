@@ -1,5 +1,6 @@
 #include "diagram_windows.h"
 
+#include "diagram_sizes.h"
 #include "oval_drawing.h"
 #include "port_diagram_drawing.h"
 #include "sine_drawing.h"
@@ -9,7 +10,7 @@ namespace vek1 {
 
 TSineDia::TSineDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
-                    Layout{632, 414, {408, 8}, UnDoDnS, "&SetRevArmPos", "&ReDraw", "&UnDo",
+                    Layout{kSineDiagramSize.width, kSineDiagramSize.height, {408, 8}, UnDoDnS, "&SetRevArmPos", "&ReDraw", "&UnDo",
                            "&DymamicVariables"},
                     parent) {}
 
@@ -17,7 +18,7 @@ DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) { return drawSineDiagram(ca
 
 TOvalDia::TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
-                    Layout{632, 426, {408, 8}, UnDoDnO, "SetRevArmPos", "ReDraw", "&UnDo",
+                    Layout{kOvalDiagramSize.width, kOvalDiagramSize.height, {408, 8}, UnDoDnO, "SetRevArmPos", "ReDraw", "&UnDo",
                            "DynamicVari"},
                     parent) {}
 
@@ -25,7 +26,7 @@ DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) { return drawOvalDiagram(ca
 
 TSteamDia::TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
-                    Layout{632, 414, {408, 8}, UnDoDnSt, "SetRevArmPos", "ReDraw", "&UnDo",
+                    Layout{kSteamDiagramSize.width, kSteamDiagramSize.height, {408, 8}, UnDoDnSt, "SetRevArmPos", "ReDraw", "&UnDo",
                            "DynamicVari"},
                     parent) {}
 
@@ -33,7 +34,7 @@ DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) { return drawSteamDiagram(
 
 TPortDia::TPortDia(Workspace& ws, TMainForm& main, QWidget* parent)
     : DiagramWindow(ws, main, nullptr,
-                    Layout{632, 414, {447, 2}, UnDoDnP, QString(), "ReDraw", "&UnDo",
+                    Layout{kPortDiagramSize.width, kPortDiagramSize.height, {447, 2}, UnDoDnP, QString(), "ReDraw", "&UnDo",
                            "DynamicVari"},
                     parent) {
   SetUp = new QMenu("SetUp", Menu);

@@ -31,22 +31,16 @@ constexpr int kMaxPenWidth = 64;
 constexpr double kDotsPerInch = 96.0;
 constexpr double kPointsPerInch = 72.0;
 constexpr int kMaxFontPixels = 400;
-constexpr int kDefaultFontPoints = 8;
 
 std::uint32_t toArgb(Rgb c) {
   const auto channel = [](int v) { return static_cast<std::uint32_t>(std::clamp(v, 0, 255)); };
   return 0xff000000u | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
 }
 
-int fontPixelsFor(int points) {
-  return std::clamp(roundHalfEven(points * kDotsPerInch / kPointsPerInch), 1, kMaxFontPixels);
-}
+int fontPixelsFor(int points) { return canvasFontPixels(points); }
 
 QFont makeFont(int pixels, FontStyle style) {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(pixels);
-  font.setBold(style.bold);
-  font.setItalic(style.italic);
+  QFont font = canvasFont(pixels, style);
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
@@ -127,6 +121,21 @@ void stepLine(int x0, int y0, int x1, int y1, bool includeEnd, int xMin, int xMa
 
 }  // namespace
 
+int canvasFontPixels(int points) {
+  return std::clamp(roundHalfEven(points * kDotsPerInch / kPointsPerInch), 1, kMaxFontPixels);
+}
+
+QFont canvasFont(int pixels, FontStyle style) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixels);
+  font.setBold(style.bold);
+  font.setItalic(style.italic);
+  // Characters stand at whole-pixel advances without kerning, as a character-cell text output
+  // places them; every backend lays text out the same way.
+  font.setKerning(false);
+  return font;
+}
+
 // A font at one pixel size and style, with the pixels of each character drawn so far. Text is
 // drawn character by character at whole-pixel advances, without kerning, as a character-cell
 // text output does.
@@ -192,7 +201,7 @@ std::vector<std::unique_ptr<QPainterCanvas::Face>>& QPainterCanvas::faceCache() 
 }
 
 QPainterCanvas::QPainterCanvas(QPaintDevice& device, DirtyArea* dirty)
-    : dirty_(dirty), fontPixels_(fontPixelsFor(kDefaultFontPoints)) {
+    : dirty_(dirty), fontPixels_(fontPixelsFor(kDefaultCanvasFontPoints)) {
   // An empty or unusable device: every call draws nothing.
   if (device.width() <= 0 || device.height() <= 0 || !painter_.begin(&device)) return;
   width_ = device.width();

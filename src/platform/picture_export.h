@@ -1,0 +1,47 @@
+#pragma once
+// Writes a picture to a file: PNG through the raster canvas, so it is the screen's picture pixel
+// for pixel; SVG and PDF through the vector canvas, so it scales. The picture is given as a
+// function that draws it on any canvas; it is called once, with a canvas of the picture's size.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "canvas.h"
+
+class QImage;
+
+namespace vek1 {
+
+enum class PictureFormat { Png, Svg, Pdf };
+
+// The format a file name asks for by its extension (any case); nothing for another extension.
+std::optional<PictureFormat> pictureFormatOf(const QString& path);
+
+using DrawPicture = std::function<void(Canvas&)>;
+
+struct PictureInfo {
+  CanvasSize size;
+  QString title;  // kept in the SVG and PDF as the document's title
+};
+
+struct ExportResult {
+  bool ok = false;
+  QString message;  // why it failed, naming the file
+};
+
+// Draws the picture into `path` in the format of its extension. The file is written whole or not
+// at all: a failure leaves an existing file as it was. A target that exists and is not a regular
+// file (a directory, a device, a pipe) is refused.
+ExportResult exportPicture(const QString& path, const PictureInfo& info, const DrawPicture& draw);
+
+// Writes an image already drawn (the main view's frame) as PNG, enlarged by a whole-number pixel
+// ratio so that it shows at the size it has on a high-density screen; SVG and PDF go through
+// exportPicture with `draw`.
+ExportResult exportFrame(const QString& path, const QImage& frame, int pixelRatio,
+                         const PictureInfo& info, const DrawPicture& draw);
+
+// The file dialog filter for the three formats.
+QString pictureFileFilter();
+
+}  // namespace vek1
