@@ -225,7 +225,8 @@ class TMainForm : public QMainWindow {
   QScrollBar* makeBar(int x, int y, int width, int min, int max, int small, int large,
                       const QString& hint);
   QPushButton* makeButton(int x, int y, int width, const QString& caption, const QString& hint);
-  void buildControls();
+  void buildViewControls();
+  void buildMotionControls();
   void buildMenus();
   void buildToolBar();
   void wireAutoCentreBar(QScrollBar* bar, ViewBar which);
