@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <functional>
+#include <memory>
 #include <QImage>
 #include <QMainWindow>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include "canvas.h"
 #include "dimension_file.h"
 #include "frame.h"
+#include "picture_export.h"
 #include "sound.h"
 #include "workspace.h"
 
@@ -76,6 +78,16 @@ class TMainForm : public QMainWindow {
   const QImage& frameImage() const { return frame_; }
   // One animation tick, as the timer runs it.
   void Timer1Timer();
+
+  // The picture out: the current frame (without the controls over it) to a file, PNG at the
+  // screen's pixel ratio, SVG or PDF by the file's extension, or to a printer.
+  QAction* ExportPicture = nullptr;
+  QAction* Print1 = nullptr;
+  void ExportPictureClick();
+  void Print1Click();
+  // Draws the frame on screen again on any canvas, from the state it was drawn from.
+  void drawShownFrame(Canvas& canvas) const;
+  ExportResult exportPictureTo(const QString& path) const;
 
   // Motion controls.
   QTimer* Timer1 = nullptr;
@@ -245,12 +257,21 @@ class TMainForm : public QMainWindow {
   QDialog* dialogOf(PositionAsker asker) const;
   void setStripVisible(bool visible);
   void refreshTitle();
+  void rememberShownFrame(std::mt19937::result_type seed, bool positionDisplayActive);
 
   Workspace& ws_;
   SoundSink& sound_;
   QImage frame_;
   DirtyArea frameDirty_;
   std::mt19937 rng_;
+  // What the frame on screen was drawn from: the working set before its tick and the steam's
+  // seed, so an export draws the very same frame again without disturbing the running gear.
+  struct ShownFrame {
+    Workspace ws;
+    std::mt19937::result_type seed = 0;
+    bool positionDisplayActive = false;
+  };
+  std::unique_ptr<ShownFrame> shownFrame_;
   QString title_;
   TDrivAng* drivAng_ = nullptr;
   TRevPos* revPos_ = nullptr;

@@ -130,6 +130,13 @@ QString pictureFileFilter() {
   return QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
 }
 
+QString withPictureSuffix(const QString& path, const QString& selectedFilter) {
+  if (pictureFormatOf(path)) return path;
+  if (selectedFilter.contains(QLatin1String("*.svg"))) return path + QStringLiteral(".svg");
+  if (selectedFilter.contains(QLatin1String("*.pdf"))) return path + QStringLiteral(".pdf");
+  return path + QStringLiteral(".png");
+}
+
 ExportResult exportPicture(const QString& path, const PictureInfo& info, const DrawPicture& draw) {
   const auto format = pictureFormatOf(path);
   if (!format) return failure(path, QStringLiteral("the name must end in .png, .svg or .pdf"));

@@ -41,7 +41,9 @@ ExportResult exportPicture(const QString& path, const PictureInfo& info, const D
 ExportResult exportFrame(const QString& path, const QImage& frame, int pixelRatio,
                          const PictureInfo& info, const DrawPicture& draw);
 
-// The file dialog filter for the three formats.
+// The file dialog filter for the three formats, and a name the user typed without one of their
+// extensions given the extension of the filter he chose.
 QString pictureFileFilter();
+QString withPictureSuffix(const QString& path, const QString& selectedFilter);
 
 }  // namespace vek1

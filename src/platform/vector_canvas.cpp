@@ -125,6 +125,14 @@ void VectorCanvas::lineTo(int x, int y) {
   curX_ = x;
   curY_ = y;
   if (!painter_.isActive()) return;
+  if (x == x0 && y == y0) {
+    // No length: a thin pen paints nothing, a wide one its square nib.
+    if (penWidth_ > 1 && x > -penWidth_ && y > -penWidth_ && x < size_.width + penWidth_ &&
+        y < size_.height + penWidth_)
+      painter_.fillRect(QRectF(x - penWidth_ / 2, y - penWidth_ / 2, penWidth_, penWidth_),
+                        penColour_);
+    return;
+  }
   const double o = strokeOffset();
   // A one-pixel line covers its start pixel and stops short of its end pixel: the stroke runs
   // half a pixel (along the major axis) behind each pixel centre. A wider pen's square ends
