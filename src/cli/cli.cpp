@@ -8,10 +8,10 @@
 
 #include "cli_common.h"
 #include "dimension_file.h"
-#include "exit_codes.h"
-#include "render.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
+#include "render.h"
 #include "solver.h"
 #include "valve.h"
 #include "workspace.h"
@@ -154,13 +154,17 @@ Options parse(const std::vector<std::string>& args) {
   if (o.command == "pose" && !o.angle) throw UsageError{"pose needs --angle"};
   if (o.command == "sweep" && o.sweepStep) {
     if (o.revarm || o.revarmOffset)
-      throw UsageError{"--revarm-sweep places the reverse arm itself: leave out --revarm and --revarm-offset"};
+      throw UsageError{
+          "--revarm-sweep places the reverse arm itself: leave out --revarm and --revarm-offset"};
     if (o.from || o.to || o.step)
       throw UsageError{"--revarm-sweep is at one angle: give --angle, not --from, --to or --step"};
     if (!o.angle) throw UsageError{"--revarm-sweep needs --angle"};
     checkRowCount(*o.sweepFrom, *o.sweepTo, *o.sweepStep, "--revarm-sweep STEP");
   } else if (o.command == "sweep") {
-    if (o.angle) throw UsageError{"--angle is for pose and --revarm-sweep; a sweep over angles takes --from, --to and --step"};
+    if (o.angle)
+      throw UsageError{
+          "--angle is for pose and --revarm-sweep; a sweep over angles takes --from, --to and "
+          "--step"};
     if (!o.from || !o.to || !o.step) throw UsageError{"sweep needs --from, --to and --step"};
     checkRowCount(*o.from, *o.to, *o.step, "--step");
   }
@@ -244,10 +248,9 @@ struct NamedPivot {
   const char* name;
 };
 constexpr NamedPivot kSweepPivots[] = {
-    {2, "CrankPin"},        {3, "Crosshead"},       {4, "ValveStemJoint"},
-    {6, "LinkPivot"},       {7, "ValveLeverTop"},   {8, "DieBlock"},
-    {9, "CouplerPoint"},    {10, "MainRodHanger"},  {11, "CouplerLowerEnd"},
-    {13, "AnchorLinkPivot"}, {14, "LinkCentre"},     {18, "ReverseArmEnd"}};
+    {2, "CrankPin"},         {3, "Crosshead"},        {4, "ValveStemJoint"}, {6, "LinkPivot"},
+    {7, "ValveLeverTop"},    {8, "DieBlock"},         {9, "CouplerPoint"},   {10, "MainRodHanger"},
+    {11, "CouplerLowerEnd"}, {13, "AnchorLinkPivot"}, {14, "LinkCentre"},    {18, "ReverseArmEnd"}};
 
 void sweepHeader(std::ostream& out, const Workspace& ws) {
   out << "DriverAngle,ReverseArmPos";

@@ -10,6 +10,8 @@
 
 #include "cli_common.h"
 #include "diagram_sizes.h"
+#include "dimension_file.h"
+#include "dimensions.h"
 #include "exit_codes.h"
 #include "frame.h"
 #include "numbers.h"
@@ -20,8 +22,6 @@
 #include "sine_drawing.h"
 #include "sound.h"
 #include "steam_diagram_drawing.h"
-#include "dimension_file.h"
-#include "dimensions.h"
 
 namespace vek1 {
 
@@ -237,9 +237,8 @@ int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
       err << "vek1-cli: render needs a graphical Qt application\n";
       return kExitUsage;
     }
-    const ExportResult written =
-        exportPicture(QString::fromStdString(o.out), infoOf(o, ws),
-                      [&](Canvas& canvas) { drawPicture(canvas, ws, o); });
+    const ExportResult written = exportPicture(QString::fromStdString(o.out), infoOf(o, ws),
+                                               [&](Canvas& canvas) { drawPicture(canvas, ws, o); });
     if (!written.ok) {
       err << "vek1-cli: " << written.message.toStdString() << '\n';
       return kExitWrite;

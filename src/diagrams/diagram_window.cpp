@@ -8,8 +8,8 @@
 
 #include "canvas_replay.h"
 #include "dynvar.h"
-#include "picture_print.h"
 #include "main_form.h"
+#include "picture_print.h"
 
 namespace vek1 {
 

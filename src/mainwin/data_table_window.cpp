@@ -5,11 +5,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
-#include <QMessageBox>
-#include <QSaveFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include "clocktext.h"
@@ -101,7 +101,8 @@ void TDataTable::SelectAll1Click() {
 
 std::optional<QString> TDataTable::saveCsvTo(const QString& path) {
   const QFileInfo info(path);
-  if (info.exists() && !info.isFile()) return QStringLiteral("Cannot write %1: not a regular file").arg(path);
+  if (info.exists() && !info.isFile())
+    return QStringLiteral("Cannot write %1: not a regular file").arg(path);
   // The table as the model gives it now, at full precision, not the text box's rounded text.
   const std::string csv = BuildPivotDataCsv(ws_);
   QSaveFile file(path);

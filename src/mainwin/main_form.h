@@ -5,8 +5,6 @@
 #include <QAction>
 #include <QDialog>
 #include <QFrame>
-#include <functional>
-#include <memory>
 #include <QImage>
 #include <QMainWindow>
 #include <QMenu>
@@ -14,11 +12,13 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
+#include <functional>
+#include <memory>
 #include <random>
 
-#include "endscrollbar.h"
 #include "canvas.h"
 #include "dimension_file.h"
+#include "endscrollbar.h"
 #include "frame.h"
 #include "picture_export.h"
 #include "sound.h"

@@ -46,8 +46,7 @@ ExportResult TMainForm::exportPictureTo(const QString& path) const {
   const PictureInfo info{{frame_.width(), frame_.height()}, windowTitle().trimmed()};
   // PNG is the frame's own pixels, enlarged to the pixels it covers on a high-density screen.
   const int ratio = std::max(1, static_cast<int>(std::lround(devicePixelRatioF())));
-  return exportFrame(path, frame_, ratio, info,
-                     [this](Canvas& canvas) { drawShownFrame(canvas); });
+  return exportFrame(path, frame_, ratio, info, [this](Canvas& canvas) { drawShownFrame(canvas); });
 }
 
 void TMainForm::ExportPictureClick() {

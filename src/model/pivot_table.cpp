@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 #include <cmath>
+#include <string>
 
 #include "numbers.h"
 #include "solver.h"

@@ -37,7 +37,9 @@ std::uint32_t toArgb(Rgb c) {
   return 0xff000000u | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
 }
 
-int fontPixelsFor(int points) { return canvasFontPixels(points); }
+int fontPixelsFor(int points) {
+  return canvasFontPixels(points);
+}
 
 QFont makeFont(int pixels, FontStyle style) {
   QFont font = canvasFont(pixels, style);

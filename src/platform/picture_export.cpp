@@ -95,9 +95,9 @@ ExportResult writePdf(const QString& path, const PictureInfo& info, const DrawPi
     QPdfWriter writer(&file);
     writer.setResolution(static_cast<int>(kPictureDotsPerInch));
     const double pointsPerPixel = kPointsPerInch / kPictureDotsPerInch;
-    writer.setPageSize(QPageSize(QSizeF(info.size.width * pointsPerPixel,
-                                        info.size.height * pointsPerPixel),
-                                 QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageSize(
+        QPageSize(QSizeF(info.size.width * pointsPerPixel, info.size.height * pointsPerPixel),
+                  QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     writer.setTitle(info.title);
     writer.setCreator(QStringLiteral("vek1"));
@@ -166,8 +166,9 @@ ExportResult exportFrame(const QString& path, const QImage& frame, int pixelRati
   if (frame.isNull()) return failure(path, QStringLiteral("the picture has no size"));
   const int ratio = std::clamp(pixelRatio, 1, 8);
   QImage image = ratio == 1 ? frame.convertToFormat(QImage::Format_RGB32)
-                            : frame.scaled(frame.width() * ratio, frame.height() * ratio,
-                                           Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                            : frame
+                                  .scaled(frame.width() * ratio, frame.height() * ratio,
+                                          Qt::IgnoreAspectRatio, Qt::FastTransformation)
                                   .convertToFormat(QImage::Format_RGB32);
   image.setDevicePixelRatio(1.0);
   stampResolution(image, ratio);

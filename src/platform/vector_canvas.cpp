@@ -139,8 +139,8 @@ void VectorCanvas::lineTo(int x, int y) {
   // reach over both ends already.
   double bx = 0, by = 0;
   if (penWidth_ == 1) {
-    const double major = std::max(std::abs(static_cast<double>(x) - x0),
-                                  std::abs(static_cast<double>(y) - y0));
+    const double major =
+        std::max(std::abs(static_cast<double>(x) - x0), std::abs(static_cast<double>(y) - y0));
     if (major > 0) {
       bx = 0.5 * (static_cast<double>(x) - x0) / major;
       by = 0.5 * (static_cast<double>(y) - y0) / major;

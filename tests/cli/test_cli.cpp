@@ -129,9 +129,10 @@ TEST(CliSweep, RowsHeaderAndRoundTrip) {
   // Every printed single reads back as the very same single, and each quantity of pose is there.
   const Result pose = run({"pose", "--angle", "0.75"});
   const std::pair<const char*, int> pivots[] = {
-      {"CrankPin", 2},      {"Crosshead", 3},        {"ValveStemJoint", 4}, {"LinkPivot", 6},
-      {"ValveLeverTop", 7}, {"DieBlock", 8},         {"CouplerPoint", 9},   {"MainRodHanger", 10},
-      {"CouplerLowerEnd", 11}, {"AnchorLinkPivot", 13}, {"LinkCentre", 14}, {"ReverseArmEnd", 18}};
+      {"CrankPin", 2},         {"Crosshead", 3},      {"ValveStemJoint", 4},
+      {"LinkPivot", 6},        {"ValveLeverTop", 7},  {"DieBlock", 8},
+      {"CouplerPoint", 9},     {"MainRodHanger", 10}, {"CouplerLowerEnd", 11},
+      {"AnchorLinkPivot", 13}, {"LinkCentre", 14},    {"ReverseArmEnd", 18}};
   for (const auto& [name, index] : pivots) {
     for (const char* axis : {"H", "V"}) {
       const std::string column = std::string(name) + "_" + axis;
@@ -142,11 +143,12 @@ TEST(CliSweep, RowsHeaderAndRoundTrip) {
     }
   }
   for (const char* name :
-       {"ReverseArmPos", "ReverseArmAngle", "ValveLeverAngle", "PistonPos", "FrontSteamOpen",
-        "FrontExhOpen", "RearSteamOpen", "RearExhOpen", "FrontSteamEdge", "FrontPortFull",
-        "FrontExhEdge", "RearSteamEdge", "RearPortFull", "RearExhEdge", "ValveDisplacement",
-        "RearOpenJoint", "FrontOpenJoint", "FrontSteamLap", "RearSteamLap", "FrontExhLap",
-        "RearExhLap", "Centre"}) {
+       {"ReverseArmPos",  "ReverseArmAngle", "ValveLeverAngle",   "PistonPos",
+        "FrontSteamOpen", "FrontExhOpen",    "RearSteamOpen",     "RearExhOpen",
+        "FrontSteamEdge", "FrontPortFull",   "FrontExhEdge",      "RearSteamEdge",
+        "RearPortFull",   "RearExhEdge",     "ValveDisplacement", "RearOpenJoint",
+        "FrontOpenJoint", "FrontSteamLap",   "RearSteamLap",      "FrontExhLap",
+        "RearExhLap",     "Centre"}) {
     ASSERT_TRUE(rows[3].count(name)) << name;
     EXPECT_EQ(static_cast<float>(vek1::parseNumber(rows[3].at(name))),
               static_cast<float>(field(pose.out, name)))
@@ -161,14 +163,16 @@ TEST(CliSweep, ReverseArmSweepAtOneAngle) {
   ASSERT_EQ(rows.size(), 5u);  // -1, -0.5, 0, 0.5, 1
   for (size_t k = 0; k < rows.size(); ++k) {
     EXPECT_EQ(rows[k].at("DriverAngle"), "30");
-    const double offset = vek1::parseNumber(rows[k].at("ReverseArmPos")) -
-                          vek1::parseNumber(rows[k].at("Centre"));
+    const double offset =
+        vek1::parseNumber(rows[k].at("ReverseArmPos")) - vek1::parseNumber(rows[k].at("Centre"));
     EXPECT_NEAR(offset, -1.0 + 0.5 * static_cast<double>(k), 1e-5);
   }
   // Each line is the pose at that offset.
   const Result pose = run({"pose", "--angle", "30", "--revarm-offset", "0.5"});
-  EXPECT_EQ(rows[3].at("ValveStemJoint_H"), vek1::singleText(static_cast<float>(element(pose.out, "H", 4))));
-  EXPECT_EQ(rows[3].at("PistonPos"), vek1::singleText(static_cast<float>(field(pose.out, "PistonPos"))));
+  EXPECT_EQ(rows[3].at("ValveStemJoint_H"),
+            vek1::singleText(static_cast<float>(element(pose.out, "H", 4))));
+  EXPECT_EQ(rows[3].at("PistonPos"),
+            vek1::singleText(static_cast<float>(field(pose.out, "PistonPos"))));
   // Different offsets move the valve.
   EXPECT_NE(rows[0].at("ValveStemJoint_H"), rows[4].at("ValveStemJoint_H"));
 }
@@ -294,7 +298,7 @@ TEST(CliRender, OptionsChangeThePicture) {
     return slurp(path);
   };
   const std::string plain = svg({"render", "main"});
-  EXPECT_EQ(svg({"render", "main", "--angle", "0"}), plain);   // the same picture each time
+  EXPECT_EQ(svg({"render", "main", "--angle", "0"}), plain);    // the same picture each time
   EXPECT_EQ(svg({"render", "main", "--angle", "720"}), plain);  // a whole number of turns on
   EXPECT_NE(svg({"render", "main", "--angle", "90"}), plain);
   EXPECT_NE(svg({"render", "main", "--set", "5=5.2"}), plain);

@@ -95,8 +95,9 @@ TEST(PictureExport, EachPictureAsSvgMatchesItsPngAndKeepsEveryLine) {
     // shows, and that part is not exported); a line of no length paints nothing with a thin pen.
     qsizetype reaching = 0;
     for (const DrawCall& l : recording.lines())
-      reaching += !(l.x1 == l.x2 && l.y1 == l.y2) && std::min(l.x1, l.x2) <= kind.size.width && std::max(l.x1, l.x2) >= 0 &&
-                  std::min(l.y1, l.y2) <= kind.size.height && std::max(l.y1, l.y2) >= 0;
+      reaching += !(l.x1 == l.x2 && l.y1 == l.y2) && std::min(l.x1, l.x2) <= kind.size.width &&
+                  std::max(l.x1, l.x2) >= 0 && std::min(l.y1, l.y2) <= kind.size.height &&
+                  std::max(l.y1, l.y2) >= 0;
     EXPECT_GT(reaching, 30);
     EXPECT_EQ(text.count("<polyline"), reaching);
   }
@@ -116,8 +117,7 @@ TEST(PictureExport, DiagramWindowExportsWhatItShows) {
   QTemporaryDir dir;
   const QString png = dir.filePath("port.png");
   ASSERT_TRUE(port.exportTo(png).ok);
-  const QImage shown =
-      port.picture().copy(0, 0, kPortDiagramSize.width, kPortDiagramSize.height);
+  const QImage shown = port.picture().copy(0, 0, kPortDiagramSize.width, kPortDiagramSize.height);
   EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), shown);
   // The export draws from what was recorded; the diagram's state is not run again.
   const float pistonPos = ws.PistonPos;

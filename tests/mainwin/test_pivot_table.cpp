@@ -258,8 +258,9 @@ namespace {
 
 // Runs a Python snippet with the standard csv module on `path`; what it prints.
 std::string pythonCsv(const std::string& path, const std::string& code) {
-  const std::string command = "python3 -c \"import csv,sys\nrows=list(csv.DictReader(open(sys.argv[1], newline='')))\n" +
-                              code + "\" '" + path + "'";
+  const std::string command =
+      "python3 -c \"import csv,sys\nrows=list(csv.DictReader(open(sys.argv[1], newline='')))\n" +
+      code + "\" '" + path + "'";
   std::string output;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[256];
@@ -273,8 +274,8 @@ TEST(PivotTableCsv, AStandardCsvReaderGetsNamedColumnsAndFullPrecision) {
   Workspace ws;
   StartUp(ws);
   ws.SelectedStep = 10.0f;
-  ws.PivotDataRows[1].Index = 4.0f;   // valve-stem joint
-  ws.PivotDataRows[2].Index = 8.4f;   // die block, the index rounded
+  ws.PivotDataRows[1].Index = 4.0f;  // valve-stem joint
+  ws.PivotDataRows[2].Index = 8.4f;  // die block, the index rounded
   TDataTable window(ws);
   const std::string path = ::testing::TempDir() + "pivots.csv";
   ASSERT_FALSE(window.saveCsvTo(QString::fromStdString(path)));
@@ -283,13 +284,14 @@ TEST(PivotTableCsv, AStandardCsvReaderGetsNamedColumnsAndFullPrecision) {
             "Row6_V,Row6_H\n");
   EXPECT_EQ(pythonCsv(path, "print(len(rows), len(set(len(r) for r in rows)))"), "37 1\n");
   // The line at 30 degrees holds the solver's values, each exactly as a single reads back.
-  const std::string line = pythonCsv(path, "r=rows[3]\nprint(r['DriverAngle'], r['Row1_H'], r['Row2_V'], r['Row3_H'])");
+  const std::string line =
+      pythonCsv(path, "r=rows[3]\nprint(r['DriverAngle'], r['Row1_H'], r['Row2_V'], r['Row3_H'])");
   Workspace solved;
   StartUp(solved);
   solved.DriverAngle = 30.0f;
   SolveLinkage(solved);
-  EXPECT_EQ(line, "30 " + singleText(solved.Pivots.H[4]) + " " + singleText(solved.Pivots.V[8]) +
-                      " 0\n");
+  EXPECT_EQ(line,
+            "30 " + singleText(solved.Pivots.H[4]) + " " + singleText(solved.Pivots.V[8]) + " 0\n");
   // The table borrowed the angles and gave them back.
   EXPECT_EQ(ws.DriverAngle, started().DriverAngle);
 

@@ -1,6 +1,9 @@
 // Pictures out: the vector canvas against the raster one, the three file formats, failed writes,
 // printing, and the replay of recorded calls that exports and prints are drawn from.
+#include "picture_export.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,11 +12,9 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <sys/stat.h>
 
 #include "../support/picture_compare.h"
 #include "canvas_replay.h"
-#include "picture_export.h"
 #include "picture_print.h"
 #include "vector_canvas.h"
 
@@ -145,9 +146,9 @@ TEST(VectorCanvas, HugeShapesStayFinite) {
 TEST(PictureExport, FailedWritesAreReportedAndTouchNothing) {
   QTemporaryDir dir;
   const PictureInfo info{kSceneSize, "scene"};
-  for (const QString& path : {dir.filePath("missing/scene.png"), dir.filePath("missing/s.svg"),
-                              dir.filePath("missing/s.pdf"), dir.path() + "/",
-                              dir.filePath("scene.gif")}) {
+  for (const QString& path :
+       {dir.filePath("missing/scene.png"), dir.filePath("missing/s.svg"),
+        dir.filePath("missing/s.pdf"), dir.path() + "/", dir.filePath("scene.gif")}) {
     const ExportResult r = exportPicture(path, info, drawScene);
     EXPECT_FALSE(r.ok) << path.toStdString();
     EXPECT_TRUE(r.message.contains(path)) << r.message.toStdString();
@@ -240,7 +241,7 @@ TEST(PicturePrint, PictureFillsThePageWidthCentred) {
       }
   ASSERT_GT(right, left);
   const QRectF paintable = printer.pageLayout().paintRect(QPageLayout::Inch);
-  EXPECT_NEAR(right - left, paintable.width() * 48, 4);   // as wide as the printable area
+  EXPECT_NEAR(right - left, paintable.width() * 48, 4);          // as wide as the printable area
   EXPECT_NEAR((right - left) / double(bottom - top), 2.0, 0.1);  // its shape kept
   EXPECT_NEAR((top + bottom) / 2.0, page.height() / 2.0, 6);     // centred down the page
   EXPECT_FALSE(printPicture(printer, {{0, 0}, "none"}, drawScene));

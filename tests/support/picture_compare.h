@@ -6,8 +6,8 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <QString>
+#include <QSvgRenderer>
 
 namespace vek1::testing {
 
@@ -19,7 +19,8 @@ inline bool paintedNear(const QImage& image, int x, int y) {
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       const int px = x + dx, py = y + dy;
-      if (px >= 0 && py >= 0 && px < image.width() && py < image.height() && paintedAt(image, px, py))
+      if (px >= 0 && py >= 0 && px < image.width() && py < image.height() &&
+          paintedAt(image, px, py))
         return true;
     }
   return false;
