@@ -179,6 +179,20 @@ TEST(PictureExport, FailedWritesAreReportedAndTouchNothing) {
   EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), rasterOf(drawScene, kSceneSize));
 }
 
+TEST(PictureExport, ThroughALinkTheFileItNamesIsWrittenAndTheLinkKept) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath("drawing.svg"), link = dir.filePath("latest.svg");
+  {
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  }
+  ASSERT_TRUE(QFile::link(target, link));
+  ASSERT_TRUE(exportPicture(link, {kSceneSize, "scene"}, drawScene).ok);
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_TRUE(contents(target).startsWith("<?xml"));
+}
+
 TEST(PictureExport, FormatFollowsTheExtensionInAnyCase) {
   EXPECT_EQ(pictureFormatOf("a/B.PNG"), PictureFormat::Png);
   EXPECT_EQ(pictureFormatOf("x.Svg"), PictureFormat::Svg);
