@@ -1,8 +1,6 @@
 // The main window's picture out: File > ExportPicture and File > Print.
 #include <QFileDialog>
 #include <QMessageBox>
-#include <algorithm>
-#include <cmath>
 
 #include "main_form.h"
 #include "picture_print.h"
@@ -43,10 +41,11 @@ void TMainForm::drawShownFrame(Canvas& canvas) const {
 }
 
 ExportResult TMainForm::exportPictureTo(const QString& path) const {
-  const PictureInfo info{{frame_.width(), frame_.height()}, windowTitle().trimmed()};
-  // PNG is the frame's own pixels, enlarged to the pixels it covers on a high-density screen.
-  const int ratio = std::max(1, static_cast<int>(std::lround(devicePixelRatioF())));
-  return exportFrame(path, frame_, ratio, info, [this](Canvas& canvas) { drawShownFrame(canvas); });
+  // PNG is the frame's own pixels, drawn at the screen's pixel ratio; SVG and PDF are the frame
+  // in its drawing units.
+  const PictureInfo info{{kFrameWidth, kFrameHeight}, windowTitle().trimmed()};
+  return exportFrame(path, frame_, scale_, info,
+                     [this](Canvas& canvas) { drawShownFrame(canvas); });
 }
 
 void TMainForm::ExportPictureClick() {
@@ -59,7 +58,7 @@ void TMainForm::ExportPictureClick() {
 }
 
 void TMainForm::Print1Click() {
-  const PictureInfo info{{frame_.width(), frame_.height()}, windowTitle().trimmed()};
+  const PictureInfo info{{kFrameWidth, kFrameHeight}, windowTitle().trimmed()};
   printPictureAsked(this, info, [this](Canvas& canvas) { drawShownFrame(canvas); });
 }
 

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cmath>
 
 #include "numbers.h"
 #include "vector_canvas.h"
@@ -60,7 +61,7 @@ ExportResult writePng(const QString& path, const QImage& image) {
   return finish(file, path);
 }
 
-void stampResolution(QImage& image, int pixelRatio) {
+void stampResolution(QImage& image, double pixelRatio) {
   const int dotsPerMetre = roundHalfEven(kPictureDotsPerInch * pixelRatio / kMetresPerInch);
   image.setDotsPerMeterX(dotsPerMetre);
   image.setDotsPerMeterY(dotsPerMetre);
@@ -160,18 +161,13 @@ ExportResult exportPicture(const QString& path, const PictureInfo& info, const D
   return failure(path, QStringLiteral("unknown format"));
 }
 
-ExportResult exportFrame(const QString& path, const QImage& frame, int pixelRatio,
+ExportResult exportFrame(const QString& path, const QImage& frame, double pixelRatio,
                          const PictureInfo& info, const DrawPicture& draw) {
   if (pictureFormatOf(path) != PictureFormat::Png) return exportPicture(path, info, draw);
   if (frame.isNull()) return failure(path, QStringLiteral("the picture has no size"));
-  const int ratio = std::clamp(pixelRatio, 1, 8);
-  QImage image = ratio == 1 ? frame.convertToFormat(QImage::Format_RGB32)
-                            : frame
-                                  .scaled(frame.width() * ratio, frame.height() * ratio,
-                                          Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                                  .convertToFormat(QImage::Format_RGB32);
+  QImage image = frame.convertToFormat(QImage::Format_RGB32);
   image.setDevicePixelRatio(1.0);
-  stampResolution(image, ratio);
+  stampResolution(image, std::isfinite(pixelRatio) ? std::clamp(pixelRatio, 1.0, 8.0) : 1.0);
   return writePng(path, image);
 }
 

@@ -35,10 +35,10 @@ struct ExportResult {
 // file (a directory, a device, a pipe) is refused.
 ExportResult exportPicture(const QString& path, const PictureInfo& info, const DrawPicture& draw);
 
-// Writes an image already drawn (the main view's frame) as PNG, enlarged by a whole-number pixel
-// ratio so that it shows at the size it has on a high-density screen; SVG and PDF go through
-// exportPicture with `draw`.
-ExportResult exportFrame(const QString& path, const QImage& frame, int pixelRatio,
+// Writes an image already drawn (the main view's frame, drawn at the screen's pixel ratio) as
+// PNG, pixel for pixel, stating the resolution at which it shows as large as on the screen; SVG
+// and PDF go through exportPicture with `draw`.
+ExportResult exportFrame(const QString& path, const QImage& frame, double pixelRatio,
                          const PictureInfo& info, const DrawPicture& draw);
 
 // The file dialog filter for the three formats, and a name the user typed without one of their
