@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cli_common.h"
+#include "cli_events.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
@@ -29,6 +30,7 @@ constexpr const char* kUsage =
        vek1-cli sweep  --from A --to B --step S [options]
        vek1-cli sweep  --angle DEG --revarm-sweep FROM:TO:STEP [options]
        vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
+       vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
        vek1-cli --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
@@ -303,6 +305,8 @@ void sweep(const Options& o, std::ostream& out) {
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (!args.empty() && args[0] == "render") return runRender(args, out, err);
+  if (!args.empty() && args[0] == "events")
+    return runEventsCommand({args.begin() + 1, args.end()}, out, err);
   try {
     const Options o = parse(args);
     if (o.command == "help")
