@@ -50,10 +50,7 @@ int main(int argc, char** argv) {
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
   mainForm.setReferenceWindows(&refPnts, &dataTable);
   mainForm.setEventsWindow(&valveEvents);
-  mainForm.setOverlayDialog(&drawLines, [&drawLines] {
-    drawLines.LinesDataClick();
-    drawLines.HighlightCurrentItem();
-  });
+  mainForm.setOverlayDialog(&drawLines, [&drawLines] { drawLines.DimensionFileOpened(); });
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });

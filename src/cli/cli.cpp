@@ -1,6 +1,8 @@
 #include "cli.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -8,6 +10,7 @@
 
 #include "cli_common.h"
 #include "cli_events.h"
+#include "dimension_edit.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
@@ -20,10 +23,6 @@
 namespace vek1 {
 
 namespace {
-
-using cli::numberArg;
-using cli::setArg;
-using cli::UsageError;
 
 constexpr const char* kUsage =
     R"(usage: vek1-cli pose   --angle DEG [options]
@@ -78,9 +77,21 @@ options:
   --graph F|R|B          the port events graph (render port)
   --help                 show this text
 
+Angles may be any size: they are reduced to 0 <= angle < 360 before the gear is solved
+(1e9 is the pose at 280), and the reduced angle is what DriverAngle shows. --set 17 and
+--set 18 follow the rule of the frame dialog, in the order given: a normal offset (17)
+above the largest (18) is held at the largest, a largest below the normal is raised to
+it, with a one-line note on stderr.
+
 Numbers are printed with 9 significant digits, so that each single-precision value reads
-back exactly. Errors in the command line, and a file that cannot be read, give a one-line
-message and exit code 2; a picture that cannot be written gives exit code 4.
+back exactly.
+
+exit codes:
+  0  the command ran and all of its output was written
+  2  usage error: the command line is wrong (one line on stderr)
+  3  the file given with --file cannot be read or is not a dimension file
+  4  the output could not be written (a full disk, a closed pipe or stdout, or the
+     picture of render)
 )";
 
 struct Options {
@@ -91,6 +102,11 @@ struct Options {
   std::vector<std::pair<int, float>> sets;
   std::string file;
 };
+
+using cli::InputError;
+using cli::numberArg;
+using cli::setArg;
+using cli::UsageError;
 
 void checkRowCount(double from, double to, double step, const std::string& what) {
   if (!(step > 0)) throw UsageError{what + " must be greater than 0"};
@@ -174,13 +190,22 @@ Options parse(const std::vector<std::string>& args) {
 }
 
 // The dimension set the options describe, with the reverse arm placed.
-Workspace prepare(const Options& o) {
-  return cli::prepareWorkspace({o.file, o.sets, o.revarm, o.revarmOffset});
+Workspace prepare(const Options& o, std::ostream& notes) {
+  return cli::prepareWorkspace({o.file, o.sets, o.revarm, o.revarmOffset}, notes);
+}
+
+// A driver angle of any size as the model takes it, 0 <= angle < 360. The reduction is done in
+// double: a single holds 1e9 only to 64 degrees, so the model's own wrap-around cannot recover it.
+float reducedAngle(double degrees) {
+  double r = std::fmod(degrees, 360.0);
+  if (r < 0) r += 360.0;
+  const float single = toSingle(r);
+  return single >= 360.0f ? 0.0f : single;
 }
 
 // Solves the pose at `angle`; true when the solver or the valve model raised the error latch.
-bool solveAt(Workspace& ws, float angle) {
-  ws.DriverAngle = angle;
+bool solveAt(Workspace& ws, double angle) {
+  ws.DriverAngle = reducedAngle(angle);
   ws.ErrorFlag = false;
   SolveLinkage(ws);
   ComputeValveState(ws);
@@ -214,9 +239,9 @@ std::vector<std::pair<const char*, float>> portFields(const Workspace& ws) {
           {"FrontExhLap", p.FrontExhLap},       {"RearExhLap", p.RearExhLap}};
 }
 
-void pose(const Options& o, std::ostream& out) {
-  Workspace ws = prepare(o);
-  const bool error = solveAt(ws, static_cast<float>(*o.angle));
+void pose(const Options& o, std::ostream& out, std::ostream& notes) {
+  Workspace ws = prepare(o, notes);
+  const bool error = solveAt(ws, *o.angle);
   out << "{\n  \"H\": ";
   jsonArray(out, ws.Pivots.H);
   out << ",\n  \"V\": ";
@@ -278,25 +303,26 @@ void sweepRow(std::ostream& out, const Workspace& ws, bool error) {
   out << ',' << (error ? 1 : 0) << '\n';
 }
 
-void sweep(const Options& o, std::ostream& out) {
-  Workspace ws = prepare(o);
+void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
+  Workspace ws = prepare(o, notes);
   sweepHeader(out, ws);
-  // Steps are FROM + k*STEP rather than a running sum, so long sweeps do not drift.
+  // Steps are FROM + k*STEP rather than a running sum, so long sweeps do not drift. A reader
+  // that has gone away will not come back: stop instead of solving on for nothing.
   if (o.sweepStep) {
     const double centre = ws.RevArmPositions[0];
     for (long long k = 0;; ++k) {
       const double offset = *o.sweepFrom + static_cast<double>(k) * *o.sweepStep;
-      if (!(offset <= *o.sweepTo)) break;
+      if (!(offset <= *o.sweepTo) || !out) break;
       ws.ReverseArmPos = toSingle(centre + offset);
-      const bool error = solveAt(ws, static_cast<float>(*o.angle));
+      const bool error = solveAt(ws, *o.angle);
       sweepRow(out, ws, error);
     }
     return;
   }
   for (long long k = 0;; ++k) {
     const double angle = *o.from + static_cast<double>(k) * *o.step;
-    if (!(angle <= *o.to)) break;
-    const bool error = solveAt(ws, static_cast<float>(angle));
+    if (!(angle <= *o.to) || !out) break;
+    const bool error = solveAt(ws, angle);
     sweepRow(out, ws, error);
   }
 }
@@ -309,16 +335,27 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return runEventsCommand({args.begin() + 1, args.end()}, out, err);
   try {
     const Options o = parse(args);
+    errno = 0;
     if (o.command == "help")
       out << kUsage;
     else if (o.command == "pose")
-      pose(o, out);
+      pose(o, out, err);
     else
-      sweep(o, out);
+      sweep(o, out, err);
+    out.flush();
+    if (!out) {
+      const int cause = errno;
+      err << "vek1-cli: cannot write the output"
+          << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string()) << '\n';
+      return kExitWrite;
+    }
     return kExitOk;
   } catch (const UsageError& e) {
     err << "vek1-cli: " << e.message << '\n';
     return kExitUsage;
+  } catch (const InputError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitInput;
   }
 }
 

@@ -1,7 +1,9 @@
 #include "cli_common.h"
 
 #include <cmath>
+#include <ostream>
 
+#include "dimension_edit.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
@@ -34,14 +36,24 @@ std::pair<int, float> setArg(const std::string& text) {
   return {static_cast<int>(*id), static_cast<float>(value)};
 }
 
-Workspace prepareWorkspace(const SetOptions& o) {
+Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes) {
   Workspace ws;
   StartUp(ws);
   if (!o.file.empty()) {
     const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
-    if (!loaded.ok) throw UsageError{loaded.message};
+    if (!loaded.ok) throw InputError{loaded.message};
   }
-  for (const auto& [id, value] : o.sets) setDimension(ws, id, value);
+  for (const auto& [id, value] : o.sets) {
+    if (id == dim::RevArmToCentNorm && SetRevArmNorm(ws, value)) {
+      notes << "vek1-cli: --set 17: held at the largest offset (18) "
+            << DimensionFieldText(ws.Frame[dim::RevArmToCentMax]) << '\n';
+    } else if (id == dim::RevArmToCentMax && SetRevArmMax(ws, value)) {
+      notes << "vek1-cli: --set 18: raised to the normal offset (17) "
+            << DimensionFieldText(ws.Frame[dim::RevArmToCentNorm]) << '\n';
+    } else if (id != dim::RevArmToCentNorm && id != dim::RevArmToCentMax) {
+      setDimension(ws, id, value);
+    }
+  }
   ComputeReverseArmCentre(ws);
   SetRevArmScrollRange(ws);
   if (o.revarm)

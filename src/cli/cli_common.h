@@ -2,6 +2,7 @@
 // What every vek1-cli command shares: reading numbers and dimension settings from the command
 // line, and making the working set the options describe.
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,6 +14,10 @@ namespace vek1::cli {
 
 // A command line that cannot be carried out; the message is printed as one line.
 struct UsageError {
+  std::string message;
+};
+// A file named on the command line that cannot be read or is not a dimension file.
+struct InputError {
   std::string message;
 };
 
@@ -29,7 +34,8 @@ struct SetOptions {
 };
 
 // The factory set or the file's, with the --set changes, the centre recomputed and the reverse
-// arm placed. A file that cannot be read is a UsageError.
-Workspace prepareWorkspace(const SetOptions& o);
+// arm placed. A file that cannot be read is an InputError. The two reverse-arm limits keep
+// Norm <= Max as the frame dialog does, with a line on `notes` when a value was held.
+Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes);
 
 }  // namespace vek1::cli

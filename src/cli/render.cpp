@@ -223,7 +223,7 @@ class GuiForFonts {
 int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
   try {
     const RenderOptions o = parseRender(args);
-    Workspace ws = cli::prepareWorkspace(o.set);
+    Workspace ws = cli::prepareWorkspace(o.set, err);
     placePositions(ws, o);
     RefreshPositions(ws);
     ws.StepAngle = 0.0f;  // the picture shows the pose at the angle given, not one step on
@@ -247,6 +247,9 @@ int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
   } catch (const UsageError& e) {
     err << "vek1-cli: " << e.message << '\n';
     return kExitUsage;
+  } catch (const cli::InputError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitInput;
   }
 }
 

@@ -9,8 +9,8 @@
 namespace vek1 {
 
 // `args` starts with "render". Writes nothing to `out`; one line on `err` for a failure. Returns
-// kExitOk, kExitUsage for a bad command line (or a set file that cannot be read) and kExitWrite
-// when the picture cannot be written.
+// kExitOk, kExitUsage for a bad command line, kExitInput for a set file that cannot be read
+// and kExitWrite when the picture cannot be written.
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vek1

@@ -92,8 +92,11 @@ class DiagramWindow : public QDialog {
  private:
   QDialog* setRevArm_;
   UndoButton undoButton_;
+  // The picture in drawing pixels for the current text scale.
+  QSize pictureSize() const;
   QImage picture_;
-  CanvasSize shownSize_;
+  double scale_ = 1.0;
+  QSize clientSize_;
   // Every call drawn on the picture since it was last wiped.
   RecordingCanvas shownCalls_;
   bool open_ = false;

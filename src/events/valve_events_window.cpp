@@ -59,7 +59,6 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   Table = new QTableWidget;
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table->verticalHeader()->setVisible(false);
-  Table->horizontalHeader()->setDefaultSectionSize(64);
   Table->verticalHeader()->setDefaultSectionSize(20);
 
   auto* controls = new QHBoxLayout;
@@ -77,7 +76,7 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   layout->addLayout(controls);
   layout->addWidget(SetLabel);
   layout->addWidget(Table, 1);
-  resize(1000, 520);
+  resize(1270, 540);
 
   connect(NotchesEdit, &QLineEdit::editingFinished, this, &TValveEvents::NotchesEditExit);
   connect(StrokeTolerance, &QDoubleSpinBox::valueChanged, this, &TValveEvents::refreshTable);
@@ -143,6 +142,12 @@ void TValveEvents::refreshTable() {
       item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
       item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
     }
+  // Widths follow the texts once, when the table is first filled: columns that jump about while
+  // a dimension is being nudged would be hard to read.
+  if (!sized_ && rows > 0) {
+    Table->resizeColumnsToContents();
+    sized_ = true;
+  }
 }
 
 void TValveEvents::CopyClick() {

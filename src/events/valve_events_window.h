@@ -76,6 +76,7 @@ class TValveEvents : public QWidget {
   ValveEventsTable table_;
   EventsTableView view_;
   int recomputes_ = 0;
+  bool sized_ = false;
 };
 
 }  // namespace vek1

@@ -24,6 +24,7 @@
 #include "frame.h"
 #include "frame_diff.h"
 #include "picture_export.h"
+#include "scaled_layout.h"
 #include "sound.h"
 #include "workspace.h"
 
@@ -337,12 +338,7 @@ class TMainForm : public QMainWindow {
   QDialog* cylinderDialog_ = nullptr;
   std::function<void()> resetFrame_, resetCylinder_;
   bool positionCursor_ = false;
-  struct Placed {
-    QWidget* widget;
-    QRect design;
-    int fontPoints;
-  };
-  std::vector<Placed> placed_;
+  ScaledLayout stripLayout_;
   double scale_ = 1.0;
   int framesDrawn_ = 0;
   // Frames still to draw after the last input or the last frame that could change.
