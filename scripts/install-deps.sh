@@ -7,11 +7,12 @@ set -euo pipefail
 
 packages=(
   g++ make cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
   libqt6multimedia6 qt6-qpa-plugins
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  python3 poppler-utils
 )
 # Fuzzing (make fuzz, CI) needs clang and its runtime, which holds libFuzzer; Debian installs the
 # runtime only as a recommendation, so it is named. Only asked for with --fuzz, so that building

@@ -7,12 +7,14 @@
 #include <sstream>
 #include <utility>
 
+#include "cli_common.h"
 #include "cli_events.h"
 #include "cli_settings.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
 #include "numbers.h"
+#include "render.h"
 #include "solver.h"
 #include "valve.h"
 #include "workspace.h"
@@ -22,8 +24,10 @@ namespace vek1 {
 namespace {
 
 constexpr const char* kUsage =
-    R"(usage: vek1-cli pose  --angle DEG [options]
-       vek1-cli sweep --from A --to B --step S [options]
+    R"(usage: vek1-cli pose   --angle DEG [options]
+       vek1-cli sweep  --from A --to B --step S [options]
+       vek1-cli sweep  --angle DEG --revarm-sweep FROM:TO:STEP [options]
+       vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
        vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
        vek1-cli --help
 
@@ -36,14 +40,26 @@ pose   prints one JSON object for one driver angle: H and V (the 27 pivot points
        reverse-arm position) and Error (true when the linkage could not close and the
        solver substituted a nearby value).
 sweep  prints CSV: one header line, then one line per driver angle A, A+S, A+2S, ... while
-       the angle is <= B. Columns: DriverAngle, ReverseArmPos, H[0]..H[26], V[0]..V[26],
-       ReverseArmAngle, ValveLeverAngle, PistonPos, FrontSteamOpen, FrontExhOpen,
-       RearSteamOpen, RearExhOpen, ValveDisplacement, Error (0 or 1).
+       the angle is <= B; with --revarm-sweep, one line per reverse-arm offset FROM,
+       FROM+STEP, ... <= TO from the centre, all at the driver angle --angle. Each line
+       has the quantities of pose, in named columns: DriverAngle, ReverseArmPos, then
+       NAME_H and NAME_V for CrankPin (point 2), Crosshead (3), ValveStemJoint (4),
+       LinkPivot (6), ValveLeverTop (7), DieBlock (8), CouplerPoint (9), MainRodHanger
+       (10), CouplerLowerEnd (11), AnchorLinkPivot (13), LinkCentre (14) and ReverseArmEnd
+       (18), then ReverseArmAngle, ValveLeverAngle, PistonPos, the four openings, every
+       port constant, Centre and Error (0 or 1). Point 1 is the fixed origin and points 5
+       and 12 are copies of 6 and 13; pose lists every point.
+render draws one picture without a window or display: main (the mechanism view at
+       --angle, default 0), sine, oval, steam (the diagrams over the diagram positions) or
+       port (the port events diagram, --graph F, R or B for forward, reverse or both,
+       default F). The format follows the extension of --out: .png, .svg or .pdf.
 
 options:
-  --angle DEG            driver angle in degrees (pose)
+  --angle DEG            driver angle in degrees (pose, render main, --revarm-sweep)
   --from A --to B        first and last driver angle in degrees (sweep)
   --step S               driver-angle step in degrees, > 0 (sweep)
+  --revarm-sweep FROM:TO:STEP
+                         sweep the reverse arm over offsets from the centre (sweep)
   --revarm-offset X      reverse-arm position as an offset from the mid-gear centre
                          (default 0, i.e. mid gear)
   --revarm H             reverse-arm position as an absolute H (not with --revarm-offset)
@@ -53,6 +69,11 @@ options:
                          (frame, 17 and 18 the normal and largest reverse-arm offsets)
                          or 101..122 (cylinder). Points 5/6, 12/13 and V[4] follow as in
                          the dimension dialogs; the centre is recomputed afterwards.
+  --out FILE             the picture file to write (render)
+  --positions OFFSETS    the diagram positions as up to nine offsets from the centre,
+                         comma-separated, e.g. 0,1.6,-1.6 (render sine, oval, steam;
+                         default: the saved set's positions, or centre, +Norm, -Norm)
+  --graph F|R|B          the port events graph (render port)
   --help                 show this text
 
 Angles may be any size: they are reduced to 0 <= angle < 360 before the gear is solved
@@ -68,42 +89,40 @@ exit codes:
   0  the command ran and all of its output was written
   2  usage error: the command line is wrong (one line on stderr)
   3  the file given with --file cannot be read or is not a dimension file
-  4  the output could not be written (a full disk, a closed pipe or stdout)
+  4  the output could not be written (a full disk, a closed pipe or stdout, or the
+     picture of render)
 )";
 
 struct Options {
   std::string command;
   std::optional<double> angle, from, to, step, revarmOffset, revarm;
+  // --revarm-sweep FROM:TO:STEP, offsets from the centre
+  std::optional<double> sweepFrom, sweepTo, sweepStep;
   std::vector<std::pair<int, float>> sets;
   std::string file;
 };
 
-struct UsageError {
-  std::string message;
-};
-struct InputError {
-  std::string message;
-};
+using cli::InputError;
+using cli::numberArg;
+using cli::setArg;
+using cli::UsageError;
 
-double numberArg(const std::string& option, const std::string& text) {
-  const std::optional<double> value = parseNumberStrict(text);
-  if (!value || std::fabs(*value) > 3.4028234663852886e38)
-    throw UsageError{"bad number for " + option + ": '" + text + "'"};
-  return *value;
+void checkRowCount(double from, double to, double step, const std::string& what) {
+  if (!(step > 0)) throw UsageError{what + " must be greater than 0"};
+  // A sweep is meant to be read; refuse one that would print without end.
+  constexpr double kMaxRows = 10'000'000;
+  if ((to - from) / step > kMaxRows) throw UsageError{"sweep would print more than 10000000 rows"};
 }
 
-std::pair<int, float> setArg(const std::string& text) {
-  const size_t eq = text.find('=');
-  if (eq == std::string::npos) throw UsageError{"--set expects ID=VALUE, got '" + text + "'"};
-  const std::string idText = text.substr(0, eq);
-  const std::optional<double> id = parseNumberStrict(idText);
-  // The range is checked before the conversion to int, which is undefined beyond it.
-  constexpr double kLargestId = 1000;
-  if (!id || *id != std::floor(*id) || std::fabs(*id) > kLargestId ||
-      !isDimensionId(static_cast<int>(*id)) || idText.find_first_of(".eE") != std::string::npos)
-    throw UsageError{"unknown dimension id '" + idText + "' (use 1..18 or 101..122)"};
-  const double value = numberArg("--set " + idText, text.substr(eq + 1));
-  return {static_cast<int>(*id), static_cast<float>(value)};
+// FROM:TO:STEP
+void revarmSweepArg(Options& o, const std::string& text) {
+  const size_t first = text.find(':');
+  const size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+  if (second == std::string::npos || text.find(':', second + 1) != std::string::npos)
+    throw UsageError{"--revarm-sweep expects FROM:TO:STEP, got '" + text + "'"};
+  o.sweepFrom = numberArg("--revarm-sweep FROM", text.substr(0, first));
+  o.sweepTo = numberArg("--revarm-sweep TO", text.substr(first + 1, second - first - 1));
+  o.sweepStep = numberArg("--revarm-sweep STEP", text.substr(second + 1));
 }
 
 Options parse(const std::vector<std::string>& args) {
@@ -126,7 +145,7 @@ Options parse(const std::vector<std::string>& args) {
     if (option == "--help" || option == "-h") {
       o.command = "help";
       return o;
-    } else if (option == "--angle" && o.command == "pose") {
+    } else if (option == "--angle") {
       o.angle = numberArg(option, value(option));
     } else if (option == "--from" && o.command == "sweep") {
       o.from = numberArg(option, value(option));
@@ -134,6 +153,8 @@ Options parse(const std::vector<std::string>& args) {
       o.to = numberArg(option, value(option));
     } else if (option == "--step" && o.command == "sweep") {
       o.step = numberArg(option, value(option));
+    } else if (option == "--revarm-sweep" && o.command == "sweep") {
+      revarmSweepArg(o, value(option));
     } else if (option == "--revarm-offset") {
       o.revarmOffset = numberArg(option, value(option));
     } else if (option == "--revarm") {
@@ -148,33 +169,28 @@ Options parse(const std::vector<std::string>& args) {
   }
   if (o.revarm && o.revarmOffset) throw UsageError{"give --revarm or --revarm-offset, not both"};
   if (o.command == "pose" && !o.angle) throw UsageError{"pose needs --angle"};
-  if (o.command == "sweep") {
+  if (o.command == "sweep" && o.sweepStep) {
+    if (o.revarm || o.revarmOffset)
+      throw UsageError{
+          "--revarm-sweep places the reverse arm itself: leave out --revarm and --revarm-offset"};
+    if (o.from || o.to || o.step)
+      throw UsageError{"--revarm-sweep is at one angle: give --angle, not --from, --to or --step"};
+    if (!o.angle) throw UsageError{"--revarm-sweep needs --angle"};
+    checkRowCount(*o.sweepFrom, *o.sweepTo, *o.sweepStep, "--revarm-sweep STEP");
+  } else if (o.command == "sweep") {
+    if (o.angle)
+      throw UsageError{
+          "--angle is for pose and --revarm-sweep; a sweep over angles takes --from, --to and "
+          "--step"};
     if (!o.from || !o.to || !o.step) throw UsageError{"sweep needs --from, --to and --step"};
-    if (!(*o.step > 0)) throw UsageError{"--step must be greater than 0"};
-    // A sweep is meant to be read; refuse one that would print without end.
-    constexpr double kMaxRows = 10'000'000;
-    if ((*o.to - *o.from) / *o.step > kMaxRows)
-      throw UsageError{"sweep would print more than 10000000 rows"};
+    checkRowCount(*o.from, *o.to, *o.step, "--step");
   }
   return o;
 }
 
 // The dimension set the options describe, with the reverse arm placed.
 Workspace prepare(const Options& o, std::ostream& notes) {
-  Workspace ws;
-  StartUp(ws);
-  if (!o.file.empty()) {
-    const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
-    if (!loaded.ok) throw InputError{loaded.message};
-  }
-  applyCliSettings(ws, o.sets, notes);
-  ComputeReverseArmCentre(ws);
-  SetRevArmScrollRange(ws);
-  if (o.revarm)
-    ws.ReverseArmPos = static_cast<float>(*o.revarm);
-  else
-    ws.ReverseArmPos = toSingle(static_cast<double>(ws.RevArmPositions[0]) + o.revarmOffset.value_or(0.0));
-  return ws;
+  return cli::prepareWorkspace({o.file, o.sets, o.revarm, o.revarmOffset}, notes);
 }
 
 // A driver angle of any size as the model takes it, 0 <= angle < 360. The reduction is done in
@@ -250,29 +266,63 @@ void pose(const Options& o, std::ostream& out, std::ostream& notes) {
 
 void csvNumber(std::ostream& out, float x) { out << ',' << singleText(x); }
 
+// The pivots a sweep lists, by the part of the gear each one is. Point 1 (the driver centre, the
+// origin) never moves, 5 and 12 are copies of 6 and 13, and the other entries of the table are
+// not used by the gear, so they are left out.
+struct NamedPivot {
+  int index;
+  const char* name;
+};
+constexpr NamedPivot kSweepPivots[] = {
+    {2, "CrankPin"},         {3, "Crosshead"},        {4, "ValveStemJoint"}, {6, "LinkPivot"},
+    {7, "ValveLeverTop"},    {8, "DieBlock"},         {9, "CouplerPoint"},   {10, "MainRodHanger"},
+    {11, "CouplerLowerEnd"}, {13, "AnchorLinkPivot"}, {14, "LinkCentre"},    {18, "ReverseArmEnd"}};
+
+void sweepHeader(std::ostream& out, const Workspace& ws) {
+  out << "DriverAngle,ReverseArmPos";
+  for (const NamedPivot& p : kSweepPivots) out << ',' << p.name << "_H," << p.name << "_V";
+  out << ",ReverseArmAngle,ValveLeverAngle,PistonPos,FrontSteamOpen,FrontExhOpen,RearSteamOpen,"
+         "RearExhOpen";
+  for (const auto& [name, value] : portFields(ws)) out << ',' << name;
+  out << ",Centre,Error\n";
+}
+
+void sweepRow(std::ostream& out, const Workspace& ws, bool error) {
+  out << singleText(ws.DriverAngle);
+  csvNumber(out, ws.ReverseArmPos);
+  for (const NamedPivot& p : kSweepPivots) {
+    csvNumber(out, ws.Pivots.H[p.index]);
+    csvNumber(out, ws.Pivots.V[p.index]);
+  }
+  for (float x : {ws.ReverseArmAngle, ws.ValveLeverAngle, ws.PistonPos, ws.FrontSteamOpen,
+                  ws.FrontExhOpen, ws.RearSteamOpen, ws.RearExhOpen})
+    csvNumber(out, x);
+  for (const auto& [name, value] : portFields(ws)) csvNumber(out, value);
+  csvNumber(out, ws.RevArmPositions[0]);
+  out << ',' << (error ? 1 : 0) << '\n';
+}
+
 void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
   Workspace ws = prepare(o, notes);
-  out << "DriverAngle,ReverseArmPos";
-  for (int i = 0; i < kPivotCount; ++i) out << ",H[" << i << ']';
-  for (int i = 0; i < kPivotCount; ++i) out << ",V[" << i << ']';
-  out << ",ReverseArmAngle,ValveLeverAngle,PistonPos,FrontSteamOpen,FrontExhOpen,RearSteamOpen,"
-         "RearExhOpen,ValveDisplacement,Error\n";
-  // Angles are A + k*S rather than a running sum, so long sweeps do not drift.
+  sweepHeader(out, ws);
+  // Steps are FROM + k*STEP rather than a running sum, so long sweeps do not drift. A reader
+  // that has gone away will not come back: stop instead of solving on for nothing.
+  if (o.sweepStep) {
+    const double centre = ws.RevArmPositions[0];
+    for (long long k = 0;; ++k) {
+      const double offset = *o.sweepFrom + static_cast<double>(k) * *o.sweepStep;
+      if (!(offset <= *o.sweepTo) || !out) break;
+      ws.ReverseArmPos = toSingle(centre + offset);
+      const bool error = solveAt(ws, *o.angle);
+      sweepRow(out, ws, error);
+    }
+    return;
+  }
   for (long long k = 0;; ++k) {
     const double angle = *o.from + static_cast<double>(k) * *o.step;
-    if (!(angle <= *o.to)) break;
-    // A reader that has gone away will not come back: stop instead of solving on for nothing.
-    if (!out) break;
+    if (!(angle <= *o.to) || !out) break;
     const bool error = solveAt(ws, angle);
-    out << singleText(ws.DriverAngle);
-    csvNumber(out, ws.ReverseArmPos);
-    for (float h : ws.Pivots.H) csvNumber(out, h);
-    for (float v : ws.Pivots.V) csvNumber(out, v);
-    for (float x : {ws.ReverseArmAngle, ws.ValveLeverAngle, ws.PistonPos, ws.FrontSteamOpen,
-                    ws.FrontExhOpen, ws.RearSteamOpen, ws.RearExhOpen,
-                    ws.Ports.ValveDisplacement})
-      csvNumber(out, x);
-    out << ',' << (error ? 1 : 0) << '\n';
+    sweepRow(out, ws, error);
   }
 }
 
@@ -280,6 +330,7 @@ void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   errno = 0;
+  if (!args.empty() && args[0] == "render") return runRender(args, out, err);
   if (!args.empty() && args[0] == "events") {
     const int code = runEventsCommand({args.begin() + 1, args.end()}, out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;

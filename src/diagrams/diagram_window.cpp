@@ -1,13 +1,17 @@
 #include "diagram_window.h"
 
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
 #include <algorithm>
 
+#include "canvas_replay.h"
 #include "dynvar.h"
 #include "main_form.h"
 #include "numbers.h"
+#include "picture_print.h"
 
 namespace vek1 {
 
@@ -25,7 +29,8 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
       main_(main),
       setRevArm_(setRevArm),
       undoButton_(layout.undoButton),
-      picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32) {
+      picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32),
+      shownCalls_(kPictureWidth, kPictureHeight) {
   setModal(true);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -41,6 +46,8 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   ReDraw = Menu->addAction(layout.redrawCaption, this, &DiagramWindow::ReDrawClick);
   UnDoMenu = Menu->addAction(layout.undoCaption, this, &DiagramWindow::UnDoMenuClick);
   DynVari = Menu->addAction(layout.dynVarCaption, this, &DiagramWindow::DynVariClick);
+  Export1 = Menu->addAction("Export...", this, &DiagramWindow::Export1Click);
+  Print1 = Menu->addAction("Print...", this, &DiagramWindow::Print1Click);
 
   // Controls stand in the drawing's coordinates, below the window's own menu bar.
   auto place = [](QWidget* w, int x, int y, int width, int height) {
@@ -83,11 +90,15 @@ void DiagramWindow::draw(bool clearFirst) {
     clearFirst = true;
   }
   scale_ = ratio;
-  if (clearFirst) picture_.fill(Qt::white);
+  if (clearFirst) {
+    picture_.fill(Qt::white);
+    shownCalls_.reset();
+  }
   DiagramOutcome outcome;
   {
     QPainterCanvas canvas(picture_, nullptr, ratio);
-    outcome = drawDiagram(canvas);
+    TeeCanvas both(canvas, shownCalls_);
+    outcome = drawDiagram(both);
   }
   for (int bar = 1; bar <= 4; ++bar) {
     SBDynVar[bar]->setVisible(outcome.panel.shown);
@@ -206,6 +217,35 @@ void DiagramWindow::DynVariClick() {
   ws_.DynVarShown = !ws_.DynVarShown;
   redraw(true);
   main_.setDynVarControlsVisible(ws_.DynVarShown);
+}
+
+void DiagramWindow::drawShownPicture(Canvas& canvas) const {
+  canvas.clear(Rgb{255, 255, 255});
+  replayCalls(shownCalls_.calls(), canvas);
+}
+
+PictureInfo DiagramWindow::pictureInfo() const {
+  // What the window shows of the picture: its client area, which grows with the large font.
+  return {{roundHalfEven(clientSize_.width() * static_cast<double>(ws_.TextScaleX)),
+           roundHalfEven(clientSize_.height() * static_cast<double>(ws_.TextScaleY))},
+          windowTitle().trimmed()};
+}
+
+ExportResult DiagramWindow::exportTo(const QString& path) const {
+  return exportPicture(path, pictureInfo(), [this](Canvas& canvas) { drawShownPicture(canvas); });
+}
+
+void DiagramWindow::Export1Click() {
+  QString filter;
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
+                                                    pictureFileFilter(), &filter);
+  if (path.isEmpty()) return;
+  const ExportResult result = exportTo(withPictureSuffix(path, filter));
+  if (!result.ok) QMessageBox::warning(this, QStringLiteral("Export"), result.message);
+}
+
+void DiagramWindow::Print1Click() {
+  printPictureAsked(this, pictureInfo(), [this](Canvas& canvas) { drawShownPicture(canvas); });
 }
 
 }  // namespace vek1

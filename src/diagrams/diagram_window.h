@@ -13,6 +13,7 @@
 #include "canvas.h"
 #include "diagram_frame_drawing.h"
 #include "endscrollbar.h"
+#include "picture_export.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -43,8 +44,16 @@ class DiagramWindow : public QDialog {
   QAction* ReDraw = nullptr;
   QAction* UnDoMenu = nullptr;
   QAction* DynVari = nullptr;
+  QAction* Export1 = nullptr;
+  QAction* Print1 = nullptr;
 
   const QImage& picture() const { return picture_; }
+  // The diagram as it shows now, drawn again from the calls that drew it (no solving), on any
+  // canvas: the export and the print use it.
+  void drawShownPicture(Canvas& canvas) const;
+  PictureInfo pictureInfo() const;
+  // Writes what the window shows of the diagram to `path` (PNG, SVG or PDF by its extension).
+  ExportResult exportTo(const QString& path) const;
 
   // Handlers, shared by all four diagrams.
   void FormActivate();
@@ -58,6 +67,8 @@ class DiagramWindow : public QDialog {
   void UnDoButtonClick();
   void UnDoMenuClick();
   void DynVariClick();
+  void Export1Click();
+  void Print1Click();
 
  protected:
   // One drawing of the diagram over what the picture holds.
@@ -86,6 +97,8 @@ class DiagramWindow : public QDialog {
   QImage picture_;
   double scale_ = 1.0;
   QSize clientSize_;
+  // Every call drawn on the picture since it was last wiped.
+  RecordingCanvas shownCalls_;
   bool open_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "diagram_windows.h"
 
+#include "diagram_sizes.h"
 #include "oval_drawing.h"
 #include "port_diagram_drawing.h"
 #include "sine_drawing.h"
@@ -9,7 +10,13 @@ namespace vek1 {
 
 TSineDia::TSineDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
-                    Layout{632, 414, {408, 8}, UnDoDnS, "&SetRevArmPos", "&ReDraw", "&UnDo",
+                    Layout{kSineDiagramSize.width,
+                           kSineDiagramSize.height,
+                           {408, 8},
+                           UnDoDnS,
+                           "&SetRevArmPos",
+                           "&ReDraw",
+                           "&UnDo",
                            "&DymamicVariables"},
                     parent) {}
 
@@ -17,7 +24,13 @@ DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) { return drawSineDiagram(ca
 
 TOvalDia::TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
-                    Layout{632, 426, {408, 8}, UnDoDnO, "SetRevArmPos", "ReDraw", "&UnDo",
+                    Layout{kOvalDiagramSize.width,
+                           kOvalDiagramSize.height,
+                           {408, 8},
+                           UnDoDnO,
+                           "SetRevArmPos",
+                           "ReDraw",
+                           "&UnDo",
                            "DynamicVari"},
                     parent) {}
 
@@ -25,7 +38,13 @@ DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) { return drawOvalDiagram(ca
 
 TSteamDia::TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
-                    Layout{632, 414, {408, 8}, UnDoDnSt, "SetRevArmPos", "ReDraw", "&UnDo",
+                    Layout{kSteamDiagramSize.width,
+                           kSteamDiagramSize.height,
+                           {408, 8},
+                           UnDoDnSt,
+                           "SetRevArmPos",
+                           "ReDraw",
+                           "&UnDo",
                            "DynamicVari"},
                     parent) {}
 
@@ -33,7 +52,13 @@ DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) { return drawSteamDiagram(
 
 TPortDia::TPortDia(Workspace& ws, TMainForm& main, QWidget* parent)
     : DiagramWindow(ws, main, nullptr,
-                    Layout{632, 414, {447, 2}, UnDoDnP, QString(), "ReDraw", "&UnDo",
+                    Layout{kPortDiagramSize.width,
+                           kPortDiagramSize.height,
+                           {447, 2},
+                           UnDoDnP,
+                           QString(),
+                           "ReDraw",
+                           "&UnDo",
                            "DynamicVari"},
                     parent) {
   SetUp = new QMenu("SetUp", Menu);

@@ -15,7 +15,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "events_table_drawing.h"
 #include "numbers.h"
+#include "picture_print.h"
 #include "valve_events_text.h"
 
 namespace vek1 {
@@ -51,6 +53,8 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   LeadTolerance->setToolTip("Front and rear leads further apart than this are highlighted");
   CopyButton = new QPushButton("Copy");
   SaveCsvButton = new QPushButton("Save as CSV");
+  ExportButton = new QPushButton("Export...");
+  PrintButton = new QPushButton("Print...");
   SetLabel = new QLabel;
   Table = new QTableWidget;
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -66,6 +70,8 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   controls->addWidget(LeadTolerance);
   controls->addWidget(CopyButton);
   controls->addWidget(SaveCsvButton);
+  controls->addWidget(ExportButton);
+  controls->addWidget(PrintButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(SetLabel);
@@ -77,6 +83,8 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   connect(LeadTolerance, &QDoubleSpinBox::valueChanged, this, &TValveEvents::refreshTable);
   connect(CopyButton, &QPushButton::clicked, this, &TValveEvents::CopyClick);
   connect(SaveCsvButton, &QPushButton::clicked, this, &TValveEvents::SaveCsvClick);
+  connect(ExportButton, &QPushButton::clicked, this, &TValveEvents::ExportClick);
+  connect(PrintButton, &QPushButton::clicked, this, &TValveEvents::PrintClick);
 
   timer_ = new QTimer(this);
   timer_->setInterval(kPollMs);
@@ -165,6 +173,31 @@ void TValveEvents::SaveCsvClick() {
   if (path.isEmpty()) return;
   QString message;
   if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
+}
+
+PictureInfo TValveEvents::pictureInfo() const {
+  return {eventsTablePictureSize(view_),
+          QStringLiteral("Valve events: %1").arg(QString::fromStdString(ws_.DimSetName))};
+}
+
+ExportResult TValveEvents::exportTo(const QString& path) const {
+  return exportPicture(path, pictureInfo(),
+                       [this](Canvas& canvas) { drawEventsTable(canvas, view_, ws_.DimSetName); });
+}
+
+void TValveEvents::ExportClick() {
+  QString filter;
+  const QString path = QFileDialog::getSaveFileName(
+      this, "Export", QString::fromStdString(ws_.DimSetName) + "-events", pictureFileFilter(),
+      &filter);
+  if (path.isEmpty()) return;
+  const ExportResult result = exportTo(withPictureSuffix(path, filter));
+  if (!result.ok) QMessageBox::warning(this, "Export", result.message);
+}
+
+void TValveEvents::PrintClick() {
+  printPictureAsked(this, pictureInfo(),
+                    [this](Canvas& canvas) { drawEventsTable(canvas, view_, ws_.DimSetName); });
 }
 
 void TValveEvents::NotchesEditExit() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "events_table.h"
+#include "picture_export.h"
 #include "valve_events.h"
 #include "workspace.h"
 
@@ -34,6 +35,8 @@ class TValveEvents : public QWidget {
   bool poll();
   // Writes the whole table as CSV; false, with a message, when the file cannot be written.
   bool saveCsv(const QString& path, QString* message = nullptr);
+  // The table as a picture (PNG, SVG or PDF by the extension), as it is shown now.
+  ExportResult exportTo(const QString& path) const;
 
   const ValveEventsTable& table() const { return table_; }
   const EventsTableView& view() const { return view_; }
@@ -45,17 +48,22 @@ class TValveEvents : public QWidget {
   QDoubleSpinBox* LeadTolerance = nullptr;
   QPushButton* CopyButton = nullptr;
   QPushButton* SaveCsvButton = nullptr;
+  QPushButton* ExportButton = nullptr;
+  QPushButton* PrintButton = nullptr;
   QTableWidget* Table = nullptr;
   QLabel* SetLabel = nullptr;
 
   void CopyClick();
   void SaveCsvClick();
+  void ExportClick();
+  void PrintClick();
   void NotchesEditExit();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  PictureInfo pictureInfo() const;
   void recompute();
   void refreshTable();
 

@@ -2,10 +2,14 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include "clocktext.h"
@@ -24,8 +28,9 @@ TDataTable::TDataTable(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
   memo_ = new QPlainTextEdit(this);
   memo_->setObjectName("DataMemo");
   memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont font("DejaVu Serif");
-  font.setStyleHint(QFont::Serif);
+  // A fixed-pitch face, so that the columns, laid out with blanks, line up under their headers.
+  QFont font("DejaVu Sans Mono");
+  font.setStyleHint(QFont::Monospace);
   font.setPixelSize(12);
   memo_->setFont(font);
 
@@ -39,6 +44,8 @@ TDataTable::TDataTable(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
   paste_ = edit_->addAction("&Paste");
   edit_->addSeparator();
   selectAll_ = edit_->addAction("Select&All");
+  // Beside the Edit menu, which keeps the text box's own commands.
+  saveCsv_ = bar->addAction("Save as &CSV...");
 
   connect(close_, &QAction::triggered, this, &QDialog::close);
   connect(edit_, &QMenu::aboutToShow, this, &TDataTable::Edit1Click);
@@ -46,6 +53,7 @@ TDataTable::TDataTable(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
   connect(copy_, &QAction::triggered, this, &TDataTable::Copy1Click);
   connect(paste_, &QAction::triggered, this, &TDataTable::Past1Click);
   connect(selectAll_, &QAction::triggered, this, &TDataTable::SelectAll1Click);
+  connect(saveCsv_, &QAction::triggered, this, &TDataTable::SaveCsv1Click);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -89,6 +97,31 @@ void TDataTable::SelectAll1Click() {
   cut_->setEnabled(true);
   copy_->setEnabled(true);
   selectAll_->setEnabled(false);
+}
+
+std::optional<QString> TDataTable::saveCsvTo(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile())
+    return QStringLiteral("Cannot write %1: not a regular file").arg(path);
+  // The table as the model gives it now, at full precision, not the text box's rounded text.
+  const std::string csv = BuildPivotDataCsv(ws_);
+  QSaveFile file(path);
+  file.setDirectWriteFallback(true);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
+      !file.commit())
+    return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+  return std::nullopt;
+}
+
+void TDataTable::SaveCsv1Click() {
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
+                                              QStringLiteral("pivots.csv"),
+                                              QStringLiteral("CSV table (*.csv)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+  if (const auto failed = saveCsvTo(path))
+    QMessageBox::warning(this, QStringLiteral("Save as CSV"), *failed);
 }
 
 void TDataTable::showEvent(QShowEvent* event) {

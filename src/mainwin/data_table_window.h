@@ -2,6 +2,8 @@
 // The pivot data table window: the table as plain text the user can select and copy elsewhere.
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 #include "workspace.h"
 
@@ -23,6 +25,7 @@ class TDataTable : public QDialog {
   QAction* Copy1() const { return copy_; }
   QAction* Past1() const { return paste_; }
   QAction* SelectAll1() const { return selectAll_; }
+  QAction* SaveCsv1() const { return saveCsv_; }
 
   // Rebuilds the table from the model as it is now, with today's date and time.
   void FormActivate();
@@ -31,6 +34,10 @@ class TDataTable : public QDialog {
   void Copy1Click();
   void Past1Click();
   void SelectAll1Click();
+  // Asks for a file name and writes the table there as CSV.
+  void SaveCsv1Click();
+  // Writes the table, solved afresh, to `path` as CSV; the message when it failed.
+  std::optional<QString> saveCsvTo(const QString& path);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -45,6 +52,7 @@ class TDataTable : public QDialog {
   QAction* copy_ = nullptr;
   QAction* paste_ = nullptr;
   QAction* selectAll_ = nullptr;
+  QAction* saveCsv_ = nullptr;
   // Showing builds the table and the activation that follows it must not build it again; only
   // coming back after the window lost the focus does.
   bool deactivatedSinceBuild_ = false;

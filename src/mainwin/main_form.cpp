@@ -360,9 +360,11 @@ void TMainForm::Timer1Timer() {
   {
     QPainterCanvas canvas(frame_, &frameDirty_, scale_);
     // The steam's specks are scattered afresh from the clock on every frame.
-    rng_.seed(static_cast<std::mt19937::result_type>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
+    const auto seed = static_cast<std::mt19937::result_type>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    rng_.seed(seed);
     FrameContext context{sound_, rng_, ws_.ShowDimensionId != 0};
+    rememberShownFrame(seed, context.positionDisplayActive);
     outcome = AnimationTick(canvas, ws_, context);
   }
   if (outcome.errorItemVisible) Error->setVisible(*outcome.errorItemVisible);

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "endscrollbar.h"
 #include "frame.h"
 #include "frame_diff.h"
+#include "picture_export.h"
 #include "scaled_layout.h"
 #include "sound.h"
 #include "workspace.h"
@@ -102,6 +104,16 @@ class TMainForm : public QMainWindow {
   int framesDrawn() const { return framesDrawn_; }
   // The tick interval for a display of the given refresh rate (frames per second).
   static int tickIntervalFor(double refreshRate);
+
+  // The picture out: the current frame (without the controls over it) to a file, PNG at the
+  // screen's pixel ratio, SVG or PDF by the file's extension, or to a printer.
+  QAction* ExportPicture = nullptr;
+  QAction* Print1 = nullptr;
+  void ExportPictureClick();
+  void Print1Click();
+  // Draws the frame on screen again on any canvas, from the state it was drawn from.
+  void drawShownFrame(Canvas& canvas) const;
+  ExportResult exportPictureTo(const QString& path) const;
 
   // Motion controls.
   QTimer* Timer1 = nullptr;
@@ -301,6 +313,7 @@ class TMainForm : public QMainWindow {
   void refreshTitle();
   void refreshTitleClock();
   void keepPlacedTextsReadable();
+  void rememberShownFrame(std::mt19937::result_type seed, bool positionDisplayActive);
 
   Workspace& ws_;
   SoundSink& sound_;
@@ -308,6 +321,14 @@ class TMainForm : public QMainWindow {
   DirtyArea frameDirty_;
   FrameDiff frameDiff_;
   std::mt19937 rng_;
+  // What the frame on screen was drawn from: the working set before its tick and the steam's
+  // seed, so an export draws the very same frame again without disturbing the running gear.
+  struct ShownFrame {
+    Workspace ws;
+    std::mt19937::result_type seed = 0;
+    bool positionDisplayActive = false;
+  };
+  std::unique_ptr<ShownFrame> shownFrame_;
   QString title_;
   TDrivAng* drivAng_ = nullptr;
   TRevPos* revPos_ = nullptr;

@@ -19,6 +19,8 @@ void TMainForm::buildMenus() {
       FileMenu->addAction("Open&DosDimensions", this, &TMainForm::OpenDosDimensionsClick);
   SaveAsDimensions = FileMenu->addAction(icons::save(), "Save&AsDimensions", this,
                                          &TMainForm::SaveAsDimensionsClick);
+  ExportPicture = FileMenu->addAction("&ExportPicture...", this, &TMainForm::ExportPictureClick);
+  Print1 = FileMenu->addAction("&Print...", this, &TMainForm::Print1Click);
   FileMenu->addSeparator();
   Exit1 = FileMenu->addAction("E&xit", this, &QWidget::close);
 

@@ -23,8 +23,8 @@ void TMainForm::buildReferenceControls() {
   }
   RefPt1Zero = makeButton(2, 71, 16, "0", "Zero Reference Point 1");
   RefPt2Zero = makeButton(2, 95, 16, "0", "Zero Reference Point 2");
-  RefPt1 = makeButton(121, 71, 24, "RP1", "Pan to Ref Point 1");
-  RefPt2 = makeButton(121, 95, 24, "RP2", "Pan to Ref Point 2");
+  RefPt1 = makeButton(121, 71, 21, "RP1", "Pan to Ref Point 1");
+  RefPt2 = makeButton(121, 95, 21, "RP2", "Pan to Ref Point 2");
   for (QPushButton* b : {RefPt1Zero, RefPt2Zero, RefPt1, RefPt2}) b->setEnabled(false);
   RefPt1Zero->hide();
   RefPt2Zero->hide();

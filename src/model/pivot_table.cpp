@@ -1,7 +1,9 @@
 #include "pivot_table.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "numbers.h"
 #include "solver.h"
@@ -89,6 +91,40 @@ std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const st
       out += "  ";
       appendFixedText(out, ws.Pivots.H[pivot[k]], 7, 3);
     }
+  }
+  ws.DriverAngle = savedDriverAngle;
+  ws.StepAngle = savedStepAngle;
+  return out;
+}
+
+std::string BuildPivotDataCsv(Workspace& ws) {
+  float step = ws.SelectedStep;
+  if (!(step >= kMinTableStep)) step = kMinTableStep;
+  if (step > kMaxTableStep) step = kMaxTableStep;
+  std::array<int, 6> pivot{};
+  for (int k = 0; k < 6; ++k) pivot[k] = pivotOfRow(ws.PivotDataRows[k + 1]);
+
+  std::string out = "DriverAngle";
+  for (int k = 1; k <= 6; ++k) {
+    out += ",Row" + std::to_string(k) + "_V";
+    out += ",Row" + std::to_string(k) + "_H";
+  }
+  out += "\n";
+  const float savedDriverAngle = ws.DriverAngle;
+  const float savedStepAngle = ws.StepAngle;
+  ws.StepAngle = 0.0f;
+  // The same angles as the table's lines, the step added to a single as there.
+  for (float angle = 0.0f; angle <= 360.0f; angle = angle + step) {
+    ws.DriverAngle = angle;
+    SolveLinkage(ws);
+    out += singleText(angle);
+    for (int k = 0; k < 6; ++k) {
+      out += ',';
+      out += singleText(ws.Pivots.V[pivot[k]]);
+      out += ',';
+      out += singleText(ws.Pivots.H[pivot[k]]);
+    }
+    out += "\n";
   }
   ws.DriverAngle = savedDriverAngle;
   ws.StepAngle = savedStepAngle;

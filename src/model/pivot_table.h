@@ -24,4 +24,9 @@ void appendFixedText(std::string& out, float x, int width, int decimals);
 // are left at the last angle solved. The header shows the step actually used.
 std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const std::string& time);
 
+// The same table as CSV for a spreadsheet: a header DriverAngle,Row1_V,Row1_H,...,Row6_H, then
+// one line per angle with every value at full single precision (it reads back exactly). Lines
+// end in "\n". DriverAngle and StepAngle are borrowed and restored as for the table.
+std::string BuildPivotDataCsv(Workspace& ws);
+
 }  // namespace vek1

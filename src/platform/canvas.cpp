@@ -31,7 +31,6 @@ constexpr int kMaxPenWidth = 64;
 constexpr double kDotsPerInch = 96.0;
 constexpr double kPointsPerInch = 72.0;
 constexpr int kMaxFontPixels = 400;
-constexpr int kDefaultFontPoints = 8;
 
 constexpr double kMinScale = 1.0;
 constexpr double kMaxScale = 8.0;
@@ -42,14 +41,11 @@ std::uint32_t toArgb(Rgb c) {
 }
 
 int fontPixelsFor(int points) {
-  return std::clamp(roundHalfEven(points * kDotsPerInch / kPointsPerInch), 1, kMaxFontPixels);
+  return canvasFontPixels(points);
 }
 
 QFont makeFont(int pixels, FontStyle style) {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(pixels);
-  font.setBold(style.bold);
-  font.setItalic(style.italic);
+  QFont font = canvasFont(pixels, style);
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
@@ -130,6 +126,21 @@ void stepLine(int x0, int y0, int x1, int y1, bool includeEnd, int xMin, int xMa
 
 }  // namespace
 
+int canvasFontPixels(int points) {
+  return std::clamp(roundHalfEven(points * kDotsPerInch / kPointsPerInch), 1, kMaxFontPixels);
+}
+
+QFont canvasFont(int pixels, FontStyle style) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixels);
+  font.setBold(style.bold);
+  font.setItalic(style.italic);
+  // Characters stand at whole-pixel advances without kerning, as a character-cell text output
+  // places them; every backend lays text out the same way.
+  font.setKerning(false);
+  return font;
+}
+
 // A font at one pixel size and style, with the pixels of each character drawn so far. Text is
 // drawn character by character at whole-pixel advances, without kerning, as a character-cell
 // text output does.
@@ -195,7 +206,7 @@ std::vector<std::unique_ptr<QPainterCanvas::Face>>& QPainterCanvas::faceCache() 
 }
 
 QPainterCanvas::QPainterCanvas(QPaintDevice& device, DirtyArea* dirty, double scale)
-    : dirty_(dirty), fontPixels_(fontPixelsFor(kDefaultFontPoints)) {
+    : dirty_(dirty), fontPixels_(fontPixelsFor(kDefaultCanvasFontPoints)) {
   // Ratios outside what any screen uses would only make every pixel a large block, or nothing.
   scale_ = std::isfinite(scale) ? std::clamp(scale, kMinScale, kMaxScale) : 1.0;
   nib_ = std::max(1, roundHalfEven(scale_));

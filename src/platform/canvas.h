@@ -71,6 +71,12 @@ class Canvas {
   virtual void textOut(int x, int y, std::string_view text) = 0;
 };
 
+// The pixel size of a font of `points` points (at the 96 dots per inch the layouts were made for,
+// held to a sane range), and the face every canvas draws its texts in.
+constexpr int kDefaultCanvasFontPoints = 8;
+int canvasFontPixels(int points);
+QFont canvasFont(int pixels, FontStyle style);
+
 // What a reused frame image holds besides its background: the bounds of everything drawn since it
 // was last cleared. A canvas given one clears only those bounds, which on a large image that is
 // mostly background saves most of the cost of a frame. Start with `whole` set (the image's content

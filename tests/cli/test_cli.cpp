@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <streambuf>
 #include <map>
 #include <sstream>
@@ -131,15 +134,57 @@ TEST(CliSweep, RowsHeaderAndRoundTrip) {
   ASSERT_EQ(rows.size(), 5u);  // 0, 0.25, 0.5, 0.75 and 1 itself
   EXPECT_EQ(rows.back().at("DriverAngle"), "1");
   EXPECT_EQ(rows[0].at("Error"), "0");
-  EXPECT_TRUE(rows[0].count("H[26]") && rows[0].count("V[0]") && rows[0].count("ValveDisplacement"));
-  // Every printed single reads back as the very same single.
+  // Named columns only, none for the fixed origin or the unused entries of the table.
+  EXPECT_FALSE(rows[0].count("H[26]") || rows[0].count("V[0]") || rows[0].count("DriverCentre_H"));
+  // Every printed single reads back as the very same single, and each quantity of pose is there.
   const Result pose = run({"pose", "--angle", "0.75"});
-  for (int i = 0; i < 27; ++i) {
-    const std::string name = "H[" + std::to_string(i) + "]";
+  const std::pair<const char*, int> pivots[] = {
+      {"CrankPin", 2},         {"Crosshead", 3},      {"ValveStemJoint", 4},
+      {"LinkPivot", 6},        {"ValveLeverTop", 7},  {"DieBlock", 8},
+      {"CouplerPoint", 9},     {"MainRodHanger", 10}, {"CouplerLowerEnd", 11},
+      {"AnchorLinkPivot", 13}, {"LinkCentre", 14},    {"ReverseArmEnd", 18}};
+  for (const auto& [name, index] : pivots) {
+    for (const char* axis : {"H", "V"}) {
+      const std::string column = std::string(name) + "_" + axis;
+      ASSERT_TRUE(rows[3].count(column)) << column;
+      EXPECT_EQ(static_cast<float>(vek1::parseNumber(rows[3].at(column))),
+                static_cast<float>(element(pose.out, axis, index)))
+          << column;
+    }
+  }
+  for (const char* name :
+       {"ReverseArmPos",  "ReverseArmAngle", "ValveLeverAngle",   "PistonPos",
+        "FrontSteamOpen", "FrontExhOpen",    "RearSteamOpen",     "RearExhOpen",
+        "FrontSteamEdge", "FrontPortFull",   "FrontExhEdge",      "RearSteamEdge",
+        "RearPortFull",   "RearExhEdge",     "ValveDisplacement", "RearOpenJoint",
+        "FrontOpenJoint", "FrontSteamLap",   "RearSteamLap",      "FrontExhLap",
+        "RearExhLap",     "Centre"}) {
+    ASSERT_TRUE(rows[3].count(name)) << name;
     EXPECT_EQ(static_cast<float>(vek1::parseNumber(rows[3].at(name))),
-              static_cast<float>(element(pose.out, "H", i)))
+              static_cast<float>(field(pose.out, name)))
         << name;
   }
+}
+
+TEST(CliSweep, ReverseArmSweepAtOneAngle) {
+  const Result r = run({"sweep", "--angle", "30", "--revarm-sweep", "-1:1:0.5"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto rows = csvRows(r.out);
+  ASSERT_EQ(rows.size(), 5u);  // -1, -0.5, 0, 0.5, 1
+  for (size_t k = 0; k < rows.size(); ++k) {
+    EXPECT_EQ(rows[k].at("DriverAngle"), "30");
+    const double offset =
+        vek1::parseNumber(rows[k].at("ReverseArmPos")) - vek1::parseNumber(rows[k].at("Centre"));
+    EXPECT_NEAR(offset, -1.0 + 0.5 * static_cast<double>(k), 1e-5);
+  }
+  // Each line is the pose at that offset.
+  const Result pose = run({"pose", "--angle", "30", "--revarm-offset", "0.5"});
+  EXPECT_EQ(rows[3].at("ValveStemJoint_H"),
+            vek1::singleText(static_cast<float>(element(pose.out, "H", 4))));
+  EXPECT_EQ(rows[3].at("PistonPos"),
+            vek1::singleText(static_cast<float>(field(pose.out, "PistonPos"))));
+  // Different offsets move the valve.
+  EXPECT_NE(rows[0].at("ValveStemJoint_H"), rows[4].at("ValveStemJoint_H"));
 }
 
 TEST(CliSweep, MidGearTravelAndNoErrorOverATurn) {
@@ -174,6 +219,24 @@ TEST(CliUsage, BadCommandLinesExitWithTwoAndOneLine) {
       {"sweep", "--from", "0", "--to", "10", "--step", "0"},
       {"sweep", "--from", "0", "--to", "1e30", "--step", "1e-30"},
       {"pose", "--from", "0"},
+      {"sweep", "--angle", "3", "--from", "0", "--to", "1", "--step", "1"},
+      {"sweep", "--revarm-sweep", "0:1:0.5"},
+      {"sweep", "--angle", "3", "--revarm-sweep", "0:1"},
+      {"sweep", "--angle", "3", "--revarm-sweep", "0:1:0"},
+      {"sweep", "--angle", "3", "--revarm-sweep", "0:1:x"},
+      {"sweep", "--angle", "3", "--revarm-sweep", "0:1:1:1"},
+      {"sweep", "--angle", "3", "--revarm-sweep", "0:1:1", "--revarm-offset", "1"},
+      {"sweep", "--angle", "3", "--revarm-sweep", "0:1:1", "--from", "0"},
+      {"pose", "--angle", "1", "--set", "1e30=1"},
+      {"render"},
+      {"render", "gear", "--out", "x.png"},
+      {"render", "sine"},
+      {"render", "sine", "--out", "x.gif"},
+      {"render", "sine", "--out", "x.svg", "--graph", "F"},
+      {"render", "port", "--out", "x.svg", "--graph", "Q"},
+      {"render", "oval", "--out", "x.svg", "--positions", "1,2,3,4,5,6,7,8,9,10"},
+      {"render", "oval", "--out", "x.svg", "--positions", "1,,2"},
+      {"render", "main", "--out", "x.svg", "--positions", "1"},
   };
   for (const auto& args : bad) {
     const Result r = run(args);
@@ -348,6 +411,59 @@ TEST(CliUsage, HelpNamesEveryOption) {
   // Each exit code is explained.
   for (const char* code : {"  0  ", "  2  ", "  3  ", "  4  "})
     EXPECT_NE(r.out.find(code), std::string::npos) << code;
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(CliRender, WritesEachPictureInEachFormat) {
+  const std::string dir = ::testing::TempDir();
+  for (const char* picture : {"main", "sine", "oval", "steam", "port"}) {
+    const std::string base = dir + "cli_render_" + picture;
+    const Result svg = run({"render", picture, "--out", base + ".svg"});
+    ASSERT_EQ(svg.code, 0) << picture << svg.err;
+    EXPECT_TRUE(svg.out.empty() && svg.err.empty()) << svg.err;
+    const std::string text = slurp(base + ".svg");
+    EXPECT_EQ(text.rfind("<?xml", 0), 0u) << picture;
+    EXPECT_NE(text.find("<polyline"), std::string::npos) << picture;
+    ASSERT_EQ(run({"render", picture, "--out", base + ".png"}).code, 0);
+    EXPECT_EQ(slurp(base + ".png").rfind("\x89PNG", 0), 0u) << picture;
+    ASSERT_EQ(run({"render", picture, "--out", base + ".pdf"}).code, 0);
+    EXPECT_EQ(slurp(base + ".pdf").rfind("%PDF", 0), 0u) << picture;
+  }
+}
+
+TEST(CliRender, OptionsChangeThePicture) {
+  const std::string dir = ::testing::TempDir();
+  const auto svg = [&](std::vector<std::string> args) {
+    const std::string path = dir + "cli_render_option.svg";
+    args.push_back("--out");
+    args.push_back(path);
+    const Result r = run(args);
+    EXPECT_EQ(r.code, 0) << r.err;
+    return slurp(path);
+  };
+  const std::string plain = svg({"render", "main"});
+  EXPECT_EQ(svg({"render", "main", "--angle", "0"}), plain);    // the same picture each time
+  EXPECT_EQ(svg({"render", "main", "--angle", "720"}), plain);  // a whole number of turns on
+  EXPECT_NE(svg({"render", "main", "--angle", "90"}), plain);
+  EXPECT_NE(svg({"render", "main", "--set", "5=5.2"}), plain);
+  const std::string sine = svg({"render", "sine"});
+  EXPECT_NE(svg({"render", "sine", "--positions", "0,1.6"}), sine);
+  EXPECT_NE(svg({"render", "port", "--graph", "B"}), svg({"render", "port", "--graph", "F"}));
+}
+
+TEST(CliRender, AFailedWriteExitsWithTheWriteCode) {
+  const std::string dir = ::testing::TempDir();
+  for (const std::string& out :
+       {dir + "no/such/folder/x.png", dir + "no/such/folder/x.svg", dir + "no/such/folder/x.pdf"}) {
+    const Result r = run({"render", "sine", "--out", out});
+    EXPECT_EQ(r.code, 4) << out;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
+  }
 }
 
 }  // namespace

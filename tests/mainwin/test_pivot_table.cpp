@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -250,3 +252,56 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
+
+namespace vek1 {
+namespace {
+
+// Runs a Python snippet with the standard csv module on `path`; what it prints.
+std::string pythonCsv(const std::string& path, const std::string& code) {
+  const std::string command =
+      "python3 -c \"import csv,sys\nrows=list(csv.DictReader(open(sys.argv[1], newline='')))\n" +
+      code + "\" '" + path + "'";
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    if (pclose(pipe) != 0) output += "(failed)";
+  }
+  return output;
+}
+
+TEST(PivotTableCsv, AStandardCsvReaderGetsNamedColumnsAndFullPrecision) {
+  Workspace ws;
+  StartUp(ws);
+  ws.SelectedStep = 10.0f;
+  ws.PivotDataRows[1].Index = 4.0f;  // valve-stem joint
+  ws.PivotDataRows[2].Index = 8.4f;  // die block, the index rounded
+  TDataTable window(ws);
+  const std::string path = ::testing::TempDir() + "pivots.csv";
+  ASSERT_FALSE(window.saveCsvTo(QString::fromStdString(path)));
+  EXPECT_EQ(pythonCsv(path, "print(','.join(rows[0].keys()))"),
+            "DriverAngle,Row1_V,Row1_H,Row2_V,Row2_H,Row3_V,Row3_H,Row4_V,Row4_H,Row5_V,Row5_H,"
+            "Row6_V,Row6_H\n");
+  EXPECT_EQ(pythonCsv(path, "print(len(rows), len(set(len(r) for r in rows)))"), "37 1\n");
+  // The line at 30 degrees holds the solver's values, each exactly as a single reads back.
+  const std::string line =
+      pythonCsv(path, "r=rows[3]\nprint(r['DriverAngle'], r['Row1_H'], r['Row2_V'], r['Row3_H'])");
+  Workspace solved;
+  StartUp(solved);
+  solved.DriverAngle = 30.0f;
+  SolveLinkage(solved);
+  EXPECT_EQ(line,
+            "30 " + singleText(solved.Pivots.H[4]) + " " + singleText(solved.Pivots.V[8]) + " 0\n");
+  // The table borrowed the angles and gave them back.
+  EXPECT_EQ(ws.DriverAngle, started().DriverAngle);
+
+  const auto failed = window.saveCsvTo(QString::fromStdString(::testing::TempDir()));
+  ASSERT_TRUE(failed);
+  EXPECT_TRUE(failed->startsWith("Cannot write"));
+  EXPECT_EQ(window.SaveCsv1()->text(), "Save as &CSV...");
+  // The text box's columns line up: its face is fixed-pitch.
+  EXPECT_TRUE(QFontInfo(window.DataMemo()->font()).fixedPitch());
+}
+
+}  // namespace
+}  // namespace vek1

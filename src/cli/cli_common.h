@@ -1,0 +1,41 @@
+#pragma once
+// What every vek1-cli command shares: reading numbers and dimension settings from the command
+// line, and making the working set the options describe.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "workspace.h"
+
+namespace vek1::cli {
+
+// A command line that cannot be carried out; the message is printed as one line.
+struct UsageError {
+  std::string message;
+};
+// A file named on the command line that cannot be read or is not a dimension file.
+struct InputError {
+  std::string message;
+};
+
+// A finite number that fits a single, or a UsageError naming the option.
+double numberArg(const std::string& option, const std::string& text);
+// ID=VALUE of --set, with ID a dimension identifier.
+std::pair<int, float> setArg(const std::string& text);
+
+struct SetOptions {
+  std::string file;                         // a saved set to start from; empty for the factory set
+  std::vector<std::pair<int, float>> sets;  // --set, in order
+  std::optional<double> revarm;             // absolute reverse-arm position
+  std::optional<double> revarmOffset;       // offset from the mid-gear centre
+};
+
+// The factory set or the file's, with the --set changes, the centre recomputed and the reverse
+// arm placed. A file that cannot be read is an InputError. The two reverse-arm limits keep
+// Norm <= Max as the frame dialog does, with a line on `notes` when a value was held.
+Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes);
+
+}  // namespace vek1::cli

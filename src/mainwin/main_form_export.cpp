@@ -1,0 +1,65 @@
+// The main window's picture out: File > ExportPicture and File > Print.
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "main_form.h"
+#include "picture_print.h"
+
+namespace vek1 {
+
+namespace {
+
+// The frame drawn again is a picture only: its sounds are not played a second time.
+class SilentSound final : public SoundSink {
+ public:
+  void playAsync(const QString&) override {}
+  void setWaveVolume(quint32) override {}
+  void beep() override {}
+};
+
+}  // namespace
+
+void TMainForm::rememberShownFrame(std::mt19937::result_type seed, bool positionDisplayActive) {
+  if (!shownFrame_) shownFrame_ = std::make_unique<ShownFrame>();
+  shownFrame_->ws = ws_;
+  shownFrame_->seed = seed;
+  shownFrame_->positionDisplayActive = positionDisplayActive;
+}
+
+void TMainForm::drawShownFrame(Canvas& canvas) const {
+  if (!shownFrame_) {  // no frame drawn yet: the window is blank
+    canvas.clear(Rgb{192, 192, 192});
+    return;
+  }
+  // The tick works on a copy, so the working set, the running gear and the next frame are just
+  // as they would have been without the export.
+  Workspace ws = shownFrame_->ws;
+  SilentSound sound;
+  std::mt19937 rng(shownFrame_->seed);
+  FrameContext context{sound, rng, shownFrame_->positionDisplayActive};
+  AnimationTick(canvas, ws, context);
+}
+
+ExportResult TMainForm::exportPictureTo(const QString& path) const {
+  // PNG is the frame's own pixels, drawn at the screen's pixel ratio; SVG and PDF are the frame
+  // in its drawing units.
+  const PictureInfo info{{kFrameWidth, kFrameHeight}, windowTitle().trimmed()};
+  return exportFrame(path, frame_, scale_, info,
+                     [this](Canvas& canvas) { drawShownFrame(canvas); });
+}
+
+void TMainForm::ExportPictureClick() {
+  QString filter;
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
+                                                    QString(), pictureFileFilter(), &filter);
+  if (path.isEmpty()) return;
+  const ExportResult result = exportPictureTo(withPictureSuffix(path, filter));
+  if (!result.ok) QMessageBox::warning(this, QStringLiteral("Export Picture"), result.message);
+}
+
+void TMainForm::Print1Click() {
+  const PictureInfo info{{kFrameWidth, kFrameHeight}, windowTitle().trimmed()};
+  printPictureAsked(this, info, [this](Canvas& canvas) { drawShownFrame(canvas); });
+}
+
+}  // namespace vek1

@@ -1,0 +1,49 @@
+#pragma once
+// Writes a picture to a file: PNG through the raster canvas, so it is the screen's picture pixel
+// for pixel; SVG and PDF through the vector canvas, so it scales. The picture is given as a
+// function that draws it on any canvas; it is called once, with a canvas of the picture's size.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "canvas.h"
+
+class QImage;
+
+namespace vek1 {
+
+enum class PictureFormat { Png, Svg, Pdf };
+
+// The format a file name asks for by its extension (any case); nothing for another extension.
+std::optional<PictureFormat> pictureFormatOf(const QString& path);
+
+using DrawPicture = std::function<void(Canvas&)>;
+
+struct PictureInfo {
+  CanvasSize size;
+  QString title;  // kept in the SVG and PDF as the document's title
+};
+
+struct ExportResult {
+  bool ok = false;
+  QString message;  // why it failed, naming the file
+};
+
+// Draws the picture into `path` in the format of its extension. The file is written whole or not
+// at all: a failure leaves an existing file as it was. A target that exists and is not a regular
+// file (a directory, a device, a pipe) is refused.
+ExportResult exportPicture(const QString& path, const PictureInfo& info, const DrawPicture& draw);
+
+// Writes an image already drawn (the main view's frame, drawn at the screen's pixel ratio) as
+// PNG, pixel for pixel, stating the resolution at which it shows as large as on the screen; SVG
+// and PDF go through exportPicture with `draw`.
+ExportResult exportFrame(const QString& path, const QImage& frame, double pixelRatio,
+                         const PictureInfo& info, const DrawPicture& draw);
+
+// The file dialog filter for the three formats, and a name the user typed without one of their
+// extensions given the extension of the filter he chose.
+QString pictureFileFilter();
+QString withPictureSuffix(const QString& path, const QString& selectedFilter);
+
+}  // namespace vek1

@@ -1,0 +1,45 @@
+#include "picture_print.h"
+
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <algorithm>
+
+#include "vector_canvas.h"
+
+namespace vek1 {
+
+bool printPicture(QPrinter& printer, const PictureInfo& info, const DrawPicture& draw) {
+  if (info.size.width <= 0 || info.size.height <= 0) return false;
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  // The painter's origin is the top-left of the printable area, in printer pixels.
+  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const double scale = std::min(page.width() / info.size.width, page.height() / info.size.height);
+  if (!(scale > 0)) {
+    painter.end();
+    return false;
+  }
+  painter.translate((page.width() - info.size.width * scale) / 2,
+                    (page.height() - info.size.height * scale) / 2);
+  painter.scale(scale, scale);
+  VectorCanvas canvas(painter, info.size);
+  draw(canvas);
+  return painter.end();
+}
+
+void printPictureAsked(QWidget* parent, const PictureInfo& info, const DrawPicture& draw) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(info.title);
+  // A wide picture reads best across the page.
+  printer.setPageOrientation(info.size.width > info.size.height ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
+  QPrintDialog dialog(&printer, parent);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!printPicture(printer, info, draw))
+    QMessageBox::warning(parent, QStringLiteral("Print"),
+                         QStringLiteral("The picture could not be printed."));
+}
+
+}  // namespace vek1

@@ -1,0 +1,172 @@
+// Every picture of the program out as a file: the mechanism view and the four diagrams, drawn by
+// their own drawing functions, written as PNG and as SVG; and the windows' exports, which must
+// be what the window shows.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "../support/picture_compare.h"
+#include "canvas_replay.h"
+#include "diagram_sizes.h"
+#include "diagram_windows.h"
+#include "dimensions.h"
+#include "frame.h"
+#include "main_form.h"
+#include "oval_drawing.h"
+#include "picture_export.h"
+#include "port_diagram_drawing.h"
+#include "rev_arm_positions.h"
+#include "sine_drawing.h"
+#include "sound.h"
+#include "steam_diagram_drawing.h"
+
+namespace vek1 {
+namespace {
+
+struct PictureKind {
+  const char* name;
+  CanvasSize size;
+  std::function<void(Canvas&, Workspace&)> draw;
+};
+
+const PictureKind kKinds[] = {
+    {"main",
+     {kFrameWidth, kFrameHeight},
+     [](Canvas& c, Workspace& ws) {
+       // Steam on, so the specks (single pixels) are part of the picture too.
+       ws.SteamDisplayOn = true;
+       ws.ReverseArmPos = ws.RevArmPositions[2];
+       ws.DriverAngle = 40.0f;
+       RecordingSoundSink sound;
+       std::mt19937 rng(5);
+       FrameContext context{sound, rng, false};
+       for (int tick = 0; tick < 3; ++tick) AnimationTick(c, ws, context);
+     }},
+    {"sine", kSineDiagramSize, [](Canvas& c, Workspace& ws) { drawSineDiagram(c, ws); }},
+    {"oval", kOvalDiagramSize, [](Canvas& c, Workspace& ws) { drawOvalDiagram(c, ws); }},
+    {"steam", kSteamDiagramSize, [](Canvas& c, Workspace& ws) { drawSteamDiagram(c, ws); }},
+    {"port", kPortDiagramSize,
+     [](Canvas& c, Workspace& ws) {
+       drawPortDiagram(c, ws, 'F', true);
+       drawPortDiagram(c, ws, 'R', false);
+     }},
+};
+
+// The calls of one drawing of the factory set over its default positions.
+RecordingCanvas record(const PictureKind& kind) {
+  Workspace ws;
+  StartUp(ws);
+  RefreshPositions(ws);
+  RecordingCanvas recording(kind.size.width, kind.size.height);
+  recording.clear({255, 255, 255});
+  kind.draw(recording, ws);
+  return recording;
+}
+
+TEST(PictureExport, EachPictureAsSvgMatchesItsPngAndKeepsEveryLine) {
+  QTemporaryDir dir;
+  for (const PictureKind& kind : kKinds) {
+    SCOPED_TRACE(kind.name);
+    const RecordingCanvas recording = record(kind);
+    const auto replay = [&](Canvas& canvas) { replayCalls(recording.calls(), canvas); };
+    const QString png = dir.filePath(QString(kind.name) + ".png");
+    const QString svg = dir.filePath(QString(kind.name) + ".svg");
+    ASSERT_TRUE(exportPicture(png, {kind.size, kind.name}, replay).ok);
+    ASSERT_TRUE(exportPicture(svg, {kind.size, kind.name}, replay).ok);
+
+    bool valid = false;
+    const QImage back = testing::renderSvg(svg, &valid);
+    ASSERT_TRUE(valid);
+    ASSERT_EQ(back.size(), QSize(kind.size.width, kind.size.height));
+    const auto c = testing::compareCoverage(QImage(png), back);
+    EXPECT_GT(c.painted, 1000);
+    EXPECT_LT(c.missingShare(), 0.03) << c.missing << " of " << c.painted;
+    EXPECT_LT(c.extraShare(), 0.10) << c.extra << " of " << c.otherPainted;
+
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    // One stroke per line that reaches the picture (a diagram may draw below what its window
+    // shows, and that part is not exported); a line of no length paints nothing with a thin pen.
+    qsizetype reaching = 0;
+    for (const DrawCall& l : recording.lines())
+      reaching += !(l.x1 == l.x2 && l.y1 == l.y2) && std::min(l.x1, l.x2) <= kind.size.width &&
+                  std::max(l.x1, l.x2) >= 0 && std::min(l.y1, l.y2) <= kind.size.height &&
+                  std::max(l.y1, l.y2) >= 0;
+    EXPECT_GT(reaching, 30);
+    EXPECT_EQ(text.count("<polyline"), reaching);
+  }
+}
+
+TEST(PictureExport, DiagramWindowExportsWhatItShows) {
+  Workspace ws;
+  StartUp(ws);
+  RefreshPositions(ws);
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  TPortDia port(ws, form, &form);
+  port.BothGraphs1Click();  // two drawings over each other, as the window shows them
+  EXPECT_EQ(port.Export1->text(), "Export...");
+  EXPECT_EQ(port.Print1->text(), "Print...");
+
+  QTemporaryDir dir;
+  const QString png = dir.filePath("port.png");
+  ASSERT_TRUE(port.exportTo(png).ok);
+  const QImage shown = port.picture().copy(0, 0, kPortDiagramSize.width, kPortDiagramSize.height);
+  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), shown);
+  // The export draws from what was recorded; the diagram's state is not run again.
+  const float pistonPos = ws.PistonPos;
+  ASSERT_TRUE(port.exportTo(dir.filePath("port.svg")).ok);
+  EXPECT_EQ(ws.PistonPos, pistonPos);
+  const auto c = testing::compareCoverage(shown, testing::renderSvg(dir.filePath("port.svg")));
+  EXPECT_LT(c.missingShare(), 0.03);
+
+  // A fresh drawing replaces the recording rather than adding to it.
+  port.ForwardGraph1Click();
+  ASSERT_TRUE(port.exportTo(png).ok);
+  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
+            port.picture().copy(0, 0, kPortDiagramSize.width, kPortDiagramSize.height));
+}
+
+TEST(PictureExport, MainWindowExportIsTheFrameOnScreen) {
+  Workspace ws;
+  StartUp(ws);
+  ws.SteamDisplayOn = true;
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  form.Timer1->stop();
+  for (int tick = 0; tick < 4; ++tick) form.Timer1Timer();
+  const Workspace before = ws;
+
+  QTemporaryDir dir;
+  const QString png = dir.filePath("frame.png"), svg = dir.filePath("frame.svg");
+  ASSERT_TRUE(form.exportPictureTo(png).ok);
+  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
+            form.frameImage().convertToFormat(QImage::Format_RGB32));
+
+  // The vector copy is drawn again from the state the frame was drawn from: the same picture,
+  // and the running gear is not moved on by it.
+  ASSERT_TRUE(form.exportPictureTo(svg).ok);
+  EXPECT_EQ(ws.DriverAngle, before.DriverAngle);
+  EXPECT_EQ(ws.FrontDensity, before.FrontDensity);
+  QImage redrawn(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  redrawn.fill(Qt::white);
+  {
+    QPainterCanvas canvas(redrawn);
+    form.drawShownFrame(canvas);
+  }
+  EXPECT_EQ(redrawn, form.frameImage().convertToFormat(QImage::Format_RGB32));
+  const auto c = testing::compareCoverage(QImage(png), testing::renderSvg(svg));
+  EXPECT_LT(c.missingShare(), 0.03) << c.missing << " of " << c.painted;
+
+  EXPECT_EQ(form.ExportPicture->text(), "&ExportPicture...");
+  EXPECT_EQ(form.Print1->text(), "&Print...");
+}
+
+}  // namespace
+}  // namespace vek1

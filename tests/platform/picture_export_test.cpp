@@ -1,0 +1,285 @@
+// Pictures out: the vector canvas against the raster one, the three file formats, failed writes,
+// printing, and the replay of recorded calls that exports and prints are drawn from.
+#include "picture_export.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "../support/picture_compare.h"
+#include "canvas_replay.h"
+#include "picture_print.h"
+#include "vector_canvas.h"
+
+namespace vek1 {
+namespace {
+
+using testing::compareCoverage;
+using testing::renderSvg;
+
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr CanvasSize kSceneSize{160, 120};
+
+// Every primitive, a wide pen, a line running off the picture, text with a degree sign.
+void drawScene(Canvas& canvas) {
+  canvas.clear({255, 255, 255});
+  canvas.setPenColour(kRed);
+  canvas.moveTo(-40, 3);
+  canvas.lineTo(100, 80);
+  canvas.lineTo(150, 4);
+  canvas.setPenWidth(2);
+  canvas.lineTo(10, 110);
+  canvas.setPenWidth(1);
+  canvas.setPenColour(kBlue);
+  canvas.ellipse(20, 10, 91, 61);
+  canvas.arc(100, 60, 151, 111, 151, 85, 125, 60);
+  for (int i = 0; i < 20; ++i) canvas.setPixel(5 + 2 * i, 100, {0, 128, 0});
+  canvas.setFontColour(kRed);
+  canvas.setFontSize(10);
+  canvas.textOut(6, 70, "Cut-off 75 %");
+  canvas.setFontStyle({.bold = true});
+  canvas.textOut(100, 20, "45\xc2\xb0");
+}
+
+int lineCalls(void (*draw)(Canvas&), CanvasSize size) {
+  RecordingCanvas recording(size.width, size.height);
+  draw(recording);
+  return static_cast<int>(recording.lines().size());
+}
+
+QImage rasterOf(void (*draw)(Canvas&), CanvasSize size) {
+  QImage image(size.width, size.height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainterCanvas canvas(image);
+  draw(canvas);
+  return image;
+}
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(VectorCanvas, SvgRendersBackAsTheRasterPictureWithOneElementPerLine) {
+  QTemporaryDir dir;
+  const QString svg = dir.filePath("scene.svg"), png = dir.filePath("scene.png");
+  ASSERT_TRUE(exportPicture(svg, {kSceneSize, "scene"}, drawScene).ok);
+  ASSERT_TRUE(exportPicture(png, {kSceneSize, "scene"}, drawScene).ok);
+
+  // The PNG is the raster canvas's picture, pixel for pixel.
+  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), rasterOf(drawScene, kSceneSize));
+
+  bool valid = false;
+  const QImage back = renderSvg(svg, &valid);
+  ASSERT_TRUE(valid);
+  EXPECT_EQ(back.size(), QSize(kSceneSize.width, kSceneSize.height));
+  const auto c = compareCoverage(QImage(png), back);
+  EXPECT_LT(c.missingShare(), 0.03) << c.missing << " of " << c.painted;
+  EXPECT_LT(c.extraShare(), 0.10) << c.extra << " of " << c.otherPainted;
+
+  // Lines stay lines: one stroke element per line drawn, none broken into pixels.
+  const QByteArray text = contents(svg);
+  EXPECT_EQ(text.count("<polyline"), lineCalls(drawScene, kSceneSize));
+  EXPECT_EQ(text.count("<circle") + text.count("<ellipse"), 1);
+  EXPECT_TRUE(text.contains(">Cut-off 75 %<"));
+  EXPECT_TRUE(text.contains("45\xc2\xb0"));
+  EXPECT_TRUE(text.contains("#ff0000") && text.contains("#0000ff") && text.contains("#008000"));
+}
+
+TEST(VectorCanvas, ArcRunsCounterClockwiseFromTheFirstRadial) {
+  QTemporaryDir dir;
+  const QString svg = dir.filePath("arc.svg");
+  // The upper-right quarter of a circle about (40, 40), and of a 2:1 ellipse about (40, 100).
+  ASSERT_TRUE(exportPicture(svg, {{81, 130}, "arc"}, [](Canvas& canvas) {
+                canvas.arc(0, 0, 81, 81, 80, 40, 40, 0);
+                canvas.arc(0, 80, 81, 121, 80, 100, 80, 80);  // east to north-east radial
+              }).ok);
+  const QImage back = renderSvg(svg);
+  int circle = 0, ellipse = 0;
+  double lowest = 360, highest = -360;
+  for (int y = 0; y < back.height(); ++y)
+    for (int x = 0; x < back.width(); ++x) {
+      if (!testing::paintedAt(back, x, y)) continue;
+      if (y <= 41) {
+        ++circle;
+        EXPECT_TRUE(x >= 39 && y <= 41) << x << "," << y;
+      } else {
+        ++ellipse;
+        // The radial through (80, 80) is 45 degrees on the ellipse scaled to a circle.
+        const double a = std::atan2((100.5 - y) / 20.0, (x + 0.5 - 40.5) / 40.0) * 180 / M_PI;
+        lowest = std::min(lowest, a);
+        highest = std::max(highest, a);
+      }
+    }
+  EXPECT_GT(circle, 50);
+  EXPECT_GT(ellipse, 20);
+  EXPECT_NEAR(lowest, 0, 5);
+  EXPECT_NEAR(highest, 45, 5);
+}
+
+TEST(VectorCanvas, HugeShapesStayFinite) {
+  QTemporaryDir dir;
+  const QString svg = dir.filePath("huge.svg");
+  constexpr int kRadius = 100'000'000;
+  ASSERT_TRUE(exportPicture(svg, {{64, 64}, "huge"}, [](Canvas& canvas) {
+                canvas.moveTo(INT_MIN, 32);
+                canvas.lineTo(INT_MAX, 32);
+                canvas.ellipse(16 - kRadius, 16, 17 + kRadius, 17 + 2 * kRadius);
+                canvas.ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+              }).ok);
+  const QByteArray text = contents(svg);
+  EXPECT_FALSE(text.contains("inf") || text.contains("nan"));
+  const QImage back = renderSvg(svg);
+  int row32 = 0;
+  for (int x = 0; x < 64; ++x) row32 += testing::paintedAt(back, x, 32);
+  EXPECT_EQ(row32, 64);  // the line crosses the whole picture
+}
+
+TEST(PictureExport, FailedWritesAreReportedAndTouchNothing) {
+  QTemporaryDir dir;
+  const PictureInfo info{kSceneSize, "scene"};
+  for (const QString& path :
+       {dir.filePath("missing/scene.png"), dir.filePath("missing/s.svg"),
+        dir.filePath("missing/s.pdf"), dir.path() + "/", dir.filePath("scene.gif")}) {
+    const ExportResult r = exportPicture(path, info, drawScene);
+    EXPECT_FALSE(r.ok) << path.toStdString();
+    EXPECT_TRUE(r.message.contains(path)) << r.message.toStdString();
+  }
+  // A device named as the target is refused, not replaced by a file (a root user may write in
+  // /dev); a directory with a picture's name neither.
+  const QString device = QStringLiteral("/dev/null");
+  ASSERT_FALSE(exportPicture(device, info, drawScene).ok);  // no picture extension
+  QDir(dir.path()).mkdir("folder.svg");
+  EXPECT_FALSE(exportPicture(dir.filePath("folder.svg"), info, drawScene).ok);
+  EXPECT_TRUE(QFileInfo(dir.filePath("folder.svg")).isDir());
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  // A picture with no size writes nothing.
+  EXPECT_FALSE(exportPicture(dir.filePath("empty.png"), {{0, 10}, ""}, drawScene).ok);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("empty.png")));
+
+  // An export over an existing file replaces it whole.
+  const QString png = dir.filePath("again.png");
+  {
+    QFile old(png);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x'));
+  }
+  ASSERT_TRUE(exportPicture(png, info, drawScene).ok);
+  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), rasterOf(drawScene, kSceneSize));
+}
+
+TEST(PictureExport, ThroughALinkTheFileItNamesIsWrittenAndTheLinkKept) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath("drawing.svg"), link = dir.filePath("latest.svg");
+  {
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  }
+  ASSERT_TRUE(QFile::link(target, link));
+  ASSERT_TRUE(exportPicture(link, {kSceneSize, "scene"}, drawScene).ok);
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_TRUE(contents(target).startsWith("<?xml"));
+}
+
+TEST(PictureExport, FormatFollowsTheExtensionInAnyCase) {
+  EXPECT_EQ(pictureFormatOf("a/B.PNG"), PictureFormat::Png);
+  EXPECT_EQ(pictureFormatOf("x.Svg"), PictureFormat::Svg);
+  EXPECT_EQ(pictureFormatOf("x.pdf"), PictureFormat::Pdf);
+  EXPECT_FALSE(pictureFormatOf("x.pdf.txt"));
+  EXPECT_FALSE(pictureFormatOf("svg"));
+  EXPECT_EQ(withPictureSuffix("frame", "SVG drawing (*.svg)"), "frame.svg");
+  EXPECT_EQ(withPictureSuffix("frame.pdf", "SVG drawing (*.svg)"), "frame.pdf");
+  EXPECT_EQ(withPictureSuffix("frame", ""), "frame.png");
+}
+
+// Renders the first page of a PDF at 96 dots per inch through pdftoppm.
+QImage pdfPage(const QString& pdf, int dpi = 96) {
+  const QString prefix = pdf + ".page";
+  const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png -singlefile '" +
+                              pdf.toStdString() + "' '" + prefix.toStdString() + "'";
+  if (std::system(command.c_str()) != 0) return {};
+  return QImage(prefix + ".png");
+}
+
+TEST(PictureExport, PdfPageIsThePictureAtItsSize) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("scene.pdf");
+  ASSERT_TRUE(exportPicture(pdf, {kSceneSize, "scene"}, drawScene).ok);
+  EXPECT_TRUE(contents(pdf).startsWith("%PDF"));
+  const QImage page = pdfPage(pdf);
+  ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";
+  EXPECT_NEAR(page.width(), kSceneSize.width, 1);
+  EXPECT_NEAR(page.height(), kSceneSize.height, 1);
+  const auto c = compareCoverage(rasterOf(drawScene, kSceneSize), page);
+  EXPECT_LT(c.missingShare(), 0.05) << c.missing << " of " << c.painted;
+  EXPECT_LT(c.extraShare(), 0.15) << c.extra << " of " << c.otherPainted;
+}
+
+TEST(PicturePrint, PictureFillsThePageWidthCentred) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("printed.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  // A box round the whole picture shows where the picture landed on the page.
+  ASSERT_TRUE(printPicture(printer, {{200, 100}, "box"}, [](Canvas& canvas) {
+    canvas.setPenWidth(2);
+    canvas.moveTo(1, 1);
+    canvas.lineTo(198, 1);
+    canvas.lineTo(198, 98);
+    canvas.lineTo(1, 98);
+    canvas.lineTo(1, 1);
+  }));
+  const QImage page = pdfPage(pdf, 48);
+  ASSERT_FALSE(page.isNull());
+  int left = page.width(), right = -1, top = page.height(), bottom = -1;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 128) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  ASSERT_GT(right, left);
+  const QRectF paintable = printer.pageLayout().paintRect(QPageLayout::Inch);
+  EXPECT_NEAR(right - left, paintable.width() * 48, 4);          // as wide as the printable area
+  EXPECT_NEAR((right - left) / double(bottom - top), 2.0, 0.1);  // its shape kept
+  EXPECT_NEAR((top + bottom) / 2.0, page.height() / 2.0, 6);     // centred down the page
+  EXPECT_FALSE(printPicture(printer, {{0, 0}, "none"}, drawScene));
+}
+
+TEST(CanvasReplay, ReplayedCallsPaintTheSamePicture) {
+  RecordingCanvas recording(kSceneSize.width, kSceneSize.height);
+  drawScene(recording);
+  QImage replayed(kSceneSize.width, kSceneSize.height, QImage::Format_RGB32);
+  replayed.fill(Qt::white);
+  {
+    QPainterCanvas canvas(replayed);
+    replayCalls(recording.calls(), canvas);
+  }
+  EXPECT_EQ(replayed, rasterOf(drawScene, kSceneSize));
+
+  // A tee hands each call to both canvases.
+  RecordingCanvas first(10, 10), second(10, 10);
+  TeeCanvas both(first, second);
+  drawScene(both);
+  EXPECT_EQ(first.calls().size(), recording.calls().size());
+  EXPECT_EQ(second.textStrings(), recording.textStrings());
+  EXPECT_EQ(both.size(), (CanvasSize{10, 10}));
+}
+
+}  // namespace
+}  // namespace vek1
