@@ -10,6 +10,7 @@ packages=(
   libqt6multimedia6 qt6-qpa-plugins
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  libnlopt-cxx-dev
   xvfb xauth
 )
 

@@ -18,13 +18,16 @@ RowKey DimensionRowKey(Workspace& ws, char16_t key, std::u16string_view text, bo
 }
 
 float CommitDimensionRow(Workspace& ws, int id, std::string_view text) {
+  return CommitDimensionValue(ws, id, toSingle(parseNumber(text)));
+}
+
+float CommitDimensionValue(Workspace& ws, int id, float value) {
   const bool pending = ws.UndoPending != 0;
   if (pending) {
     UndoOpen(ws);
     ws.UndoList[1].Id = id;
     ws.UndoList[1].OldValue = dimensionValue(ws, id);
   }
-  const float value = toSingle(parseNumber(text));
   setDimension(ws, id, value);
   DynVarRegisterDimension(ws, id);
   if (pending) {

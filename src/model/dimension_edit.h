@@ -28,6 +28,9 @@ RowKey DimensionRowKey(Workspace& ws, char16_t key, std::u16string_view text, bo
 // (dependants included), and registers the dimension as the newest dynamic variable. Returns the
 // stored value.
 float CommitDimensionRow(Workspace& ws, int id, std::string_view text);
+// The same commit for a value that is already a number (a tuned dimension): exactly what leaving
+// the field with that value typed does, without the round trip through text.
+float CommitDimensionValue(Workspace& ws, int id, float value);
 
 // Leaving the white fields. Norm never exceeds Max: a larger Norm is cut to Max and the diagram
 // positions that are set are drawn into centre +- Norm; a smaller Max is raised to Norm and all
