@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <map>
 #include <string>
@@ -28,6 +27,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const auto tick = nsPerIteration_.find("BM_AnimationTick");
     if (tick != nsPerIteration_.end())
       std::printf("animation tick = %.3f ms (budget: under 0.5 ms)\n", tick->second / 1e6);
+    const auto events = nsPerIteration_.find("BM_ValveEvents");
+    const auto sweep = nsPerIteration_.find("BM_ValveEventsSweep");
+    if (events != nsPerIteration_.end() && sweep != nsPerIteration_.end() && events->second > 0)
+      std::printf(
+          "valve events = %.3f ms (budget: under 5 ms), 0.01 degree sweep / events = %.1f "
+          "(at least 20)\n",
+          events->second / 1e6, sweep->second / events->second);
   }
 
  private:

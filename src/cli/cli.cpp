@@ -6,6 +6,7 @@
 #include <sstream>
 #include <utility>
 
+#include "cli_events.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr const char* kUsage =
     R"(usage: vek1-cli pose  --angle DEG [options]
        vek1-cli sweep --from A --to B --step S [options]
+       vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
        vek1-cli --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
@@ -247,6 +249,8 @@ void sweep(const Options& o, std::ostream& out) {
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && args[0] == "events")
+    return runEventsCommand({args.begin() + 1, args.end()}, out, err);
   try {
     const Options o = parse(args);
     if (o.command == "help")

@@ -1,0 +1,503 @@
+#include "valve_events.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "bracket_search.h"
+#include "numbers.h"
+#include "solver.h"
+#include "valve.h"
+
+namespace vek1 {
+
+namespace {
+
+// The coarse grid: a sample every 3 degrees of the turn. It has to be fine enough that no
+// opening or closing of an edge hides between two samples unnoticed; the refined extremes of the
+// valve's travel, added to the grid, catch an edge that just opens and closes again between two
+// samples.
+constexpr int kGridSteps = 120;
+constexpr double kGridStep = 360.0 / kGridSteps;
+static_assert(kGridSteps % 2 == 0, "the rear dead centre (180 degrees) must be a grid sample");
+// Events are refined to this (degrees of driver angle); the sign change they mark is then known
+// within a fifth of the 0.001 degree the table promises.
+constexpr double kEventTolerance = 2e-4;
+// Extremes (valve travel, die slip, closure margins) are located to this. Near an extreme the
+// value changes with the square of the distance, so this is ample for the value.
+constexpr double kExtremeTolerance = 5e-4;
+// Ends of the ranges where the linkage cannot close are found to this.
+constexpr double kErrorTolerance = 1e-3;
+// A grid with more turning points of the valve than this is rough (a gear that locks, or one
+// shaking at the rounding of the stored values): only the largest and the smallest are refined.
+constexpr int kMaxRefinedTurns = 8;
+// A joint that cannot close at all counts as this far past tangency.
+constexpr double kCannotClose = 2.0;
+// "Rev Arm to Cent Max" as the notches divide it: at least this far from 0.
+constexpr double kMinRevArmMax = 1e-5;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The four edges, in the order of the valve model's openings.
+enum Edge { FrontSteam, FrontExh, RearSteam, RearExh, kEdgeCount };
+
+// Everything the table needs from the gear at one driver angle.
+struct Sample {
+  double angle = 0.0;  // driver angle, [0, 360)
+  float x = 0.0f;      // valve displacement from the port-face centre
+  std::array<float, kEdgeCount> open{};
+  double die = 0.0;  // die block's place along the link, from the link pivot
+  std::array<double, kJointCount> nearLock{};  // 1 at tangency, beyond 1: cannot close
+  bool error = false;
+};
+
+double wrap360(double a) {
+  a = std::fmod(a, 360.0);
+  if (a < 0.0) a += 360.0;
+  return a;
+}
+
+// Into (-180, 180].
+double wrap180(double a) {
+  a = wrap360(a);
+  return a > 180.0 ? a - 360.0 : a;
+}
+
+// How near a joint is to locking: the offset a rod spans over the rod's length, or the cosine
+// of the angle at a circle's centre, by magnitude. 1 is tangency.
+double lockRatio(double offset, double length) {
+  const double r = std::fabs(offset) / std::fabs(length);
+  return std::isfinite(r) ? std::min(r, kCannotClose) : kCannotClose;
+}
+
+// Cosine of the angle at the centre of a circle of radius a whose ends meet a circle of radius b
+// at distance d, as the solver's construction computes it.
+double circleCosine(double d, double a, double b) {
+  return lockRatio(d * d + a * a - b * b, 2.0 * d * a);
+}
+
+double marginDegrees(double ratio) {
+  return std::acos(std::min(ratio, 1.0)) * 180.0 / kPi;
+}
+
+// Solves the gear of a private copy of the working set at any driver angle.
+class Probe {
+ public:
+  explicit Probe(const Workspace& ws) : ws_(ws) {
+    // The copy raises its error flag whatever the user's error-beep switch says: the table must
+    // know where the gear cannot close.
+    ws_.ErrorBeepOn = true;
+    const auto& f = ws_.Frame;
+    length_[static_cast<int>(GearJoint::Crosshead)] = static_cast<double>(
+        toSingle(static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd]));
+    length_[static_cast<int>(GearJoint::ReverseArm)] = f[dim::ReverseArmLength];
+    length_[static_cast<int>(GearJoint::ValveStem)] = f[dim::RadiusRod];
+  }
+
+  void setArm(float reverseArmPos) {
+    ws_.ReverseArmPos = reverseArmPos;
+    error_ = false;
+  }
+
+  Sample at(double angle) {
+    Sample s;
+    s.angle = wrap360(angle);
+    ws_.DriverAngle = toSingle(s.angle);
+    ws_.ErrorFlag = false;
+    SolveLinkage(ws_);
+    ComputeValveState(ws_);
+    s.error = ws_.ErrorFlag;
+    error_ = error_ || s.error;
+    s.x = ws_.Ports.ValveDisplacement;
+    s.open = {ws_.FrontSteamOpen, ws_.FrontExhOpen, ws_.RearSteamOpen, ws_.RearExhOpen};
+
+    const auto& H = ws_.Pivots.H;
+    const auto& V = ws_.Pivots.V;
+    const auto& f = ws_.Frame;
+    auto hv = [&](int i, int j) { return std::hypot(double(H[i]) - H[j], double(V[i]) - V[j]); };
+    // The die block's travel along the link: the arc about the centre of curvature (14) from
+    // the link pivot (6) to the die block (8).
+    const double toDie = std::atan2(double(V[8]) - V[14], double(H[8]) - H[14]);
+    const double toPivot = std::atan2(double(V[6]) - V[14], double(H[6]) - H[14]);
+    s.die = std::remainder(toDie - toPivot, 2.0 * kPi) * std::fabs(f[dim::LinkRadius]);
+
+    auto& n = s.nearLock;
+    n[static_cast<int>(GearJoint::Crosshead)] =
+        lockRatio(double(V[2]) - V[3], length_[static_cast<int>(GearJoint::Crosshead)]);
+    n[static_cast<int>(GearJoint::AnchorLink)] = circleCosine(
+        hv(10, 13), f[dim::AnchorLinkLength], double(f[dim::CouplerUpper]) + f[dim::CouplerLower]);
+    n[static_cast<int>(GearJoint::ReverseArm)] =
+        lockRatio(double(H[18]) - H[6], length_[static_cast<int>(GearJoint::ReverseArm)]);
+    n[static_cast<int>(GearJoint::DieBlock)] =
+        circleCosine(hv(9, 14), f[dim::LinkRadius], f[dim::ValveLeverLower]);
+    n[static_cast<int>(GearJoint::ValveStem)] =
+        lockRatio(double(V[7]) - V[4], length_[static_cast<int>(GearJoint::ValveStem)]);
+    return s;
+  }
+
+  // Piston position at a driver angle; it depends on the crank alone, not on the valve gear.
+  double pistonAt(double angle) {
+    ws_.DriverAngle = toSingle(wrap360(angle));
+    ComputeValveState(ws_);
+    return ws_.PistonPos;
+  }
+
+  bool anyError() const { return error_; }
+  const PortConstants& ports() const { return ws_.Ports; }
+  double rodLength(GearJoint j) const { return length_[static_cast<int>(j)]; }
+
+ private:
+  Workspace ws_;
+  std::array<double, kJointCount> length_{};
+  bool error_ = false;
+};
+
+bool isOpen(const Sample& s, int edge) {
+  return s.open[edge] > 0.0f;
+}
+
+// A sign change of an edge's opening between two driver angles. Rising: the edge opens as the
+// driver angle grows.
+struct Crossing {
+  double angle;
+  bool rising;
+};
+
+// Turning points of a grid quantity, by index. A plateau counts once, at its first sample.
+template <class Value>
+std::vector<int> turningPoints(const std::vector<Sample>& grid, Value value, bool largest) {
+  std::vector<int> out;
+  const int n = static_cast<int>(grid.size());
+  for (int k = 0; k < n; ++k) {
+    const double before = value(grid[(k + n - 1) % n]);
+    const double here = value(grid[k]);
+    const double after = value(grid[(k + 1) % n]);
+    if (largest ? (before < here && here >= after) : (before > here && here <= after))
+      out.push_back(k);
+  }
+  return out;
+}
+
+template <class Value>
+int extremeIndex(const std::vector<Sample>& grid, Value value, bool largest) {
+  int best = 0;
+  for (int k = 1; k < static_cast<int>(grid.size()); ++k)
+    if (largest ? value(grid[k]) > value(grid[best]) : value(grid[k]) < value(grid[best])) best = k;
+  return best;
+}
+
+class NotchSolver {
+ public:
+  NotchSolver(Probe& probe) : probe_(probe) {}
+
+  NotchEvents solve(double offset, float arm, float centre) {
+    NotchEvents out;
+    out.Offset = offset;
+    out.ReverseArmPos = arm;
+    forward_ = arm >= centre;
+    out.Direction = forward_ ? "Fwd" : "Rev";
+    if (!std::isfinite(arm)) {
+      out.Error = true;
+      out.ErrorRanges.push_back({0.0, 360.0});
+      return out;
+    }
+    probe_.setArm(arm);
+
+    grid_.clear();
+    for (int k = 0; k < kGridSteps; ++k) grid_.push_back(probe_.at(k * kGridStep));
+    extra_.clear();
+
+    refineValveTurns();
+    const auto die = [](const Sample& s) { return s.die; };
+    const double dieHigh = refineExtreme(die, true);
+    const double dieLow = refineExtreme(die, false);
+    out.DieSlip = dieHigh - dieLow;
+    out.ClosureMargin = closureMargin();
+
+    merged_ = grid_;
+    merged_.insert(merged_.end(), extra_.begin(), extra_.end());
+    std::sort(merged_.begin(), merged_.end(),
+              [](const Sample& a, const Sample& b) { return a.angle < b.angle; });
+
+    float low = merged_[0].x, high = merged_[0].x;
+    std::array<float, kEdgeCount> widest = merged_[0].open;
+    for (const Sample& s : merged_) {
+      low = std::min(low, s.x);
+      high = std::max(high, s.x);
+      for (int e = 0; e < kEdgeCount; ++e) widest[e] = std::max(widest[e], s.open[e]);
+    }
+    out.ValveTravel = static_cast<double>(high) - low;
+
+    const Sample& frontDead = grid_[0];
+    const Sample& rearDead = grid_[kGridSteps / 2];
+    out.Front = endEvents(FrontSteam, FrontExh, 0.0, frontDead, rearDead);
+    out.Rear = endEvents(RearSteam, RearExh, 180.0, rearDead, frontDead);
+    out.Front.MaxSteamOpening = widest[FrontSteam];
+    out.Front.MaxExhaustOpening = widest[FrontExh];
+    out.Rear.MaxSteamOpening = widest[RearSteam];
+    out.Rear.MaxExhaustOpening = widest[RearExh];
+    // Fully open: the valve's outer edge passes the port's far edge.
+    out.Front.OpensFully = low <= probe_.ports().FrontPortFull;
+    out.Rear.OpensFully = high >= -probe_.ports().RearPortFull;
+
+    out.ErrorRanges = errorRanges();
+    out.Error = probe_.anyError();
+    return out;
+  }
+
+ private:
+  // Refines a grid extreme of `value` on the two cells beside it; returns the refined value and
+  // keeps the refined sample for the crossing search.
+  template <class Value>
+  double refineAt(int k, Value value, bool largest) {
+    const int n = static_cast<int>(grid_.size());
+    const Sample& here = grid_[k];
+    const Sample& before = grid_[(k + n - 1) % n];
+    const Sample& after = grid_[(k + 1) % n];
+    const double sign = largest ? 1.0 : -1.0;
+    Sample best = here;
+    auto f = [&](double angle) {
+      const Sample s = probe_.at(angle);
+      if (sign * value(s) > sign * value(best)) best = s;
+      return sign * value(s);
+    };
+    const double centre = k * kGridStep;
+    brentMax(f, centre - kGridStep, sign * value(before), centre, sign * value(here),
+             centre + kGridStep, sign * value(after), kExtremeTolerance);
+    if (best.angle != here.angle) extra_.push_back(best);
+    return value(best);
+  }
+
+  template <class Value>
+  double refineExtreme(Value value, bool largest) {
+    return refineAt(extremeIndex(grid_, value, largest), value, largest);
+  }
+
+  // Every turning point of the valve: an edge that opens and closes again between two samples
+  // shows at the refined turning point between them.
+  void refineValveTurns() {
+    const auto x = [](const Sample& s) { return static_cast<double>(s.x); };
+    const std::vector<int> highs = turningPoints(grid_, x, true);
+    const std::vector<int> lows = turningPoints(grid_, x, false);
+    if (highs.size() + lows.size() > kMaxRefinedTurns) {
+      refineExtreme(x, true);
+      refineExtreme(x, false);
+      return;
+    }
+    for (int k : highs) refineAt(k, x, true);
+    for (int k : lows) refineAt(k, x, false);
+  }
+
+  JointMargin closureMargin() {
+    std::array<double, kJointCount> worst{};
+    for (int j = 0; j < kJointCount; ++j) {
+      const auto ratio = [j](const Sample& s) { return s.nearLock[j]; };
+      // The reverse arm does not move during a turn: any sample tells its margin.
+      worst[j] = j == static_cast<int>(GearJoint::ReverseArm) ? grid_[0].nearLock[j]
+                                                              : refineExtreme(ratio, true);
+    }
+    JointMargin m;
+    int nearest = 0;
+    for (int j = 1; j < kJointCount; ++j)
+      if (worst[j] > worst[nearest]) nearest = j;
+    m.Joint = static_cast<GearJoint>(nearest);
+    m.Degrees = marginDegrees(worst[nearest]);
+    bool first = true;
+    for (GearJoint j : {GearJoint::Crosshead, GearJoint::ReverseArm, GearJoint::ValveStem}) {
+      const double rod = std::fabs(probe_.rodLength(j));
+      const double spare = rod - worst[static_cast<int>(j)] * rod;
+      if (first || spare < m.SpareLength) {
+        m.SpareJoint = j;
+        m.SpareLength = spare;
+      }
+      first = false;
+    }
+    return m;
+  }
+
+  // The sign changes of one edge's opening around the turn, refined.
+  std::vector<Crossing> crossings(int edge) {
+    std::vector<Crossing> out;
+    const int n = static_cast<int>(merged_.size());
+    for (int k = 0; k < n; ++k) {
+      const Sample& a = merged_[k];
+      const Sample& b = merged_[(k + 1) % n];
+      if (isOpen(a, edge) == isOpen(b, edge)) continue;
+      const double to = k + 1 < n ? b.angle : b.angle + 360.0;
+      const auto f = [&](double angle) { return static_cast<double>(probe_.at(angle).open[edge]); };
+      const double root = brentRoot(f, a.angle, a.open[edge], to, b.open[edge], kEventTolerance);
+      out.push_back({wrap360(root), !isOpen(a, edge)});
+    }
+    return out;
+  }
+
+  // Crank travel after the front dead centre in the running direction.
+  double travel(double angle) const { return forward_ ? angle : wrap360(-angle); }
+
+  EventPoint eventAt(double angle, double deadCentre, bool front) {
+    const double piston = probe_.pistonAt(angle);
+    return {wrap180(travel(angle) - deadCentre),
+            front ? frontStrokePercent(piston) : rearStrokePercent(piston)};
+  }
+
+  // One edge's opening and closing in the running direction: the open spell under way at the
+  // reference (the end's dead centre for steam, the other dead centre for exhaust), or else the
+  // first one to begin after it.
+  EdgeCycle edgeEvents(int edge, double reference, bool openAtReference, double deadCentre,
+                       bool front, std::optional<EventPoint>& opens,
+                       std::optional<EventPoint>& closes) {
+    const std::vector<Crossing> found = crossings(edge);
+    if (found.empty()) return openAtReference ? EdgeCycle::NeverCloses : EdgeCycle::NeverOpens;
+    // In the running direction an edge opens where it rises with the driver angle going
+    // forwards, and where it falls with the driver angle going backwards.
+    const Crossing* opening = nullptr;
+    const Crossing* closing = nullptr;
+    double bestOpen = 0.0, bestClose = 0.0;
+    for (const Crossing& c : found) {
+      const double u = travel(c.angle);
+      if (c.rising == forward_) {
+        const double d = openAtReference ? wrap360(reference - u) : wrap360(u - reference);
+        if (!opening || d < bestOpen) opening = &c, bestOpen = d;
+      }
+    }
+    const double from = openAtReference ? reference : travel(opening->angle);
+    for (const Crossing& c : found) {
+      if (c.rising == forward_) continue;
+      const double d = wrap360(travel(c.angle) - from);
+      if (!closing || d < bestClose) closing = &c, bestClose = d;
+    }
+    opens = eventAt(opening->angle, deadCentre, front);
+    closes = eventAt(closing->angle, deadCentre, front);
+    return EdgeCycle::Cycles;
+  }
+
+  EndEvents endEvents(int steam, int exhaust, double deadCentre, const Sample& ownDead,
+                      const Sample& otherDead) {
+    EndEvents end;
+    const bool front = steam == FrontSteam;
+    end.Lead = ownDead.open[steam];
+    end.SteamEdge = edgeEvents(steam, deadCentre, isOpen(ownDead, steam), deadCentre, front,
+                               end.Admission, end.CutOff);
+    end.ExhaustEdge = edgeEvents(exhaust, wrap360(deadCentre + 180.0), isOpen(otherDead, exhaust),
+                                 deadCentre, front, end.Release, end.Compression);
+    return end;
+  }
+
+  // Where the error flag changes between neighbouring samples, bisected; a range that runs
+  // through 0 degrees has From > To.
+  std::vector<AngleRange> errorRanges() {
+    std::vector<AngleRange> out;
+    const int n = static_cast<int>(merged_.size());
+    std::vector<std::pair<double, bool>> edges;  // angle, error starts there
+    for (int k = 0; k < n; ++k) {
+      const Sample& a = merged_[k];
+      const Sample& b = merged_[(k + 1) % n];
+      if (a.error == b.error) continue;
+      double lo = a.angle, hi = k + 1 < n ? b.angle : b.angle + 360.0;
+      for (int step = 0; step < kMaxSearchSteps && hi - lo > kErrorTolerance; ++step) {
+        const double mid = 0.5 * (lo + hi);
+        (probe_.at(mid).error == a.error ? lo : hi) = mid;
+      }
+      edges.push_back({wrap360(0.5 * (lo + hi)), b.error});
+    }
+    if (edges.empty()) {
+      if (merged_[0].error) out.push_back({0.0, 360.0});
+      return out;
+    }
+    const int m = static_cast<int>(edges.size());
+    for (int k = 0; k < m; ++k)
+      if (edges[k].second) out.push_back({edges[k].first, edges[(k + 1) % m].first});
+    return out;
+  }
+
+  Probe& probe_;
+  bool forward_ = true;
+  std::vector<Sample> grid_, extra_, merged_;
+};
+
+double revArmMax(const Workspace& ws) {
+  const double max = ws.Frame[dim::RevArmToCentMax];
+  if (std::isnan(max)) return kMinRevArmMax;
+  const double held = toSingle(max);
+  if (std::fabs(held) < kMinRevArmMax) return std::copysign(kMinRevArmMax, held);
+  return held;
+}
+
+}  // namespace
+
+std::string_view edgeCycleText(EdgeCycle cycle) {
+  switch (cycle) {
+    case EdgeCycle::NeverOpens:
+      return "never opens";
+    case EdgeCycle::NeverCloses:
+      return "never closes";
+    case EdgeCycle::Cycles:
+      break;
+  }
+  return "";
+}
+
+std::string_view jointName(GearJoint joint) {
+  switch (joint) {
+    case GearJoint::Crosshead:
+      return "Crosshead";
+    case GearJoint::AnchorLink:
+      return "Anchor link";
+    case GearJoint::ReverseArm:
+      return "Reverse arm";
+    case GearJoint::DieBlock:
+      return "Die block";
+    case GearJoint::ValveStem:
+      return "Valve stem";
+  }
+  return "";
+}
+
+double frontStrokePercent(double pistonPos) {
+  return pistonPos / 6.4;
+}
+double rearStrokePercent(double pistonPos) {
+  return (640.0 - pistonPos) / 6.4;
+}
+
+NotchEvents ValveEventsAt(const Workspace& ws, float reverseArmPos) {
+  Probe probe(ws);
+  NotchSolver solver(probe);
+  return solver.solve(static_cast<double>(reverseArmPos) - ws.RevArmPositions[0], reverseArmPos,
+                      ws.RevArmPositions[0]);
+}
+
+NotchEvents ValveEvents(const Workspace& ws, double offset) {
+  const float centre = ws.RevArmPositions[0];
+  Probe probe(ws);
+  NotchSolver solver(probe);
+  return solver.solve(offset, toSingle(centre + offset), centre);
+}
+
+std::vector<double> DefaultNotchOffsets(const Workspace& ws) {
+  // Row i of the port events diagram stands at i x Max / 18 from the centre; the table takes
+  // every second row, forward then reverse, so each of its notches is one of the diagram's.
+  const double max = revArmMax(ws);
+  std::vector<double> offsets;
+  for (int i = 18; i >= 2; i -= 2) offsets.push_back(i * max / 18);
+  offsets.push_back(0.0);
+  for (int i = 2; i <= 18; i += 2) offsets.push_back(-(i * max / 18));
+  return offsets;
+}
+
+ValveEventsTable ComputeValveEvents(const Workspace& ws, const std::vector<double>& offsets) {
+  ValveEventsTable table;
+  table.Centre = ws.RevArmPositions[0];
+  Probe probe(ws);
+  NotchSolver solver(probe);
+  table.Notches.reserve(offsets.size());
+  for (double offset : offsets)
+    table.Notches.push_back(solver.solve(offset, toSingle(table.Centre + offset), table.Centre));
+  return table;
+}
+
+ValveEventsTable ComputeValveEvents(const Workspace& ws) {
+  return ComputeValveEvents(ws, DefaultNotchOffsets(ws));
+}
+
+}  // namespace vek1

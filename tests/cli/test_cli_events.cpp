@@ -1,0 +1,146 @@
+// vek1-cli events as a script sees it: the keys and lines it prints, the notches in the order
+// asked, null where an event does not happen, and what it refuses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "dimension_file.h"
+#include "dimensions.h"
+#include "numbers.h"
+#include "valve_events.h"
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+Result run(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int code = vek1::runCli(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+size_t count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  for (size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
+    out.push_back(line.substr(start, comma - start));
+  out.push_back(line.substr(start));
+  return out;
+}
+
+TEST(CliEvents, JsonHasEveryKeyForEachNotchInTheOrderGiven) {
+  const Result r = run({"events", "--notches", "1.6,0.8,-0.8"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("{\"Centre\": ", 0), 0u);
+  for (const char* key : {"\"Offset\": ", "\"ReverseArmPos\": ", "\"Direction\": ", "\"Error\": ",
+                          "\"ValveTravel\": ", "\"DieSlip\": ", "\"ClosureMargin\": {\"Joint\": ",
+                          "\"Front\": {\"Lead\": ", "\"Rear\": {\"Lead\": "})
+    EXPECT_EQ(count(r.out, key), 3u) << key;
+  for (const char* key : {"\"Admission\": {\"CrankAngle\": ", "\"CutOff\": {\"CrankAngle\": ",
+                          "\"Release\": {", "\"Compression\": {",
+                          "\"MaxSteamOpening\": ", "\"MaxExhaustOpening\": ", "\"OpensFully\": "})
+    EXPECT_EQ(count(r.out, key), 6u) << key;
+  const size_t first = r.out.find("\"Offset\": 1.6"), second = r.out.find("\"Offset\": 0.8"),
+               third = r.out.find("\"Offset\": -0.8");
+  ASSERT_NE(third, std::string::npos);
+  EXPECT_LT(first, second);
+  EXPECT_LT(second, third);
+  EXPECT_EQ(count(r.out, "\"Direction\": \"Rev\""), 1u);
+  // The designer's figure for the factory set at +1.6.
+  EXPECT_NE(r.out.find("\"CutOff\": {\"CrankAngle\": 119.31"), std::string::npos) << r.out;
+}
+
+// A front valve half cut short keeps the front port open all turn at mid gear: no admission and
+// no cut-off, written as null and as empty CSV fields. --set reaches the table.
+TEST(CliEvents, EventsThatDoNotHappenAreNullAndEmpty) {
+  const std::string shortValve =
+      "119=" + std::to_string(vek1::factoryDefault(vek1::dim::ValveLengthFrontHalf) - 0.4);
+  const Result json = run({"events", "--notches", "0", "--set", shortValve});
+  ASSERT_EQ(json.code, 0) << json.err;
+  EXPECT_NE(json.out.find("\"Admission\": null, \"CutOff\": null"), std::string::npos) << json.out;
+
+  const Result csv = run({"events", "--notches", "0", "--set", shortValve, "--format", "csv"});
+  ASSERT_EQ(csv.code, 0) << csv.err;
+  const auto rows = lines(csv.out);
+  ASSERT_EQ(rows.size(), 3u);
+  const auto header = fields(rows[0]), front = fields(rows[1]);
+  ASSERT_EQ(front.size(), header.size());
+  const auto column = [&](const std::string& name) {
+    return std::find(header.begin(), header.end(), name) - header.begin();
+  };
+  EXPECT_EQ(front[column("End")], "Front");
+  EXPECT_EQ(front[column("CutOff.Stroke")], "");
+  EXPECT_EQ(front[column("Admission.CrankAngle")], "");
+  EXPECT_NE(front[column("Release.Stroke")], "");
+}
+
+// CSV: one header, then a front and a rear line for each of the 19 default notches, every line
+// as wide as the header; the figures are those of the model.
+TEST(CliEvents, CsvHasTwoLinesPerDefaultNotch) {
+  const Result r = run({"events", "--format", "csv"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto rows = lines(r.out);
+  ASSERT_EQ(rows.size(), 1u + 2u * vek1::kDefaultNotchCount);
+  const auto header = fields(rows[0]);
+  EXPECT_EQ(header[0], "Offset");
+  EXPECT_EQ(header.back(), "OpensFully");
+  for (const std::string& row : rows) EXPECT_EQ(fields(row).size(), header.size()) << row;
+  EXPECT_EQ(fields(rows[1])[0], fields(rows[2])[0]);  // front and rear of one notch
+
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  const vek1::NotchEvents full = vek1::ValveEvents(ws, 1.6);
+  const auto line = fields(rows[3]);  // the second notch, front end: +1.6
+  const long cutOff = std::find(header.begin(), header.end(), "CutOff.Stroke") - header.begin();
+  EXPECT_NEAR(vek1::parseNumber(line[cutOff]), full.Front.CutOff->Stroke, 1e-4);
+}
+
+TEST(CliEvents, FileAndBadArgumentsExitWithTwoAndOneLine) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.Frame[vek1::dim::RadiusRod] = 5.25f;
+  const std::string path = ::testing::TempDir() + "cli_events_set.dve";
+  ASSERT_TRUE(vek1::WriteDimensionFile(path, ws).ok);
+  EXPECT_EQ(run({"events", "--file", path, "--notches", "1"}).out,
+            run({"events", "--set", "5=5.25", "--notches", "1"}).out);
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"events", "--notches", "1,,2"},
+        {"events", "--notches", "1.6,x"},
+        {"events", "--notches"},
+        {"events", "--format", "xml"},
+        {"events", "--set", "99=1"},
+        {"events", "--angle", "3"},
+        {"events", "--file", path + ".missing"}}) {
+    const Result r = run(bad);
+    EXPECT_EQ(r.code, 2) << bad[1];
+    EXPECT_EQ(count(r.err, "\n"), 1u) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  const Result help = run({"events", "--help"});
+  EXPECT_EQ(help.code, 0);
+  for (const char* option : {"--notches", "--file", "--set", "--format"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
