@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cli_events.h"
+#include "cli_tune.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     R"(usage: vek1-cli pose  --angle DEG [options]
        vek1-cli sweep --from A --to B --step S [options]
        vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
+       vek1-cli tune [options]         (vek1-cli tune --help for its options)
        vek1-cli --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
@@ -251,6 +253,8 @@ void sweep(const Options& o, std::ostream& out) {
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (!args.empty() && args[0] == "events")
     return runEventsCommand({args.begin() + 1, args.end()}, out, err);
+  if (!args.empty() && args[0] == "tune")
+    return runTuneCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
   try {
     const Options o = parse(args);
     if (o.command == "help")
