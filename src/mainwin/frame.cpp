@@ -1,10 +1,10 @@
 #include "frame.h"
 
 #include "mechanism_drawing.h"
+#include "motion.h"
 #include "overlay_drawing.h"
 #include "pivot_prompt_drawing.h"
 #include "reference_drawing.h"
-#include "motion.h"
 #include "screen_data_drawing.h"
 #include "solver.h"
 #include "steam_drawing.h"
@@ -60,6 +60,10 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
   for (int bar = 1; bar <= 4; ++bar) outcome.dynVarBarEnabled[bar - 1] = ws.DynVarList[bar].Id != 0;
   outcome.positionDisplay = DrawPositionDisplay(canvas, ws, points, outlines);
   return outcome;
+}
+
+bool FrameCanChange(const Workspace& ws) {
+  return ws.StepAngle != 0.0f || ws.SteamDisplayOn || ws.ShowDimensionId != 0 || ws.ErrorFlag;
 }
 
 FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context) {

@@ -46,6 +46,11 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
 // draw. The picture shows the pose solved before the advance.
 FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context);
 
+// Whether a tick could draw anything but what the last frame showed: the driver turns, the steam
+// display scatters its specks afresh, the dimension position display counts its frames, or an
+// error indication blinks. Everything else changes only through the user's input.
+bool FrameCanChange(const Workspace& ws);
+
 // Window titles: the main window's, and the sine, oval, steam, port and data-table windows'.
 std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time);
 std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,

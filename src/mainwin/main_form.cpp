@@ -3,12 +3,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
+#include <QWheelEvent>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "canvas.h"
 #include "clocktext.h"
@@ -16,6 +21,7 @@
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "dynvar.h"
+#include "frame.h"
 #include "icons.h"
 #include "motion.h"
 #include "motion_dialogs.h"
@@ -32,14 +38,49 @@ ViewSurface::ViewSurface(const QImage& frame, QWidget* parent) : QWidget(parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ViewSurface::paintEvent(QPaintEvent*) {
+void ViewSurface::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(0, 0, frame_);
+  // The image has the screen's own pixel pitch: drawn into its size in drawing pixels, it lands
+  // pixel for pixel on the screen. Beyond the frame the window shows the frame's background.
+  const QRectF target(0, 0, frame_.width() / scale_, frame_.height() / scale_);
+  painter.drawImage(target, frame_, QRectF(frame_.rect()));
+  const QRegion outside = QRegion(event->rect()) - QRegion(target.toAlignedRect());
+  for (const QRect& r : outside) painter.fillRect(r, QColor(192, 192, 192));
 }
 
 void ViewSurface::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
-  emit mousePressed(event->button() == Qt::LeftButton, event->position().toPoint());
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::MiddleButton) {
+    dragFrom_ = at;
+    return;
+  }
+  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+    emit mousePressed(event->button() == Qt::LeftButton, at);
+}
+
+void ViewSurface::mouseMoveEvent(QMouseEvent* event) {
+  QWidget::mouseMoveEvent(event);
+  if (!dragFrom_ || !(event->buttons() & Qt::MiddleButton)) return;
+  const QPoint at = event->position().toPoint();
+  const QPoint by = at - *dragFrom_;
+  dragFrom_ = at;
+  if (!by.isNull()) emit dragged(by);
+}
+
+void ViewSurface::mouseReleaseEvent(QMouseEvent* event) {
+  QWidget::mouseReleaseEvent(event);
+  if (event->button() == Qt::MiddleButton) dragFrom_.reset();
+}
+
+void ViewSurface::wheelEvent(QWheelEvent* event) {
+  const int eighths = event->angleDelta().y();
+  if (eighths == 0) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  emit wheelTurned(event->position().toPoint(), eighths);
 }
 
 namespace {
@@ -47,6 +88,15 @@ namespace {
 constexpr int kClientWidth = 632;
 constexpr int kClientHeight = 380;
 constexpr int kRowHeight = 13;
+constexpr int kButtonFontPoints = 7;
+// Ticks follow the display's frames, but never come faster than the desktops the frame-counted
+// rules (error cycle, hold counters, position display, exhaust beats) were made for, about 64 a
+// second, so those keep their pace on a fast display too.
+constexpr int kShortestTickMs = 16;
+constexpr double kUsualRefreshRate = 60.0;
+// Frames drawn after the last input, so that what a handler posted for later shows too.
+constexpr int kWakeFrames = 3;
+
 // The wave-output volume word for half volume on both channels.
 constexpr quint32 kHalfVolume = 0x80008000u;
 }  // namespace
@@ -59,7 +109,8 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
       rng_(std::random_device{}()) {
   frame_.fill(QColor(192, 192, 192));
   Surface = new ViewSurface(frame_, this);
-  Surface->setFixedSize(kClientWidth, kClientHeight);
+  Surface->setMinimumSize(kClientWidth, kClientHeight);
+  Surface->setFocusPolicy(Qt::ClickFocus);
   setCentralWidget(Surface);
   QPalette silver = palette();
   silver.setColor(QPalette::Window, QColor(192, 192, 192));
@@ -76,9 +127,15 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   buildMenus();
   buildToolBar();
   connect(Surface, &ViewSurface::mousePressed, this, &TMainForm::FormMouseDown);
+  connect(Surface, &ViewSurface::wheelTurned, this, &TMainForm::SurfaceWheel);
+  connect(Surface, &ViewSurface::dragged, this, &TMainForm::SurfaceDrag);
   refreshTitle();
+  // The drawing holds the focus, not the first button of the strip, so that the space bar and the
+  // arrows reach the window's own keys rather than pressing "P".
+  Surface->setFocus();
 
-  // Centred on the screen.
+  // Centred on the screen, at the size of the drawing area; it may grow up to the whole frame.
+  resize(kClientWidth, kClientHeight + menuBar()->height());
   adjustSize();
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -103,9 +160,70 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   reportError = [this](const QString& text) { QMessageBox::critical(this, "vek1", text); };
 
   Timer1 = new QTimer(this);
-  Timer1->setInterval(1);
-  connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+  Timer1->setTimerType(Qt::PreciseTimer);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  Timer1->setInterval(tickIntervalFor(screen ? screen->refreshRate() : kUsualRefreshRate));
+  connect(Timer1, &QTimer::timeout, this, &TMainForm::onTimerFrame);
+  qApp->installEventFilter(this);
   Timer1->start();
+}
+
+int TMainForm::tickIntervalFor(double refreshRate) {
+  if (!std::isfinite(refreshRate) || refreshRate <= 1.0) refreshRate = kUsualRefreshRate;
+  const double ms = std::floor(1000.0 / refreshRate);
+  return std::max(kShortestTickMs, roundHalfEven(std::min(ms, 1000.0)));
+}
+
+QSize TMainForm::clientSize() const {
+  return QSize(roundHalfEven(kClientWidth * static_cast<double>(ws_.TextScaleX)),
+               roundHalfEven(kClientHeight * static_cast<double>(ws_.TextScaleY)));
+}
+
+void TMainForm::place(QWidget* widget, QRect design, int fontPoints) {
+  placed_.push_back({widget, design, fontPoints});
+  widget->setGeometry(design);
+  if (fontPoints > 0) {
+    QFont font = widget->font();
+    font.setPointSize(fontPoints);
+    widget->setFont(font);
+  }
+}
+
+void TMainForm::applyTextScale() {
+  const double sx = ws_.TextScaleX, sy = ws_.TextScaleY;
+  for (const Placed& p : placed_) {
+    const QRect& d = p.design;
+    const int left = roundHalfEven(d.x() * sx), top = roundHalfEven(d.y() * sy);
+    const int right = roundHalfEven((d.x() + d.width()) * sx);
+    const int bottom = roundHalfEven((d.y() + d.height()) * sy);
+    p.widget->setGeometry(left, top, right - left, bottom - top);
+    if (p.fontPoints > 0) {
+      QFont font = p.widget->font();
+      font.setPointSize(std::max(1, roundHalfEven(p.fontPoints * sy)));
+      p.widget->setFont(font);
+    }
+  }
+  // The button beside the undo line keeps the column it was given; its top follows each frame.
+  const QSize client = clientSize();
+  Surface->setMinimumSize(client);
+  const QSize needed(client.width(), client.height() + menuBar()->height());
+  if (!isMaximized() && !isFullScreen() && (width() < needed.width() || height() < needed.height()))
+    resize(std::max(width(), needed.width()), std::max(height(), needed.height()));
+  frameDirty_.whole = true;
+  wakeFrames_ = kWakeFrames;
+}
+
+void TMainForm::matchScreenScale() {
+  const double ratio = std::clamp(Surface->devicePixelRatioF(), 1.0, 8.0);
+  if (ratio == scale_) return;
+  scale_ = ratio;
+  frame_ = QImage(roundHalfEven(kFrameWidth * ratio), roundHalfEven(kFrameHeight * ratio),
+                  QImage::Format_RGB32);
+  frame_.fill(QColor(192, 192, 192));
+  frameDirty_ = DirtyArea{};
+  frameDiff_.reset();
+  Surface->setScale(ratio);
+  Surface->update();
 }
 
 TMainForm::~TMainForm() = default;
@@ -157,7 +275,7 @@ void TMainForm::setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng,
 QScrollBar* TMainForm::makeBar(int x, int y, int width, int min, int max, int small, int large,
                                const QString& hint) {
   auto* bar = new EndScrollBar(Qt::Horizontal, Surface);
-  bar->setGeometry(x, y, width, kRowHeight);
+  place(bar, QRect(x, y, width, kRowHeight));
   bar->setRange(min, max);
   bar->setSingleStep(small);
   bar->setPageStep(large);
@@ -168,10 +286,7 @@ QScrollBar* TMainForm::makeBar(int x, int y, int width, int min, int max, int sm
 QPushButton* TMainForm::makeButton(int x, int y, int width, const QString& caption,
                                    const QString& hint) {
   auto* button = new QPushButton(caption, Surface);
-  button->setGeometry(x, y, width, kRowHeight + 1);
-  QFont small = button->font();
-  small.setPointSize(7);
-  button->setFont(small);
+  place(button, QRect(x, y, width, kRowHeight + 1), kButtonFontPoints);
   button->setFocusPolicy(Qt::TabFocus);
   if (!hint.isEmpty()) button->setToolTip(hint);
   return button;
@@ -181,10 +296,40 @@ bool TMainForm::running() const {
   return Run->text() == "Stop";
 }
 
+void TMainForm::onTimerFrame() {
+  if (FrameCanChange(ws_)) {
+    wakeFrames_ = kWakeFrames;
+  } else if (wakeFrames_ > 0) {
+    --wakeFrames_;
+  } else {
+    // Still: only the clock in the titles moves.
+    refreshTitleClock();
+    return;
+  }
+  Timer1Timer();
+}
+
+void TMainForm::refreshTitleClock() {
+  // The clock shows whole seconds: reading the locale's formats once a second is enough, or when
+  // the set's name changed.
+  const long long second = std::chrono::duration_cast<std::chrono::seconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
+  if (second == titleSecond_ && ws_.DimSetName == titleName_) return;
+  titleSecond_ = second;
+  titleName_ = ws_.DimSetName;
+  refreshTitle();
+}
+
 void TMainForm::Timer1Timer() {
+  matchScreenScale();
+  ++framesDrawn_;
+  // Outside what the last frame and this one drew, both are background: only there can the
+  // picture have changed.
+  const DirtyArea before = frameDirty_;
   FrameOutcome outcome;
   {
-    QPainterCanvas canvas(frame_, &frameDirty_);
+    QPainterCanvas canvas(frame_, &frameDirty_, scale_);
     // The steam's specks are scattered afresh from the clock on every frame.
     rng_.seed(static_cast<std::mt19937::result_type>(
         std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -201,8 +346,31 @@ void TMainForm::Timer1Timer() {
     UnDoDn->hide();
   }
   applyPositionDisplay(outcome.positionDisplay);
-  refreshTitle();
-  Surface->update();
+  refreshTitleClock();
+  showChangedTiles(before);
+}
+
+void TMainForm::showChangedTiles(const DirtyArea& before) {
+  QRect visible(0, 0, static_cast<int>(std::ceil(Surface->width() * scale_)),
+                static_cast<int>(std::ceil(Surface->height() * scale_)));
+  const auto drawn = [](const DirtyArea& a) {
+    return QRect(QPoint(a.left, a.top), QPoint(a.right - 1, a.bottom - 1));
+  };
+  if (!before.whole && !frameDirty_.whole) visible &= drawn(before) | drawn(frameDirty_);
+  const QRegion changed = frameDiff_.changed(frame_, visible);
+  if (scale_ == 1.0) {
+    Surface->update(changed);
+    return;
+  }
+  QRegion logical;
+  for (const QRect& r : changed) {
+    const int left = static_cast<int>(std::floor(r.left() / scale_));
+    const int top = static_cast<int>(std::floor(r.top() / scale_));
+    const int right = static_cast<int>(std::ceil((r.right() + 1) / scale_));
+    const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) / scale_));
+    logical += QRect(left, top, right - left, bottom - top);
+  }
+  Surface->update(logical);
 }
 
 void TMainForm::refreshTitle() {
@@ -262,6 +430,57 @@ void TMainForm::FormActivate() {
 void TMainForm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Resize:
+      wakeFrames_ = kWakeFrames;
+      break;
+    case QEvent::MouseMove:
+      if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) wakeFrames_ = kWakeFrames;
+      break;
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+  // Keys that no control took: the space bar runs and stops; while stopped, the arrows turn the
+  // driver by the selected step, as the driver-angle bar would.
+  switch (event->key()) {
+    case Qt::Key_Space:
+      if (event->modifiers() == Qt::NoModifier && Run->isVisible()) {
+        RunClick();
+        return;
+      }
+      break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      if (event->modifiers() == Qt::NoModifier && !running()) {
+        const double turn = event->key() == Qt::Key_Right ? ws_.SelectedStep : -ws_.SelectedStep;
+        double angle = std::fmod(static_cast<double>(ws_.DriverAngle) + turn, 360.0);
+        if (angle < 0) angle += 360.0;
+        SBDrvAng->setValue(roundHalfEven(angle * 100.0));
+        ws_.DriverAngle = toSingle(SBDrvAng->value() / 100.0);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QMainWindow::keyPressEvent(event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

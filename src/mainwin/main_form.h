@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QDialog>
 #include <QFrame>
-#include <functional>
 #include <QImage>
 #include <QMainWindow>
 #include <QMenu>
@@ -13,12 +12,16 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
+#include <functional>
+#include <optional>
 #include <random>
+#include <vector>
 
-#include "endscrollbar.h"
 #include "canvas.h"
 #include "dimension_file.h"
+#include "endscrollbar.h"
 #include "frame.h"
+#include "frame_diff.h"
 #include "sound.h"
 #include "workspace.h"
 
@@ -31,20 +34,33 @@ class TGraphZoom;
 
 // The drawing surface: shows the last frame; the control strip and tool bar are its children
 // and sit over the drawing, in the frame's own coordinates.
+// The frame image holds `scale` device pixels per drawing pixel, so that it is shown 1:1 on the
+// screen's own pixels.
 class ViewSurface : public QWidget {
   Q_OBJECT
  public:
   explicit ViewSurface(const QImage& frame, QWidget* parent = nullptr);
+  void setScale(double scale) { scale_ = scale; }
 
  signals:
+  // Left and right presses only: the middle button drags the view.
   void mousePressed(bool left, QPoint at);
+  // The wheel turned by `eighths` of a degree with the pointer at `at`.
+  void wheelTurned(QPoint at, int eighths);
+  // The middle button dragged the picture by `by` pixels.
+  void dragged(QPoint by);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   const QImage& frame_;
+  double scale_ = 1.0;
+  std::optional<QPoint> dragFrom_;
 };
 
 class TMainForm : public QMainWindow {
@@ -74,8 +90,15 @@ class TMainForm : public QMainWindow {
 
   Workspace& ws() { return ws_; }
   const QImage& frameImage() const { return frame_; }
-  // One animation tick, as the timer runs it.
+  // One animation tick: always solves, advances and draws.
   void Timer1Timer();
+  // What the timer runs on every displayed frame: a tick, unless nothing on the picture can
+  // change, in which case only the title's clock is kept up to date.
+  void onTimerFrame();
+  // Frames drawn since the window was made.
+  int framesDrawn() const { return framesDrawn_; }
+  // The tick interval for a display of the given refresh rate (frames per second).
+  static int tickIntervalFor(double refreshRate);
 
   // Motion controls.
   QTimer* Timer1 = nullptr;
@@ -205,6 +228,9 @@ class TMainForm : public QMainWindow {
   void SBDynVarChange(int bar, int position);
   void SBDynVarScroll(int bar);
   void SBDynVarEnter(int bar);
+  // The mouse wheel and the middle-button drag in the drawing.
+  void SurfaceWheel(QPoint at, int eighths);
+  void SurfaceDrag(QPoint by);
 
   bool running() const;
 
@@ -220,11 +246,24 @@ class TMainForm : public QMainWindow {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  // Sees the user's input in every window of the program: whatever it changes shows at the next
+  // frame even while the picture is otherwise still.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QScrollBar* makeBar(int x, int y, int width, int min, int max, int small, int large,
                       const QString& hint);
   QPushButton* makeButton(int x, int y, int width, const QString& caption, const QString& hint);
+  // Every control that stands beside a placed text is placed through here, so that it moves and
+  // grows with the texts in large-font mode.
+  void place(QWidget* widget, QRect design, int fontPoints = 0);
+  void applyTextScale();
+  // The drawing area for the current text scale, and the frame image for the screen's ratio.
+  QSize clientSize() const;
+  void matchScreenScale();
+  // Repaints the parts of the drawing that the new frame changed.
+  void showChangedTiles(const DirtyArea& before);
   void buildViewControls();
   void buildMotionControls();
   void buildMenus();
@@ -245,11 +284,13 @@ class TMainForm : public QMainWindow {
   QDialog* dialogOf(PositionAsker asker) const;
   void setStripVisible(bool visible);
   void refreshTitle();
+  void refreshTitleClock();
 
   Workspace& ws_;
   SoundSink& sound_;
   QImage frame_;
   DirtyArea frameDirty_;
+  FrameDiff frameDiff_;
   std::mt19937 rng_;
   QString title_;
   TDrivAng* drivAng_ = nullptr;
@@ -271,6 +312,18 @@ class TMainForm : public QMainWindow {
   QDialog* cylinderDialog_ = nullptr;
   std::function<void()> resetFrame_, resetCylinder_;
   bool positionCursor_ = false;
+  struct Placed {
+    QWidget* widget;
+    QRect design;
+    int fontPoints;
+  };
+  std::vector<Placed> placed_;
+  double scale_ = 1.0;
+  int framesDrawn_ = 0;
+  // Frames still to draw after the last input or the last frame that could change.
+  int wakeFrames_ = 0;
+  long long titleSecond_ = -1;
+  std::string titleName_;
 };
 
 }  // namespace vek1

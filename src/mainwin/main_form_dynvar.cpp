@@ -9,17 +9,17 @@ void TMainForm::buildDynVarControls() {
       "Change 2nd to Last Variable Clicked", "Change 3rd to Last Variable Clicked"};
   Panel7 = new QFrame(Surface);
   Panel7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  Panel7->setGeometry(268, 68, 106, 52);
+  place(Panel7, QRect(268, 68, 106, 52));
   // Two marks over the bars' centre, where each bar springs back to.
   Panel8 = new QFrame(Surface);
   Panel8->setFrameStyle(QFrame::VLine | QFrame::Plain);
-  Panel8->setGeometry(320, 66, 2, 4);
+  place(Panel8, QRect(320, 66, 2, 4));
   Panel9 = new QFrame(Surface);
   Panel9->setFrameStyle(QFrame::VLine | QFrame::Plain);
-  Panel9->setGeometry(320, 118, 2, 4);
+  place(Panel9, QRect(320, 118, 2, 4));
   for (int bar = 1; bar <= 4; ++bar) {
     auto* b = new EndScrollBar(Qt::Horizontal, Surface);
-    b->setGeometry(271, 71 + 12 * (bar - 1), 100, 11);
+    place(b, QRect(271, 71 + 12 * (bar - 1), 100, 11));
     b->setRange(-200, 200);
     b->setSingleStep(1);
     b->setPageStep(10);

@@ -1,4 +1,5 @@
 #include <QMenuBar>
+#include <algorithm>
 
 #include "dimension_edit.h"
 #include "dimensions.h"
@@ -82,7 +83,12 @@ void TMainForm::buildMenus() {
   // The error indication: a picture on the menu bar itself, hidden until the latch is raised.
   Error = menuBar()->addAction(icons::error(), QString());
   Error->setToolTip("Error");
+  // The bar keeps the height it has with the picture shown, so that the drawing below does not
+  // move while the item blinks.
+  Error->setVisible(true);
+  const int withPicture = menuBar()->sizeHint().height();
   Error->setVisible(false);
+  menuBar()->setFixedHeight(std::max(withPicture, menuBar()->sizeHint().height()));
 }
 
 void TMainForm::buildToolBar() {

@@ -12,7 +12,7 @@ void TMainForm::buildReferenceControls() {
   for (int bar = 0; bar < kRefBarCount; ++bar) {
     const bool vertical = bar == Ref1VertBar || bar == Ref2VertBar;
     auto* b = new EndScrollBar(Qt::Horizontal, Surface);
-    b->setGeometry(20, 71 + 12 * bar, 100, 11);
+    place(b, QRect(20, 71 + 12 * bar, 100, 11));
     b->setRange(vertical ? -5000 : -10000, vertical ? 5000 : 10000);
     b->setSingleStep(1);
     b->setPageStep(kRefBarPage);

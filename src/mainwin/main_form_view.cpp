@@ -5,6 +5,11 @@
 
 namespace vek1 {
 
+namespace {
+// One notch of the mouse wheel (120 eighths of a degree) zooms by 10 %.
+constexpr double kWheelPercentPerEighth = 10.0 / 120.0;
+}  // namespace
+
 void TMainForm::wireAutoCentreBar(QScrollBar* bar, ViewBar which) {
   connect(bar, &QScrollBar::valueChanged, this, [this, bar, which](int p) {
     NormVHZ->setEnabled(true);
@@ -119,6 +124,16 @@ void TMainForm::SetLineWidthClick() {
   SetLineWidth->setText(ws_.LineWidth == 1 ? "Set&LineWidth 2" : "Set&LineWidth 1");
 }
 
+void TMainForm::SurfaceWheel(QPoint at, int eighths) {
+  ZoomAbout(ws_, eighths * kWheelPercentPerEighth, at.x(), at.y());
+  NormVHZ->setEnabled(true);
+}
+
+void TMainForm::SurfaceDrag(QPoint by) {
+  PanBy(ws_, by.x(), by.y());
+  NormVHZ->setEnabled(true);
+}
+
 void TMainForm::LargeFontClick() {
   if (LargeFont->text() == "SetLarge&Font") {
     ws_.TextScaleX = 1.27f;
@@ -128,6 +143,7 @@ void TMainForm::LargeFontClick() {
     ws_.TextScaleX = ws_.TextScaleY = 1.0f;
     LargeFont->setText("SetLarge&Font");
   }
+  applyTextScale();
 }
 
 void TMainForm::SetSteamClick() {

@@ -1,5 +1,8 @@
 #include "view.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "numbers.h"
 #include "scrollstep.h"
 
@@ -10,9 +13,13 @@ int screenCoord(double pixels) {
   return p > kScreenLimit ? kScreenLimit : p < -kScreenLimit ? -kScreenLimit : p;
 }
 
-int screenX(const Workspace& ws, double h) { return screenCoord(h * ws.ViewZoom + ws.ViewPanX); }
+int screenX(const Workspace& ws, double h) {
+  return screenCoord(h * ws.ViewZoom + ws.ViewPanX);
+}
 
-int screenY(const Workspace& ws, double v) { return screenCoord(-v * ws.ViewZoom + ws.ViewPanY); }
+int screenY(const Workspace& ws, double v) {
+  return screenCoord(-v * ws.ViewZoom + ws.ViewPanY);
+}
 
 ScreenPoints projectPivots(const Workspace& ws) {
   ScreenPoints s;
@@ -50,9 +57,32 @@ void ApplyZoom(Workspace& ws, double percent) {
   ws.ViewZoom = toSingle(ws.ViewZoom + static_cast<double>(ws.ViewZoom) * percent * 0.01);
   // Keep the screen point (320, 240) fixed; the pans follow the unclamped zoom.
   ws.ViewPanX = toSingle((base.PanX - 320.0) * ws.ViewZoom / base.Zoom + 320.0);
-  ws.ViewPanY = toSingle(static_cast<double>(ws.ViewZoom) * (base.PanY - 240.0) / base.Zoom + 240.0);
+  ws.ViewPanY =
+      toSingle(static_cast<double>(ws.ViewZoom) * (base.PanY - 240.0) / base.Zoom + 240.0);
   if (ws.ViewZoom > kMaxZoom) ws.ViewZoom = kMaxZoom;
   if (ws.ViewZoom < kMinZoom) ws.ViewZoom = kMinZoom;
+}
+
+void ZoomAbout(Workspace& ws, double percent, double x, double y) {
+  if (!std::isfinite(percent) || !std::isfinite(x) || !std::isfinite(y)) return;
+  const ViewTriple before = CurrentView(ws);
+  const double zoom = std::clamp(static_cast<double>(before.Zoom) * (1.0 + percent * 0.01),
+                                 static_cast<double>(kMinZoom), static_cast<double>(kMaxZoom));
+  const float newZoom = toSingle(zoom);
+  if (!(before.Zoom > 0.0f) || newZoom == before.Zoom) return;
+  // The model point under (x, y) before the step is under it after: pan' = x - (x - pan) z'/z.
+  const double ratio = static_cast<double>(newZoom) / before.Zoom;
+  ws.ViewZoom = newZoom;
+  ws.ViewPanX = toSingle(x - (x - before.PanX) * ratio);
+  ws.ViewPanY = toSingle(y - (y - before.PanY) * ratio);
+  ws.BaseView = CurrentView(ws);
+}
+
+void PanBy(Workspace& ws, double dx, double dy) {
+  if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+  ws.ViewPanX = toSingle(ws.ViewPanX + dx);
+  ws.ViewPanY = toSingle(ws.ViewPanY + dy);
+  ws.BaseView = CurrentView(ws);
 }
 
 void ViewBarChange(Workspace& ws, ViewBar bar, int p) {
@@ -60,18 +90,25 @@ void ViewBarChange(Workspace& ws, ViewBar bar, int p) {
   AutoCentreMemory& memory = ws.ViewBars[bar];
   const double step = autoCentreCount(p, memory.Last, memory.Prev) / 10.0;
   switch (bar) {
-    case PanVertBar: ApplyPanVert(ws, step); break;
-    case PanHorzBar: ApplyPanHorz(ws, step); break;
-    case ZoomBar: ApplyZoom(ws, step); break;
-    default: break;
+    case PanVertBar:
+      ApplyPanVert(ws, step);
+      break;
+    case PanHorzBar:
+      ApplyPanHorz(ws, step);
+      break;
+    case ZoomBar:
+      ApplyZoom(ws, step);
+      break;
+    default:
+      break;
   }
   remember(memory, p);
 }
 
 void InitViewPresets(Workspace& ws) {
-  ws.ViewPresets = {ViewTriple{0, 0, 0},          ViewTriple{62, 315, 237},
-                    ViewTriple{62, 0, 395},       ViewTriple{55, -250, 370},
-                    ViewTriple{80, -950, 335},    ViewTriple{350, -5100, 900},
+  ws.ViewPresets = {ViewTriple{0, 0, 0},        ViewTriple{62, 315, 237},
+                    ViewTriple{62, 0, 395},     ViewTriple{55, -250, 370},
+                    ViewTriple{80, -950, 335},  ViewTriple{350, -5100, 900},
                     ViewTriple{350, -5460, 900}};
 }
 

@@ -30,6 +30,12 @@ void ApplyPanVert(Workspace& ws, double step);
 void ApplyPanHorz(Workspace& ws, double step);
 void ApplyZoom(Workspace& ws, double percent);
 
+// The mouse wheel: zooms by `percent` about the screen point (x, y), which stays where it is; the
+// zoom is held to the same limits as the zoom bar's, and at a limit the view does not move.
+void ZoomAbout(Workspace& ws, double percent, double x, double y);
+// Dragging the picture by (dx, dy) pixels.
+void PanBy(Workspace& ws, double dx, double dy);
+
 constexpr float kMaxZoom = 3000.0f;
 constexpr float kMinZoom = 0.5f;
 constexpr float kMinGraphicZoom = 0.5f;

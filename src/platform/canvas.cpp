@@ -33,6 +33,9 @@ constexpr double kPointsPerInch = 72.0;
 constexpr int kMaxFontPixels = 400;
 constexpr int kDefaultFontPoints = 8;
 
+constexpr double kMinScale = 1.0;
+constexpr double kMaxScale = 8.0;
+
 std::uint32_t toArgb(Rgb c) {
   const auto channel = [](int v) { return static_cast<std::uint32_t>(std::clamp(v, 0, 255)); };
   return 0xff000000u | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
@@ -191,12 +194,16 @@ std::vector<std::unique_ptr<QPainterCanvas::Face>>& QPainterCanvas::faceCache() 
   return faces;
 }
 
-QPainterCanvas::QPainterCanvas(QPaintDevice& device, DirtyArea* dirty)
+QPainterCanvas::QPainterCanvas(QPaintDevice& device, DirtyArea* dirty, double scale)
     : dirty_(dirty), fontPixels_(fontPixelsFor(kDefaultFontPoints)) {
+  // Ratios outside what any screen uses would only make every pixel a large block, or nothing.
+  scale_ = std::isfinite(scale) ? std::clamp(scale, kMinScale, kMaxScale) : 1.0;
+  nib_ = std::max(1, roundHalfEven(scale_));
   // An empty or unusable device: every call draws nothing.
   if (device.width() <= 0 || device.height() <= 0 || !painter_.begin(&device)) return;
   width_ = device.width();
   height_ = device.height();
+  size_ = {static_cast<int>(width_ / scale_), static_cast<int>(height_ / scale_)};
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
   painter_.setBrush(Qt::NoBrush);
@@ -270,13 +277,22 @@ void QPainterCanvas::setPenWidth(int width) {
   penWidth_ = std::clamp(width, 1, kMaxPenWidth);
 }
 
+int QPainterCanvas::device(int v) const {
+  if (scale_ == 1.0) return v;
+  return roundHalfEven(static_cast<double>(v) * scale_);
+}
+
+int QPainterCanvas::devicePenWidth() const {
+  return penWidth_ == 1 ? nib_ : std::clamp(roundHalfEven(penWidth_ * scale_), 1, kMaxPenWidth * 8);
+}
+
 void QPainterCanvas::moveTo(int x, int y) {
   curX_ = x;
   curY_ = y;
 }
 
 void QPainterCanvas::lineTo(int x, int y) {
-  plotLine(curX_, curY_, x, y);
+  plotLine(device(curX_), device(curY_), device(x), device(y));
   curX_ = x;
   curY_ = y;
 }
@@ -295,12 +311,22 @@ void QPainterCanvas::endPlot() {
 
 void QPainterCanvas::plotLine(int x0, int y0, int x1, int y1) {
   beginPlot(penArgb_);
-  if (penWidth_ == 1) {
+  if (penWidth_ == 1 && nib_ == 1) {
     stepLine(x0, y0, x1, y1, false, 0, width_, 0, height_, [this](int x, int y) { plot(x, y); });
+  } else if (penWidth_ == 1) {
+    // A thin line on a finer surface: each step covers one drawing pixel's worth of device
+    // pixels, from the step's own corner, so the line lies where it lies at the normal pitch and
+    // still leaves its end out.
+    const int w = nib_;
+    stepLine(x0, y0, x1, y1, false, -w, width_ + w, -w, height_ + w, [&](int x, int y) {
+      for (int dy = 0; dy < w; ++dy) {
+        for (int dx = 0; dx < w; ++dx) plot(x + dx, y + dy);
+      }
+    });
   } else {
     // A wide pen is a square nib dragged along the line. It covers the end point as well, as the
     // round caps of a wide pen do.
-    const int w = penWidth_;
+    const int w = devicePenWidth();
     const int back = w / 2;
     stepLine(x0, y0, x1, y1, true, -w, width_ + w, -w, height_ + w, [&](int x, int y) {
       for (int dy = 0; dy < w; ++dy) {
@@ -515,14 +541,15 @@ class ArcSpan {
 template <typename Box, typename Keep>
 void QPainterCanvas::plotOutline(const Box& box, Keep&& keep) {
   beginPlot(penArgb_);
-  if (penWidth_ == 1) {
+  if (penWidth_ == 1 && nib_ == 1) {
     traceEllipse(box, 0, width_, 0, height_, [&](std::int64_t x, std::int64_t y) {
       if (keep(x, y)) plot(static_cast<int>(x), static_cast<int>(y));
     });
   } else {
-    // The same square nib as for lines, centred on each pixel of the outline.
-    const int w = penWidth_;
-    const int back = w / 2;
+    // The same square nib as for lines, centred on each pixel of the outline (from its corner for
+    // the thin pen on a finer surface, whose box was shrunk by the nib for that).
+    const int w = devicePenWidth();
+    const int back = penWidth_ == 1 ? 0 : w / 2;
     traceEllipse(box, -w, width_ + w, -w, height_ + w, [&](std::int64_t x, std::int64_t y) {
       if (!keep(x, y)) return;
       for (int dy = 0; dy < w; ++dy) {
@@ -535,22 +562,43 @@ void QPainterCanvas::plotOutline(const Box& box, Keep&& keep) {
   endPlot();
 }
 
+std::optional<QPainterCanvas::DeviceBox> QPainterCanvas::deviceBox(int left, int top, int right,
+                                                                   int bottom) const {
+  if (nib_ == 1 && scale_ == 1.0) return DeviceBox{left, top, right, bottom};
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  if (right == left || bottom == top) return std::nullopt;
+  // The outline's pixels span left .. right - 1; on the finer surface its last drawing pixel is a
+  // nib whose corner stands at the device position of right - 1.
+  const int inset = penWidth_ == 1 ? nib_ - 1 : 0;
+  return DeviceBox{device(left), device(top), std::max(device(left) + 1, device(right) - inset),
+                   std::max(device(top) + 1, device(bottom) - inset)};
+}
+
 void QPainterCanvas::ellipse(int left, int top, int right, int bottom) {
-  const auto box = EllipseBox::of(left, top, right, bottom);
+  const auto d = deviceBox(left, top, right, bottom);
+  if (!d) return;
+  const auto box = EllipseBox::of(d->left, d->top, d->right, d->bottom);
   if (box) plotOutline(*box, [](std::int64_t, std::int64_t) { return true; });
 }
 
 void QPainterCanvas::arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
-  const auto box = EllipseBox::of(left, top, right, bottom);
+  const auto d = deviceBox(left, top, right, bottom);
+  if (!d) return;
+  const auto box = EllipseBox::of(d->left, d->top, d->right, d->bottom);
   if (!box) return;
-  const ArcSpan span(*box, x3, y3, x4, y4);
+  const ArcSpan span(*box, device(x3), device(y3), device(x4), device(y4));
   plotOutline(*box, [&](std::int64_t x, std::int64_t y) { return span.contains(x, y); });
 }
 
 void QPainterCanvas::setPixel(int x, int y, Rgb colour) {
+  x = device(x);
+  y = device(y);
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
   beginPlot(toArgb(colour));
-  plot(x, y);
+  for (int dy = 0; dy < nib_; ++dy) {
+    for (int dx = 0; dx < nib_; ++dx) plot(x + dx, y + dy);
+  }
   endPlot();
 }
 
@@ -578,13 +626,14 @@ QFont QPainterCanvas::currentFont() const {
 QPainterCanvas::Face& QPainterCanvas::face() {
   if (face_) return *face_;
   auto& faces = faceCache();
+  const int pixels = std::clamp(roundHalfEven(fontPixels_ * scale_), 1, kMaxFontPixels * 8);
   for (auto& f : faces) {
-    if (f->pixels == fontPixels_ && f->style == fontStyle_) return *(face_ = f.get());
+    if (f->pixels == pixels && f->style == fontStyle_) return *(face_ = f.get());
   }
   auto created = std::make_unique<Face>();
-  created->pixels = fontPixels_;
+  created->pixels = pixels;
   created->style = fontStyle_;
-  created->ascent = QFontMetrics(makeFont(fontPixels_, fontStyle_)).ascent();
+  created->ascent = QFontMetrics(makeFont(pixels, fontStyle_)).ascent();
   face_ = created.get();
   faces.push_back(std::move(created));
   return *face_;
@@ -593,12 +642,14 @@ QPainterCanvas::Face& QPainterCanvas::face() {
 void QPainterCanvas::drawTextByPainter(int x, int y, const QString& text) {
   untracked_ = true;
   usePainterPen(fontArgb_);
-  painter_.setFont(currentFont());
+  painter_.setFont(makeFont(face().pixels, fontStyle_));
   painter_.drawText(QPointF(x, static_cast<double>(y) + face().ascent), text);
 }
 
 void QPainterCanvas::textOut(int x, int y, std::string_view text) {
   if (!painter_.isActive() || text.empty()) return;
+  x = device(x);
+  y = device(y);
   Face& f = face();
   // A text starting below or right of the surface shows nothing; one ending above it neither.
   if (y >= height_ || x >= width_ || static_cast<std::int64_t>(y) + 4 * f.pixels < 0) return;

@@ -17,10 +17,11 @@
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
-#include <climits>
 #include <QString>
+#include <climits>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,14 +90,19 @@ struct DirtyArea {
 // costs it tens of microseconds). The QPainter clears the surface and draws each character once
 // into a cache. On a device that is not a 32-bit QImage the same pixels are handed to the QPainter
 // as points, so every device shows the same picture.
+//
+// `scale` is the number of device pixels per drawing unit (the screen's device pixel ratio): the
+// callers keep their pixel coordinates, and on a surface of twice the size every line, outline and
+// character is rasterised again at the finer pitch, so it stays sharp instead of being doubled.
 class QPainterCanvas final : public Canvas {
  public:
-  explicit QPainterCanvas(QPaintDevice& device, DirtyArea* dirty = nullptr);
+  explicit QPainterCanvas(QPaintDevice& device, DirtyArea* dirty = nullptr, double scale = 1.0);
   ~QPainterCanvas() override;
   QPainterCanvas(const QPainterCanvas&) = delete;
   QPainterCanvas& operator=(const QPainterCanvas&) = delete;
 
-  CanvasSize size() const override { return {width_, height_}; }
+  // In drawing units.
+  CanvasSize size() const override { return size_; }
   void clear(Rgb colour) override;
   void setPenColour(Rgb colour) override;
   void setPenWidth(int width) override;
@@ -129,6 +135,16 @@ class QPainterCanvas final : public Canvas {
       points_.emplace_back(x, y);
     }
   }
+  struct DeviceBox {
+    int left, top, right, bottom;
+  };
+  // An ellipse's box in device pixels, for the outline that covers the same drawing pixels.
+  std::optional<DeviceBox> deviceBox(int left, int top, int right, int bottom) const;
+  // A drawing coordinate in device pixels.
+  int device(int v) const;
+  // The side of one drawing pixel in device pixels, and the device width of the pen.
+  int nib() const { return nib_; }
+  int devicePenWidth() const;
   void beginPlot(std::uint32_t argb);
   void endPlot();
   void plotLine(int x0, int y0, int x1, int y1);
@@ -142,11 +158,14 @@ class QPainterCanvas final : public Canvas {
 
   QPainter painter_;
   DirtyArea* dirty_ = nullptr;
-  bool cleared_ = false;     // this canvas cleared the image
-  bool untracked_ = false;   // something was painted that the bounds below do not cover
+  bool cleared_ = false;    // this canvas cleared the image
+  bool untracked_ = false;  // something was painted that the bounds below do not cover
   int minX_ = INT_MAX, minY_ = INT_MAX, maxX_ = INT_MIN, maxY_ = INT_MIN;
-  int width_ = 0;
+  int width_ = 0;  // device pixels
   int height_ = 0;
+  double scale_ = 1.0;
+  int nib_ = 1;
+  CanvasSize size_{0, 0};
   unsigned char* bits_ = nullptr;  // 32-bit image memory, or null on other devices
   std::ptrdiff_t bytesPerLine_ = 0;
   std::uint32_t plotColour_ = 0;
