@@ -150,3 +150,53 @@ TEST_F(TuneWindowTest, ApplyRefusesASetChangedSinceTheSearchAndBadTextSearchesNo
 
 }  // namespace
 }  // namespace vek1
+
+#include "main_form.h"
+#include "sound.h"
+
+namespace vek1 {
+namespace {
+
+TEST(TuneDesignMenu, OpensBesideTheRunningGearAndTheGearKeepsItsNotchAfterApply) {
+  Workspace ws;
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  TTuneDesign tune(ws, &form);
+  // The valve lever's upper arm sets the front cut-off here; equal cut-offs want it at 0.479.
+  tune.setSearchOptions(TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
+    std::vector<TuneNotchFigures> out = halves(s, o);
+    for (TuneNotchFigures& f : out) {
+      f.Front.CutOff = 80 + 100 * (dimensionValue(s, dim::ValveLeverUpper) - 0.459);
+      f.Rear.CutOff = 82;
+    }
+    return out;
+  }});
+  form.setTuneWindow(&tune);
+  tune.setAfterApply([&form] { form.SBRevArmChange(form.SBRevArm->value()); });
+  form.show();
+  form.FwdClick();
+  const float offset = ws.ReverseArmPos - ws.RevArmPositions[0];
+
+  ASSERT_NE(form.TuneDesign, nullptr);
+  EXPECT_EQ(form.TuneDesign->text(), "&TuneDesign");
+  form.TuneDesign->trigger();
+  EXPECT_TRUE(tune.isVisible());
+  EXPECT_FALSE(tune.isModal());
+  EXPECT_TRUE(form.Timer1->isActive());  // the gear keeps running
+
+  // A dimension that moves the centre, so the reverse arm has a new centre to follow.
+  tune.findChild<QLineEdit*>("Notches")->setText("1.6");
+  DynVarRegisterDimension(ws, dim::ValveLeverUpper);
+  tune.fillDimensions();
+  tune.RunClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tune.result().has_value(); }, 10000));
+  ASSERT_TRUE(tune.result()->changed()) << tune.result()->Message;
+  const float oldCentre = ws.RevArmPositions[0];
+  tune.ApplyClick();
+  EXPECT_FLOAT_EQ(dimensionValue(ws, dim::ValveLeverUpper), 0.479f);
+  EXPECT_NE(ws.RevArmPositions[0], oldCentre);
+  EXPECT_FLOAT_EQ(ws.ReverseArmPos - ws.RevArmPositions[0], offset);  // still full forward
+}
+
+}  // namespace
+}  // namespace vek1
