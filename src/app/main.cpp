@@ -13,6 +13,7 @@
 #include "set_rev_arm_dialog.h"
 #include "motion_dialogs.h"
 #include "sound.h"
+#include "valve_events_window.h"
 #include "tune_window.h"
 #include "workspace.h"
 
@@ -44,11 +45,13 @@ int main(int argc, char** argv) {
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
   vek1::TDrawLines drawLines(workspace, sound, &mainForm);
   vek1::TDataTable dataTable(workspace, &mainForm);
+  vek1::TValveEvents valveEvents(workspace, &mainForm);
   vek1::TTuneDesign tuneDesign(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
   mainForm.setReferenceWindows(&refPnts, &dataTable);
+  mainForm.setEventsWindow(&valveEvents);
   mainForm.setOverlayDialog(&drawLines, [&drawLines] {
     drawLines.LinesDataClick();
     drawLines.HighlightCurrentItem();

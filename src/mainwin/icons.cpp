@@ -221,6 +221,18 @@ QIcon portDiagram() {
   });
 }
 
+QIcon valveEvents() {
+  return drawn([](QPainter& p) {
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(255, 240, 120));
+    p.drawRect(QRectF(8.5, 6.5, 6, 4));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1.5, 2.5, 13, 12));
+    for (double y : {6.5, 10.5}) p.drawLine(QPointF(1.5, y), QPointF(14.5, y));
+    p.drawLine(QPointF(8.5, 2.5), QPointF(8.5, 14.5));
+  });
+}
+
 QIcon open() {
   return drawn([](QPainter& p) {
     p.setPen(QPen(QColor(120, 90, 20), 1));

@@ -22,6 +22,7 @@ QIcon sineDiagram();         // a wave over an axis
 QIcon ovalDiagram();         // a closed loop
 QIcon steamDiagram();        // an indicator card
 QIcon portDiagram();         // lines fanning out over rows
+QIcon valveEvents();         // a table with one cell marked
 QIcon open();                // an opening folder
 QIcon save();                // a disk
 

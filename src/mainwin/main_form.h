@@ -83,6 +83,8 @@ class TMainForm : public QMainWindow {
   void setOverlayDialog(QDialog* drawLines, std::function<void()> linesDataClick);
   // The reference points dialog and the pivot data table.
   void setReferenceWindows(QDialog* refPoints, QDialog* dataTable);
+  // The valve events window: not modal, it stands beside the running gear.
+  void setEventsWindow(QWidget* events);
   // The frame and cylinder dimension dialogs and their reset operations (which the full reset
   // runs). They live in a library of their own that builds on this window.
   void setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
@@ -171,6 +173,7 @@ class TMainForm : public QMainWindow {
   QAction* OvalDiag = nullptr;
   QAction* SteamDiag = nullptr;
   QAction* FourEvents = nullptr;
+  QAction* ValveEvents = nullptr;
   QAction* Instructions = nullptr;
   QAction* SpecInstr = nullptr;
   QAction* About1 = nullptr;
@@ -309,6 +312,7 @@ class TMainForm : public QMainWindow {
   QDialog* oval_ = nullptr;
   QDialog* steam_ = nullptr;
   QDialog* port_ = nullptr;
+  QWidget* events_ = nullptr;
   QDialog* instructions_ = nullptr;
   QDialog* special_ = nullptr;
   QDialog* about_ = nullptr;

@@ -80,6 +80,12 @@ void TMainForm::buildMenus() {
   SteamDiag = DrawGraphsMenu->addAction(icons::steamDiagram(), "S&teamDiagram", this, show(steam_));
   FourEvents = DrawGraphsMenu->addAction(icons::portDiagram(), "&PortOpenClose", this,
                                          &TMainForm::FourEventsClick);
+  ValveEvents = DrawGraphsMenu->addAction(icons::valveEvents(), "&ValveEvents", this, [this] {
+    if (!events_) return;
+    events_->show();
+    events_->raise();
+    events_->activateWindow();
+  });
   HelpMenu = menuBar()->addMenu("&Help");
   Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));
   SpecInstr = HelpMenu->addAction("Instructions&Special", this, show(special_));
@@ -132,7 +138,12 @@ void TMainForm::buildToolBar() {
   tool(OvalDiag, "View Oval Diagram");
   tool(SteamDiag, "View Steam Diagram");
   tool(FourEvents, "View Port Events vs Reverse Arm Position");
+  tool(ValveEvents, "View Valve Events at Each Notch");
   ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
+}
+
+void TMainForm::setEventsWindow(QWidget* events) {
+  events_ = events;
 }
 
 void TMainForm::FourEventsClick() {

@@ -1,0 +1,167 @@
+#include "events_table.h"
+
+#include <cmath>
+#include <optional>
+
+#include "numbers.h"
+
+namespace vek1 {
+
+namespace {
+
+// Offsets beyond this are not a reverse-arm setting anyone means.
+constexpr double kLargestOffset = 1e6;
+constexpr size_t kMostNotches = 1000;
+
+std::string percent(const std::optional<EventPoint>& e, EdgeCycle cycle) {
+  if (!e) return cycle == EdgeCycle::NeverCloses ? "open" : "-";
+  return fixedText(e->Stroke, 0, 2);
+}
+
+std::string degrees(const std::optional<EventPoint>& e, EdgeCycle cycle) {
+  if (!e) return cycle == EdgeCycle::NeverCloses ? "open" : "-";
+  return fixedText(e->CrankAngle, 0, 2);
+}
+
+std::string eventTip(const char* name, const std::optional<EventPoint>& e, EdgeCycle cycle) {
+  if (!e) return std::string(name) + ": the edge " + std::string(edgeCycleText(cycle));
+  return std::string(name) + ": crank " + fixedText(e->CrankAngle, 0, 3) +
+         " deg after dead centre, " + fixedText(e->Stroke, 0, 3) + " % of stroke";
+}
+
+// An event happens at one end and not the other, or at stroke positions too far apart.
+bool eventsDiffer(const std::optional<EventPoint>& f, const std::optional<EventPoint>& r,
+                  double tolerance) {
+  if (f.has_value() != r.has_value()) return true;
+  return f && std::fabs(f->Stroke - r->Stroke) > tolerance;
+}
+
+void addPair(std::vector<EventsCell>& row, EventsCell front, EventsCell rear, bool differs) {
+  front.differs = rear.differs = differs;
+  row.push_back(std::move(front));
+  row.push_back(std::move(rear));
+}
+
+std::string errorText(const NotchEvents& n) {
+  if (!n.Error) return "";
+  std::string text = "locks";
+  for (const AngleRange& r : n.ErrorRanges)
+    text += " " + fixedText(r.From, 0, 1) + "-" + fixedText(r.To, 0, 1);
+  return text;
+}
+
+}  // namespace
+
+EventsTableView buildEventsTable(const ValveEventsTable& table, const EventTolerance& tolerance) {
+  EventsTableView view;
+  view.header = {"Offset",    "Dir",          "Lead F",      "Lead R",       "Adm F deg",
+                 "Adm R deg", "Cut-off F %",  "Cut-off R %", "Release F %",  "Release R %",
+                 "Compr F %", "Compr R %",    "Max steam F", "Max steam R",  "Max exh F",
+                 "Max exh R", "Valve travel", "Die slip",    "Nearest lock", "Error"};
+  for (const NotchEvents& n : table.Notches) {
+    std::vector<EventsCell> row;
+    row.push_back(
+        {fixedText(n.Offset, 0, 3), "Reverse arm at " + fixedText(n.ReverseArmPos, 0, 3)});
+    row.push_back({n.Direction, ""});
+    const EndEvents& f = n.Front;
+    const EndEvents& r = n.Rear;
+    addPair(row, {fixedText(f.Lead, 0, 4), "Front lead"}, {fixedText(r.Lead, 0, 4), "Rear lead"},
+            std::fabs(f.Lead - r.Lead) > tolerance.Lead);
+    addPair(row,
+            {degrees(f.Admission, f.SteamEdge), eventTip("Admission", f.Admission, f.SteamEdge)},
+            {degrees(r.Admission, r.SteamEdge), eventTip("Admission", r.Admission, r.SteamEdge)},
+            eventsDiffer(f.Admission, r.Admission, tolerance.StrokePercent));
+    addPair(row, {percent(f.CutOff, f.SteamEdge), eventTip("Cut-off", f.CutOff, f.SteamEdge)},
+            {percent(r.CutOff, r.SteamEdge), eventTip("Cut-off", r.CutOff, r.SteamEdge)},
+            eventsDiffer(f.CutOff, r.CutOff, tolerance.StrokePercent));
+    addPair(row, {percent(f.Release, f.ExhaustEdge), eventTip("Release", f.Release, f.ExhaustEdge)},
+            {percent(r.Release, r.ExhaustEdge), eventTip("Release", r.Release, r.ExhaustEdge)},
+            eventsDiffer(f.Release, r.Release, tolerance.StrokePercent));
+    addPair(row,
+            {percent(f.Compression, f.ExhaustEdge),
+             eventTip("Compression", f.Compression, f.ExhaustEdge)},
+            {percent(r.Compression, r.ExhaustEdge),
+             eventTip("Compression", r.Compression, r.ExhaustEdge)},
+            eventsDiffer(f.Compression, r.Compression, tolerance.StrokePercent));
+    auto opening = [](double x, bool full) { return fixedText(x, 0, 4) + (full ? " full" : ""); };
+    addPair(row, {opening(f.MaxSteamOpening, f.OpensFully), "Largest front steam opening"},
+            {opening(r.MaxSteamOpening, r.OpensFully), "Largest rear steam opening"}, false);
+    addPair(row, {fixedText(f.MaxExhaustOpening, 0, 4), "Largest front exhaust opening"},
+            {fixedText(r.MaxExhaustOpening, 0, 4), "Largest rear exhaust opening"}, false);
+    row.push_back({fixedText(n.ValveTravel, 0, 4), "Largest minus smallest valve displacement"});
+    row.push_back({fixedText(n.DieSlip, 0, 4), "Range of the die block's travel along the link"});
+    const JointMargin& m = n.ClosureMargin;
+    row.push_back({std::string(jointName(m.Joint)) + " " + fixedText(m.Degrees, 0, 1) + " deg",
+                   "Smallest spare length of a rod: " + std::string(jointName(m.SpareJoint)) + " " +
+                       fixedText(m.SpareLength, 0, 4)});
+    row.push_back({errorText(n), n.Error ? "Driver angles where the linkage cannot close" : ""});
+    if (n.Error)
+      for (EventsCell& cell : row) cell.error = true;
+    view.rows.push_back(std::move(row));
+  }
+  return view;
+}
+
+std::string tabSeparated(const EventsTableView& view) {
+  std::string text;
+  auto line = [&text](const auto& cells, auto cellText) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+      if (i) text += '\t';
+      text += cellText(cells[i]);
+    }
+    text += '\n';
+  };
+  line(view.header, [](const std::string& s) { return s; });
+  for (const auto& row : view.rows) line(row, [](const EventsCell& c) { return c.text; });
+  return text;
+}
+
+WorkingSetFingerprint fingerprintOf(const Workspace& ws) {
+  WorkingSetFingerprint f;
+  f.frame = ws.Frame;
+  f.cyl = ws.Cyl;
+  const auto& H = ws.Pivots.H;
+  const auto& V = ws.Pivots.V;
+  // The fixed points the solver starts from: driver centre, cylinder and valve-stem lines, link
+  // pivot and anchor pivot (with their copies at 5 and 12).
+  f.pivots = {H[1], V[1], V[3], V[4], H[5], V[5], H[6], V[6], H[12], V[12], H[13], V[13]};
+  f.centre = ws.RevArmPositions[0];
+  f.name = ws.DimSetName;
+  return f;
+}
+
+bool sameWorkingSet(const WorkingSetFingerprint& a, const WorkingSetFingerprint& b) {
+  return std::memcmp(a.frame.data(), b.frame.data(), sizeof a.frame) == 0 &&
+         std::memcmp(a.cyl.data(), b.cyl.data(), sizeof a.cyl) == 0 &&
+         std::memcmp(a.pivots.data(), b.pivots.data(), sizeof a.pivots) == 0 &&
+         std::memcmp(&a.centre, &b.centre, sizeof a.centre) == 0 && a.name == b.name;
+}
+
+bool parseNotchList(const std::string& text, std::vector<double>& offsets, bool& useDefault) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos || text.substr(first, 7) == "default") {
+    if (first != std::string::npos && text.find_first_not_of(" \t", first + 7) != std::string::npos)
+      return false;
+    useDefault = true;
+    return true;
+  }
+  std::vector<double> parsed;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = text.find(',', start);
+    std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+    const size_t a = item.find_first_not_of(" \t"), b = item.find_last_not_of(" \t");
+    if (a == std::string::npos) return false;
+    const std::optional<double> value = parseNumberStrict(item.substr(a, b - a + 1));
+    if (!value || std::fabs(*value) > kLargestOffset) return false;
+    parsed.push_back(*value);
+    if (parsed.size() > kMostNotches) return false;
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  offsets = std::move(parsed);
+  useDefault = false;
+  return true;
+}
+
+}  // namespace vek1

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "dimensions.h"
+#include "events_table.h"
+#include "valve_events.h"
+
+namespace vek1 {
+namespace {
+
+Workspace factorySet() {
+  Workspace ws;
+  StartUp(ws);
+  return ws;
+}
+
+int column(const EventsTableView& view, const std::string& name) {
+  const auto at = std::find(view.header.begin(), view.header.end(), name);
+  EXPECT_NE(at, view.header.end()) << name;
+  return static_cast<int>(at - view.header.begin());
+}
+
+// At +1.6 the factory gear cuts off at 77.7 % in front and 85.5 % behind, and the leads differ by
+// 0.03: both pairs are marked at the default tolerance and neither at a loose one. The mid-gear
+// cut-offs (5.5 and 4.9 %) are within 1 % of each other and stay unmarked.
+TEST(EventsTable, FrontRearDifferencesBeyondTheToleranceAreMarked) {
+  const ValveEventsTable table = ComputeValveEvents(factorySet(), {1.6, 0.0});
+  const EventsTableView tight = buildEventsTable(table, {});
+  const int cutOff = column(tight, "Cut-off F %"), lead = column(tight, "Lead F");
+  EXPECT_EQ(tight.rows[0][cutOff].text, "77.66");
+  EXPECT_EQ(tight.rows[0][cutOff + 1].text, "85.49");
+  EXPECT_TRUE(tight.rows[0][cutOff].differs && tight.rows[0][cutOff + 1].differs);
+  EXPECT_TRUE(tight.rows[0][lead].differs);
+  EXPECT_FALSE(tight.rows[1][cutOff].differs);
+  EXPECT_FALSE(tight.rows[1][lead].differs);
+
+  const EventsTableView loose = buildEventsTable(table, {10.0, 0.05});
+  EXPECT_FALSE(loose.rows[0][cutOff].differs);
+  EXPECT_FALSE(loose.rows[0][lead].differs);
+}
+
+// An end whose steam edge never closes has no cut-off; the other end has one, which is the
+// biggest difference of all.
+TEST(EventsTable, AnEventAtOneEndOnlyIsMarkedAndNamed) {
+  Workspace ws = factorySet();
+  setDimension(ws, dim::ValveLengthFrontHalf, dimensionValue(ws, dim::ValveLengthFrontHalf) - 0.4f);
+  const EventsTableView view = buildEventsTable(ComputeValveEvents(ws, {0.0}), {100.0, 1.0});
+  const int cutOff = column(view, "Cut-off F %");
+  EXPECT_EQ(view.rows[0][cutOff].text, "open");
+  EXPECT_NE(view.rows[0][cutOff].tip.find("never closes"), std::string::npos);
+  EXPECT_TRUE(view.rows[0][cutOff].differs);
+}
+
+TEST(EventsTable, TabSeparatedHasAHeaderAndOneLinePerNotch) {
+  const EventsTableView view = buildEventsTable(ComputeValveEvents(factorySet()), {});
+  const std::string text = tabSeparated(view);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + kDefaultNotchCount);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\t'),
+            static_cast<long>((view.header.size() - 1) * (1 + kDefaultNotchCount)));
+  EXPECT_EQ(text.rfind("Offset\tDir\t", 0), 0u);
+  EXPECT_NE(text.find("\n1.800\tFwd\t"), std::string::npos);
+  EXPECT_NE(text.find("\n-1.800\tRev\t"), std::string::npos);
+}
+
+// The running gear moves the driver and the reverse arm on every tick; that alone must not look
+// like a new working set, or the table would be recomputed ten times a second for nothing.
+TEST(EventsTable, FingerprintFollowsTheSetNotTheRunningGear) {
+  Workspace ws = factorySet();
+  const WorkingSetFingerprint start = fingerprintOf(ws);
+  ws.DriverAngle = 123.0f;
+  ws.ReverseArmPos += 0.5f;
+  ws.Pivots.H[4] += 0.1f;  // a solver output
+  EXPECT_TRUE(sameWorkingSet(start, fingerprintOf(ws)));
+
+  for (auto change : {+[](Workspace& w) { setDimension(w, dim::RadiusRod, 5.101f); },
+                      +[](Workspace& w) { setDimension(w, dim::LinkPivotHorz, 0.35f); },
+                      +[](Workspace& w) { setDimension(w, dim::ValveStem, 2.0f); },
+                      +[](Workspace& w) { w.RevArmPositions[0] += 0.001f; },
+                      +[](Workspace& w) { w.DimSetName = "Mogul"; }}) {
+    Workspace changed = ws;
+    change(changed);
+    EXPECT_FALSE(sameWorkingSet(start, fingerprintOf(changed)));
+  }
+}
+
+TEST(EventsTable, NotchListIsDefaultOrOffsetsInOrder) {
+  std::vector<double> offsets = {9.0};
+  bool useDefault = false;
+  ASSERT_TRUE(parseNotchList(" 1.6, 0.8 ,-0.8", offsets, useDefault));
+  EXPECT_FALSE(useDefault);
+  EXPECT_EQ(offsets, (std::vector<double>{1.6, 0.8, -0.8}));
+  for (const char* bad : {"1,,2", "1.6,", "abc", "default x", "1e400"}) {
+    EXPECT_FALSE(parseNotchList(bad, offsets, useDefault)) << bad;
+    EXPECT_EQ(offsets.size(), 3u) << bad;
+  }
+  EXPECT_TRUE(parseNotchList("default", offsets, useDefault));
+  EXPECT_TRUE(useDefault);
+  useDefault = false;
+  EXPECT_TRUE(parseNotchList("  ", offsets, useDefault));
+  EXPECT_TRUE(useDefault);
+}
+
+}  // namespace
+}  // namespace vek1

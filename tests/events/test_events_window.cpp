@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+
+#include "dimensions.h"
+#include "main_form.h"
+#include "solver.h"
+#include "sound.h"
+#include "valve.h"
+#include "valve_events_text.h"
+#include "valve_events_window.h"
+
+namespace vek1 {
+namespace {
+
+Workspace factorySet() {
+  Workspace ws;
+  StartUp(ws);
+  return ws;
+}
+
+QString cell(const TValveEvents& w, int row, const std::string& header) {
+  const auto& h = w.view().header;
+  const int c = static_cast<int>(std::find(h.begin(), h.end(), header) - h.begin());
+  return w.Table->item(row, c)->text();
+}
+
+// The window stands beside the running gear: it is not modal, and it recomputes when a dimension
+// is nudged, but not for the ticks of the animation in between.
+TEST(ValveEventsWindow, RecomputesWhenTheSetChangesAndOnlyThen) {
+  Workspace ws = factorySet();
+  TValveEvents w(ws);
+  w.show();
+  EXPECT_FALSE(w.isModal());
+  ASSERT_EQ(w.Table->rowCount(), kDefaultNotchCount);
+  const int computed = w.recomputeCount();
+  const QString cutOff = cell(w, 1, "Cut-off F %");  // +1.6
+  EXPECT_EQ(cutOff, "77.66");
+
+  for (int tick = 0; tick < 5; ++tick) {
+    ws.DriverAngle += 10.0f;
+    SolveLinkage(ws);
+    ComputeValveState(ws);
+    EXPECT_FALSE(w.poll());
+  }
+  EXPECT_EQ(w.recomputeCount(), computed);
+
+  setDimension(ws, dim::RadiusRod, dimensionValue(ws, dim::RadiusRod) + 0.05f);
+  // The window's own timer notices within a few polls.
+  QTest::qWait(3 * TValveEvents::kPollMs);
+  EXPECT_EQ(w.recomputeCount(), computed + 1);
+  EXPECT_NE(cell(w, 1, "Cut-off F %"), cutOff);
+}
+
+TEST(ValveEventsWindow, CopyAndSaveAsCsvGiveTheTable) {
+  Workspace ws = factorySet();
+  TValveEvents w(ws);
+  w.show();
+  w.CopyButton->click();
+  const QString copied = QApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith("Offset\tDir\t"));
+  EXPECT_EQ(copied.count('\n'), 1 + kDefaultNotchCount);
+
+  const QString path = QDir::temp().filePath("vek1-events-test.csv");
+  ASSERT_TRUE(w.saveCsv(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), valveEventsCsv(w.table()));
+  file.close();
+  QFile::remove(path);
+
+  QString message;
+  EXPECT_FALSE(w.saveCsv(QDir::temp().filePath("no-such-dir-vek1/x.csv"), &message));
+  EXPECT_FALSE(message.isEmpty());
+}
+
+// Typed notches come out in the order typed; text that is not a list leaves the table and the
+// field as they were.
+TEST(ValveEventsWindow, TypedNotchesReplaceTheDefaultOnes) {
+  Workspace ws = factorySet();
+  TValveEvents w(ws);
+  w.show();
+  w.NotchesEdit->setText("1.6,-0.8");
+  w.NotchesEditExit();
+  ASSERT_EQ(w.Table->rowCount(), 2);
+  EXPECT_EQ(cell(w, 0, "Offset"), "1.600");
+  EXPECT_EQ(cell(w, 1, "Dir"), "Rev");
+
+  w.NotchesEdit->setText("1.6,,x");
+  w.NotchesEditExit();
+  EXPECT_EQ(w.Table->rowCount(), 2);
+  EXPECT_EQ(w.NotchesEdit->text(), "1.6,-0.8");
+}
+
+}  // namespace
+}  // namespace vek1
+
+namespace vek1 {
+namespace {
+
+// "&ValveEvents" in the DrawGraphs menu and its tool button open the window without stopping the
+// gear: the animation timer keeps running while the window is up.
+TEST(ValveEventsWindow, OpensFromTheMenuAndTheToolBarBesideTheRunningGear) {
+  Workspace ws;
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  TValveEvents events(ws, &form);
+  form.setEventsWindow(&events);
+  ASSERT_TRUE(form.ValveEvents);
+  EXPECT_EQ(form.ValveEvents->text(), "&ValveEvents");
+  const QList<QAction*> graphs = form.DrawGraphsMenu->actions();
+  ASSERT_TRUE(graphs.contains(form.ValveEvents));
+
+  form.ValveEvents->trigger();
+  EXPECT_TRUE(events.isVisible());
+  EXPECT_TRUE(form.Timer1->isActive());
+  events.hide();
+
+  QAction* button = nullptr;
+  for (QAction* a : form.ToolBar1->actions())
+    if (a->toolTip() == "View Valve Events at Each Notch") button = a;
+  ASSERT_TRUE(button);
+  button->trigger();
+  EXPECT_TRUE(events.isVisible());
+  EXPECT_EQ(events.Table->rowCount(), kDefaultNotchCount);
+}
+
+}  // namespace
+}  // namespace vek1
