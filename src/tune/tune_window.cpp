@@ -1,6 +1,8 @@
 #include "tune_window.h"
 
+#include <QBrush>
 #include <QCheckBox>
+#include <QColor>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,26 +18,20 @@
 #include <QVBoxLayout>
 
 #include "dimensions.h"
+#include "events_table.h"
 #include "numbers.h"
 #include "tune_figures.h"
+#include "valve_events.h"
 
 namespace vek1 {
 
 namespace {
 
 enum DimColumn { ColName, ColLower, ColUpper, ColBefore, ColAfter, kDimColumns };
-enum FigureColumn {
-  ColNotch, ColFrontCutOff, ColRearCutOff, ColDifference, ColFrontLead, ColRearLead, ColMargin,
-  kFigureColumns
-};
 constexpr int kIdRole = Qt::UserRole;
 
 QString number(double x, int decimals) {
   return QString::fromStdString(fixedText(x, 0, decimals));
-}
-
-QString cutOffText(const std::optional<double>& x) {
-  return x ? number(*x, 2) : QStringLiteral("none");
 }
 
 QTableWidgetItem* readOnly(const QString& text) {
@@ -44,15 +40,37 @@ QTableWidgetItem* readOnly(const QString& text) {
   return item;
 }
 
-QTableWidget* figuresTable(const QString& name) {
-  auto* table = new QTableWidget(0, kFigureColumns);
+// The valve events tables of the set before and after, as the Valve Events window shows them.
+const QColor kDiffers(255, 240, 120);  // front and rear apart beyond the tolerance
+const QColor kErrorText(200, 0, 0);    // a notch where the gear cannot close
+
+QTableWidget* eventsTable(const QString& name) {
+  auto* table = new QTableWidget(0, 0);
   table->setObjectName(name);
-  table->setHorizontalHeaderLabels({"Notch", "Front CO %", "Rear CO %", "Difference",
-                                    "Front lead", "Rear lead", "Margin deg"});
   table->verticalHeader()->setVisible(false);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   return table;
+}
+
+void fillEventsTable(QTableWidget* table, const ValveEventsTable& events) {
+  const EventsTableView view = buildEventsTable(events, EventTolerance{});
+  table->clear();
+  table->setColumnCount(static_cast<int>(view.header.size()));
+  QStringList header;
+  for (const std::string& h : view.header) header << QString::fromStdString(h);
+  table->setHorizontalHeaderLabels(header);
+  table->setRowCount(static_cast<int>(view.rows.size()));
+  for (std::size_t r = 0; r < view.rows.size(); ++r) {
+    for (std::size_t c = 0; c < view.rows[r].size(); ++c) {
+      const EventsCell& cell = view.rows[r][c];
+      auto* item = readOnly(QString::fromStdString(cell.text));
+      item->setToolTip(QString::fromStdString(cell.tip));
+      item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
+      item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
+      table->setItem(static_cast<int>(r), static_cast<int>(c), item);
+    }
+  }
 }
 
 QString notchListText(const std::vector<double>& notches) {
@@ -109,8 +127,8 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   status_ = new QLabel(this);
   status_->setObjectName("Status");
   status_->setWordWrap(true);
-  before_ = figuresTable("Before");
-  after_ = figuresTable("After");
+  before_ = eventsTable("Before");
+  after_ = eventsTable("After");
 
   auto* dimBox = new QGroupBox("Dimensions to vary", this);
   auto* dimLayout = new QGridLayout(dimBox);
@@ -144,7 +162,7 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {run_, cancel_, apply_, close_}) buttons->addWidget(b);
   buttons->addWidget(progress_, 1);
-  auto* tables = new QHBoxLayout;
+  auto* tables = new QVBoxLayout;
   auto* beforeBox = new QGroupBox("Before", this);
   (new QVBoxLayout(beforeBox))->addWidget(before_);
   auto* afterBox = new QGroupBox("After", this);
@@ -326,29 +344,18 @@ void TTuneDesign::showResult(const TuneResult& r) {
   for (int row = 0; row < dims_->rowCount() && static_cast<std::size_t>(row) < r.Values.size();
        ++row)
     dims_->item(row, ColAfter)->setText(number(r.Values[static_cast<std::size_t>(row)], 4));
-  showFigures(before_, r.Before);
-  showFigures(after_, r.After);
+  if (searched_ && r.Outcome != TuneOutcome::Invalid) {
+    // The whole events table of both sets, at the notches the goals looked at.
+    const std::vector<double> notches = tuneEvaluationNotches(r.Settings);
+    Workspace before = *searched_;
+    applyTuneCandidate(before, r.Settings.Vary, r.Start);
+    Workspace after = *searched_;
+    applyTuneCandidate(after, r.Settings.Vary, r.Values);
+    fillEventsTable(before_, ComputeValveEvents(before, notches));
+    fillEventsTable(after_, ComputeValveEvents(after, notches));
+  }
   apply_->setEnabled(r.changed() && (r.Outcome == TuneOutcome::GoalsMet ||
                                      r.Outcome == TuneOutcome::GoalsNotMet));
-}
-
-void TTuneDesign::showFigures(QTableWidget* table, const TuneEvaluation& e) {
-  table->setRowCount(static_cast<int>(e.Notches.size()));
-  int row = 0;
-  for (const TuneNotchFigures& f : e.Notches) {
-    const std::optional<double> diff =
-        f.Front.CutOff && f.Rear.CutOff ? std::optional<double>(*f.Front.CutOff - *f.Rear.CutOff)
-                                        : std::nullopt;
-    table->setItem(row, ColNotch, readOnly(number(f.Offset, 3)));
-    table->setItem(row, ColFrontCutOff, readOnly(cutOffText(f.Front.CutOff)));
-    table->setItem(row, ColRearCutOff, readOnly(cutOffText(f.Rear.CutOff)));
-    table->setItem(row, ColDifference, readOnly(cutOffText(diff)));
-    table->setItem(row, ColFrontLead, readOnly(number(f.Front.Lead, 4)));
-    table->setItem(row, ColRearLead, readOnly(number(f.Rear.Lead, 4)));
-    table->setItem(row, ColMargin,
-                   readOnly(f.Error ? QStringLiteral("locks") : number(f.ClosureMargin, 2)));
-    ++row;
-  }
 }
 
 void TTuneDesign::ApplyClick() {

@@ -59,7 +59,6 @@ class TTuneDesign : public QDialog {
   void addDimensionRow(int id, double percent);
   void showProgress(const TuneProgress& progress);
   void showResult(const TuneResult& result);
-  void showFigures(QTableWidget* table, const TuneEvaluation& evaluation);
   void setSearching(bool on);
   double boundsPercent() const;
 

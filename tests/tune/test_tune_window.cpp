@@ -74,7 +74,7 @@ TEST_F(TuneWindowTest, RunsBesideTheLiveSetAndAppliesOneUndoableChangePerDimensi
   ASSERT_TRUE(waitForResult(w)) << status(w).toStdString();
   EXPECT_TRUE(sameDimensions(ws, before));  // nothing reaches the live set before Apply
   EXPECT_EQ(w.result()->Outcome, TuneOutcome::GoalsMet) << status(w).toStdString();
-  EXPECT_EQ(child<QTableWidget>(w, "After")->rowCount(), 2);
+  EXPECT_EQ(child<QTableWidget>(w, "After")->rowCount(), 2);  // the events of both notches
 
   child<QPushButton>(w, "Apply")->click();
   EXPECT_EQ(applied, 1);
