@@ -3,12 +3,16 @@
 #   make test  build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test; the
 #              release build that `make run` uses is compiled too, so an optimised-only warning
 #              cannot slip through
+#   make fuzz  build the libFuzzer targets with clang (installed on demand) and run each for
+#              FUZZ_SECONDS (default 60)
 
 BUILD      ?= build
 TEST_BUILD ?= build-test
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-test deps bench clean format
+.PHONY: run test build build-test deps bench clean format fuzz fuzz-deps
 
 deps:
 	@bash scripts/install-deps.sh
@@ -39,6 +43,17 @@ test: build-test build
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+fuzz-deps:
+	@bash scripts/install-deps.sh --fuzz
+
+$(FUZZ_BUILD)/CMakeCache.txt: | fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEK1_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+
+fuzz: fuzz-deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD)/bin/vek1-bench
 
@@ -46,4 +61,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD)

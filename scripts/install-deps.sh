@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package vek1 needs to build, test and run.
+# Installs every Debian package vek1 needs to build, test and run; with --fuzz, also what the
+# fuzz targets need.
 # Idempotent: packages already present are left alone, and apt is not touched at all when
 # nothing is missing. Works as root or through sudo.
 set -euo pipefail
@@ -13,6 +14,12 @@ packages=(
   libnlopt-cxx-dev
   xvfb xauth
 )
+# Fuzzing (make fuzz, CI) needs clang and its runtime, which holds libFuzzer; Debian installs the
+# runtime only as a recommendation, so it is named. Only asked for with --fuzz, so that building
+# and testing stay as light as they are.
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

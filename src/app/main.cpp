@@ -52,10 +52,7 @@ int main(int argc, char** argv) {
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
   mainForm.setReferenceWindows(&refPnts, &dataTable);
   mainForm.setEventsWindow(&valveEvents);
-  mainForm.setOverlayDialog(&drawLines, [&drawLines] {
-    drawLines.LinesDataClick();
-    drawLines.HighlightCurrentItem();
-  });
+  mainForm.setOverlayDialog(&drawLines, [&drawLines] { drawLines.DimensionFileOpened(); });
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });
@@ -65,6 +62,7 @@ int main(int argc, char** argv) {
   tuneDesign.setAfterApply(
       [&mainForm] { mainForm.SBRevArmChange(mainForm.SBRevArm->value()); });
 
+  mainForm.markSaved();
   mainForm.show();
   return app.exec();
 }

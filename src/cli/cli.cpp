@@ -1,6 +1,8 @@
 #include "cli.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -8,8 +10,10 @@
 
 #include "cli_events.h"
 #include "cli_tune.h"
+#include "dimension_edit.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
 #include "solver.h"
 #include "valve.h"
@@ -54,9 +58,20 @@ options:
                          the dimension dialogs; the centre is recomputed afterwards.
   --help                 show this text
 
+Angles may be any size: they are reduced to 0 <= angle < 360 before the gear is solved
+(1e9 is the pose at 280), and the reduced angle is what DriverAngle shows. --set 17 and
+--set 18 follow the rule of the frame dialog, in the order given: a normal offset (17)
+above the largest (18) is held at the largest, a largest below the normal is raised to
+it, with a one-line note on stderr.
+
 Numbers are printed with 9 significant digits, so that each single-precision value reads
-back exactly. Errors in the command line, and a file that cannot be read, give a one-line
-message and exit code 2.
+back exactly.
+
+exit codes:
+  0  the command ran and all of its output was written
+  2  usage error: the command line is wrong (one line on stderr)
+  3  the file given with --file cannot be read or is not a dimension file
+  4  the output could not be written (a full disk, a closed pipe or stdout)
 )";
 
 struct Options {
@@ -67,6 +82,9 @@ struct Options {
 };
 
 struct UsageError {
+  std::string message;
+};
+struct InputError {
   std::string message;
 };
 
@@ -82,8 +100,10 @@ std::pair<int, float> setArg(const std::string& text) {
   if (eq == std::string::npos) throw UsageError{"--set expects ID=VALUE, got '" + text + "'"};
   const std::string idText = text.substr(0, eq);
   const std::optional<double> id = parseNumberStrict(idText);
-  if (!id || *id != std::floor(*id) || !isDimensionId(static_cast<int>(*id)) ||
-      idText.find_first_of(".eE") != std::string::npos)
+  // The range is checked before the conversion to int, which is undefined beyond it.
+  constexpr double kLargestId = 1000;
+  if (!id || *id != std::floor(*id) || std::fabs(*id) > kLargestId ||
+      !isDimensionId(static_cast<int>(*id)) || idText.find_first_of(".eE") != std::string::npos)
     throw UsageError{"unknown dimension id '" + idText + "' (use 1..18 or 101..122)"};
   const double value = numberArg("--set " + idText, text.substr(eq + 1));
   return {static_cast<int>(*id), static_cast<float>(value)};
@@ -143,14 +163,25 @@ Options parse(const std::vector<std::string>& args) {
 }
 
 // The dimension set the options describe, with the reverse arm placed.
-Workspace prepare(const Options& o) {
+Workspace prepare(const Options& o, std::ostream& notes) {
   Workspace ws;
   StartUp(ws);
   if (!o.file.empty()) {
     const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
-    if (!loaded.ok) throw UsageError{loaded.message};
+    if (!loaded.ok) throw InputError{loaded.message};
   }
-  for (const auto& [id, value] : o.sets) setDimension(ws, id, value);
+  for (const auto& [id, value] : o.sets) {
+    // The two reverse-arm limits keep Norm <= Max as the frame dialog does.
+    if (id == dim::RevArmToCentNorm && SetRevArmNorm(ws, value)) {
+      notes << "vek1-cli: --set 17: held at the largest offset (18) "
+            << DimensionFieldText(ws.Frame[dim::RevArmToCentMax]) << '\n';
+    } else if (id == dim::RevArmToCentMax && SetRevArmMax(ws, value)) {
+      notes << "vek1-cli: --set 18: raised to the normal offset (17) "
+            << DimensionFieldText(ws.Frame[dim::RevArmToCentNorm]) << '\n';
+    } else if (id != dim::RevArmToCentNorm && id != dim::RevArmToCentMax) {
+      setDimension(ws, id, value);
+    }
+  }
   ComputeReverseArmCentre(ws);
   SetRevArmScrollRange(ws);
   if (o.revarm)
@@ -160,9 +191,18 @@ Workspace prepare(const Options& o) {
   return ws;
 }
 
+// A driver angle of any size as the model takes it, 0 <= angle < 360. The reduction is done in
+// double: a single holds 1e9 only to 64 degrees, so the model's own wrap-around cannot recover it.
+float reducedAngle(double degrees) {
+  double r = std::fmod(degrees, 360.0);
+  if (r < 0) r += 360.0;
+  const float single = toSingle(r);
+  return single >= 360.0f ? 0.0f : single;
+}
+
 // Solves the pose at `angle`; true when the solver or the valve model raised the error latch.
-bool solveAt(Workspace& ws, float angle) {
-  ws.DriverAngle = angle;
+bool solveAt(Workspace& ws, double angle) {
+  ws.DriverAngle = reducedAngle(angle);
   ws.ErrorFlag = false;
   SolveLinkage(ws);
   ComputeValveState(ws);
@@ -196,9 +236,9 @@ std::vector<std::pair<const char*, float>> portFields(const Workspace& ws) {
           {"FrontExhLap", p.FrontExhLap},       {"RearExhLap", p.RearExhLap}};
 }
 
-void pose(const Options& o, std::ostream& out) {
-  Workspace ws = prepare(o);
-  const bool error = solveAt(ws, static_cast<float>(*o.angle));
+void pose(const Options& o, std::ostream& out, std::ostream& notes) {
+  Workspace ws = prepare(o, notes);
+  const bool error = solveAt(ws, *o.angle);
   out << "{\n  \"H\": ";
   jsonArray(out, ws.Pivots.H);
   out << ",\n  \"V\": ";
@@ -224,8 +264,8 @@ void pose(const Options& o, std::ostream& out) {
 
 void csvNumber(std::ostream& out, float x) { out << ',' << singleText(x); }
 
-void sweep(const Options& o, std::ostream& out) {
-  Workspace ws = prepare(o);
+void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
+  Workspace ws = prepare(o, notes);
   out << "DriverAngle,ReverseArmPos";
   for (int i = 0; i < kPivotCount; ++i) out << ",H[" << i << ']';
   for (int i = 0; i < kPivotCount; ++i) out << ",V[" << i << ']';
@@ -235,7 +275,9 @@ void sweep(const Options& o, std::ostream& out) {
   for (long long k = 0;; ++k) {
     const double angle = *o.from + static_cast<double>(k) * *o.step;
     if (!(angle <= *o.to)) break;
-    const bool error = solveAt(ws, static_cast<float>(angle));
+    // A reader that has gone away will not come back: stop instead of solving on for nothing.
+    if (!out) break;
+    const bool error = solveAt(ws, angle);
     out << singleText(ws.DriverAngle);
     csvNumber(out, ws.ReverseArmPos);
     for (float h : ws.Pivots.H) csvNumber(out, h);
@@ -257,16 +299,27 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return runTuneCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
   try {
     const Options o = parse(args);
+    errno = 0;
     if (o.command == "help")
       out << kUsage;
     else if (o.command == "pose")
-      pose(o, out);
+      pose(o, out, err);
     else
-      sweep(o, out);
-    return 0;
+      sweep(o, out, err);
+    out.flush();
+    if (!out) {
+      const int cause = errno;
+      err << "vek1-cli: cannot write the output"
+          << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string()) << '\n';
+      return kExitWrite;
+    }
+    return kExitOk;
   } catch (const UsageError& e) {
     err << "vek1-cli: " << e.message << '\n';
-    return 2;
+    return kExitUsage;
+  } catch (const InputError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitInput;
   }
 }
 

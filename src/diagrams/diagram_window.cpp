@@ -3,9 +3,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "dynvar.h"
 #include "main_form.h"
+#include "numbers.h"
 
 namespace vek1 {
 
@@ -27,13 +29,15 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   setModal(true);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  clientSize_ = QSize(layout.clientWidth, layout.clientHeight);
   resize(layout.clientWidth, layout.clientHeight + kMenuBarHeight);
   picture_.fill(Qt::white);
 
   Menu = new QMenuBar(this);
   Menu->setGeometry(0, 0, kPictureWidth, kMenuBarHeight);
   if (usesPositions())
-    SetRevArmPos = Menu->addAction(layout.setRevArmCaption, this, &DiagramWindow::SetRevArmPosClick);
+    SetRevArmPos =
+        Menu->addAction(layout.setRevArmCaption, this, &DiagramWindow::SetRevArmPosClick);
   ReDraw = Menu->addAction(layout.redrawCaption, this, &DiagramWindow::ReDrawClick);
   UnDoMenu = Menu->addAction(layout.undoCaption, this, &DiagramWindow::UnDoMenuClick);
   DynVari = Menu->addAction(layout.dynVarCaption, this, &DiagramWindow::DynVariClick);
@@ -63,11 +67,26 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   connect(UnDoButton, &QPushButton::clicked, this, &DiagramWindow::UnDoButtonClick);
 }
 
+QSize DiagramWindow::pictureSize() const {
+  // The texts a diagram places move out with the large font; the picture grows with them.
+  return QSize(roundHalfEven(kPictureWidth * static_cast<double>(ws_.TextScaleX)),
+               roundHalfEven(kPictureHeight * static_cast<double>(ws_.TextScaleY)));
+}
+
 void DiagramWindow::draw(bool clearFirst) {
+  // Drawn at the screen's pixel pitch, so that a scaled screen shows sharp lines and text.
+  const double ratio = std::clamp(devicePixelRatioF(), 1.0, 8.0);
+  const QSize size = pictureSize();
+  const QSize pixels(roundHalfEven(size.width() * ratio), roundHalfEven(size.height() * ratio));
+  if (picture_.size() != pixels) {
+    picture_ = QImage(pixels, QImage::Format_RGB32);
+    clearFirst = true;
+  }
+  scale_ = ratio;
   if (clearFirst) picture_.fill(Qt::white);
   DiagramOutcome outcome;
   {
-    QPainterCanvas canvas(picture_);
+    QPainterCanvas canvas(picture_, nullptr, ratio);
     outcome = drawDiagram(canvas);
   }
   for (int bar = 1; bar <= 4; ++bar) {
@@ -79,7 +98,9 @@ void DiagramWindow::draw(bool clearFirst) {
   update();
 }
 
-void DiagramWindow::redraw(bool clearFirst) { draw(clearFirst); }
+void DiagramWindow::redraw(bool clearFirst) {
+  draw(clearFirst);
+}
 
 void DiagramWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -100,7 +121,9 @@ void DiagramWindow::hideEvent(QHideEvent* event) {
 void DiagramWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
-  painter.drawImage(0, kMenuBarHeight, picture_);
+  painter.drawImage(
+      QRectF(0, kMenuBarHeight, picture_.width() / scale_, picture_.height() / scale_), picture_,
+      QRectF(picture_.rect()));
 }
 
 void DiagramWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -111,18 +134,29 @@ void DiagramWindow::mouseMoveEvent(QMouseEvent* event) {
 void DiagramWindow::FormActivate() {
   // The diagram moves the driver and the reverse arm itself; the animation must not.
   main_.Timer1->stop();
+  // Room for the whole picture's texts in the large font.
+  const QSize client(
+      roundHalfEven(clientSize_.width() * static_cast<double>(ws_.TextScaleX)),
+      roundHalfEven(clientSize_.height() * static_cast<double>(ws_.TextScaleY)) + kMenuBarHeight);
+  setMinimumSize(client);
+  if (width() < client.width() || height() < client.height())
+    resize(std::max(width(), client.width()), std::max(height(), client.height()));
   if (setRevArm_) setRevArm_->exec();
   redraw(true);
 }
 
-void DiagramWindow::FormClose() { main_.Timer1->start(); }
+void DiagramWindow::FormClose() {
+  main_.Timer1->start();
+}
 
 void DiagramWindow::SetRevArmPosClick() {
   // Redrawn at the next mouse move over the window, once the positions dialog has closed.
   if (setRevArm_) setRevArm_->exec();
 }
 
-void DiagramWindow::ReDrawClick() { redraw(true); }
+void DiagramWindow::ReDrawClick() {
+  redraw(true);
+}
 
 void DiagramWindow::FormMouseMove() {
   if (!usesPositions() || !ws_.RepaintPending) return;
@@ -136,7 +170,9 @@ void DiagramWindow::SBDynVarChange(int bar, int position) {
   redraw(true);
 }
 
-void DiagramWindow::SBDynVarEnter(int bar) { DynVarBarEnter(ws_, bar); }
+void DiagramWindow::SBDynVarEnter(int bar) {
+  DynVarBarEnter(ws_, bar);
+}
 
 void DiagramWindow::SBDynVarScroll(int bar) {
   DynVarBarScrollEnd(ws_, bar);

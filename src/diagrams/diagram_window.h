@@ -81,7 +81,11 @@ class DiagramWindow : public QDialog {
  private:
   QDialog* setRevArm_;
   UndoButton undoButton_;
+  // The picture in drawing pixels for the current text scale.
+  QSize pictureSize() const;
   QImage picture_;
+  double scale_ = 1.0;
+  QSize clientSize_;
   bool open_ = false;
 };
 

@@ -16,7 +16,9 @@ namespace {
 // The form's layout is kept in its design units, laid out at 120 pixels per inch, while its texts
 // are placed in pixels at 96 per inch; scaling the layout by 96/120 puts each field level with its
 // label (position 1 at 47 units = 38 pixels, beside its label at 38).
-int px(int designUnits) { return roundHalfEven(designUnits * 96.0 / 120.0); }
+int px(int designUnits) {
+  return roundHalfEven(designUnits * 96.0 / 120.0);
+}
 
 constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 154;
@@ -177,6 +179,11 @@ void TSetRevArm::RefreshPositionsDialog() {
 }
 
 void TSetRevArm::FormActivate() {
+  // The labels are written at the text factors; the fields and the dialog follow them.
+  if (layout_.empty()) layout_.rememberChildren(this);
+  layout_.apply(ws_.TextScaleX, ws_.TextScaleY, false);
+  setFixedSize(ScaledLayout::scaled(QSize(px(kClientWidth), px(kClientHeight)), ws_.TextScaleX,
+                                    ws_.TextScaleY));
   // The second pass sees the list as the first one left it.
   RefreshPositionsDialog();
   RefreshPositionsDialog();

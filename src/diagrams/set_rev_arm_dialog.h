@@ -13,6 +13,7 @@
 #include "canvas.h"
 #include "keyfilteredit.h"
 #include "rev_arm_positions.h"
+#include "scaled_layout.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -56,6 +57,7 @@ class TSetRevArm : public QDialog {
   Workspace& ws_;
   std::array<KeyFilterEdit*, 10> edits_{};
   RevArmRowsShown rows_;
+  ScaledLayout layout_;
 };
 
 }  // namespace vek1

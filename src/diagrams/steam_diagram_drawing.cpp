@@ -195,8 +195,13 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
 
       const double x = ws.PistonPos;
       const double xp = ws.PrevPistonPos;
-      stepSteamEnd(front, ws.FrontSteamOpen, ws.FrontExhOpen, frontTravel(xp), frontTravel(x));
-      stepSteamEnd(rear, ws.RearSteamOpen, ws.RearExhOpen, rearTravel(xp), rearTravel(x));
+      // The pressure rules raise a barely open edge to the least admitting opening; they get
+      // copies, so the cut-off below is interpolated between the real openings and lands where
+      // the edge really closes.
+      float frontAdmitting = ws.FrontSteamOpen;
+      float rearAdmitting = ws.RearSteamOpen;
+      stepSteamEnd(front, frontAdmitting, ws.FrontExhOpen, frontTravel(xp), frontTravel(x));
+      stepSteamEnd(rear, rearAdmitting, ws.RearExhOpen, rearTravel(xp), rearTravel(x));
 
       // Before the first sample there is no previous point to draw from.
       if (front.PrevPressure != 0.0f) {

@@ -25,6 +25,7 @@ DimensionDialog::DimensionDialog(Workspace& ws, TMainForm& main, const QString& 
                                  QSize client, QRect close1, QWidget* parent)
     : QDialog(parent), ws_(ws), main_(main) {
   setWindowTitle(caption);
+  designClient_ = client;
   setFixedSize(client);
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(kDialogFontPixels);
@@ -70,15 +71,34 @@ bool DimensionDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DimensionDialog::FormActivate() {
+  // The labels are painted at the text factors; the fields, buttons and the dialog follow them.
+  if (layout_.empty()) layout_.rememberChildren(this);
+  layout_.apply(ws_.TextScaleX, ws_.TextScaleY, false);
+  setFixedSize(ScaledLayout::scaled(designClient_, ws_.TextScaleX, ws_.TextScaleY));
   update();
   for (const auto& row : rows_) row->refill();
 }
 
-void DimensionDialog::Close1Click() {
+void DimensionDialog::closingWork() {
+  // The field being left is committed first, so the centre is computed from what was typed.
+  for (const auto& row : rows_) {
+    if (focusWidget() == row->edit()) row->exit();
+  }
   ComputeReverseArmCentre(ws_);
   main_.SBRevArm->setValue(0);
   ClearCutOff(ws_);
+}
+
+void DimensionDialog::Close1Click() {
+  closingWork();
   accept();
+}
+
+void DimensionDialog::reject() {
+  // Escape and the window's close box end the editing as Close does: an edited gear left with
+  // a stale mid-gear centre would run off-centre.
+  closingWork();
+  QDialog::reject();
 }
 
 void DimensionDialog::showEvent(QShowEvent* event) {

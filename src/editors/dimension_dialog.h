@@ -17,6 +17,7 @@
 
 #include "canvas.h"
 #include "dimension_row.h"
+#include "scaled_layout.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -46,6 +47,8 @@ class DimensionDialog : public QDialog {
   // Recomputes the reverse-arm centre from the edited dimensions, centres the reverse-arm bar,
   // clears the cut-off texts and closes.
   void Close1Click();
+  // Escape and the window's close box do what Close does.
+  void reject() override;
 
  protected:
   DimensionDialog(Workspace& ws, TMainForm& main, const QString& caption, QSize client,
@@ -74,8 +77,11 @@ class DimensionDialog : public QDialog {
   // Owned here rather than by the widget tree, so they are gone before QDialog's destructor hides
   // the window: the focus then leaving a field commits nothing into a model that may be gone.
   std::vector<std::unique_ptr<DimensionRow>> rows_;
+  void closingWork();
   QPushButton* resetButton_ = nullptr;
   std::function<void()> resetPress_;
+  QSize designClient_;
+  ScaledLayout layout_;
 };
 
 }  // namespace vek1

@@ -43,7 +43,8 @@ bool DimensionRow::grey() const {
 }
 
 void DimensionRow::refill() {
-  edit_->setText(QString::fromStdString(DimensionFieldText(dimensionValue(ws_, id_))));
+  shown_ = QString::fromStdString(DimensionFieldText(dimensionValue(ws_, id_)));
+  edit_->setText(shown_);
 }
 
 bool DimensionRow::keyPress(QChar typed, const QString& text) {
@@ -64,17 +65,21 @@ bool DimensionRow::keyPress(QChar typed, const QString& text) {
 }
 
 void DimensionRow::exit() {
-  const std::string text = edit_->text().toStdString();
+  const QString now = edit_->text();
+  const bool changed = now != shown_;
+  shown_ = now;
+  const std::string text = now.toStdString();
   switch (id_) {
     case dim::RevArmToCentNorm:
-      CommitRevArmNorm(ws_, text);
+      if (changed) CommitRevArmNorm(ws_, text);
       break;
     case dim::RevArmToCentMax:
+      if (!changed) break;
       CommitRevArmMax(ws_, text);
       main_.SyncRevArmRange();
       break;
     default:
-      CommitDimensionRow(ws_, id_, text);
+      CommitDimensionRow(ws_, id_, text, changed);
       break;
   }
   // The field keeps the text as typed (a Norm cut to Max still shows what was typed) until the

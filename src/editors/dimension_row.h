@@ -3,9 +3,9 @@
 // tiny button beside it that asks the main view to show where the dimension lies.
 //
 // Grey rows (frame 1..16, cylinder 101..122) are the dynamic-variable rows: leaving the field
-// stores the value, selects the dimension as the newest dynamic variable and, when something was
-// typed, records an undo entry. The two white rows (17 and 18, the reverse-arm limits) only store
-// their value, with Norm kept within Max.
+// selects the dimension as the newest dynamic variable and, when its text was changed in any way,
+// stores the value with an undo entry. The two white rows (17 and 18, the reverse-arm limits) only
+// store their value when changed, with Norm kept within Max.
 //
 // The row commits whenever its edit loses the focus, for whatever reason (another field, a button,
 // Enter, the dialog being closed or left), so no typed value is ever lost or left pending.
@@ -54,6 +54,9 @@ class DimensionRow : public QObject {
   QWidget& enterGoesTo_;
   int id_;
   KeyFilterEdit* edit_ = nullptr;
+  // The text the field showed when it was last filled or left: leaving it with the same text
+  // stores nothing, so a value with more digits than the field shows is kept whole.
+  QString shown_;
   QPushButton* button_ = nullptr;
 };
 

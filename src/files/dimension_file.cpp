@@ -384,14 +384,33 @@ std::string systemReason() {
   return std::strerror(errno);
 }
 
+// What a path that is no plain file is, in the words of a message.
+std::string_view fileKind(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "something else";
+}
+
+DimensionFileResult notAFile(const std::string& path, mode_t mode) {
+  return failure("Cannot read " + quoted(path) + ": it is " + std::string(fileKind(mode)) +
+                 ", not a dimension file.");
+}
+
 DimensionFileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.fd < 0) return failure("Cannot open " + quoted(path) + ": " + systemReason() + ".");
+  // A folder, a named pipe or a device is no dimension file, and is refused before it is opened:
+  // opening a pipe waits for a writer that may never come, with the user's unsaved set behind it,
+  // and opening a device may act on it. The open does not block either, in case the path was
+  // swapped for a pipe after the look; what was opened is looked at again below.
   struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    return notAFile(path, info.st_mode);
+  Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (file.fd < 0) return failure("Cannot open " + quoted(path) + ": " + systemReason() + ".");
   if (::fstat(file.fd, &info) != 0)
     return failure("Cannot read " + quoted(path) + ": " + systemReason() + ".");
-  // A directory, a pipe or a device is no dimension file, and a pipe could block for ever.
-  if (!S_ISREG(info.st_mode)) return failure("Cannot read " + quoted(path) + ": it is not a file.");
+  if (!S_ISREG(info.st_mode)) return notAFile(path, info.st_mode);
   if (static_cast<std::uintmax_t>(info.st_size) > kMaxDimensionFileBytes)
     return failure("Cannot read " + quoted(path) + ": at " + std::to_string(info.st_size) +
                    " bytes it is far too large for a dimension file.");
@@ -474,17 +493,57 @@ DimensionFileResult ReadDosDimensionFile(const std::string& path, Workspace& ws)
   return readFile(path, Form::Dos, ws);
 }
 
+namespace {
+
+// The file a path names, following symbolic links (also one whose file does not exist yet), so
+// that a save through a link writes that file and keeps the link.
+std::filesystem::path followLinks(std::filesystem::path target) {
+  namespace fs = std::filesystem;
+  // More links than this in a row is a loop; the save then fails on the path as given.
+  constexpr int kMaxLinks = 40;
+  std::error_code ec;
+  for (int n = 0; n < kMaxLinks && fs::is_symlink(target, ec); ++n) {
+    const fs::path next = fs::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
+// Writes the records over the file itself, for a folder where no new file may be made. The file
+// is rewritten whole and cut to the new length; a failure part way is reported as such.
+DimensionFileResult writeInPlace(const std::string& path, const std::filesystem::path& target,
+                                 const std::vector<std::uint8_t>& bytes) {
+  Fd file(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (file.fd < 0) return failure("Cannot save " + quoted(path) + ": " + systemReason() + ".");
+  if (!writeAll(file.fd, bytes) || ::ftruncate(file.fd, static_cast<off_t>(bytes.size())) != 0 ||
+      ::fsync(file.fd) != 0 || !file.close())
+    return failure("Cannot save " + quoted(path) + ": " + systemReason() +
+                   ". The file may now be incomplete; save it again elsewhere.");
+  return {true, {}};
+}
+
+}  // namespace
+
 DimensionFileResult WriteDimensionFile(const std::string& path, const Workspace& ws) {
   namespace fs = std::filesystem;
   const std::vector<std::uint8_t> bytes = EncodeDimensionFile(ws);
+  const fs::path target = followLinks(fs::path(path));
 
-  fs::path target(path);
-  std::error_code ec;
-  // Saving through a link updates the file it points at instead of replacing the link.
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = std::move(resolved);
-  }
+  // A file the user has made read-only is his decision, even where the system would let the
+  // save replace it (the folder is writable, or the user is root).
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  const bool denied = exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 &&
+                      ::access(target.c_str(), W_OK) != 0;
+  // A writable file on a file system mounted read-only: the system's own reason says it best.
+  if (denied && errno == EROFS)
+    return failure("Cannot save " + quoted(path) + ": " + systemReason() +
+                   ". It was left as it was; save it elsewhere.");
+  if (exists && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || denied))
+    return failure("Cannot save " + quoted(path) +
+                   ": the file is read-only. It was left as it was; save under another name or "
+                   "make it writable first.");
 
   // The new records go to a hidden file in the same directory (so the rename stays on one file
   // system); O_EXCL with a fresh number keeps two saves from sharing it.
@@ -498,13 +557,16 @@ DimensionFileResult WriteDimensionFile(const std::string& path, const Workspace&
     file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (file.fd < 0 && errno != EEXIST) break;
   }
-  if (file.fd < 0) return failure("Cannot save " + quoted(path) + ": " + systemReason() + ".");
+  if (file.fd < 0) {
+    // A folder the user may not write can still hold a file he may: write that file itself.
+    if ((errno == EACCES || errno == EPERM) && exists && S_ISREG(old.st_mode))
+      return writeInPlace(path, target, bytes);
+    return failure("Cannot save " + quoted(path) + ": " + systemReason() + ".");
+  }
 
   // A replaced file keeps its permissions; a new one gets the usual ones (0666 less the umask).
   // Failing to copy them is no reason to refuse the save.
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-    static_cast<void>(::fchmod(file.fd, old.st_mode & 07777));
+  if (exists && S_ISREG(old.st_mode)) static_cast<void>(::fchmod(file.fd, old.st_mode & 07777));
 
   auto abandon = [&](const std::string& reason) {
     if (file.fd >= 0) file.close();
@@ -514,6 +576,7 @@ DimensionFileResult WriteDimensionFile(const std::string& path, const Workspace&
   };
   if (!writeAll(file.fd, bytes) || ::fsync(file.fd) != 0) return abandon(systemReason());
   if (!file.close()) return abandon(systemReason());
+  std::error_code ec;
   fs::rename(temp, target, ec);
   if (ec) return abandon(ec.message());
   return {true, {}};

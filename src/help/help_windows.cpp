@@ -1,6 +1,8 @@
 #include "help_windows.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -93,7 +95,7 @@ InstructionFile readInstructionFile(const QString& fileName) {
 
 InstructionWindow::InstructionWindow(const QString& caption, const QString& fileName,
                                      const QRect& memoPlace, const HelpReporter& report,
-                                     QWidget* parent)
+                                     const QString& programFolder, QWidget* parent)
     : QDialog(parent), fileName_(fileName) {
   setWindowTitle(caption);
   setFixedSize(kInstructionClient);
@@ -111,13 +113,20 @@ InstructionWindow::InstructionWindow(const QString& caption, const QString& file
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setPlainText(QStringLiteral("Memo1"));
 
-  load(report);
+  load(report, programFolder);
 }
 
-void InstructionWindow::load(const HelpReporter& report) {
-  // The file is looked up by its bare name in the working directory: the program is started
-  // from the directory that holds its files.
-  const InstructionFile file = readInstructionFile(fileName_);
+void InstructionWindow::load(const HelpReporter& report, const QString& programFolder) {
+  // A text in the working directory comes first: a user's own corrected copy wins over the one
+  // installed with the program. When it is not there at all, the program's own copy is read, as
+  // the sounds are; any other failure (a folder of that name, a file too large) is reported.
+  InstructionFile file = readInstructionFile(fileName_);
+  if (!file.ok && !QFileInfo::exists(fileName_)) {
+    const QString folder =
+        programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
+    const QString beside = QDir(folder).filePath(fileName_);
+    if (QFileInfo(beside).isFile()) file = readInstructionFile(beside);
+  }
   if (!file.ok) {
     // The window keeps its placeholder text and stays usable.
     if (report)
@@ -129,9 +138,9 @@ void InstructionWindow::load(const HelpReporter& report) {
   Label1->adjustSize();
 }
 
-TInst::TInst(const HelpReporter& report, QWidget* parent)
+TInst::TInst(const HelpReporter& report, QWidget* parent, const QString& programFolder)
     : InstructionWindow(QStringLiteral("Instructions"), QStringLiteral("instruct.doc"),
-                        QRect(QPoint(0, 0), kInstructionClient), report, parent) {
+                        QRect(QPoint(0, 0), kInstructionClient), report, programFolder, parent) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(16);
   font.setBold(true);
@@ -142,11 +151,11 @@ TInst::TInst(const HelpReporter& report, QWidget* parent)
   Label1->adjustSize();
 }
 
-TVeOSpInst::TVeOSpInst(const HelpReporter& report, QWidget* parent)
+TVeOSpInst::TVeOSpInst(const HelpReporter& report, QWidget* parent, const QString& programFolder)
     // The text control is 8 pixels wider than the window, as it has always been; its scroll bar
     // is partly cut off at the right, and the mouse wheel and the keys scroll it as well.
     : InstructionWindow(QStringLiteral("Vek1 Special Instructions"), QStringLiteral("VeOSpIns.doc"),
-                        QRect(0, 0, 435, 273), report, parent) {}
+                        QRect(0, 0, 435, 273), report, programFolder, parent) {}
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About These Programs"));

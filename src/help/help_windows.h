@@ -3,9 +3,10 @@
 // about box. All three are fixed-size modal dialogs, created once at start-up and shown with
 // exec() from the Help menu.
 //
-// The instruction texts are not compiled in: each window reads its plain-text file from the
-// current working directory when it is created, so a user can correct or translate them with
-// any text editor. A file that cannot be read is reported once, through the reporter the window
+// The instruction texts are not compiled in: each window reads its plain-text file when it is
+// created, from the current working directory or, when it is not there, from the folder that
+// holds the program (where the build puts it, beside the sounds), so a user can correct or
+// translate them with any text editor and still start the program from anywhere. A file that cannot be read is reported once, through the reporter the window
 // was given, and the window then shows its placeholder text and stays usable.
 
 #include <QDialog>
@@ -50,11 +51,12 @@ class InstructionWindow : public QDialog {
   const QString& fileName() const { return fileName_; }
 
  protected:
+  // `programFolder` empty means the folder of the running program.
   InstructionWindow(const QString& caption, const QString& fileName, const QRect& memoPlace,
-                    const HelpReporter& report, QWidget* parent);
+                    const HelpReporter& report, const QString& programFolder, QWidget* parent);
 
  private:
-  void load(const HelpReporter& report);
+  void load(const HelpReporter& report, const QString& programFolder);
 
   QString fileName_;
 };
@@ -63,14 +65,16 @@ class InstructionWindow : public QDialog {
 class TInst : public InstructionWindow {
   Q_OBJECT
  public:
-  explicit TInst(const HelpReporter& report, QWidget* parent = nullptr);
+  explicit TInst(const HelpReporter& report, QWidget* parent = nullptr,
+                 const QString& programFolder = {});
 };
 
 // "Vek1 Special Instructions": what the dimensions mean on this gear, from "VeOSpIns.doc".
 class TVeOSpInst : public InstructionWindow {
   Q_OBJECT
  public:
-  explicit TVeOSpInst(const HelpReporter& report, QWidget* parent = nullptr);
+  explicit TVeOSpInst(const HelpReporter& report, QWidget* parent = nullptr,
+                      const QString& programFolder = {});
 };
 
 // "About These Programs": eight lines of history and where to send comments.

@@ -142,12 +142,19 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 
   chooseFile = [this](FileDialog kind) {
     switch (kind) {
-      case FileDialog::OpenNative:
-        return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                            "Data File (*.dve) ;;All Files (*.*)");
-      case FileDialog::OpenDos:
-        return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                            "Data File (*.ovk);;All Files (*.*)");
+      case FileDialog::OpenNative: {
+        // A name typed without an extension means the .dve file of that name.
+        QFileDialog dialog(this, QString(), QString(), "Data File (*.dve) ;;All Files (*.*)");
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix("dve");
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+      }
+      case FileDialog::OpenDos: {
+        // Any name is taken: the import itself says what is wrong with a file that is not there.
+        QFileDialog dialog(this, QString(), QString(), "Data File (*.ovk);;All Files (*.*)");
+        dialog.setFileMode(QFileDialog::AnyFile);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+      }
       case FileDialog::Save: {
         QFileDialog dialog(this, "Save As.....", QString(), "Data File (*.dve);;All Files (*.*)");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -158,6 +165,20 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
     return QString();
   };
   reportError = [this](const QString& text) { QMessageBox::critical(this, "vek1", text); };
+  askToSave = [this](const QString& name) {
+    const auto answer = QMessageBox::question(
+        this, "vek1", QStringLiteral("Save changes to %1?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return UnsavedChoice::Save;
+    if (answer == QMessageBox::Discard) return UnsavedChoice::Discard;
+    return UnsavedChoice::Cancel;
+  };
+  confirm = [this](const QString& question) {
+    return QMessageBox::question(this, "vek1", question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+  };
+
+  markSaved();
 
   Timer1 = new QTimer(this);
   Timer1->setTimerType(Qt::PreciseTimer);
@@ -180,30 +201,19 @@ QSize TMainForm::clientSize() const {
 }
 
 void TMainForm::place(QWidget* widget, QRect design, int fontPoints) {
-  placed_.push_back({widget, design, fontPoints});
   widget->setGeometry(design);
   if (fontPoints > 0) {
     QFont font = widget->font();
     font.setPointSize(fontPoints);
     widget->setFont(font);
   }
+  stripLayout_.remember(widget);
 }
 
 void TMainForm::applyTextScale() {
-  const double sx = ws_.TextScaleX, sy = ws_.TextScaleY;
-  for (const Placed& p : placed_) {
-    const QRect& d = p.design;
-    const int left = roundHalfEven(d.x() * sx), top = roundHalfEven(d.y() * sy);
-    const int right = roundHalfEven((d.x() + d.width()) * sx);
-    const int bottom = roundHalfEven((d.y() + d.height()) * sy);
-    p.widget->setGeometry(left, top, right - left, bottom - top);
-    if (p.fontPoints > 0) {
-      QFont font = p.widget->font();
-      font.setPointSize(std::max(1, roundHalfEven(p.fontPoints * sy)));
-      p.widget->setFont(font);
-    }
-  }
-  // The button beside the undo line keeps the column it was given; its top follows each frame.
+  // The texts of this window grow as well as move, and so do the captions beside them. The
+  // button beside the undo line keeps the column it is given here; its top follows each frame.
+  stripLayout_.apply(ws_.TextScaleX, ws_.TextScaleY, true);
   const QSize client = clientSize();
   Surface->setMinimumSize(client);
   const QSize needed(client.width(), client.height() + menuBar()->height());
@@ -484,6 +494,10 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!settleUnsavedChanges()) {
+    event->ignore();
+    return;
+  }
   // Leave the desktop's wave volume where it started, however the window is closed.
   sound_.setWaveVolume(kHalfVolume);
   Timer1->stop();

@@ -22,6 +22,7 @@
 #include "endscrollbar.h"
 #include "frame.h"
 #include "frame_diff.h"
+#include "scaled_layout.h"
 #include "sound.h"
 #include "workspace.h"
 
@@ -245,6 +246,15 @@ class TMainForm : public QMainWindow {
   enum class FileDialog { OpenNative, OpenDos, Save };
   std::function<QString(FileDialog)> chooseFile;
   std::function<void(const QString&)> reportError;
+  // Asked before Exit, Open and Open-DOS when the set differs from what was last saved or opened
+  // ("Save changes to <name>?"), and before a full reset.
+  enum class UnsavedChoice { Save, Discard, Cancel };
+  std::function<UnsavedChoice(const QString& name)> askToSave;
+  std::function<bool(const QString& question)> confirm;
+  bool hasUnsavedChanges() const;
+  // Takes the set as it now is as the one last saved or opened (at start, once every window has
+  // set up its part).
+  void markSaved();
   // Gives SBRevArm the range the model holds (after "Rev Arm to Cent Max" changed): its maximum
   // first, then its minimum.
   void SyncRevArmRange();
@@ -286,6 +296,8 @@ class TMainForm : public QMainWindow {
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
   // After a set was loaded: the bar's range from the new Max, its thumb where the arm now is.
   void afterLoad();
+  // Offers to save unsaved changes; false when the user chose to stay where he was.
+  bool settleUnsavedChanges();
   void openSet(FileDialog kind, DimensionFileResult (*read)(const std::string&, Workspace&));
   QDialog* dialogOf(PositionAsker asker) const;
   void setStripVisible(bool visible);
@@ -320,18 +332,14 @@ class TMainForm : public QMainWindow {
   QDialog* cylinderDialog_ = nullptr;
   std::function<void()> resetFrame_, resetCylinder_;
   bool positionCursor_ = false;
-  struct Placed {
-    QWidget* widget;
-    QRect design;
-    int fontPoints;
-  };
-  std::vector<Placed> placed_;
+  ScaledLayout stripLayout_;
   double scale_ = 1.0;
   int framesDrawn_ = 0;
   // Frames still to draw after the last input or the last frame that could change.
   int wakeFrames_ = 0;
   long long titleSecond_ = -1;
   std::string titleName_;
+  std::vector<std::uint8_t> savedState_;
 };
 
 }  // namespace vek1

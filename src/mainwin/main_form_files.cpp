@@ -11,8 +11,34 @@ void TMainForm::afterLoad() {
   SBRevArmChange(SBRevArm->value());
 }
 
+void TMainForm::markSaved() {
+  savedState_ = EncodeDimensionFile(ws_);
+}
+
+bool TMainForm::hasUnsavedChanges() const {
+  // Everything a save would write counts: the dimensions, and the view, presets, positions and
+  // drawn items the user may have set up with care.
+  return EncodeDimensionFile(ws_) != savedState_;
+}
+
+bool TMainForm::settleUnsavedChanges() {
+  if (!hasUnsavedChanges()) return true;
+  switch (askToSave(QString::fromStdString(ws_.DimSetName))) {
+    case UnsavedChoice::Save:
+      SaveAsDimensionsClick();
+      // A cancelled or failed save keeps the user where he was.
+      return !hasUnsavedChanges();
+    case UnsavedChoice::Discard:
+      return true;
+    case UnsavedChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
 void TMainForm::openSet(FileDialog kind,
                         DimensionFileResult (*read)(const std::string&, Workspace&)) {
+  if (!settleUnsavedChanges()) return;
   const QString path = chooseFile(kind);
   // The lines dialog shows the items as they now are, whatever became of the open.
   struct Refill {
@@ -30,6 +56,7 @@ void TMainForm::openSet(FileDialog kind,
   }
   ws_.DimSetName = DimSetNameFromPath(path.toStdString());
   afterLoad();
+  markSaved();
 }
 
 void TMainForm::OpenDimensionsClick() {
@@ -49,6 +76,7 @@ void TMainForm::SaveAsDimensionsClick() {
     return;
   }
   ws_.DimSetName = DimSetNameFromPath(path.toStdString());
+  markSaved();
 }
 
 }  // namespace vek1

@@ -169,6 +169,11 @@ void TMainForm::CylDimClick() {
 }
 
 void TMainForm::ResetAllClick() {
+  // One stray keystroke (Alt+E, R, Enter) must not throw away a whole measured gear and its undo
+  // history.
+  if (confirm && !confirm(QStringLiteral("Reset every dimension to the factory set? This also "
+                                         "empties the undo history.")))
+    return;
   if (resetFrame_) resetFrame_();
   if (resetCylinder_) resetCylinder_();
   ComputeReverseArmCentre(ws_);

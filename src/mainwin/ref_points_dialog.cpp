@@ -13,11 +13,11 @@ namespace vek1 {
 
 namespace {
 
-// Digits, "-", "." and Backspace; only "." is limited to one, as a misplaced "-" merely parses
-// short. Enter passes so the default button still answers it.
+// Digits, "-", "." and Backspace, nothing else; only "." is limited to one, as a misplaced "-"
+// merely parses short.
 bool refPointKey(QChar typed, const QString& currentText) {
   const char16_t c = typed.unicode();
-  if (c == KeyFilterEdit::kBackspace || c == KeyFilterEdit::kEnter) return true;
+  if (c == KeyFilterEdit::kBackspace) return true;
   if ((c >= u'0' && c <= u'9') || c == u'-') return true;
   if (c == u'.') return !currentText.contains(typed);
   return false;
@@ -51,11 +51,14 @@ TRefPnts::TRefPnts(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   ZeroButton = new QPushButton(QStringLiteral("Zero"), this);
   CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+  // Every button here changes the modes, and the focus starts on Cancel: Enter answers none of
+  // them, so a stray Enter cannot turn the reference points and pivot data off (or, with OK as
+  // the default, on). A button is pressed with the mouse or with Space.
   for (QPushButton* b : {OKButton, ZeroButton, CancelButton}) {
-    b->setAutoDefault(true);
+    b->setAutoDefault(false);
+    b->setDefault(false);
     buttons->addWidget(b);
   }
-  OKButton->setDefault(true);
   column->addLayout(buttons);
   connect(OKButton, &QPushButton::clicked, this, [this] {
     OKClick();

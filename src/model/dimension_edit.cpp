@@ -17,7 +17,17 @@ RowKey DimensionRowKey(Workspace& ws, char16_t key, std::u16string_view text, bo
   return RowKey::Accepted;
 }
 
-float CommitDimensionRow(Workspace& ws, int id, std::string_view text) {
+float CommitDimensionRow(Workspace& ws, int id, std::string_view text, bool textChanged) {
+  if (!textChanged) {
+    // Only passed through: the dimension becomes the newest dynamic variable with its value
+    // untouched. Writing the shown text back would cut 5.0625 to 5.062, or a long value to the
+    // field's ten characters.
+    DynVarRegisterDimension(ws, id);
+    ws.UndoPending = 0;
+    return dimensionValue(ws, id);
+  }
+  // However the text was changed (typed, deleted, cut, pasted), the change can be undone.
+  ws.UndoPending = 1;
   return CommitDimensionValue(ws, id, toSingle(parseNumber(text)));
 }
 
@@ -56,25 +66,35 @@ void clampDiagramPositions(Workspace& ws, bool includeEmpty) {
 
 }  // namespace
 
-void CommitRevArmNorm(Workspace& ws, std::string_view text) {
+bool SetRevArmNorm(Workspace& ws, float value) {
   float& norm = ws.Frame[dim::RevArmToCentNorm];
   const float max = ws.Frame[dim::RevArmToCentMax];
-  norm = toSingle(parseNumber(text));
-  if (norm > max) {
-    norm = max;
-    clampDiagramPositions(ws, false);
-  }
+  norm = value;
+  if (!(norm > max)) return false;
+  norm = max;
+  clampDiagramPositions(ws, false);
+  return true;
 }
 
-void CommitRevArmMax(Workspace& ws, std::string_view text) {
+bool SetRevArmMax(Workspace& ws, float value) {
   float& max = ws.Frame[dim::RevArmToCentMax];
   const float norm = ws.Frame[dim::RevArmToCentNorm];
-  max = toSingle(parseNumber(text));
-  if (max < norm) {
+  max = value;
+  const bool raised = max < norm;
+  if (raised) {
     max = norm;
     clampDiagramPositions(ws, true);
   }
   SetRevArmScrollRange(ws);
+  return raised;
+}
+
+void CommitRevArmNorm(Workspace& ws, std::string_view text) {
+  SetRevArmNorm(ws, toSingle(parseNumber(text)));
+}
+
+void CommitRevArmMax(Workspace& ws, std::string_view text) {
+  SetRevArmMax(ws, toSingle(parseNumber(text)));
 }
 
 std::string DimensionFieldText(float value) {

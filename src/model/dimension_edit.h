@@ -24,18 +24,22 @@ constexpr char16_t kKeyEnter = 13;
 // marks a change as pending for the undo history, even one refused afterwards as a repeat.
 RowKey DimensionRowKey(Workspace& ws, char16_t key, std::u16string_view text, bool grey);
 
-// Leaving a grey field: records the undo entry when a change is pending, stores the typed value
-// (dependants included), and registers the dimension as the newest dynamic variable. Returns the
-// stored value.
-float CommitDimensionRow(Workspace& ws, int id, std::string_view text);
-// The same commit for a value that is already a number (a tuned dimension): exactly what leaving
-// the field with that value typed does, without the round trip through text.
+// Leaving a grey field. The dimension always becomes the newest dynamic variable; only when the
+// field's text differs from what it showed is the value stored (dependants included) and an undo
+// entry recorded, however the text was changed. Returns the dimension's value afterwards.
+float CommitDimensionRow(Workspace& ws, int id, std::string_view text, bool textChanged);
+// The commit of a value that is already a number (a tuned dimension): the value stored with its
+// dependants and the dimension registered as the newest dynamic variable, with an undo entry
+// only while UndoPending is set (so a search's candidates on a copy record none).
 float CommitDimensionValue(Workspace& ws, int id, float value);
 
 // Leaving the white fields. Norm never exceeds Max: a larger Norm is cut to Max and the diagram
 // positions that are set are drawn into centre +- Norm; a smaller Max is raised to Norm and all
 // nine positions are drawn in. Max also sets the reverse-arm bar's range.
 void CommitRevArmNorm(Workspace& ws, std::string_view text);
+// The same rules for a value given as a number; true when it was held at the other limit.
+bool SetRevArmNorm(Workspace& ws, float value);
+bool SetRevArmMax(Workspace& ws, float value);
 void CommitRevArmMax(Workspace& ws, std::string_view text);
 
 // The text a dimension field shows: 3 decimals, at least 5 characters, at most 10.

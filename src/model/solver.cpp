@@ -55,6 +55,16 @@ constexpr double kPi = std::numbers::pi;
 
 double sq(double x) { return x * x; }
 
+// The one-argument atan gives a direction only up to a half turn: it is right while the
+// divisor (the component along which the direction is measured) is positive. When the gear is
+// built the other way round, the half turn is added, so that the circle meeting is taken from
+// the real direction between the centres and the rods keep their lengths; the root keeps its
+// side of the line of centres. Gears built the usual way see exactly the atan value.
+double direction(double numerator, double divisor) {
+  const double angle = std::atan(numerator / divisor);
+  return divisor < 0.0 ? angle + kPi : angle;
+}
+
 // asin(K) written as atan(K / sqrt(1 - K^2)); K has been clamped inside (-1, 1).
 double asinByAtan(double k) { return std::atan(k / std::sqrt(1.0 - k * k)); }
 
@@ -100,7 +110,7 @@ void SolveLinkage(Workspace& ws) {
 
   // 5. Direction and distance from the hanger point to the anchor pivot.
   const double e = Guard(ws, toSingle(static_cast<double>(V[10]) - V[13]));
-  const double phi = toSingle(std::atan((static_cast<double>(H[13]) - H[10]) / e));
+  const double phi = toSingle(direction(static_cast<double>(H[13]) - H[10], e));
   const float D = toSingle(
       std::sqrt(sq(static_cast<double>(H[13]) - H[10]) + sq(static_cast<double>(V[10]) - V[13])));
 
@@ -133,7 +143,7 @@ void SolveLinkage(Workspace& ws) {
 
   // 11. Direction and distance from the coupler point to the link's centre of curvature.
   const double g = Guard(ws, toSingle(static_cast<double>(H[14]) - H[9]));
-  const double psi = toSingle(std::atan((static_cast<double>(V[14]) - V[9]) / g));
+  const double psi = toSingle(direction(static_cast<double>(V[14]) - V[9], g));
   const float D2 = toSingle(
       std::sqrt(sq(static_cast<double>(H[14]) - H[9]) + sq(static_cast<double>(V[14]) - V[9])));
 

@@ -7,6 +7,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
+#include <vector>
 
 #include "numbers.h"
 #include "overlay.h"
@@ -30,7 +34,11 @@ constexpr std::array<int, kOverlayItems> kRowTops = {123, 140, 158, 175, 192, 20
                                                      244, 261, 278, 295, 313, 330, 347,
                                                      364, 382, 399, 416, 433, 450};
 constexpr std::array<int, 4> kEditLefts = {207, 272, 351, 416};
-constexpr int kCircleRadiusEdit = 3;  // the circle's third number is not the user's to type
+constexpr int kCircleRadiusEdit = 3;
+constexpr int kButtonWidth = 70;  // the circle's third number is not the user's to type
+
+// A couple of pixels beyond what the style says a caption needs, for the focus frame.
+constexpr int kCaptionSlack = 2;
 
 const QColor kGroupColour(192, 192, 192);
 const QColor kCurrentRowColour(0, 255, 255);
@@ -54,14 +62,37 @@ QButtonGroup* makeGroup(QWidget* parent, const QString& caption, QRect place,
   box->setGeometry(place);
   fillBackground(box, kGroupColour);
   auto* group = new QButtonGroup(box);
-  const int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
-  const int cellW = (place.width() - 8) / columns;
+  const int count = static_cast<int>(items.size());
+  const int rows = (count + columns - 1) / columns;
   const int cellH = (place.height() - 18) / rows;
-  for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-    auto* b = new QRadioButton(items[static_cast<std::size_t>(i)], box);
-    b->setGeometry(4 + (i / rows) * cellW, 16 + (i % rows) * cellH, cellW, cellH);
-    group->addButton(b, i);
-    buttons.push_back(b);
+  // Each column is as wide as its longest caption needs, and the room left over is shared out,
+  // so that "Yellow" and "Piv1/Piv2" are not cut where equal columns would cut them.
+  QStyleOptionButton opt;
+  opt.initFrom(box);
+  const int indicator = box->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &opt, box) +
+                        box->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &opt, box) +
+                        kCaptionSlack;
+  const QFontMetrics fm(box->font());
+  std::vector<int> widths(static_cast<std::size_t>(columns), 0);
+  for (int i = 0; i < count; ++i) {
+    int& w = widths[static_cast<std::size_t>(i / rows)];
+    w = std::max(w, indicator + fm.horizontalAdvance(items[static_cast<std::size_t>(i)]));
+  }
+  constexpr int kInnerMargin = 4;
+  int used = 0;
+  for (int w : widths) used += w;
+  const int spare = std::max(0, place.width() - 2 * kInnerMargin - used) / columns;
+  int x = kInnerMargin;
+  for (int c = 0; c < columns; ++c) {
+    const int w = widths[static_cast<std::size_t>(c)] + spare;
+    for (int r = 0; r < rows && c * rows + r < count; ++r) {
+      const int i = c * rows + r;
+      auto* b = new QRadioButton(items[static_cast<std::size_t>(i)], box);
+      b->setGeometry(x, 16 + r * cellH, w, cellH);
+      group->addButton(b, i);
+      buttons.push_back(b);
+    }
+    x += w;
   }
   return group;
 }
@@ -113,10 +144,13 @@ TDrawLines::TDrawLines(Workspace& ws, SoundSink& sound, QWidget* parent)
     b->setAutoDefault(false);
     return b;
   };
-  DrawBut = button(QStringLiteral("Draw Close"), pxRect(500, 9, 74, 30));
+  // The buttons are a little wider than drawn, reaching towards the window's right edge, so that
+  // "Draw Close" and "Clear Line" show whole in our font; Close keeps its right edge with them.
+  const int buttonsRight = px(500) + kButtonWidth;
+  DrawBut = button(QStringLiteral("Draw Close"), {px(500), px(9), kButtonWidth, px(30)});
   DrawBut->setEnabled(false);
-  ClearLine = button(QStringLiteral("Clear Line"), pxRect(500, 43, 74, 31));
-  CloseBut = button(QStringLiteral("Close"), pxRect(522, 78, 52, 30));
+  ClearLine = button(QStringLiteral("Clear Line"), {px(500), px(43), kButtonWidth, px(31)});
+  CloseBut = button(QStringLiteral("Close"), {buttonsRight - px(52), px(78), px(52), px(30)});
   LinesData = button(QString(), pxRect(0, 0, 11, 11));
   LinesData->setVisible(false);
   connect(DrawBut, &QPushButton::clicked, this, &TDrawLines::DrawButClick);
@@ -124,15 +158,31 @@ TDrawLines::TDrawLines(Workspace& ws, SoundSink& sound, QWidget* parent)
   connect(CloseBut, &QPushButton::clicked, this, &TDrawLines::CloseButClick);
   connect(LinesData, &QPushButton::clicked, this, &TDrawLines::LinesDataClick);
 
-  const auto title = [this](const char* text, int x, int y) {
-    auto* l = new QLabel(QString::fromLatin1(text), this);
-    l->move(px(x), px(y));
+  // Column titles never take a click meant for a button they come near.
+  const auto title = [this](const QString& text, int x, int y) {
+    auto* l = new QLabel(text, this);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
   };
-  title("Item", 44, 84);
-  title("No.", 48, 98);
-  title("Type     Color     Ref to", 82, 92);
-  title("Line1Vert   Line1Horz     Line2Vert   Line2Horz", 241, 84);
-  title("CirCentV    CirCentH                        CirRadius", 246, 98);
+  title(QStringLiteral("Item"), px(44), px(84));
+  title(QStringLiteral("No."), px(48), px(98));
+  title(QStringLiteral("Type     Color     Ref to"), px(82), px(92));
+  // The number columns are titled word by word, each word centred over its own column: as one
+  // run of words spaced with blanks, the line ran under the Close button in our wider font.
+  const std::array<const char*, 4> lineTitles = {"Line1Vert", "Line1Horz", "Line2Vert",
+                                                 "Line2Horz"};
+  const std::array<const char*, 4> circleTitles = {"CirCentV", "CirCentH", "", "CirRadius"};
+  for (std::size_t n = 0; n < 4; ++n) {
+    const int centre = px(39 + kEditLefts[n]) + px(51) / 2;
+    for (const auto& [text, y] :
+         {std::pair(lineTitles[n], px(84)), std::pair(circleTitles[n], px(98))}) {
+      if (*text == '\0') continue;
+      QLabel* l = title(QString::fromLatin1(text), 0, y);
+      l->move(centre - l->width() / 2, y);
+    }
+  }
 
   for (int k = 1; k <= kOverlayItems; ++k) {
     Row& row = rows_[static_cast<std::size_t>(k)];
@@ -249,7 +299,7 @@ void TDrawLines::RadioGroup1Click() {
   if (ws_.Pivots.H[kRefPoint1] == 0.0f && ws_.Pivots.V[kRefPoint1] == 0.0f &&
       ws_.Pivots.H[kRefPoint2] == 0.0f && ws_.Pivots.V[kRefPoint2] == 0.0f) {
     sound_.beep();
-    close();
+    done(QDialog::Rejected);
     clearGroup(RadioGroup1, ws_.OverlayTypeChoice);
     return;
   }
@@ -300,8 +350,8 @@ void TDrawLines::RadioGroup3Click() {
   }
   if (mode >= 1 && mode <= 3) {
     // The main view must be usable for picking the pivot; the activation that follows the pick
-    // steps forward again.
-    close();
+    // steps forward again. The choices stay armed for that activation.
+    done(QDialog::Rejected);
     --ws_.CurrentOverlayItem;
   }
 }
@@ -316,7 +366,7 @@ void TDrawLines::DrawButClick() {
   if (allChosen())
     showTexts(k, CommitItemGeometry(ws_, k, ws_.OverlayTypeChoice, ws_.OverlayRefChoice, false,
                                     ref1SnapH_, ref1SnapV_));
-  close();
+  done(QDialog::Accepted);
   if (k >= kOverlayItems) {
     sound_.beep();
   } else {
@@ -342,8 +392,14 @@ void TDrawLines::ClearLineClick() {
 }
 
 void TDrawLines::CloseButClick() {
+  reject();
+}
+
+void TDrawLines::reject() {
+  // Escape and the window's close box end as Close does: with the choices left armed, the next
+  // press on the drawing would open the dialog again for a pivot nobody is picking.
   clearGroups();
-  close();
+  QDialog::reject();
   ws_.PivotSelectPending = false;
 }
 
@@ -372,6 +428,23 @@ void TDrawLines::editExit(int row, int n) {
   const QString text =
       rows_[static_cast<std::size_t>(row)].edits[static_cast<std::size_t>(n - 1)]->text();
   *fields[static_cast<std::size_t>(n - 1)] = toSingle(parseNumber(text.toStdString()));
+}
+
+void TDrawLines::ClearRowLabels() {
+  for (int k = 1; k <= kOverlayItems; ++k) {
+    const Row& row = rows_[static_cast<std::size_t>(k)];
+    row.type->clear();
+    row.colour->clear();
+    row.ref->clear();
+  }
+}
+
+void TDrawLines::DimensionFileOpened() {
+  // A label left from the set before (a "Circle" over an item that is now empty) would refuse
+  // keys in that row and name an item that is not there.
+  ClearRowLabels();
+  LinesDataClick();
+  HighlightCurrentItem();
 }
 
 void TDrawLines::LinesDataClick() {

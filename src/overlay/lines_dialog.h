@@ -34,6 +34,13 @@ class TDrawLines : public QDialog {
   void CloseButClick();
   void RowLabelClick(int row);  // row 1..20
   void LinesDataClick();
+  // Empties the type, colour and reference texts of all 20 rows.
+  void ClearRowLabels();
+  // What a dimension file opened in the main window asks of this dialog: the row texts cleared,
+  // then refilled from the loaded items, and the current item highlighted.
+  void DimensionFileOpened();
+  // Escape and the window's close box do what Close does.
+  void reject() override;
   void HighlightCurrentItem();
   void ResetItemChoices();
 

@@ -314,14 +314,14 @@ void QPainterCanvas::plotLine(int x0, int y0, int x1, int y1) {
   if (penWidth_ == 1 && nib_ == 1) {
     stepLine(x0, y0, x1, y1, false, 0, width_, 0, height_, [this](int x, int y) { plot(x, y); });
   } else if (penWidth_ == 1) {
-    // A thin line on a finer surface: each step covers one drawing pixel's worth of device
-    // pixels, from the step's own corner, so the line lies where it lies at the normal pitch and
-    // still leaves its end out.
+    // A thin line on a finer surface steps every device pixel along its length and is one drawing
+    // pixel thick across it, so it lies where it lies at the normal pitch and still leaves its end
+    // out.
     const int w = nib_;
+    const bool across =
+        std::abs(static_cast<long long>(x1) - x0) >= std::abs(static_cast<long long>(y1) - y0);
     stepLine(x0, y0, x1, y1, false, -w, width_ + w, -w, height_ + w, [&](int x, int y) {
-      for (int dy = 0; dy < w; ++dy) {
-        for (int dx = 0; dx < w; ++dx) plot(x + dx, y + dy);
-      }
+      for (int d = 0; d < w; ++d) across ? plot(x, y + d) : plot(x + d, y);
     });
   } else {
     // A wide pen is a square nib dragged along the line. It covers the end point as well, as the

@@ -1,17 +1,27 @@
 // vek1-cli as a script sees it: the text it prints, its exit codes, and that what it prints is
 // the model's pose for the options given.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <streambuf>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "exit_codes.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
+#include "pipe_watchdog.h"
 
 namespace {
 
@@ -169,7 +179,7 @@ TEST(CliUsage, BadCommandLinesExitWithTwoAndOneLine) {
     const Result r = run(args);
     std::string joined;
     for (const auto& a : args) joined += a + " ";
-    EXPECT_EQ(r.code, 2) << joined;
+    EXPECT_EQ(r.code, vek1::kExitUsage) << joined;
     EXPECT_TRUE(r.out.empty()) << joined;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << joined << r.err;
   }
@@ -189,8 +199,141 @@ TEST(CliFile, StartsFromASavedSet) {
   const Result both = run({"pose", "--angle", "10", "--file", path, "--set", "5=5.0"});
   EXPECT_EQ(element(both.out, "H", 4), element(run({"pose", "--angle", "10"}).out, "H", 4));
   const Result missing = run({"pose", "--angle", "10", "--file", path + ".missing"});
-  EXPECT_EQ(missing.code, 2);
+  EXPECT_EQ(missing.code, vek1::kExitInput);
   EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+}
+
+TEST(CliPose, AnglesOfAnySizeGiveThePoseOfTheirReducedAngle) {
+  const Result at280 = run({"pose", "--angle", "280"});
+  for (const char* angle : {"1e9", "3600280", "-80", "640", "-1e9"}) {
+    const Result r = run({"pose", "--angle", angle});
+    ASSERT_EQ(r.code, 0) << r.err;
+    // -1e9 is 80 degrees, the others are 280.
+    const Result& same = std::string(angle) == "-1e9" ? run({"pose", "--angle", "80"}) : at280;
+    EXPECT_EQ(field(r.out, "PistonPos"), field(same.out, "PistonPos")) << angle;
+    EXPECT_EQ(field(r.out, "DriverAngle"), field(same.out, "DriverAngle")) << angle;
+    EXPECT_EQ(element(r.out, "H", 4), element(same.out, "H", 4)) << angle;
+  }
+  // Just under a whole turn is not 360 in the model.
+  const Result nearlyTurn = run({"pose", "--angle", "-1e-12"});
+  EXPECT_LT(field(nearlyTurn.out, "DriverAngle"), 360.0);
+  const auto rows = csvRows(run({"sweep", "--from", "719", "--to", "721", "--step", "1"}).out);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].at("DriverAngle"), "359");
+  EXPECT_EQ(rows[1].at("DriverAngle"), "0");
+  EXPECT_EQ(rows[1].at("PistonPos"), csvRows(run({"sweep", "--from", "0", "--to", "0", "--step",
+                                                  "1"}).out)[0].at("PistonPos"));
+}
+
+TEST(CliPose, ReverseArmLimitsKeepNormWithinMax) {
+  // Norm above Max is held at Max, with a note; the pose is that of the held value.
+  const Result high = run({"pose", "--angle", "0", "--set", "17=5", "--revarm-offset", "0"});
+  ASSERT_EQ(high.code, 0) << high.err;
+  EXPECT_EQ(std::count(high.err.begin(), high.err.end(), '\n'), 1) << high.err;
+  EXPECT_NE(high.err.find("1.8"), std::string::npos) << high.err;
+  // Max below Norm is raised to Norm; in order, raising Max first lets a larger Norm through.
+  const Result low = run({"pose", "--angle", "0", "--set", "18=1"});
+  EXPECT_NE(low.err.find("1.6"), std::string::npos) << low.err;
+  const Result ordered = run({"pose", "--angle", "0", "--set", "18=3", "--set", "17=2.5"});
+  EXPECT_TRUE(ordered.err.empty()) << ordered.err;
+  EXPECT_EQ(run({"pose", "--angle", "0", "--set", "17=1"}).err, "");
+}
+
+// A stream whose every write fails, as a full disk or a closed descriptor does.
+class FailingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(CliOutput, AFailedWriteIsReportedWithItsOwnCode) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"pose", "--angle", "0"},
+        std::vector<std::string>{"sweep", "--from", "0", "--to", "1e6", "--step", "0.1"},
+        std::vector<std::string>{"--help"}}) {
+    FailingBuffer buffer;
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    EXPECT_EQ(vek1::runCli(args, out, err), vek1::kExitWrite) << args[0];
+    const std::string message = err.str();
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_NE(message.find("cannot write"), std::string::npos) << message;
+  }
+}
+
+// Runs the real vek1-cli with its standard output on `fd` (-1: closed); returns the exit code
+// and what it wrote on stderr.
+std::pair<int, std::string> runProgram(const std::vector<std::string>& args, int fd) {
+  int errPipe[2];
+  if (pipe(errPipe) != 0) return {-1, "pipe"};
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(errPipe[1], 2);
+    if (fd >= 0)
+      dup2(fd, 1);
+    else
+      close(1);
+    std::vector<char*> argv{const_cast<char*>(VEK1_CLI_PATH)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(VEK1_CLI_PATH, argv.data());
+    _exit(127);
+  }
+  close(errPipe[1]);
+  std::string err;
+  char chunk[256];
+  for (ssize_t n; (n = read(errPipe[0], chunk, sizeof chunk)) > 0;) err.append(chunk, n);
+  close(errPipe[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+}
+
+TEST(CliOutput, FullDiskAndClosedStdoutFailTheRealProgram) {
+  const int full = open("/dev/full", O_WRONLY);
+  if (full < 0) GTEST_SKIP() << "no /dev/full on this machine";
+  for (const int fd : {full, -1}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"pose", "--angle", "0"},
+          std::vector<std::string>{"sweep", "--from", "0", "--to", "360", "--step", "1"}}) {
+      const auto [code, err] = runProgram(args, fd);
+      EXPECT_EQ(code, vek1::kExitWrite) << args[0] << (fd < 0 ? " closed" : " full") << err;
+      EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+  }
+  close(full);
+  // The same command into a working stream succeeds.
+  const int null = open("/dev/null", O_WRONLY);
+  EXPECT_EQ(runProgram({"pose", "--angle", "0"}, null).first, vek1::kExitOk);
+  close(null);
+}
+
+// Found by fuzzing: an id beyond the int range was converted to int before it was checked.
+TEST(CliUsage, ADimensionIdBeyondTheIntRangeIsRefusedNotConverted) {
+  for (const char* id : {"21474836485", "4294967397", "-2147483649", "1e300"}) {
+    const Result r = run({"pose", "--angle", "0", "--set", std::string(id) + "=1"});
+    EXPECT_EQ(r.code, vek1::kExitUsage) << id;
+    EXPECT_NE(r.err.find("unknown dimension id"), std::string::npos) << r.err;
+  }
+}
+
+TEST(CliFile, APipeAFolderOrADeviceIsRefusedWithoutWaiting) {
+  std::string dir = ::testing::TempDir() + "cli-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const std::string pipe = dir + "/p.dve";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, dir, std::string("/dev/zero")}) {
+    PipeWatchdog watchdog(pipe);
+    const Result r = run({"pose", "--angle", "0", "--file", path});
+    EXPECT_FALSE(watchdog.stop()) << path << ": vek1-cli waited on the pipe";
+    EXPECT_NE(r.code, vek1::kExitOk) << path;
+    EXPECT_TRUE(vek1::isDocumentedExitCode(r.code)) << r.code;
+    EXPECT_TRUE(r.out.empty()) << path;
+    EXPECT_NE(r.err.find("not a dimension file"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  ::unlink(pipe.c_str());
+  ::rmdir(dir.c_str());
 }
 
 TEST(CliUsage, HelpNamesEveryOption) {
@@ -200,6 +343,9 @@ TEST(CliUsage, HelpNamesEveryOption) {
        {"--angle", "--from", "--to", "--step", "--revarm-offset", "--revarm ", "--file", "--set",
         "--help"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
+  // Each exit code is explained.
+  for (const char* code : {"  0  ", "  2  ", "  3  ", "  4  "})
+    EXPECT_NE(r.out.find(code), std::string::npos) << code;
 }
 
 }  // namespace

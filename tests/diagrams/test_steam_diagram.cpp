@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -167,6 +169,67 @@ TEST(SteamDiagram, CutOffRowsAgreeWithTheMainView) {
     EXPECT_TRUE(std::any_of(canvas.calls().begin(), canvas.calls().end(), [&](const DrawCall& c) {
       return c.kind == DrawKind::Text && c.y1 == y && c.text == "1" && c.fontStyle.bold;
     })) << y;
+}
+
+// Where a steam edge really closes at reverse-arm position p: the piston's travel (percent of
+// the stroke, from the end's own dead centre) at each angle where the opening falls through 0
+// in the direction the engine runs, found by bisection on the driver angle.
+std::vector<double> closingPoints(Workspace probe, float p, bool rear, bool forward) {
+  probe.ReverseArmPos = p;
+  auto opening = [&](double angle) {
+    probe.DriverAngle = static_cast<float>(angle);
+    SolveLinkage(probe);
+    ComputeValveState(probe);
+    return rear ? probe.RearSteamOpen : probe.FrontSteamOpen;
+  };
+  const double direction = forward ? 1.0 : -1.0;
+  std::vector<double> points;
+  constexpr double kScanStep = 0.25;
+  for (double a = 0.0; a < 360.0; a += kScanStep) {
+    double lo = a, hi = a + direction * kScanStep;
+    if (!(opening(lo) > 0.0f && opening(hi) <= 0.0f)) continue;
+    for (int n = 0; n < 40; ++n) {
+      const double mid = (lo + hi) / 2;
+      (opening(mid) > 0.0f ? lo : hi) = mid;
+    }
+    opening(hi);
+    points.push_back((rear ? 640.0 - probe.PistonPos : probe.PistonPos) / 6.4);
+  }
+  return points;
+}
+
+TEST(SteamDiagram, EveryCutOffIsWhereTheSteamEdgeCloses) {
+  Workspace ws = factory(5);
+  const float p0 = ws.RevArmPositions[0];
+  const float max = dimensionValue(ws, dim::RevArmToCentMax);
+  const std::array<float, 5> positions{p0, p0 + 0.4f, p0 + 0.9f, p0 - 0.9f, p0 + max};
+  for (int k = 1; k <= 5; ++k) ws.RevArmPositions[k] = positions[k - 1];
+  const Workspace probe = ws;
+  RecordingCanvas canvas(640, 480);
+  drawSteamDiagram(canvas, ws);
+
+  // The text keeps one decimal; the cut-off itself must lie within 0.1 % of stroke.
+  constexpr double kTolerance = 0.1 + 0.05;
+  int checked = 0;
+  for (int k = 1; k <= 5; ++k) {
+    for (const bool rear : {false, true}) {
+      const DrawCall* text = textAt(canvas, rear ? 15 : 600, 13 * k + 233);
+      if (!text) continue;
+      const double drawn = parseNumber(text->text);
+      const auto exact = closingPoints(probe, positions[k - 1], rear, positions[k - 1] >= p0);
+      ASSERT_FALSE(exact.empty()) << k;
+      double nearest = exact.front();
+      for (double x : exact)
+        if (std::fabs(x - drawn) < std::fabs(nearest - drawn)) nearest = x;
+      EXPECT_NEAR(drawn, nearest, kTolerance) << "position " << k << (rear ? " rear" : " front");
+      ++checked;
+    }
+  }
+  EXPECT_GE(checked, 8);
+  // At mid gear the edge closes early in the stroke.
+  const DrawCall* mid = textAt(canvas, 600, 246);
+  ASSERT_TRUE(mid);
+  EXPECT_NEAR(parseNumber(mid->text), 5.5, 0.15) << mid->text;
 }
 
 TEST(SteamDiagram, OddDimensionsStayFinite) {

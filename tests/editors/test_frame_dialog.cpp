@@ -1,7 +1,13 @@
 // The frame dialog driven through its real fields and buttons: what leaving a field commits,
 // which keys a field takes, the reverse-arm limits, the two ways the reset button acts, Close,
 // the show-position buttons, the tab order and the refill on opening.
+#include <QClipboard>
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "dialog_test.h"
+#include "dynvar.h"
 #include "dimensions.h"
 #include "frame_dialog.h"
 
@@ -59,11 +65,74 @@ TEST_F(FrameDialog, LeavingAGreyFieldSelectsItsDimensionAndRecordsOnlyTypedChang
   EXPECT_EQ(ws.UndoCount, 1);
   EXPECT_EQ(ws.UndoButtonEnabled, kAllUndoButtons);
 
-  // Enter alone counts as a change: the shown text read back is recorded.
+  // Enter alone changes no text, so nothing is stored or recorded, but the dimension is picked.
   QTest::mouseClick(dialog->edit(1), Qt::LeftButton);
   QTest::keyClick(dialog->edit(1), Qt::Key_Enter);
-  EXPECT_EQ(newestUndo(), std::make_tuple(1, 7.0f, 7.0f, "Driver Dia"s));
-  EXPECT_EQ(ws.UndoCount, 2);
+  EXPECT_EQ(ws.DynVarList[1].Id, dim::DriverDia);
+  EXPECT_EQ(ws.UndoCount, 1);
+  EXPECT_EQ(newestUndo(), std::make_tuple(5, 5.0f, 5.5f, "Radius Rod"s));
+}
+
+TEST_F(FrameDialog, PassingThroughAFieldKeepsDigitsTheFieldCannotShow) {
+  // An inch user's 64ths and a value longer than the field's ten characters.
+  ws.Frame[dim::RadiusRod] = 5.0625f;
+  ws.Frame[dim::LinkRadius] = 3e38f;
+  ws.Frame[dim::RevArmToCentNorm] = 1.0625f;
+  dialog->hide();
+  open(*dialog);
+  for (int n : {5, 6, 17}) {
+    QTest::mouseClick(dialog->edit(n), Qt::LeftButton);
+    QTest::keyClick(dialog->edit(n), Qt::Key_Return);
+  }
+  EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.0625f);
+  EXPECT_EQ(ws.Frame[dim::LinkRadius], 3e38f);
+  EXPECT_EQ(ws.Frame[dim::RevArmToCentNorm], 1.0625f);
+  EXPECT_EQ(ws.DynVarList[1].Id, dim::LinkRadius);
+  EXPECT_EQ(ws.DynVarList[1].Value, 3e38f);
+  EXPECT_EQ(ws.DynVarList[2].Value, 5.0625f);
+  EXPECT_EQ(ws.UndoCount, 0);
+
+  // A text typed over what was shown is stored, with the whole old value in its undo entry.
+  retype(dialog->edit(5), "5.06");
+  focusTo(dialog->Close1);
+  EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.06f);
+  EXPECT_EQ(newestUndo(), std::make_tuple(5, 5.0625f, 5.06f, "Radius Rod"s));
+}
+
+TEST_F(FrameDialog, EveryWayOfChangingTheTextCanBeUndone) {
+  // Each gesture changes the text without a key the field filter sees; each goes to its own
+  // field so that every undo entry has a different old value.
+  using Gesture = std::function<void(KeyFilterEdit*)>;
+  const std::vector<std::tuple<int, Gesture, float>> gestures{
+      {2, [](KeyFilterEdit* e) { e->home(false); QTest::keyClick(e, Qt::Key_Delete); }, 0.0f},
+      {3, [](KeyFilterEdit* e) { e->selectAll(); QTest::keyClick(e, Qt::Key_Delete); }, 0.0f},
+      {4, [](KeyFilterEdit* e) { e->selectAll(); QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier); },
+       0.0f},
+      {5,
+       [](KeyFilterEdit* e) {
+         QApplication::clipboard()->setText("2.25");
+         e->selectAll();
+         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+       },
+       2.25f},
+  };
+  int count = 0;
+  for (const auto& [id, gesture, value] : gestures) {
+    QTest::mouseClick(dialog->edit(id), Qt::LeftButton);
+    const float before = ws.Frame[id];
+    ASSERT_NE(before, value);
+    gesture(dialog->edit(id));
+    focusTo(dialog->Close1);
+    EXPECT_EQ(ws.Frame[id], value) << id;
+    EXPECT_EQ(ws.UndoCount, ++count) << id;
+    EXPECT_EQ(std::get<0>(newestUndo()), id);
+    EXPECT_EQ(std::get<1>(newestUndo()), before);
+  }
+  // And the history takes them back, newest first.
+  UndoPop(ws);
+  EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.0f);
+  UndoPop(ws);
+  EXPECT_EQ(ws.Frame[dim::MainRodPistonEnd], 2.793f);
 }
 
 TEST_F(FrameDialog, FieldsTakeOneSignOnePointAndDigitsOnly) {
@@ -172,14 +241,28 @@ TEST_F(FrameDialog, CloseRecentresTheReverseArmAndClearsTheCutOff) {
   EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(FrameDialog, ClosingByTheWindowOnlyHidesButKeepsWhatWasTyped) {
-  ws.RevArmPositions[0] = 99.0f;
-  retype(dialog->edit(5), "4.5");
-  dialog->close();
-  EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(ws.Frame[dim::RadiusRod], 4.5f);
-  EXPECT_EQ(ws.UndoCount, 1);
-  EXPECT_EQ(ws.RevArmPositions[0], 99.0f);
+TEST_F(FrameDialog, EscapeAndTheCloseBoxDoWhatCloseDoes) {
+  const float centre = ws.RevArmPositions[0];
+  for (const bool byEscape : {true, false}) {
+    ws.RevArmPositions[0] = 99.0f;
+    form->SBRevArm->setValue(500);
+    ws.FrontCutOffText = ws.RearCutOffText = "75%";
+    retype(dialog->edit(5), byEscape ? "4.5" : "5.0");
+    if (byEscape) {
+      QTest::keyClick(dialog->edit(5), Qt::Key_Escape);
+    } else {
+      dialog->close();
+    }
+    EXPECT_FALSE(dialog->isVisible());
+    // What was typed is kept, and the centre comes from it.
+    EXPECT_EQ(ws.Frame[dim::RadiusRod], byEscape ? 4.5f : 5.0f);
+    EXPECT_NE(ws.RevArmPositions[0], 99.0f);
+    EXPECT_EQ(form->SBRevArm->value(), 0);
+    EXPECT_EQ(ws.FrontCutOffText + ws.RearCutOffText, "");
+    open(*dialog);
+  }
+  EXPECT_EQ(ws.RevArmPositions[0], centre);
+  EXPECT_EQ(ws.UndoCount, 2);
 }
 
 TEST_F(FrameDialog, SmallButtonsAskForTheirRowAfterTheFieldIsCommitted) {

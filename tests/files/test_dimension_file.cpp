@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <limits>
 
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
+#include "pipe_watchdog.h"
 #include "solver.h"
 
 namespace vek1 {
@@ -361,6 +367,124 @@ TEST_F(DimensionFileOnDisk, FailuresNameTheFileAndTheReasonAndLeaveNothingBehind
   r = ReadDimensionFile((dir / "small.dve").string(), ws);
   EXPECT_NE(r.message.find("small.dve\". The file is too short"), std::string::npos) << r.message;
   EXPECT_TRUE(Snapshot(ws) == before);
+}
+
+Bytes contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs `body` as a user who is not root, as a desktop user saves: in a child process that has
+// given up root for "nobody" when the tests run as root. Returns the child's exit code, or -1
+// when the child could not drop root.
+constexpr uid_t kNobody = 65534;
+int asOrdinaryUser(const std::function<int()>& body) {
+  if (::geteuid() != 0) return body();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0 || ::geteuid() == 0) ::_exit(255);
+    ::_exit(body());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+}
+
+// Hands a path to the user asOrdinaryUser runs as.
+void giveToOrdinaryUser(const fs::path& p) {
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(p.c_str(), kNobody, kNobody), 0);
+  }
+}
+
+TEST_F(DimensionFileOnDisk, SaveRespectsTheFileSystem) {
+  const Workspace source = distinctive();
+  const Bytes old(3000, 'x');
+  auto makeFile = [&](const fs::path& file, fs::perms perms) {
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(old.data()),
+                                                static_cast<std::streamsize>(old.size()));
+    fs::permissions(file, perms);
+  };
+  // The user's folder must be reachable for "nobody".
+  fs::permissions(dir, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec |
+                           fs::perms::group_read | fs::perms::group_exec);
+
+  // A writable file in a folder the user may not write: written in place, whole.
+  const fs::path shared = dir / "shared";
+  fs::create_directory(shared);
+  const fs::path inPlace = shared / "mine.dve";
+  makeFile(inPlace, fs::perms::owner_read | fs::perms::owner_write);
+  giveToOrdinaryUser(inPlace);
+  fs::permissions(shared, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+  if (::geteuid() != 0) fs::permissions(shared, fs::perms::owner_write, fs::perm_options::remove);
+  const int savedInPlace = asOrdinaryUser([&] {
+    const DimensionFileResult r = WriteDimensionFile(inPlace.string(), source);
+    if (!r.ok) std::fprintf(stderr, "%s\n", r.message.c_str());
+    return r.ok ? 0 : 1;
+  });
+  if (savedInPlace == -1) GTEST_SKIP() << "cannot run as an ordinary user here";
+  EXPECT_EQ(savedInPlace, 0);
+  EXPECT_EQ(contents(inPlace), EncodeDimensionFile(source));
+  fs::permissions(shared, fs::perms::owner_all);
+  // In such a folder a new file cannot be made, and the failure says why.
+  EXPECT_EQ(asOrdinaryUser([&] {
+              const DimensionFileResult r =
+                  WriteDimensionFile((shared / "new.dve").string(), source);
+              return !r.ok && r.message.find("Permission denied") != std::string::npos ? 0 : 1;
+            }),
+            0);
+
+  // A read-only file is refused, naming it, whoever saves and however writable the folder.
+  const fs::path locked = dir / "locked.dve";
+  makeFile(locked, fs::perms::owner_read | fs::perms::group_read);
+  giveToOrdinaryUser(locked);
+  DimensionFileResult r = WriteDimensionFile(locked.string(), source);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.message.find(locked.string() + "\": the file is read-only"), std::string::npos)
+      << r.message;
+  EXPECT_EQ(contents(locked), old);
+  fs::permissions(dir, fs::perms::all);
+  EXPECT_EQ(asOrdinaryUser([&] { return WriteDimensionFile(locked.string(), source).ok ? 1 : 0; }),
+            0);
+  EXPECT_EQ(contents(locked), old);
+
+  // Through a symbolic link (also one whose file does not exist yet): the file it names is
+  // written, and the link stays a link.
+  const fs::path real = dir / "real.dve";
+  makeFile(real, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real.dve", dir / "link.dve");
+  fs::create_symlink("link.dve", dir / "chain.dve");
+  fs::create_symlink("later.dve", dir / "dangling.dve");
+  for (const char* name : {"link.dve", "chain.dve", "dangling.dve"}) {
+    ASSERT_TRUE(WriteDimensionFile((dir / name).string(), source).ok) << name;
+    EXPECT_TRUE(fs::is_symlink(dir / name)) << name;
+  }
+  EXPECT_EQ(contents(real), EncodeDimensionFile(source));
+  EXPECT_EQ(contents(dir / "later.dve"), EncodeDimensionFile(source));
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(DimensionFileOnDisk, AFolderAPipeOrADeviceIsRefusedAtOnceAndNamed) {
+  const fs::path pipe = dir / "pipe.dve";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  fs::create_directory(dir / "folder.dve");
+  const std::pair<std::string, std::string> cases[] = {{pipe.string(), "a named pipe"},
+                                                       {(dir / "folder.dve").string(), "a folder"},
+                                                       {"/dev/zero", "a device"},
+                                                       {"/dev/null", "a device"}};
+  for (auto read : {&ReadDimensionFile, &ReadDosDimensionFile}) {
+    for (const auto& [path, kind] : cases) {
+      Workspace ws = started();
+      const Snapshot before(ws);
+      PipeWatchdog watchdog(pipe.string());
+      const DimensionFileResult r = read(path, ws);
+      EXPECT_FALSE(watchdog.stop()) << path << ": the read waited on the pipe";
+      EXPECT_FALSE(r.ok) << path;
+      EXPECT_NE(r.message.find("\"" + path + "\": it is " + kind), std::string::npos) << r.message;
+      EXPECT_TRUE(Snapshot(ws) == before) << path;
+    }
+  }
 }
 
 }  // namespace

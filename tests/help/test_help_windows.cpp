@@ -50,10 +50,11 @@ TEST_F(HelpTest, UnreadableFileIsReportedOnceAndTheWindowKeepsItsPlaceholder) {
   ASSERT_FALSE(missing.open(QIODevice::ReadOnly));
   ASSERT_TRUE(QDir().mkdir(QStringLiteral("VeOSpIns.doc")));  // there, but not a file
 
-  TInst inst(recorder());
+  // Nor beside the program.
+  TInst inst(recorder(), nullptr, QDir::currentPath());
   ASSERT_EQ(reports.size(), 1);
   EXPECT_EQ(reports[0], "Error Loading instruct.doc: " + missing.errorString());
-  TVeOSpInst special(recorder());
+  TVeOSpInst special(recorder(), nullptr, QDir::currentPath());
   ASSERT_EQ(reports.size(), 2);
   EXPECT_TRUE(reports[1].startsWith("Error Loading VeOSpIns.doc: ")) << reports[1].toStdString();
 
@@ -74,6 +75,29 @@ TEST_F(HelpTest, FileFillsTheTextAndNamesItself) {
   EXPECT_EQ(inst.Label1->text(), "instruct.doc");
   EXPECT_EQ(special.Memo1->toPlainText(), QString::fromUtf8("Caf\xC3\xA9\nValve"));
   EXPECT_EQ(special.Label1->text(), "VeOSpIns.doc");
+}
+
+TEST_F(HelpTest, TextsBesideTheProgramServeWhenTheWorkingFolderHasNone) {
+  QTemporaryDir program;
+  ASSERT_TRUE(program.isValid());
+  QFile own(program.filePath(QStringLiteral("instruct.doc")));
+  ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+  own.write("Installed text\n");
+  own.close();
+  TInst inst(recorder(), nullptr, program.path());
+  EXPECT_TRUE(reports.isEmpty());
+  EXPECT_EQ(inst.Memo1->toPlainText(), "Installed text");
+  EXPECT_EQ(inst.Label1->text(), "instruct.doc");
+  // A copy in the working folder comes first.
+  write("instruct.doc", "My own notes\n");
+  TInst mine(recorder(), nullptr, program.path());
+  EXPECT_EQ(mine.Memo1->toPlainText(), "My own notes");
+  // With no folder given, the program's own folder is looked in: the build puts the texts
+  // beside every program it makes, this test included.
+  QFile::remove(QStringLiteral("instruct.doc"));
+  TVeOSpInst shipped(recorder());
+  EXPECT_TRUE(reports.isEmpty()) << reports.join('\n').toStdString();
+  EXPECT_NE(shipped.Memo1->toPlainText(), "Memo1");
 }
 
 TEST_F(HelpTest, OversizedFileIsRefusedButOneAtTheLimitIsRead) {

@@ -31,6 +31,9 @@ class MainForm : public ::testing::Test {
  protected:
   void SetUp() override {
     form = std::make_unique<TMainForm>(ws, sound);
+    // These tests are about what the commands do once the user has agreed.
+    form->askToSave = [](const QString&) { return TMainForm::UnsavedChoice::Discard; };
+    form->confirm = [](const QString&) { return true; };
     form->Timer1->stop();
   }
 

@@ -2,9 +2,12 @@
 // button, the full reset and the dimension position display with the dialog it closes and
 // reopens. Ticks are run by hand; the animation timer is stopped.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTemporaryDir>
@@ -13,10 +16,12 @@
 #include <memory>
 
 #include "cylinder_dialog.h"
+#include "dimension_file.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "frame_dialog.h"
 #include "main_form.h"
+#include "pipe_watchdog.h"
 #include "sound.h"
 
 namespace vek1 {
@@ -26,6 +31,9 @@ class Editing : public ::testing::Test {
  protected:
   void SetUp() override {
     form = std::make_unique<TMainForm>(ws, sound);
+    // These tests are about what the commands do once the user has agreed.
+    form->askToSave = [](const QString&) { return TMainForm::UnsavedChoice::Discard; };
+    form->confirm = [](const QString&) { return true; };
     form->Timer1->stop();
     frameDi = new TFrameDi(ws, *form, form.get());
     cylDimen = new TCylDimen(ws, *form, form.get());
@@ -277,6 +285,32 @@ TEST_F(Editing, ADamagedFileIsReportedAndLeavesTheSetAlone) {
   EXPECT_EQ(ws.DimSetName, "Nominal");
 }
 
+TEST_F(Editing, OpeningAPipeAFolderOrADeviceIsRefusedAndTheWindowGoesOn) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString pipe = dir.filePath("p.dve");
+  ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+  QStringList errors;
+  QString chosen;
+  form->chooseFile = [&](TMainForm::FileDialog) { return chosen; };
+  form->reportError = [&](const QString& text) { errors << text; };
+  ws.Frame[dim::Stroke] = 3.25f;
+
+  for (const QString& path : {pipe, dir.path(), QStringLiteral("/dev/zero")}) {
+    chosen = path;
+    for (auto open : {&TMainForm::OpenDimensionsClick, &TMainForm::OpenDosDimensionsClick}) {
+      errors.clear();
+      PipeWatchdog watchdog(pipe.toStdString());
+      (form.get()->*open)();
+      EXPECT_FALSE(watchdog.stop()) << path.toStdString() << ": the window waited on the pipe";
+      ASSERT_EQ(errors.size(), 1) << path.toStdString();
+      EXPECT_TRUE(errors[0].contains("not a dimension file")) << errors[0].toStdString();
+    }
+  }
+  EXPECT_EQ(ws.Frame[dim::Stroke], 3.25f);
+  EXPECT_EQ(ws.DimSetName, "Nominal");
+}
+
 TEST_F(Editing, ReferencePointsFromTheMenuAndTheMouse) {
   EXPECT_FALSE(form->SBRef[0]->isVisible());
   EXPECT_FALSE(form->RefPt1->isEnabled());
@@ -373,6 +407,38 @@ TEST_F(Editing, TheLinesDialogComesBackForAWaitingPivotAndAfterAnOpen) {
   form->chooseFile = [](TMainForm::FileDialog) { return QString(); };
   form->OpenDimensionsClick();
   EXPECT_EQ(refilled, 1);
+}
+
+TEST_F(Editing, FileDialogsTakeANameWithoutExtensionAndTheImportAnyName) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(WriteDimensionFile(dir.filePath("full70.dve").toStdString(), ws).ok);
+  // Types `name` into the file dialog that is about to open, and accepts it.
+  auto type = [&](const QString& name) {
+    QTimer::singleShot(0, [&dir, name] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(dir.path());
+      dialog->selectFile(name);
+      // A dialog that refuses the name says so in a message box of its own: dismiss it.
+      QTimer::singleShot(50, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+          box->done(QMessageBox::Ok);
+      });
+      QMetaObject::invokeMethod(dialog, "accept");
+      // A dialog that refuses the name stays open; close it so the test goes on.
+      if (dialog->isVisible()) dialog->reject();
+    });
+  };
+  type("full70");
+  EXPECT_EQ(form->chooseFile(TMainForm::FileDialog::OpenNative), dir.filePath("full70.dve"));
+  // The older form's dialog passes on a name that is not there; the import then says so.
+  QStringList errors;
+  form->reportError = [&](const QString& text) { errors << text; };
+  type("gone.ovk");
+  form->OpenDosDimensionsClick();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("gone.ovk")) << errors[0].toStdString();
 }
 
 }  // namespace

@@ -331,6 +331,29 @@ TEST(RefPointsDialog, ShowsPointsAndAppliesOkZeroCancel) {
   EXPECT_EQ(ws.Pivots.H[20], 0.0f);
 }
 
+TEST(RefPointsDialog, EnterNeitherTypesNorPressesAButton) {
+  Workspace ws;
+  ws.RefPointsMode = ws.PivotDataMode = true;
+  TRefPnts dlg(ws);
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+  ASSERT_EQ(QApplication::focusWidget(), dlg.CancelButton);
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    QTest::keyClick(dlg.CancelButton, key);
+    QTest::keyClick(dlg.Edit1, key);
+  }
+  dlg.Edit2->clear();
+  QTest::keyClicks(dlg.Edit2, "3\r4 ,e");
+  EXPECT_EQ(dlg.Edit2->text(), "34");
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_TRUE(ws.RefPointsMode && ws.PivotDataMode);
+  EXPECT_EQ(ws.Pivots.H[19], 0.0f);
+  // The button with the focus still answers Space.
+  QTest::keyClick(dlg.CancelButton, Qt::Key_Space);
+  EXPECT_FALSE(dlg.isVisible());
+  EXPECT_FALSE(ws.RefPointsMode || ws.PivotDataMode);
+}
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);

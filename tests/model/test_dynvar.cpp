@@ -52,6 +52,8 @@ TEST(DynVar, BarStepFollowsClickTroughAndDrag) {
       {10, 0, 20, 0.010f}, {-10, 0, -20, -0.010f},  // win over the drag rules
       {37, 0, 0, 0.037f},  {-37, 0, 0, -0.037f},    // a drag moves by the dragged distance
       {3, 0, 7, -0.003f},                           // a drag back below the earlier position
+      {-5, 0, -20, 0.005f},                         // and back above it on the minus side
+      {-5, -4, -20, -0.005f},                       // unless it is one arrow step
       {0, 1, 0, 0.0f},     {0, -10, 0, 0.0f},       // the return to centre applies nothing
   };
   for (const auto& c : cases)

@@ -116,6 +116,100 @@ TEST(SolverGeometry, SolvedPosesKeepEveryRodItsLength) {
   }
 }
 
+// Each step of the solver stores its result as a single before the next step uses it. The
+// steps whose stores matter most are re-derived here from the solver's own stored pivots, once
+// with the single store and once without: the solver must agree bit for bit with the first, and
+// over the sweep the second must differ somewhere, or the check would not see a dropped store.
+struct StepChecks {
+  int samples = 0;
+  int mismatches = 0;           // solver against the single-store rule
+  int doubleWouldDiffer[4]{};   // theta, crosshead w, alpha, valve-stem w kept in double
+};
+
+StepChecks checkSingleStores(Workspace ws, float revArm) {
+  constexpr double kPi = 3.14159265358979323846;
+  const auto& f = ws.Frame;
+  const double S = f[dim::Stroke], CE = f[dim::MainRodCrankEnd], PE = f[dim::MainRodPistonEnd];
+  const double AL = f[dim::AnchorLinkLength], CU = f[dim::CouplerUpper];
+  const double CLo = f[dim::CouplerLower], RR = f[dim::RadiusRod];
+  const auto single = [](double x) { return static_cast<double>(static_cast<float>(x)); };
+  StepChecks c;
+  for (int tenth = 0; tenth < 3600; tenth += 7) {
+    solveAt(ws, static_cast<float>(tenth / 10.0), revArm);
+    const auto& H = ws.Pivots.H;
+    const auto& V = ws.Pivots.V;
+    ++c.samples;
+    const auto check = [&](float solved, double withStore, double withoutStore, int which) {
+      if (solved != static_cast<float>(withStore)) ++c.mismatches;
+      if (static_cast<float>(withStore) != static_cast<float>(withoutStore))
+        ++c.doubleWouldDiffer[which];
+    };
+    // Step 2: the crank angle in radians is a stored single.
+    const double theta = ws.DriverAngle * kPi / 180.0;
+    check(H[2], H[1] + std::cos(single(theta)) * S / 2, H[1] + std::cos(theta) * S / 2, 0);
+    // Step 3: the crosshead's discriminant is a stored single.
+    const double L = single(CE + PE);
+    const double w3 = L * L - std::pow(double{V[2]} - V[3], 2);
+    check(H[3], H[2] + std::sqrt(single(w3)), H[2] + std::sqrt(w3), 1);
+    // Steps 5 and 6: the anchor-link angle is a stored single.
+    const double phi = single(std::atan((double{H[13]} - H[10]) / single(double{V[10]} - V[13])));
+    const double D =
+        single(std::hypot(double{H[13]} - H[10], double{V[10]} - V[13]));
+    const double K = single((D * D + AL * AL - (CU + CLo) * (CU + CLo)) / 2 / D / single(AL));
+    const double alpha = std::atan(K / std::sqrt(1 - K * K)) + kPi / 2 - phi;
+    check(H[11], H[13] - std::sin(single(alpha)) * AL, H[13] - std::sin(alpha) * AL, 2);
+    // Step 14: the valve-stem joint's discriminant is a stored single.
+    const double w14 = RR * RR - std::pow(double{V[7]} - V[4], 2);
+    check(H[4], H[7] + std::sqrt(single(w14)), H[7] + std::sqrt(w14), 3);
+  }
+  return c;
+}
+
+TEST(SolverPrecision, EveryStepStoresItsResultAsASingle) {
+  const Workspace ws = startedWorkspace();
+  const float centre = ws.RevArmPositions[0];
+  int differ[4]{};
+  for (const float offset : {0.0f, 1.6f, -1.6f}) {
+    const StepChecks c = checkSingleStores(ws, centre + offset);
+    ASSERT_GT(c.samples, 500);
+    EXPECT_EQ(c.mismatches, 0) << "reverse arm at centre + " << offset;
+    for (int i = 0; i < 4; ++i) differ[i] += c.doubleWouldDiffer[i];
+  }
+  // The sweep holds poses where a value kept in double would show.
+  for (int i = 0; i < 4; ++i) EXPECT_GT(differ[i], 0) << "store " << i;
+  // A quarter and a half turn: the single crank angle is just past the exact one, so the crank
+  // pin lies just off the axes, by amounts a double angle would not give.
+  Workspace quarter = startedWorkspace();
+  solveAt(quarter, 90.0f, centre);
+  EXPECT_LT(quarter.Pivots.H[2], -1e-8f);
+  EXPECT_GT(quarter.Pivots.H[2], -1e-7f);
+  solveAt(quarter, 180.0f, centre);
+  EXPECT_GT(quarter.Pivots.V[2], 1e-7f);
+}
+
+// A gear built the other way round: the anchor pivot moved to the far side of the hanger point's
+// path, mirrored so that every distance the anchor link must span stays the same. The solver
+// measures that direction with a one-argument arctangent, which alone would place the anchor
+// link's end half a turn off, with the coupler stretched and no error raised.
+TEST(SolverGeometry, AGearBuiltTheOtherWayRoundStillKeepsItsRods) {
+  Workspace ws = startedWorkspace();
+  solveAt(ws, 0.0f, ws.RevArmPositions[0]);
+  const float mirrored = 2.0f * ws.Pivots.V[10] - ws.Pivots.V[13];
+  setDimension(ws, dim::AnchorLinkPivotVert, mirrored);
+  ASSERT_EQ(ws.Pivots.V[13], mirrored);
+  for (int angle = 0; angle < 360; angle += 90) {
+    SCOPED_TRACE("angle " + std::to_string(angle));
+    ws.ErrorFlag = false;
+    solveAt(ws, static_cast<float>(angle), ws.RevArmPositions[0]);
+    ASSERT_LT(ws.Pivots.V[10], ws.Pivots.V[13]);
+    EXPECT_FALSE(ws.ErrorFlag);
+    EXPECT_NEAR(distance(ws, 13, 11), dimensionValue(ws, dim::AnchorLinkLength), kPoseTolerance);
+    EXPECT_NEAR(distance(ws, 10, 11),
+                dimensionValue(ws, dim::CouplerUpper) + dimensionValue(ws, dim::CouplerLower),
+                kPoseTolerance);
+  }
+}
+
 TEST(SolverSafeOps, SubstituteANearbyValueAndRaiseTheLatch) {
   const float kNaN = std::nanf("");
   const struct {

@@ -240,6 +240,67 @@ TEST_F(Fixture, RefillAndClose) {
   EXPECT_EQ(ws.OverlayTypeChoice, -1);
 }
 
+TEST_F(Fixture, OpeningAFileClearsEveryRowLabelBeforeTheRefill) {
+  // Row 4 shows "Circle" from a definition the opened set does not hold.
+  dlg->typeLabel(4)->setText("Circle");
+  dlg->colourLabel(4)->setText("Green");
+  dlg->refLabel(4)->setText("Pivot1");
+  ws.Overlay[7] = {1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 3, 0};  // a black fixed line
+  dlg->DimensionFileOpened();
+  for (QLabel* l : {dlg->typeLabel(4), dlg->colourLabel(4), dlg->refLabel(4)})
+    EXPECT_TRUE(l->text().isEmpty()) << l->text().toStdString();
+  // The empty row's third field takes keys again.
+  dlg->edit(4, 3)->setFocus();
+  QTest::keyClicks(dlg->edit(4, 3), "1.5");
+  EXPECT_EQ(text(4, 3), "1.5");
+  EXPECT_EQ(dlg->typeLabel(7)->text(), "Line");
+  EXPECT_EQ(dlg->colourLabel(7)->text(), "Black");
+  EXPECT_EQ(dlg->refLabel(7)->text(), "0 , 0");
+}
+
+TEST_F(Fixture, EscapeAndTheCloseBoxDisarmTheChoicesAsCloseDoes) {
+  for (const bool byEscape : {true, false}) {
+    dlg->show();
+    choose(kOverlayLine, 0, 0);
+    ws.PivotSelectPending = true;
+    if (byEscape) {
+      QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    } else {
+      dlg->close();
+    }
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(ws.OverlayTypeChoice, -1);
+    EXPECT_EQ(ws.OverlayColourChoice, -1);
+    EXPECT_EQ(ws.OverlayRefChoice, -1);
+    EXPECT_FALSE(ws.PivotSelectPending);
+    EXPECT_FALSE(dlg->typeButton(kOverlayLine)->isChecked());
+  }
+  // Closing to let the user pick a pivot keeps them.
+  dlg->show();
+  choose(kOverlayLine, 2, 1);
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(ws.OverlayRefChoice, 1);
+  EXPECT_EQ(ws.OverlayColourChoice, 2);
+  EXPECT_TRUE(ws.PivotSelectPending);
+}
+
+TEST_F(Fixture, ButtonsTakeClicksOverTheirWholeFace) {
+  for (QPushButton* b : {dlg->closeBut(), dlg->clearLineBut()}) {
+    const QRect face = b->geometry().adjusted(2, 2, -2, -2);
+    for (int x = face.left(); x <= face.right(); x += 3)
+      for (int y = face.top(); y <= face.bottom(); y += 3) {
+        QWidget* hit = dlg->childAt(x, y);
+        ASSERT_TRUE(hit == b || b->isAncestorOf(hit))
+            << b->text().toStdString() << " at " << x << "," << y << ": "
+            << (hit ? hit->metaObject()->className() : "nothing");
+      }
+  }
+  // A real click in the middle of Close closes.
+  dlg->drawBut()->setEnabled(false);
+  QTest::mouseClick(dlg->closeBut(), Qt::LeftButton, {}, dlg->closeBut()->rect().center());
+  EXPECT_FALSE(dlg->isVisible());
+}
+
 TEST(PivotPrompt, TextsByReferenceChoice) {
   Workspace ws;
   RecordingCanvas canvas;
