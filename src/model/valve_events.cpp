@@ -188,7 +188,7 @@ int extremeIndex(const std::vector<Sample>& grid, Value value, bool largest) {
 
 class NotchSolver {
  public:
-  NotchSolver(Probe& probe) : probe_(probe) {}
+  explicit NotchSolver(Probe& probe) : probe_(probe) {}
 
   NotchEvents solve(double offset, float arm, float centre) {
     NotchEvents out;
