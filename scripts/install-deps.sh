@@ -11,6 +11,7 @@ packages=(
   libqt6multimedia6 qt6-qpa-plugins
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  libnlopt-cxx-dev
   xvfb xauth
   python3 poppler-utils
 )

@@ -14,6 +14,7 @@
 #include "motion_dialogs.h"
 #include "sound.h"
 #include "valve_events_window.h"
+#include "tune_window.h"
 #include "workspace.h"
 
 int main(int argc, char** argv) {
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   vek1::TDrawLines drawLines(workspace, sound, &mainForm);
   vek1::TDataTable dataTable(workspace, &mainForm);
   vek1::TValveEvents valveEvents(workspace, &mainForm);
+  vek1::TTuneDesign tuneDesign(workspace, &mainForm);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);
@@ -54,6 +56,11 @@ int main(int argc, char** argv) {
   mainForm.setDimensionDialogs(
       &frameDi, &cylDimen, [&frameDi] { frameDi.ResetFrameClick(); },
       [&cylDimen] { cylDimen.ResetCylClick(); });
+
+  mainForm.setTuneWindow(&tuneDesign);
+  // Applied values move the mid-gear centre; the reverse arm keeps its notch against the new one.
+  tuneDesign.setAfterApply(
+      [&mainForm] { mainForm.SBRevArmChange(mainForm.SBRevArm->value()); });
 
   mainForm.markSaved();
   mainForm.show();

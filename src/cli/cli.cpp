@@ -10,6 +10,7 @@
 #include "cli_common.h"
 #include "cli_events.h"
 #include "cli_settings.h"
+#include "cli_tune.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
@@ -29,6 +30,7 @@ constexpr const char* kUsage =
        vek1-cli sweep  --angle DEG --revarm-sweep FROM:TO:STEP [options]
        vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
        vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
+       vek1-cli tune [options]         (vek1-cli tune --help for its options)
        vek1-cli --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
@@ -333,6 +335,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (!args.empty() && args[0] == "render") return runRender(args, out, err);
   if (!args.empty() && args[0] == "events") {
     const int code = runEventsCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (!args.empty() && args[0] == "tune") {
+    const int code =
+        runTuneCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
   try {

@@ -92,6 +92,8 @@ class TMainForm : public QMainWindow {
   // runs). They live in a library of their own that builds on this window.
   void setDimensionDialogs(QDialog* frameDialog, QDialog* cylinderDialog,
                            std::function<void()> resetFrame, std::function<void()> resetCylinder);
+  // The "Tune Design" window, shown beside the running gear (not modal).
+  void setTuneWindow(QWidget* tune) { tune_ = tune; }
 
   Workspace& ws() { return ws_; }
   const QImage& frameImage() const { return frame_; }
@@ -172,6 +174,7 @@ class TMainForm : public QMainWindow {
   QAction* SetGraphicZoom = nullptr;
   QAction* FrameDim = nullptr;
   QAction* CylDim = nullptr;
+  QAction* TuneDesign = nullptr;
   QAction* ResetAll = nullptr;
   QAction* DynamicVariables = nullptr;
   QAction* SetUnDo = nullptr;
@@ -338,6 +341,7 @@ class TMainForm : public QMainWindow {
   std::function<void()> linesDataClick_;
   QDialog* refPoints_ = nullptr;
   QDialog* dataTable_ = nullptr;
+  QWidget* tune_ = nullptr;
   QDialog* sine_ = nullptr;
   QDialog* oval_ = nullptr;
   QDialog* steam_ = nullptr;

@@ -49,6 +49,12 @@ void TMainForm::buildMenus() {
                                       &TMainForm::FrameDimClick);
   CylDim = EditDimenMenu->addAction(icons::cylinderDimensions(), "&CylinderDimensions", this,
                                     &TMainForm::CylDimClick);
+  TuneDesign = EditDimenMenu->addAction("&TuneDesign", this, [this] {
+    if (!tune_) return;
+    tune_->show();
+    tune_->raise();
+    tune_->activateWindow();
+  });
   EditDimenMenu->addSeparator();
   SetGraphicZoom =
       EditDimenMenu->addAction("Set&GraphicZoom", this, &TMainForm::SetGraphicZoomClick);

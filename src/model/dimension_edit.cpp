@@ -28,14 +28,22 @@ float CommitDimensionRow(Workspace& ws, int id, std::string_view text, bool text
   }
   // However the text was changed (typed, deleted, cut, pasted), the change can be undone.
   ws.UndoPending = 1;
-  UndoOpen(ws);
-  ws.UndoList[1].Id = id;
-  ws.UndoList[1].OldValue = dimensionValue(ws, id);
-  const float value = toSingle(parseNumber(text));
+  return CommitDimensionValue(ws, id, toSingle(parseNumber(text)));
+}
+
+float CommitDimensionValue(Workspace& ws, int id, float value) {
+  const bool pending = ws.UndoPending != 0;
+  if (pending) {
+    UndoOpen(ws);
+    ws.UndoList[1].Id = id;
+    ws.UndoList[1].OldValue = dimensionValue(ws, id);
+  }
   setDimension(ws, id, value);
   DynVarRegisterDimension(ws, id);
-  ws.UndoList[1].NewValue = value;
-  ws.UndoList[1].Name = std::string(dimensionLabel(id));
+  if (pending) {
+    ws.UndoList[1].NewValue = value;
+    ws.UndoList[1].Name = std::string(dimensionLabel(id));
+  }
   ws.UndoPending = 0;
   return value;
 }

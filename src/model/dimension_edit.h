@@ -28,6 +28,10 @@ RowKey DimensionRowKey(Workspace& ws, char16_t key, std::u16string_view text, bo
 // field's text differs from what it showed is the value stored (dependants included) and an undo
 // entry recorded, however the text was changed. Returns the dimension's value afterwards.
 float CommitDimensionRow(Workspace& ws, int id, std::string_view text, bool textChanged);
+// The commit of a value that is already a number (a tuned dimension): the value stored with its
+// dependants and the dimension registered as the newest dynamic variable, with an undo entry
+// only while UndoPending is set (so a search's candidates on a copy record none).
+float CommitDimensionValue(Workspace& ws, int id, float value);
 
 // Leaving the white fields. Norm never exceeds Max: a larger Norm is cut to Max and the diagram
 // positions that are set are drawn into centre +- Norm; a smaller Max is raised to Norm and all

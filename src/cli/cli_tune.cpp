@@ -1,0 +1,346 @@
+#include "cli_tune.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "dimension_file.h"
+#include "dimensions.h"
+#include "numbers.h"
+#include "tune_figures.h"
+#include "tune_search.h"
+#include "valve_events.h"
+#include "valve_events_text.h"
+
+namespace vek1 {
+
+namespace {
+
+constexpr const char* kTuneUsage =
+    R"(usage: vek1-cli tune [options]
+
+Searches for the dimensions that bring the valve events nearest to the goals, starting from the
+factory set or a saved one, and prints the dimensions and events before and after.
+
+options:
+  --vary ID[,ID...]      the dimensions to vary (1..16 frame, 101..122 cylinder); default the
+                         suggested four: 10,12,15,118
+  --bounds PCT           each may move +-PCT % of its value, at least PCT % of one unit
+                         (default 5)
+  --goal LIST            any of equal-cutoff, equal-lead, constant-lead, cutoff=PERCENT (at full
+                         forward gear), symmetric (forward and reverse alike), comma-separated;
+                         default equal-cutoff
+  --notches OFFSETS      offsets from the mid-gear centre, comma-separated; default the forward
+                         notches of the valve events (+0.2 .. +1.8 on the factory set)
+  --margin DEG           closure margin each notch keeps, in degrees (default 2)
+  --method NAME          bobyqa (default), cobyla or global
+  --max-evaluations N    sets the search may try (default 400)
+  --file PATH            start from the dimension set saved in PATH
+  --set ID=VALUE         set a dimension first; may be repeated
+  --out PATH.dve         save the tuned set as a dimension file
+  --format json|text     output form (default text)
+  --help                 show this text
+
+Exit code 0 when the search ends with a set that closes (goals met or not: the text says which),
+1 when no set within the bounds closes with the margin (nothing is saved), 2 for a usage error.
+)";
+
+struct UsageError {
+  std::string message;
+};
+
+struct TuneOptions {
+  std::vector<int> vary;
+  double bounds = kDefaultBoundsPercent;
+  TuneGoals goals;
+  std::optional<std::vector<double>> notches;
+  double margin = kDefaultClosureMargin;
+  TuneSearchOptions search;
+  std::string file, out;
+  std::vector<std::pair<int, float>> sets;
+  bool json = false;
+  bool help = false;
+};
+
+double numberArg(const std::string& option, const std::string& text) {
+  const std::optional<double> value = parseNumberStrict(text);
+  if (!value || std::fabs(*value) > 3.4028234663852886e38)
+    throw UsageError{"bad number for " + option + ": '" + text + "'"};
+  return *value;
+}
+
+int idArg(const std::string& text) {
+  const std::optional<double> id = parseNumberStrict(text);
+  if (!id || *id != std::floor(*id) || text.find_first_of(".eE") != std::string::npos ||
+      std::fabs(*id) > 1000 || !isDimensionId(static_cast<int>(*id)))
+    throw UsageError{"unknown dimension id '" + text + "' (use 1..18 or 101..122)"};
+  return static_cast<int>(*id);
+}
+
+std::vector<std::string> splitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return parts;
+}
+
+TuneGoals goalArg(const std::string& text) {
+  TuneGoals g;
+  g.EqualCutOff = 0;
+  for (const std::string& goal : splitCommas(text)) {
+    if (goal == "equal-cutoff")
+      g.EqualCutOff = 1;
+    else if (goal == "equal-lead")
+      g.EqualLead = 1;
+    else if (goal == "constant-lead")
+      g.ConstantLead = 1;
+    else if (goal == "symmetric")
+      g.Symmetric = 1;
+    else if (goal.starts_with("cutoff=")) {
+      g.TargetCutOff = 1;
+      g.TargetPercent = numberArg("--goal cutoff", goal.substr(7));
+    } else
+      throw UsageError{"unknown goal '" + goal +
+                       "' (use equal-cutoff, equal-lead, constant-lead, cutoff=PERCENT, "
+                       "symmetric)"};
+  }
+  return g;
+}
+
+TuneOptions parse(const std::vector<std::string>& args) {
+  TuneOptions o;
+  std::size_t i = 0;
+  auto value = [&](const std::string& option) -> const std::string& {
+    if (i >= args.size()) throw UsageError{option + " needs a value"};
+    return args[i++];
+  };
+  while (i < args.size()) {
+    const std::string option = args[i++];
+    if (option == "--help" || option == "-h") {
+      o.help = true;
+      return o;
+    } else if (option == "--vary") {
+      o.vary.clear();
+      for (const std::string& id : splitCommas(value(option))) o.vary.push_back(idArg(id));
+    } else if (option == "--bounds") {
+      o.bounds = numberArg(option, value(option));
+      if (!(o.bounds > 0)) throw UsageError{"--bounds must be greater than 0"};
+    } else if (option == "--goal") {
+      o.goals = goalArg(value(option));
+    } else if (option == "--notches") {
+      const std::string& text = value(option);
+      o.notches = parseTuneNotches(text);
+      if (!o.notches) throw UsageError{"--notches expects offsets such as 1.6,0.8,-0.8"};
+    } else if (option == "--margin") {
+      o.margin = numberArg(option, value(option));
+    } else if (option == "--method") {
+      const std::string& name = value(option);
+      const std::optional<TuneMethod> m = tuneMethodFromName(name);
+      if (!m) throw UsageError{"unknown method '" + name + "' (use bobyqa, cobyla or global)"};
+      o.search.Method = *m;
+    } else if (option == "--max-evaluations") {
+      const double n = numberArg(option, value(option));
+      if (!(n >= 1 && n <= 1e6) || n != std::floor(n))
+        throw UsageError{"--max-evaluations expects a whole number from 1 to 1000000"};
+      o.search.MaxEvaluations = static_cast<int>(n);
+    } else if (option == "--file") {
+      o.file = value(option);
+    } else if (option == "--set") {
+      const std::string& text = value(option);
+      const std::size_t eq = text.find('=');
+      if (eq == std::string::npos) throw UsageError{"--set expects ID=VALUE, got '" + text + "'"};
+      const int id = idArg(text.substr(0, eq));
+      o.sets.emplace_back(id, toSingle(numberArg("--set", text.substr(eq + 1))));
+    } else if (option == "--out") {
+      o.out = value(option);
+    } else if (option == "--format") {
+      const std::string& f = value(option);
+      if (f != "json" && f != "text") throw UsageError{"--format expects json or text"};
+      o.json = f == "json";
+    } else {
+      throw UsageError{"unknown option '" + option + "' for tune; try --help"};
+    }
+  }
+  return o;
+}
+
+std::string num(double x) {
+  if (!std::isfinite(x)) return "null";
+  char buffer[64];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 9);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("null");
+}
+
+std::string optNum(const std::optional<double>& x) { return x ? num(*x) : "null"; }
+
+const char* outcomeKey(TuneOutcome o) {
+  switch (o) {
+    case TuneOutcome::GoalsMet: return "GoalsMet";
+    case TuneOutcome::GoalsNotMet: return "GoalsNotMet";
+    case TuneOutcome::NoClosingSet: return "NoClosingSet";
+    case TuneOutcome::Cancelled: return "Cancelled";
+    case TuneOutcome::Invalid: return "Invalid";
+  }
+  return "";
+}
+
+void jsonEvaluation(std::ostream& out, const TuneEvaluation& e) {
+  const TuneGoalFigures& g = e.Goals;
+  out << "{\"Goals\": {\"MaxCutOffDiff\": " << optNum(g.MaxCutOffDiff)
+      << ", \"MaxLeadDiff\": " << optNum(g.MaxLeadDiff) << ", \"LeadRange\": " << optNum(g.LeadRange)
+      << ", \"TargetError\": " << optNum(g.TargetError)
+      << ", \"MaxSymmetryDiff\": " << optNum(g.MaxSymmetryDiff) << "}, \"WorstMargin\": "
+      << num(e.WorstMargin) << ", \"Closes\": " << (e.Feasible ? "true" : "false")
+      << ", \"GoalsMet\": " << (e.GoalsMet ? "true" : "false") << ",\n    \"Notches\": [";
+  for (std::size_t i = 0; i < e.Notches.size(); ++i) {
+    const TuneNotchFigures& f = e.Notches[i];
+    out << (i ? ",\n      " : "\n      ") << "{\"Offset\": " << num(f.Offset)
+        << ", \"Error\": " << (f.Error ? "true" : "false")
+        << ", \"ClosureMargin\": " << num(f.ClosureMargin) << ", \"Front\": {\"CutOff\": "
+        << optNum(f.Front.CutOff) << ", \"Lead\": " << num(f.Front.Lead)
+        << "}, \"Rear\": {\"CutOff\": " << optNum(f.Rear.CutOff) << ", \"Lead\": "
+        << num(f.Rear.Lead) << "}}";
+  }
+  out << "]}";
+}
+
+void json(std::ostream& out, const TuneResult& r, TuneMethod method, const Workspace& before,
+          const Workspace& after) {
+  out << "{\n  \"Outcome\": \"" << outcomeKey(r.Outcome) << "\",\n  \"Message\": \"" << r.Message
+      << "\",\n  \"Method\": \"" << tuneMethodName(method) << "\",\n  \"Evaluations\": " << r.Evaluations
+      << ",\n  \"Seconds\": " << num(r.Seconds) << ",\n  \"Dimensions\": [";
+  for (std::size_t i = 0; i < r.Settings.Vary.size(); ++i) {
+    const TuneVariable& v = r.Settings.Vary[i];
+    out << (i ? ",\n    " : "\n    ") << "{\"Id\": " << v.Id << ", \"Name\": \""
+        << dimensionLabel(v.Id) << "\", \"Before\": " << singleText(r.Start[i])
+        << ", \"After\": " << singleText(r.Values[i]) << ", \"Lower\": " << singleText(v.Lower)
+        << ", \"Upper\": " << singleText(v.Upper) << "}";
+  }
+  out << "],\n  \"Before\": ";
+  jsonEvaluation(out, r.Before);
+  out << ",\n  \"After\": ";
+  jsonEvaluation(out, r.After);
+  // The whole valve events table of both sets, in the form `vek1-cli events` writes it.
+  const std::vector<double> notches = tuneEvaluationNotches(r.Settings);
+  std::string events = valveEventsJson(ComputeValveEvents(before, notches));
+  while (!events.empty() && events.back() == '\n') events.pop_back();
+  out << ",\n  \"Events\": {\"Before\": " << events;
+  events = valveEventsJson(ComputeValveEvents(after, notches));
+  while (!events.empty() && events.back() == '\n') events.pop_back();
+  out << ",\n  \"After\": " << events << "}\n}\n";
+}
+
+std::string padded(const std::string& s, std::size_t width) {
+  return s.size() >= width ? s : std::string(width - s.size(), ' ') + s;
+}
+
+std::string cutOffText(const std::optional<double>& x) {
+  return x ? fixedText(*x, 0, 2) : std::string("none");
+}
+
+void textEvaluation(std::ostream& out, const char* title, const TuneEvaluation& e) {
+  out << title << "\n     Notch  Front CO %   Rear CO %  Difference  Front lead   Rear lead  Margin deg\n";
+  for (const TuneNotchFigures& f : e.Notches) {
+    const std::string diff = f.Front.CutOff && f.Rear.CutOff
+                                 ? fixedText(*f.Front.CutOff - *f.Rear.CutOff, 0, 2)
+                                 : std::string("none");
+    out << padded(fixedText(f.Offset, 0, 3), 10) << padded(cutOffText(f.Front.CutOff), 12)
+        << padded(cutOffText(f.Rear.CutOff), 12) << padded(diff, 12)
+        << padded(fixedText(f.Front.Lead, 0, 4), 12) << padded(fixedText(f.Rear.Lead, 0, 4), 12)
+        << padded(f.Error ? std::string("locks") : fixedText(f.ClosureMargin, 0, 2), 12) << '\n';
+  }
+}
+
+void text(std::ostream& out, const TuneResult& r) {
+  out << r.Message << " (" << r.Evaluations << " sets in " << fixedText(r.Seconds, 0, 2)
+      << " s)\n\n";
+  out << "Dimension                      Before       After       Lower       Upper\n";
+  for (std::size_t i = 0; i < r.Settings.Vary.size(); ++i) {
+    const TuneVariable& v = r.Settings.Vary[i];
+    std::string name(dimensionLabel(v.Id));
+    name.resize(26, ' ');
+    out << name << padded(fixedText(r.Start[i], 0, 4), 11) << padded(fixedText(r.Values[i], 0, 4), 12)
+        << padded(fixedText(v.Lower, 0, 4), 12) << padded(fixedText(v.Upper, 0, 4), 12) << '\n';
+  }
+  out << '\n';
+  textEvaluation(out, "Before", r.Before);
+  out << '\n';
+  textEvaluation(out, "After", r.After);
+  const TuneGoalFigures& b = r.Before.Goals;
+  const TuneGoalFigures& a = r.After.Goals;
+  out << '\n';
+  auto line = [&](const char* what, const std::optional<double>& x, const std::optional<double>& y,
+                  int decimals, const char* unit) {
+    if (x && y)
+      out << what << ": " << fixedText(*x, 0, decimals) << unit << " before, "
+          << fixedText(*y, 0, decimals) << unit << " after\n";
+  };
+  line("Largest front/rear cut-off difference", b.MaxCutOffDiff, a.MaxCutOffDiff, 2, " %");
+  line("Largest front/rear lead difference", b.MaxLeadDiff, a.MaxLeadDiff, 4, "");
+  line("Largest spread of lead over the notches", b.LeadRange, a.LeadRange, 4, "");
+  line("Largest distance from the target cut-off", b.TargetError, a.TargetError, 2, " %");
+  line("Largest forward/reverse cut-off difference", b.MaxSymmetryDiff, a.MaxSymmetryDiff, 2, " %");
+  line("Smallest closure margin", r.Before.WorstMargin, r.After.WorstMargin, 2, " degrees");
+}
+
+}  // namespace
+
+int runTuneCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    const TuneOptions o = parse(args);
+    if (o.help) {
+      out << kTuneUsage;
+      return 0;
+    }
+    Workspace ws;
+    StartUp(ws);
+    if (!o.file.empty()) {
+      const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
+      if (!loaded.ok) throw UsageError{loaded.message};
+    }
+    for (const auto& [id, value] : o.sets) setDimension(ws, id, value);
+    ComputeReverseArmCentre(ws);
+    SetRevArmScrollRange(ws);
+
+    TuneSettings s;
+    const std::vector<int> ids =
+        o.vary.empty() ? std::vector<int>(kSuggestedTuneDimensions.begin(),
+                                          kSuggestedTuneDimensions.end())
+                       : o.vary;
+    for (int id : ids) s.Vary.push_back(defaultTuneVariable(ws, id, o.bounds));
+    s.Notches = o.notches ? *o.notches : defaultTuneNotches(ws);
+    s.Goals = o.goals;
+    s.MinClosureMargin = o.margin;
+    if (const std::optional<std::string> problem = checkTuneSettings(s))
+      throw UsageError{*problem};
+
+    const TuneResult r = runTuneSearch(ws, s, o.search);
+    Workspace tuned = ws;
+    applyTunedValues(tuned, r.Settings.Vary, r.Values);
+    if (o.json)
+      json(out, r, o.search.Method, ws, tuned);
+    else
+      text(out, r);
+    if (r.Outcome == TuneOutcome::NoClosingSet) {
+      err << "vek1-cli: " << r.Message << '\n';
+      return 1;
+    }
+    if (!o.out.empty()) {
+      const DimensionFileResult saved = WriteDimensionFile(o.out, tuned);
+      if (!saved.ok) throw UsageError{saved.message};
+    }
+    return 0;
+  } catch (const UsageError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return 2;
+  }
+}
+
+}  // namespace vek1

@@ -1,0 +1,389 @@
+#include "tune_window.h"
+
+#include <QBrush>
+#include <QCheckBox>
+#include <QColor>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "dimensions.h"
+#include "events_table.h"
+#include "numbers.h"
+#include "tune_figures.h"
+#include "valve_events.h"
+
+namespace vek1 {
+
+namespace {
+
+enum DimColumn { ColName, ColLower, ColUpper, ColBefore, ColAfter, kDimColumns };
+constexpr int kIdRole = Qt::UserRole;
+
+QString number(double x, int decimals) {
+  return QString::fromStdString(fixedText(x, 0, decimals));
+}
+
+QTableWidgetItem* readOnly(const QString& text) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+  return item;
+}
+
+// The valve events tables of the set before and after, as the Valve Events window shows them.
+const QColor kDiffers(255, 240, 120);  // front and rear apart beyond the tolerance
+const QColor kErrorText(200, 0, 0);    // a notch where the gear cannot close
+
+QTableWidget* eventsTable(const QString& name) {
+  auto* table = new QTableWidget(0, 0);
+  table->setObjectName(name);
+  table->verticalHeader()->setVisible(false);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  return table;
+}
+
+void fillEventsTable(QTableWidget* table, const ValveEventsTable& events) {
+  const EventsTableView view = buildEventsTable(events, EventTolerance{});
+  table->clear();
+  table->setColumnCount(static_cast<int>(view.header.size()));
+  QStringList header;
+  for (const std::string& h : view.header) header << QString::fromStdString(h);
+  table->setHorizontalHeaderLabels(header);
+  table->setRowCount(static_cast<int>(view.rows.size()));
+  for (std::size_t r = 0; r < view.rows.size(); ++r) {
+    for (std::size_t c = 0; c < view.rows[r].size(); ++c) {
+      const EventsCell& cell = view.rows[r][c];
+      auto* item = readOnly(QString::fromStdString(cell.text));
+      item->setToolTip(QString::fromStdString(cell.tip));
+      item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
+      item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
+      table->setItem(static_cast<int>(r), static_cast<int>(c), item);
+    }
+  }
+}
+
+QString notchListText(const std::vector<double>& notches) {
+  QStringList parts;
+  for (double x : notches) parts << QString::fromStdString(fixedText(x, 0, 3));
+  return parts.join(',');
+}
+
+}  // namespace
+
+TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+  setWindowTitle("Tune Design");
+  // Not modal: the gear runs, and the bars and dimension dialogs stay usable, while it searches.
+  setModal(false);
+
+  dims_ = new QTableWidget(0, kDimColumns, this);
+  dims_->setObjectName("TuneDims");
+  dims_->setHorizontalHeaderLabels({"Dimension", "Lower", "Upper", "Before", "After"});
+  dims_->verticalHeader()->setVisible(false);
+  dims_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  dims_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  addChoice_ = new QComboBox(this);
+  addChoice_->setObjectName("AddChoice");
+  for (int id = 1; id <= 122; ++id)
+    if (isEditableDimensionId(id))
+      addChoice_->addItem(QString::fromStdString(std::string(dimensionLabel(id))), id);
+  add_ = new QPushButton("Add", this);
+  remove_ = new QPushButton("Remove", this);
+  bounds_ = new QLineEdit(QString::number(kDefaultBoundsPercent), this);
+  bounds_->setObjectName("BoundsPercent");
+  setBounds_ = new QPushButton("Set bounds", this);
+  setBounds_->setObjectName("SetBounds");
+
+  equalCutOff_ = new QCheckBox("Equal front and rear cut-off", this);
+  equalCutOff_->setChecked(true);
+  equalLead_ = new QCheckBox("Equal front and rear lead", this);
+  constantLead_ = new QCheckBox("Constant lead over the notches", this);
+  targetCutOff_ = new QCheckBox("Cut-off at full forward gear, %", this);
+  targetPercent_ = new QLineEdit("75", this);
+  targetPercent_->setObjectName("TargetPercent");
+  symmetric_ = new QCheckBox("Forward and reverse alike", this);
+  notches_ = new QLineEdit(this);
+  notches_->setObjectName("Notches");
+  defaultNotches_ = new QPushButton("Default", this);
+  margin_ = new QLineEdit(QString::number(kDefaultClosureMargin), this);
+  margin_->setObjectName("ClosureMargin");
+
+  run_ = new QPushButton("Run", this);
+  cancel_ = new QPushButton("Cancel", this);
+  apply_ = new QPushButton("Apply", this);
+  close_ = new QPushButton("Close", this);
+  for (QPushButton* b : {run_, cancel_, apply_, close_}) b->setObjectName(b->text());
+  progress_ = new QProgressBar(this);
+  status_ = new QLabel(this);
+  status_->setObjectName("Status");
+  status_->setWordWrap(true);
+  before_ = eventsTable("Before");
+  after_ = eventsTable("After");
+
+  auto* dimBox = new QGroupBox("Dimensions to vary", this);
+  auto* dimLayout = new QGridLayout(dimBox);
+  dimLayout->addWidget(dims_, 0, 0, 1, 5);
+  dimLayout->addWidget(addChoice_, 1, 0);
+  dimLayout->addWidget(add_, 1, 1);
+  dimLayout->addWidget(remove_, 1, 2);
+  dimLayout->addWidget(new QLabel("Bounds +- %", dimBox), 1, 3);
+  auto* boundsRow = new QHBoxLayout;
+  boundsRow->addWidget(bounds_);
+  boundsRow->addWidget(setBounds_);
+  dimLayout->addLayout(boundsRow, 1, 4);
+
+  auto* goalBox = new QGroupBox("Goals", this);
+  auto* goalLayout = new QGridLayout(goalBox);
+  goalLayout->addWidget(equalCutOff_, 0, 0, 1, 2);
+  goalLayout->addWidget(equalLead_, 1, 0, 1, 2);
+  goalLayout->addWidget(constantLead_, 2, 0, 1, 2);
+  goalLayout->addWidget(targetCutOff_, 3, 0);
+  goalLayout->addWidget(targetPercent_, 3, 1);
+  goalLayout->addWidget(symmetric_, 4, 0, 1, 2);
+  goalLayout->addWidget(new QLabel("Notches (offsets from the centre)", goalBox), 5, 0, 1, 2);
+  goalLayout->addWidget(notches_, 6, 0);
+  goalLayout->addWidget(defaultNotches_, 6, 1);
+  goalLayout->addWidget(new QLabel("Closure margin at least, degrees", goalBox), 7, 0);
+  goalLayout->addWidget(margin_, 7, 1);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(dimBox, 3);
+  top->addWidget(goalBox, 2);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {run_, cancel_, apply_, close_}) buttons->addWidget(b);
+  buttons->addWidget(progress_, 1);
+  auto* tables = new QVBoxLayout;
+  auto* beforeBox = new QGroupBox("Before", this);
+  (new QVBoxLayout(beforeBox))->addWidget(before_);
+  auto* afterBox = new QGroupBox("After", this);
+  (new QVBoxLayout(afterBox))->addWidget(after_);
+  tables->addWidget(beforeBox);
+  tables->addWidget(afterBox);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(buttons);
+  layout->addWidget(status_);
+  layout->addLayout(tables, 1);
+  resize(1000, 640);
+
+  connect(run_, &QPushButton::clicked, this, &TTuneDesign::RunClick);
+  connect(cancel_, &QPushButton::clicked, this, &TTuneDesign::CancelClick);
+  connect(apply_, &QPushButton::clicked, this, &TTuneDesign::ApplyClick);
+  connect(close_, &QPushButton::clicked, this, &QDialog::close);
+  connect(add_, &QPushButton::clicked, this, &TTuneDesign::AddDimClick);
+  connect(remove_, &QPushButton::clicked, this, &TTuneDesign::RemoveDimClick);
+  connect(setBounds_, &QPushButton::clicked, this, &TTuneDesign::SetBoundsClick);
+  connect(defaultNotches_, &QPushButton::clicked, this, &TTuneDesign::DefaultNotchesClick);
+  connect(&worker_, &TuneWorker::progressed, this, &TTuneDesign::showProgress);
+  connect(&worker_, &TuneWorker::finished, this, &TTuneDesign::showResult);
+  setSearching(false);
+}
+
+void TTuneDesign::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormActivate();
+}
+
+void TTuneDesign::closeEvent(QCloseEvent* event) {
+  // A search left running would only use the processor; closing stops it, changing nothing.
+  worker_.cancel();
+  QDialog::closeEvent(event);
+}
+
+void TTuneDesign::FormActivate() {
+  // The first opening takes the dimensions the user has been nudging; later openings keep what
+  // the user chose here.
+  if (!filled_) {
+    fillDimensions();
+    DefaultNotchesClick();
+    filled_ = true;
+  }
+}
+
+void TTuneDesign::fillDimensions() {
+  dims_->setRowCount(0);
+  std::vector<int> ids;
+  for (int slot = 1; slot <= 4; ++slot)
+    if (isEditableDimensionId(ws_.DynVarList[slot].Id)) ids.push_back(ws_.DynVarList[slot].Id);
+  if (ids.empty()) ids.assign(kSuggestedTuneDimensions.begin(), kSuggestedTuneDimensions.end());
+  for (int id : ids) addDimensionRow(id, boundsPercent());
+}
+
+double TTuneDesign::boundsPercent() const {
+  const double p = parseNumber(bounds_->text().toStdString());
+  return p > 0.0 ? p : kDefaultBoundsPercent;
+}
+
+void TTuneDesign::addDimensionRow(int id, double percent) {
+  for (int r = 0; r < dims_->rowCount(); ++r)
+    if (dims_->item(r, ColName)->data(kIdRole).toInt() == id) return;
+  const TuneVariable v = defaultTuneVariable(ws_, id, percent);
+  const int row = dims_->rowCount();
+  dims_->insertRow(row);
+  QTableWidgetItem* name = readOnly(QString::fromStdString(std::string(dimensionLabel(id))));
+  name->setData(kIdRole, id);
+  dims_->setItem(row, ColName, name);
+  dims_->setItem(row, ColLower, new QTableWidgetItem(number(v.Lower, 4)));
+  dims_->setItem(row, ColUpper, new QTableWidgetItem(number(v.Upper, 4)));
+  dims_->setItem(row, ColBefore, readOnly(number(v.Start, 4)));
+  dims_->setItem(row, ColAfter, readOnly(QString()));
+}
+
+void TTuneDesign::AddDimClick() {
+  addDimensionRow(addChoice_->currentData().toInt(), boundsPercent());
+}
+
+void TTuneDesign::RemoveDimClick() {
+  const int row = dims_->currentRow();
+  if (row >= 0) dims_->removeRow(row);
+}
+
+void TTuneDesign::SetBoundsClick() {
+  const double percent = boundsPercent();
+  for (int r = 0; r < dims_->rowCount(); ++r) {
+    const TuneVariable v =
+        defaultTuneVariable(ws_, dims_->item(r, ColName)->data(kIdRole).toInt(), percent);
+    dims_->item(r, ColLower)->setText(number(v.Lower, 4));
+    dims_->item(r, ColUpper)->setText(number(v.Upper, 4));
+    dims_->item(r, ColBefore)->setText(number(v.Start, 4));
+  }
+}
+
+void TTuneDesign::DefaultNotchesClick() { notches_->setText(notchListText(defaultTuneNotches(ws_))); }
+
+std::optional<TuneSettings> TTuneDesign::settingsFromControls(QString* problem) const {
+  TuneSettings s;
+  for (int r = 0; r < dims_->rowCount(); ++r) {
+    const int id = dims_->item(r, ColName)->data(kIdRole).toInt();
+    const float value = dimensionValue(ws_, id);
+    s.Vary.push_back(TuneVariable{id, value,
+                                  toSingle(parseNumber(dims_->item(r, ColLower)->text().toStdString())),
+                                  toSingle(parseNumber(dims_->item(r, ColUpper)->text().toStdString()))});
+  }
+  const std::optional<std::vector<double>> notches =
+      parseTuneNotches(notches_->text().toStdString());
+  if (!notches) {
+    *problem = "The notches are not a list of numbers such as 1.6,0.8,0.4";
+    return std::nullopt;
+  }
+  s.Notches = *notches;
+  s.Goals.EqualCutOff = equalCutOff_->isChecked() ? 1.0 : 0.0;
+  s.Goals.EqualLead = equalLead_->isChecked() ? 1.0 : 0.0;
+  s.Goals.ConstantLead = constantLead_->isChecked() ? 1.0 : 0.0;
+  s.Goals.TargetCutOff = targetCutOff_->isChecked() ? 1.0 : 0.0;
+  s.Goals.TargetPercent = parseNumber(targetPercent_->text().toStdString());
+  s.Goals.Symmetric = symmetric_->isChecked() ? 1.0 : 0.0;
+  s.MinClosureMargin = parseNumber(margin_->text().toStdString());
+  if (const std::optional<std::string> bad = checkTuneSettings(s)) {
+    *problem = QString::fromStdString("Cannot tune: " + *bad);
+    return std::nullopt;
+  }
+  return s;
+}
+
+void TTuneDesign::RunClick() {
+  if (worker_.running()) return;
+  QString problem;
+  const std::optional<TuneSettings> settings = settingsFromControls(&problem);
+  if (!settings) {
+    status_->setText(problem);
+    return;
+  }
+  result_.reset();
+  searched_ = ws_;
+  for (int r = 0; r < dims_->rowCount(); ++r) {
+    dims_->item(r, ColBefore)->setText(number(settings->Vary[static_cast<std::size_t>(r)].Start, 4));
+    dims_->item(r, ColAfter)->setText(QString());
+  }
+  after_->setRowCount(0);
+  progress_->setRange(0, options_.MaxEvaluations);
+  progress_->setValue(0);
+  status_->setText("Searching...");
+  setSearching(true);
+  worker_.start(*searched_, *settings, options_);
+}
+
+void TTuneDesign::CancelClick() {
+  if (worker_.running()) {
+    worker_.cancel();
+    status_->setText("Cancelling...");
+  }
+}
+
+void TTuneDesign::showProgress(const TuneProgress& p) {
+  progress_->setValue(std::min(p.Evaluations, progress_->maximum()));
+  QString text = QString("Searching: %1 sets tried").arg(p.Evaluations);
+  if (p.BestMaxCutOffDiff)
+    text += ", largest cut-off difference so far " + number(*p.BestMaxCutOffDiff, 2) + " %";
+  status_->setText(text);
+}
+
+void TTuneDesign::showResult(const TuneResult& r) {
+  setSearching(false);
+  progress_->setValue(progress_->maximum());
+  result_ = r;
+  QString text = QString::fromStdString(r.Message);
+  if (r.Outcome != TuneOutcome::Invalid && r.Outcome != TuneOutcome::Cancelled) {
+    text += QString(" (%1 sets in %2 s").arg(r.Evaluations).arg(number(r.Seconds, 2));
+    if (r.Before.Goals.MaxCutOffDiff && r.After.Goals.MaxCutOffDiff)
+      text += "; largest cut-off difference " + number(*r.Before.Goals.MaxCutOffDiff, 2) +
+              " % before, " + number(*r.After.Goals.MaxCutOffDiff, 2) + " % after";
+    text += ")";
+  }
+  status_->setText(text);
+  for (int row = 0; row < dims_->rowCount() && static_cast<std::size_t>(row) < r.Values.size();
+       ++row)
+    dims_->item(row, ColAfter)->setText(number(r.Values[static_cast<std::size_t>(row)], 4));
+  if (searched_ && r.Outcome != TuneOutcome::Invalid) {
+    // The whole events table of both sets, at the notches the goals looked at.
+    const std::vector<double> notches = tuneEvaluationNotches(r.Settings);
+    Workspace before = *searched_;
+    applyTuneCandidate(before, r.Settings.Vary, r.Start);
+    Workspace after = *searched_;
+    applyTuneCandidate(after, r.Settings.Vary, r.Values);
+    fillEventsTable(before_, ComputeValveEvents(before, notches));
+    fillEventsTable(after_, ComputeValveEvents(after, notches));
+  }
+  apply_->setEnabled(r.changed() && (r.Outcome == TuneOutcome::GoalsMet ||
+                                     r.Outcome == TuneOutcome::GoalsNotMet));
+}
+
+void TTuneDesign::ApplyClick() {
+  if (!result_ || !result_->changed() || worker_.running()) return;
+  // The values were found for the set as it was at Run; any dimension changed since (a bar
+  // nudged, a field typed) makes them the answer to another question.
+  if (!searched_ || !sameDimensions(ws_, *searched_)) {
+    status_->setText("The set has changed since the search: run it again before applying");
+    apply_->setEnabled(false);
+    return;
+  }
+  const int changed = applyTunedValues(ws_, result_->Settings.Vary, result_->Values);
+  apply_->setEnabled(false);
+  status_->setText(QString("Applied: %1 dimension(s) changed, each undoable on its own")
+                       .arg(changed));
+  for (int r = 0; r < dims_->rowCount(); ++r) {
+    const int id = dims_->item(r, ColName)->data(kIdRole).toInt();
+    dims_->item(r, ColBefore)->setText(number(dimensionValue(ws_, id), 4));
+  }
+  if (afterApply_) afterApply_();
+}
+
+void TTuneDesign::setSearching(bool on) {
+  run_->setEnabled(!on);
+  cancel_->setEnabled(on);
+  if (on) apply_->setEnabled(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{dims_, add_, remove_, setBounds_, notches_})
+    w->setEnabled(!on);
+}
+
+}  // namespace vek1

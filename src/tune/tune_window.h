@@ -1,0 +1,98 @@
+#pragma once
+// The "Tune Design" window: the user picks dimensions, bounds, goals and notches; Run searches
+// on a copy of the set beside the running gear; the results stand before and after; Apply writes
+// them into the set as ordinary changes, each undoable on its own.
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+#include "tune_search.h"
+#include "tune_worker.h"
+#include "workspace.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+namespace vek1 {
+
+class TTuneDesign : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TTuneDesign(Workspace& ws, QWidget* parent = nullptr);
+
+  // Called after Apply has changed the set, so the main window can place the reverse arm
+  // against the new centre and redraw.
+  void setAfterApply(std::function<void()> afterApply) { afterApply_ = std::move(afterApply); }
+
+  // How the search runs (method, evaluations, where the figures come from); tests shorten it.
+  void setSearchOptions(TuneSearchOptions options) { options_ = std::move(options); }
+
+  // Handlers, public so that tests drive them as the buttons do.
+  void FormActivate();
+  void RunClick();
+  void CancelClick();
+  void ApplyClick();
+  void AddDimClick();
+  void RemoveDimClick();
+  void SetBoundsClick();
+  void DefaultNotchesClick();
+
+  // The settings the controls describe, or the reason they cannot be run.
+  std::optional<TuneSettings> settingsFromControls(QString* problem) const;
+  const std::optional<TuneResult>& result() const { return result_; }
+  bool searching() const { return worker_.running(); }
+  // Fills the dimension rows: the dynamic-variable list, or the suggested four when it is empty.
+  void fillDimensions();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void addDimensionRow(int id, double percent);
+  void showProgress(const TuneProgress& progress);
+  void showResult(const TuneResult& result);
+  void setSearching(bool on);
+  double boundsPercent() const;
+
+  Workspace& ws_;
+  TuneWorker worker_;
+  std::optional<TuneResult> result_;
+  std::optional<Workspace> searched_;  // the copy the last search ran on
+  std::function<void()> afterApply_;
+  TuneSearchOptions options_;
+  bool filled_ = false;
+
+  QTableWidget* dims_ = nullptr;
+  QComboBox* addChoice_ = nullptr;
+  QPushButton* add_ = nullptr;
+  QPushButton* remove_ = nullptr;
+  QLineEdit* bounds_ = nullptr;
+  QPushButton* setBounds_ = nullptr;
+  QCheckBox* equalCutOff_ = nullptr;
+  QCheckBox* equalLead_ = nullptr;
+  QCheckBox* constantLead_ = nullptr;
+  QCheckBox* targetCutOff_ = nullptr;
+  QLineEdit* targetPercent_ = nullptr;
+  QCheckBox* symmetric_ = nullptr;
+  QLineEdit* notches_ = nullptr;
+  QPushButton* defaultNotches_ = nullptr;
+  QLineEdit* margin_ = nullptr;
+  QPushButton* run_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QPushButton* apply_ = nullptr;
+  QPushButton* close_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
+  QTableWidget* before_ = nullptr;
+  QTableWidget* after_ = nullptr;
+};
+
+}  // namespace vek1

@@ -1,0 +1,87 @@
+// vek1-cli tune as a script sees it: its exit codes, the saved set, and that the JSON it prints
+// agrees with the set it saves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "dimension_file.h"
+#include "dimensions.h"
+#include "numbers.h"
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+Result run(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int code = vek1::runCli(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+double after(const std::string& json, int id) {
+  const std::string key = "{\"Id\": " + std::to_string(id) + ",";
+  const std::size_t at = json.find(key);
+  if (at == std::string::npos) return NAN;
+  const std::size_t value = json.find("\"After\": ", at) + 9;
+  return vek1::parseNumber(json.substr(value));
+}
+
+TEST(CliTune, SavesTheTunedSetItPrints) {
+  const std::string path = ::testing::TempDir() + "tuned.dve";
+  const Result r = run({"tune", "--vary", "119", "--notches", "1.0", "--format", "json", "--out",
+                        path});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"Outcome\": \"GoalsMet\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"Events\": {\"Before\": {\"Centre\""), std::string::npos);
+  const double tuned = after(r.out, 119);
+  EXPECT_NE(tuned, 0.687);
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ASSERT_TRUE(vek1::ReadDimensionFile(path, ws).ok);
+  EXPECT_EQ(vek1::dimensionValue(ws, 119), static_cast<float>(tuned));
+  EXPECT_EQ(vek1::dimensionValue(ws, 118), 0.687f);  // only the varied dimension moved
+}
+
+TEST(CliTune, NoClosingSetExitsWithOneAndSavesNothing) {
+  // An anchor link far too short locks the gear at every notch, whatever the valve halves do.
+  const std::string path = ::testing::TempDir() + "never.dve";
+  std::remove(path.c_str());
+  const Result r = run({"tune", "--set", "13=1", "--vary", "118,119", "--out", path});
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.err.find("nothing changed"), std::string::npos) << r.err;
+  vek1::Workspace ws;
+  EXPECT_FALSE(vek1::ReadDimensionFile(path, ws).ok);
+}
+
+TEST(CliTune, BadCommandLinesExitWithTwo) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"tune", "--vary", "17"},            // an offset of the reverse arm, not a dimension
+           {"tune", "--vary", "5,5"},           // twice
+           {"tune", "--vary", "5.5"},
+           {"tune", "--bounds", "0"},
+           {"tune", "--goal", "equal"},
+           {"tune", "--goal", "cutoff=abc"},
+           {"tune", "--notches", "1.6,,0.8"},
+           {"tune", "--method", "newton"},
+           {"tune", "--max-evaluations", "1.5"},
+           {"tune", "--format", "xml"},
+           {"tune", "--goal", "constant-lead", "--notches", "1.6"},
+           {"tune", "--goal", "cutoff=75", "--notches", "-1.6"},
+       }) {
+    const Result r = run(args);
+    EXPECT_EQ(r.code, 2) << args[1] << ' ' << args[2];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  EXPECT_EQ(run({"tune", "--help"}).code, 0);
+}
+
+}  // namespace

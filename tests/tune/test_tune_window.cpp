@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "dimensions.h"
+#include "dynvar.h"
+#include "tune_window.h"
+
+namespace vek1 {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Each valve half's length moves its own end's cut-off; the rear starts 5 % later. Equal
+// cut-offs want the rear half 0.05 longer than the front.
+std::vector<TuneNotchFigures> halves(const Workspace& ws, std::span<const double> offsets) {
+  const double front = dimensionValue(ws, dim::ValveLengthFrontHalf);
+  const double rear = dimensionValue(ws, dim::ValveLengthRearHalf);
+  std::vector<TuneNotchFigures> out;
+  for (double x : offsets) {
+    TuneNotchFigures f;
+    f.Offset = x;
+    f.ClosureMargin = 10;
+    f.Front.CutOff = 80 - 100 * (front - 0.687);
+    f.Rear.CutOff = 85 - 100 * (rear - 0.687);
+    out.push_back(f);
+  }
+  return out;
+}
+
+struct TuneWindowTest : ::testing::Test {
+  Workspace ws;
+  void SetUp() override {
+    StartUp(ws);
+    DynVarRegisterDimension(ws, dim::ValveLengthRearHalf);
+    DynVarRegisterDimension(ws, dim::ValveLengthFrontHalf);
+  }
+  template <class T>
+  T* child(TTuneDesign& w, const char* name) {
+    T* c = w.findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  QString status(TTuneDesign& w) { return child<QLabel>(w, "Status")->text(); }
+  bool waitForResult(TTuneDesign& w) {
+    return QTest::qWaitFor([&] { return !w.searching() && w.result().has_value(); }, 10000);
+  }
+};
+
+TEST_F(TuneWindowTest, RunsBesideTheLiveSetAndAppliesOneUndoableChangePerDimension) {
+  TTuneDesign w(ws);
+  w.setSearchOptions(TuneSearchOptions{.Figures = halves});
+  w.show();
+  // The dynamic-variable list is what the user has been nudging: those are the rows.
+  auto* dims = child<QTableWidget>(w, "TuneDims");
+  ASSERT_EQ(dims->rowCount(), 2);
+  EXPECT_EQ(dims->item(0, 0)->text().toStdString(), dimensionLabel(dim::ValveLengthFrontHalf));
+  child<QLineEdit>(w, "BoundsPercent")->setText("10");
+  child<QPushButton>(w, "SetBounds")->click();
+  child<QLineEdit>(w, "Notches")->setText("1.6, 0.8");
+
+  const Workspace before = ws;
+  int applied = 0;
+  w.setAfterApply([&] { ++applied; });
+  child<QPushButton>(w, "Run")->click();
+  ASSERT_TRUE(waitForResult(w)) << status(w).toStdString();
+  EXPECT_TRUE(sameDimensions(ws, before));  // nothing reaches the live set before Apply
+  EXPECT_EQ(w.result()->Outcome, TuneOutcome::GoalsMet) << status(w).toStdString();
+  EXPECT_EQ(child<QTableWidget>(w, "After")->rowCount(), 2);  // the events of both notches
+
+  child<QPushButton>(w, "Apply")->click();
+  EXPECT_EQ(applied, 1);
+  const float front = dimensionValue(ws, dim::ValveLengthFrontHalf);
+  const float rear = dimensionValue(ws, dim::ValveLengthRearHalf);
+  EXPECT_NEAR(rear - front, 0.05f, 0.0015f);
+  EXPECT_EQ(ws.UndoCount, before.UndoCount + 2);
+  EXPECT_EQ(ws.DynVarList[1].Value, dimensionValue(ws, ws.DynVarList[1].Id));  // list refreshed
+  EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());
+
+  // Undo takes the changes back one dimension at a time (up to the single rounding that the
+  // undo's reload of the dynamic variables leaves).
+  auto changedCount = [&] {
+    return (std::fabs(dimensionValue(ws, dim::ValveLengthFrontHalf) - 0.687f) > 1e-6f) +
+           (std::fabs(dimensionValue(ws, dim::ValveLengthRearHalf) - 0.687f) > 1e-6f);
+  };
+  EXPECT_EQ(changedCount(), 2);
+  UndoButtonClick(ws);
+  EXPECT_EQ(changedCount(), 1);
+  UndoButtonClick(ws);
+  EXPECT_EQ(changedCount(), 0);
+  EXPECT_EQ(ws.UndoCount, before.UndoCount);
+}
+
+TEST_F(TuneWindowTest, CancelStopsQuicklyKeepsTheWindowResponsiveAndChangesNothing) {
+  TTuneDesign w(ws);
+  // A slow evaluation, as on a loaded machine: 20 ms each.
+  w.setSearchOptions(TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
+    std::this_thread::sleep_for(20ms);
+    return halves(s, o);
+  }});
+  w.show();
+  const Workspace before = ws;
+  int ticks = 0;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+  tick.start(10);
+  child<QPushButton>(w, "Run")->click();
+  QTest::qWait(200);
+  EXPECT_TRUE(w.searching());
+  EXPECT_GE(ticks, 5);  // the event loop kept running beside the search
+  EXPECT_TRUE(status(w).startsWith("Searching")) << status(w).toStdString();
+
+  const auto cancelled = std::chrono::steady_clock::now();
+  child<QPushButton>(w, "Cancel")->click();
+  ASSERT_TRUE(waitForResult(w));
+  EXPECT_LT(std::chrono::steady_clock::now() - cancelled, 200ms);
+  EXPECT_EQ(w.result()->Outcome, TuneOutcome::Cancelled);
+  EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());
+  EXPECT_TRUE(sameDimensions(ws, before));
+}
+
+TEST_F(TuneWindowTest, ApplyRefusesASetChangedSinceTheSearchAndBadTextSearchesNothing) {
+  TTuneDesign w(ws);
+  w.setSearchOptions(TuneSearchOptions{.Figures = halves});
+  w.show();
+  child<QLineEdit>(w, "Notches")->setText("1.6,,0.8");
+  child<QPushButton>(w, "Run")->click();
+  EXPECT_FALSE(w.searching());
+  EXPECT_TRUE(status(w).contains("notches")) << status(w).toStdString();
+
+  child<QLineEdit>(w, "Notches")->setText("1.6");
+  child<QPushButton>(w, "Run")->click();
+  ASSERT_TRUE(waitForResult(w));
+  ASSERT_TRUE(child<QPushButton>(w, "Apply")->isEnabled());
+  setDimension(ws, dim::RadiusRod, 5.01f);  // a bar nudged while the result stood
+  const Workspace nudged = ws;
+  child<QPushButton>(w, "Apply")->click();
+  EXPECT_TRUE(sameDimensions(ws, nudged));
+  EXPECT_EQ(ws.UndoCount, nudged.UndoCount);
+  EXPECT_TRUE(status(w).contains("changed since")) << status(w).toStdString();
+}
+
+}  // namespace
+}  // namespace vek1
+
+#include "main_form.h"
+#include "sound.h"
+
+namespace vek1 {
+namespace {
+
+TEST(TuneDesignMenu, OpensBesideTheRunningGearAndTheGearKeepsItsNotchAfterApply) {
+  Workspace ws;
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  TTuneDesign tune(ws, &form);
+  // The valve lever's upper arm sets the front cut-off here; equal cut-offs want it at 0.479.
+  tune.setSearchOptions(TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
+    std::vector<TuneNotchFigures> out = halves(s, o);
+    for (TuneNotchFigures& f : out) {
+      f.Front.CutOff = 80 + 100 * (dimensionValue(s, dim::ValveLeverUpper) - 0.459);
+      f.Rear.CutOff = 82;
+    }
+    return out;
+  }});
+  form.setTuneWindow(&tune);
+  tune.setAfterApply([&form] { form.SBRevArmChange(form.SBRevArm->value()); });
+  form.show();
+  form.FwdClick();
+  const float offset = ws.ReverseArmPos - ws.RevArmPositions[0];
+
+  ASSERT_NE(form.TuneDesign, nullptr);
+  EXPECT_EQ(form.TuneDesign->text(), "&TuneDesign");
+  form.TuneDesign->trigger();
+  EXPECT_TRUE(tune.isVisible());
+  EXPECT_FALSE(tune.isModal());
+  EXPECT_TRUE(form.Timer1->isActive());  // the gear keeps running
+
+  // A dimension that moves the centre, so the reverse arm has a new centre to follow.
+  tune.findChild<QLineEdit*>("Notches")->setText("1.6");
+  DynVarRegisterDimension(ws, dim::ValveLeverUpper);
+  tune.fillDimensions();
+  tune.RunClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tune.result().has_value(); }, 10000));
+  ASSERT_TRUE(tune.result()->changed()) << tune.result()->Message;
+  const float oldCentre = ws.RevArmPositions[0];
+  tune.ApplyClick();
+  EXPECT_FLOAT_EQ(dimensionValue(ws, dim::ValveLeverUpper), 0.479f);
+  EXPECT_NE(ws.RevArmPositions[0], oldCentre);
+  EXPECT_FLOAT_EQ(ws.ReverseArmPos - ws.RevArmPositions[0], offset);  // still full forward
+}
+
+}  // namespace
+}  // namespace vek1
