@@ -12,6 +12,7 @@
 #include "main_form.h"
 #include "numbers.h"
 #include "picture_print.h"
+#include "scaled_layout.h"
 
 namespace vek1 {
 
@@ -76,8 +77,11 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
 
 QSize DiagramWindow::pictureSize() const {
   // The texts a diagram places move out with the large font; the picture grows with them.
-  return QSize(roundHalfEven(kPictureWidth * static_cast<double>(ws_.TextScaleX)),
-               roundHalfEven(kPictureHeight * static_cast<double>(ws_.TextScaleY)));
+  return ScaledLayout::scaled(QSize(kPictureWidth, kPictureHeight), ws_.TextScaleX, ws_.TextScaleY);
+}
+
+QSize DiagramWindow::scaledClient() const {
+  return ScaledLayout::scaled(clientSize_, ws_.TextScaleX, ws_.TextScaleY);
 }
 
 void DiagramWindow::draw(bool clearFirst) {
@@ -146,9 +150,7 @@ void DiagramWindow::FormActivate() {
   // The diagram moves the driver and the reverse arm itself; the animation must not.
   main_.Timer1->stop();
   // Room for the whole picture's texts in the large font.
-  const QSize client(
-      roundHalfEven(clientSize_.width() * static_cast<double>(ws_.TextScaleX)),
-      roundHalfEven(clientSize_.height() * static_cast<double>(ws_.TextScaleY)) + kMenuBarHeight);
+  const QSize client = scaledClient() + QSize(0, kMenuBarHeight);
   setMinimumSize(client);
   if (width() < client.width() || height() < client.height())
     resize(std::max(width(), client.width()), std::max(height(), client.height()));
@@ -226,9 +228,8 @@ void DiagramWindow::drawShownPicture(Canvas& canvas) const {
 
 PictureInfo DiagramWindow::pictureInfo() const {
   // What the window shows of the picture: its client area, which grows with the large font.
-  return {{roundHalfEven(clientSize_.width() * static_cast<double>(ws_.TextScaleX)),
-           roundHalfEven(clientSize_.height() * static_cast<double>(ws_.TextScaleY))},
-          windowTitle().trimmed()};
+  const QSize client = scaledClient();
+  return {{client.width(), client.height()}, windowTitle().trimmed()};
 }
 
 ExportResult DiagramWindow::exportTo(const QString& path) const {

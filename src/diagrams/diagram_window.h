@@ -94,6 +94,8 @@ class DiagramWindow : public QDialog {
   UndoButton undoButton_;
   // The picture in drawing pixels for the current text scale.
   QSize pictureSize() const;
+  // The client area below the menu for the current text scale.
+  QSize scaledClient() const;
   QImage picture_;
   double scale_ = 1.0;
   QSize clientSize_;

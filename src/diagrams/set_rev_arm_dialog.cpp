@@ -180,10 +180,8 @@ void TSetRevArm::RefreshPositionsDialog() {
 
 void TSetRevArm::FormActivate() {
   // The labels are written at the text factors; the fields and the dialog follow them.
-  if (layout_.empty()) layout_.rememberChildren(this);
-  layout_.apply(ws_.TextScaleX, ws_.TextScaleY, false);
-  setFixedSize(ScaledLayout::scaled(QSize(px(kClientWidth), px(kClientHeight)), ws_.TextScaleX,
-                                    ws_.TextScaleY));
+  layout_.fitDialog(this, QSize(px(kClientWidth), px(kClientHeight)), ws_.TextScaleX,
+                    ws_.TextScaleY);
   // The second pass sees the list as the first one left it.
   RefreshPositionsDialog();
   RefreshPositionsDialog();

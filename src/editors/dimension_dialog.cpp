@@ -72,9 +72,7 @@ bool DimensionDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void DimensionDialog::FormActivate() {
   // The labels are painted at the text factors; the fields, buttons and the dialog follow them.
-  if (layout_.empty()) layout_.rememberChildren(this);
-  layout_.apply(ws_.TextScaleX, ws_.TextScaleY, false);
-  setFixedSize(ScaledLayout::scaled(designClient_, ws_.TextScaleX, ws_.TextScaleY));
+  layout_.fitDialog(this, designClient_, ws_.TextScaleX, ws_.TextScaleY);
   update();
   for (const auto& row : rows_) row->refill();
 }

@@ -196,8 +196,7 @@ int TMainForm::tickIntervalFor(double refreshRate) {
 }
 
 QSize TMainForm::clientSize() const {
-  return QSize(roundHalfEven(kClientWidth * static_cast<double>(ws_.TextScaleX)),
-               roundHalfEven(kClientHeight * static_cast<double>(ws_.TextScaleY)));
+  return ScaledLayout::scaled(QSize(kClientWidth, kClientHeight), ws_.TextScaleX, ws_.TextScaleY);
 }
 
 void TMainForm::place(QWidget* widget, QRect design, int fontPoints) {

@@ -22,6 +22,12 @@ void ScaledLayout::rememberChildren(QWidget* parent) {
   }
 }
 
+void ScaledLayout::fitDialog(QWidget* dialog, const QSize& designClient, double sx, double sy) {
+  if (empty()) rememberChildren(dialog);
+  apply(sx, sy, false);
+  dialog->setFixedSize(scaled(designClient, sx, sy));
+}
+
 QRect ScaledLayout::scaled(const QRect& d, double sx, double sy) {
   const int left = roundHalfEven(d.x() * sx), top = roundHalfEven(d.y() * sy);
   const int right = roundHalfEven((d.x() + d.width()) * sx);

@@ -22,6 +22,10 @@ class ScaledLayout {
   // move).
   void apply(double sx, double sy, bool fonts) const;
   bool empty() const { return placed_.empty(); }
+  // For a fixed-size dialog whose texts move but keep their size: remembers its children at the
+  // first call, places them at the factors and gives the dialog its design client size times
+  // the factors.
+  void fitDialog(QWidget* dialog, const QSize& designClient, double sx, double sy);
 
   // A design rectangle or size at the factors, with each edge rounded, so that neighbours that
   // touch at design size still touch.

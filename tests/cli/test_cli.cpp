@@ -1,10 +1,9 @@
 // vek1-cli as a script sees it: the text it prints, its exit codes, and that what it prints is
 // the model's pose for the options given.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,14 +11,13 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
-#include <streambuf>
 #include <map>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
-#include "cli.h"
-#include "exit_codes.h"
+#include "cli_run.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
@@ -28,16 +26,8 @@
 
 namespace {
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int code = vek1::runCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using vek1::testing::Result;
+using vek1::testing::run;
 
 // The value of a scalar field of the pose object.
 double field(const std::string& json, const std::string& name) {
@@ -88,11 +78,11 @@ TEST(CliPose, FactoryDefaultsAtMidGear) {
   EXPECT_NEAR(field(r.out, "FrontSteamLap"), 0.1565, 1e-6);
   EXPECT_EQ(field(r.out, "Centre"), field(r.out, "ReverseArmPos"));
   EXPECT_NE(r.out.find("\"Error\": false"), std::string::npos);
-  for (const char* name : {"ReverseArmAngle", "ValveLeverAngle", "PistonPos", "FrontExhOpen",
-                           "RearExhOpen", "FrontSteamEdge", "FrontPortFull", "FrontExhEdge",
-                           "RearSteamEdge", "RearPortFull", "RearExhEdge", "ValveDisplacement",
-                           "RearOpenJoint", "FrontOpenJoint", "RearSteamLap", "FrontExhLap",
-                           "RearExhLap"})
+  for (const char* name :
+       {"ReverseArmAngle", "ValveLeverAngle", "PistonPos", "FrontExhOpen", "RearExhOpen",
+        "FrontSteamEdge", "FrontPortFull", "FrontExhEdge", "RearSteamEdge", "RearPortFull",
+        "RearExhEdge", "ValveDisplacement", "RearOpenJoint", "FrontOpenJoint", "RearSteamLap",
+        "FrontExhLap", "RearExhLap"})
     EXPECT_TRUE(std::isfinite(field(r.out, name))) << name;
 }
 
@@ -284,8 +274,9 @@ TEST(CliPose, AnglesOfAnySizeGiveThePoseOfTheirReducedAngle) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].at("DriverAngle"), "359");
   EXPECT_EQ(rows[1].at("DriverAngle"), "0");
-  EXPECT_EQ(rows[1].at("PistonPos"), csvRows(run({"sweep", "--from", "0", "--to", "0", "--step",
-                                                  "1"}).out)[0].at("PistonPos"));
+  EXPECT_EQ(
+      rows[1].at("PistonPos"),
+      csvRows(run({"sweep", "--from", "0", "--to", "0", "--step", "1"}).out)[0].at("PistonPos"));
 }
 
 TEST(CliPose, ReverseArmLimitsKeepNormWithinMax) {
@@ -297,7 +288,8 @@ TEST(CliPose, ReverseArmLimitsKeepNormWithinMax) {
   // Max below Norm is raised to Norm; in order, raising Max first lets a larger Norm through.
   const Result low = run({"pose", "--angle", "0", "--set", "18=1"});
   EXPECT_NE(low.err.find("1.6"), std::string::npos) << low.err;
-  EXPECT_NE(run({"events", "--notches", "1", "--set", "17=5"}).err.find("1.800"), std::string::npos);
+  EXPECT_NE(run({"events", "--notches", "1", "--set", "17=5"}).err.find("1.800"),
+            std::string::npos);
   const Result ordered = run({"pose", "--angle", "0", "--set", "18=3", "--set", "17=2.5"});
   EXPECT_TRUE(ordered.err.empty()) << ordered.err;
   EXPECT_EQ(run({"pose", "--angle", "0", "--set", "17=1"}).err, "");
@@ -404,9 +396,8 @@ TEST(CliFile, APipeAFolderOrADeviceIsRefusedWithoutWaiting) {
 TEST(CliUsage, HelpNamesEveryOption) {
   const Result r = run({"--help"});
   EXPECT_EQ(r.code, 0);
-  for (const char* option :
-       {"--angle", "--from", "--to", "--step", "--revarm-offset", "--revarm ", "--file", "--set",
-        "--help"})
+  for (const char* option : {"--angle", "--from", "--to", "--step", "--revarm-offset", "--revarm ",
+                             "--file", "--set", "--help"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
   // Each exit code is explained.
   for (const char* code : {"  0  ", "  2  ", "  3  ", "  4  "})

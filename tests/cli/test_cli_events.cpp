@@ -7,25 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
+#include "cli_run.h"
 #include "dimension_file.h"
-#include "exit_codes.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
 #include "valve_events.h"
 
 namespace {
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int code = vek1::runCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using vek1::testing::Result;
+using vek1::testing::run;
 
 size_t count(const std::string& text, const std::string& what) {
   size_t n = 0;

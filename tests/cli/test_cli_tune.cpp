@@ -9,23 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
+#include "cli_run.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
 
 namespace {
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int code = vek1::runCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using vek1::testing::Result;
+using vek1::testing::run;
 
 double after(const std::string& json, int id) {
   const std::string key = "{\"Id\": " + std::to_string(id) + ",";
@@ -37,8 +29,8 @@ double after(const std::string& json, int id) {
 
 TEST(CliTune, SavesTheTunedSetItPrints) {
   const std::string path = ::testing::TempDir() + "tuned.dve";
-  const Result r = run({"tune", "--vary", "119", "--notches", "1.0", "--format", "json", "--out",
-                        path});
+  const Result r =
+      run({"tune", "--vary", "119", "--notches", "1.0", "--format", "json", "--out", path});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("\"Outcome\": \"GoalsMet\""), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"Events\": {\"Before\": {\"Centre\""), std::string::npos);
@@ -64,8 +56,8 @@ TEST(CliTune, NoClosingSetExitsWithOneAndSavesNothing) {
 
 TEST(CliTune, BadCommandLinesExitWithTwo) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"tune", "--vary", "17"},            // an offset of the reverse arm, not a dimension
-           {"tune", "--vary", "5,5"},           // twice
+           {"tune", "--vary", "17"},   // an offset of the reverse arm, not a dimension
+           {"tune", "--vary", "5,5"},  // twice
            {"tune", "--vary", "5.5"},
            {"tune", "--bounds", "0"},
            {"tune", "--goal", "equal"},
