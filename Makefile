@@ -4,13 +4,15 @@
 #              release build that `make run` uses is compiled too, so an optimised-only warning
 #              cannot slip through
 #   make fuzz  build the libFuzzer targets with clang (installed on demand) and run each for
-#              FUZZ_SECONDS (default 60)
+#              FUZZ_SECONDS (default 60); FUZZ_SEED fixes the fuzzer's random seed (default 0: a
+#              new seed each run)
 
 BUILD      ?= build
 TEST_BUILD ?= build-test
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_SEED ?= 0
 
 .PHONY: run test build build-test deps bench clean format fuzz fuzz-deps
 
@@ -52,7 +54,7 @@ $(FUZZ_BUILD)/CMakeCache.txt: | fuzz-deps
 
 fuzz: fuzz-deps $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_SEED)
 
 bench: build
 	$(BUILD)/bin/vek1-bench

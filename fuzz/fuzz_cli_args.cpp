@@ -1,10 +1,14 @@
 // Arbitrary command lines for vek1-cli: the input is split at NUL bytes into arguments. Every run
 // must end with one of the documented exit codes, say why on stderr when it is not 0, and never
 // crash. Output goes to a sink that stops a run once it has written more than a long sweep would,
-// so that a valid but huge sweep costs the fuzzer no more than a short one.
+// so that a valid but huge sweep costs the fuzzer no more than a short one. Files that render and
+// tune --out write all go to one scratch directory, and a tune search is held to a few sets, so
+// that a run stays short and writes nothing outside that directory.
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
@@ -46,6 +50,28 @@ class LimitedSink : public std::streambuf {
 constexpr std::size_t kOutputLimit = 1 << 20;
 constexpr std::size_t kMaxArgs = 24;
 
+// The scratch file for an --out path. A known extension is kept as written (its letter case
+// too), since it chooses the format; any other becomes "x", so the directory holds a few files
+// however long the run.
+std::string scratchPath(const std::string& given) {
+  static const std::filesystem::path dir = [] {
+    std::filesystem::path d = std::filesystem::temp_directory_path() / "vek1-fuzz-out";
+    std::filesystem::create_directories(d);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(std::filesystem::temp_directory_path() / "vek1-fuzz-out",
+                                  ignored);
+    });
+    return d;
+  }();
+  const std::size_t dot = given.rfind('.');
+  std::string extension = dot == std::string::npos ? "" : given.substr(dot + 1);
+  std::string lower = extension;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower != "png" && lower != "svg" && lower != "pdf" && lower != "dve") extension = "x";
+  return (dir / ("out." + extension)).string();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,6 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (size > 0) args.push_back(arg);
   if (args.size() > kMaxArgs) return -1;  // not kept in the corpus
+  for (std::size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--out") args[i + 1] = scratchPath(args[i + 1]);
+  // The last --max-evaluations counts; a search of thousands of sets is no new path.
+  if (!args.empty() && args[0] == "tune") {
+    args.push_back("--max-evaluations");
+    args.push_back("3");
+  }
 
   LimitedSink sink(kOutputLimit);
   std::ostream out(&sink);

@@ -95,6 +95,17 @@ int main(int argc, char** argv) {
       {"pose", "--angle", "1e9", "--set", "13=0"},
       {"pose"},
       {"sweep", "--step", "-1"},
+      {"sweep", "--angle", "30", "--revarm-sweep", "-2:2:0.25", "--set", "17=1.2"},
+      {"events"},
+      {"events", "--notches", "1.6,0.8,0,-0.8", "--format", "csv", "--file", set},
+      {"events", "--notches", "default", "--set", "118=0.9"},
+      {"tune", "--vary", "10,12", "--bounds", "2", "--goal", "equal-cutoff,cutoff=75",
+       "--notches", "1.6,0.8", "--max-evaluations", "3"},
+      {"tune", "--goal", "symmetric,equal-lead", "--notches", "1.2,-1.2", "--format", "json",
+       "--max-evaluations", "2", "--out", "tuned.dve"},
+      {"render", "port", "--graph", "B", "--out", "port.svg"},
+      {"render", "sine", "--positions", "0,1.6,-1.6", "--out", "sine.pdf"},
+      {"render", "main", "--angle", "90", "--out", "main.png", "--file", set},
   };
   int n = 0;
   for (const auto& line : lines) {

@@ -89,6 +89,7 @@ back exactly.
 
 exit codes:
   0  the command ran and all of its output was written
+  1  tune only: no set within the bounds closes with the margin (nothing is saved)
   2  usage error: the command line is wrong (one line on stderr)
   3  the file given with --file cannot be read or is not a dimension file
   4  the output could not be written (a full disk, a closed pipe or stdout, or the

@@ -26,28 +26,53 @@ double numberArg(const std::string& option, const std::string& text) {
   return *value;
 }
 
+int idArg(const std::string& text) {
+  const std::optional<double> id = parseNumberStrict(text);
+  if (!id || !(std::fabs(*id) <= kLargestIdText) || *id != std::floor(*id) ||
+      !isDimensionId(static_cast<int>(*id)) || text.find_first_of(".eE") != std::string::npos)
+    throw UsageError{"unknown dimension id '" + text + "' (use 1..18 or 101..122)"};
+  return static_cast<int>(*id);
+}
+
 std::pair<int, float> setArg(const std::string& text) {
   const size_t eq = text.find('=');
   if (eq == std::string::npos) throw UsageError{"--set expects ID=VALUE, got '" + text + "'"};
   const std::string idText = text.substr(0, eq);
-  const std::optional<double> id = parseNumberStrict(idText);
-  if (!id || !(std::fabs(*id) <= kLargestIdText) || *id != std::floor(*id) ||
-      !isDimensionId(static_cast<int>(*id)) || idText.find_first_of(".eE") != std::string::npos)
-    throw UsageError{"unknown dimension id '" + idText + "' (use 1..18 or 101..122)"};
+  const int id = idArg(idText);
   const double value = numberArg("--set " + idText, text.substr(eq + 1));
-  return {static_cast<int>(*id), static_cast<float>(value)};
+  return {id, static_cast<float>(value)};
+}
+
+std::vector<double> numberList(const std::string& option, const std::string& text, size_t most) {
+  std::vector<double> numbers;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = text.find(',', start);
+    numbers.push_back(numberArg(option, text.substr(start, comma - start)));
+    if (numbers.size() > most)
+      throw UsageError{option + " takes at most " + std::to_string(most) + " values"};
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return numbers;
+}
+
+Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int, float>>& sets,
+                        std::ostream& notes) {
+  Workspace ws;
+  StartUp(ws);
+  if (!file.empty()) {
+    const DimensionFileResult loaded = ReadDimensionFile(file, ws);
+    if (!loaded.ok) throw InputError{loaded.message};
+  }
+  applyCliSettings(ws, sets, notes);
+  ComputeReverseArmCentre(ws);
+  SetRevArmScrollRange(ws);
+  return ws;
 }
 
 Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes) {
-  Workspace ws;
-  StartUp(ws);
-  if (!o.file.empty()) {
-    const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
-    if (!loaded.ok) throw InputError{loaded.message};
-  }
-  applyCliSettings(ws, o.sets, notes);
-  ComputeReverseArmCentre(ws);
-  SetRevArmScrollRange(ws);
+  Workspace ws = loadWorkspace(o.file, o.sets, notes);
   if (o.revarm)
     ws.ReverseArmPos = static_cast<float>(*o.revarm);
   else

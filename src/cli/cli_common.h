@@ -23,8 +23,12 @@ struct InputError {
 
 // A finite number that fits a single, or a UsageError naming the option.
 double numberArg(const std::string& option, const std::string& text);
+// A dimension identifier (1..18, 101..122) written as a whole number.
+int idArg(const std::string& text);
 // ID=VALUE of --set, with ID a dimension identifier.
 std::pair<int, float> setArg(const std::string& text);
+// Comma-separated numbers, each as numberArg reads it; more than `most` is a UsageError.
+std::vector<double> numberList(const std::string& option, const std::string& text, size_t most);
 
 struct SetOptions {
   std::string file;                         // a saved set to start from; empty for the factory set
@@ -37,5 +41,8 @@ struct SetOptions {
 // arm placed. A file that cannot be read is an InputError. The two reverse-arm limits keep
 // Norm <= Max as the frame dialog does, with a line on `notes` when a value was held.
 Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes);
+// The same without placing the reverse arm: it stays where the file or the factory set has it.
+Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int, float>>& sets,
+                        std::ostream& notes);
 
 }  // namespace vek1::cli

@@ -1,14 +1,10 @@
 #include "cli_events.h"
 
-#include <cmath>
 #include <optional>
 #include <ostream>
 
-#include "cli_settings.h"
-#include "dimension_file.h"
-#include "dimensions.h"
+#include "cli_common.h"
 #include "exit_codes.h"
-#include "numbers.h"
 #include "valve_events.h"
 #include "valve_events_text.h"
 
@@ -41,44 +37,10 @@ namespace {
 // More notches than anyone reads; refusing them keeps a mistyped script from running for hours.
 constexpr size_t kMaxNotches = 10000;
 
-struct EventsError {
-  std::string message;
-};
-
-double strictNumber(const std::string& what, const std::string& text) {
-  const std::optional<double> value = parseNumberStrict(text);
-  if (!value || std::fabs(*value) > 3.4028234663852886e38)
-    throw EventsError{"bad number for " + what + ": '" + text + "'"};
-  return *value;
-}
-
-std::vector<double> notchList(const std::string& text) {
-  std::vector<double> offsets;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = text.find(',', start);
-    offsets.push_back(strictNumber("--notches", text.substr(start, comma - start)));
-    if (offsets.size() > kMaxNotches) throw EventsError{"--notches: more than 10000 notches"};
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return offsets;
-}
-
-std::pair<int, float> dimensionSetting(const std::string& text) {
-  const size_t eq = text.find('=');
-  if (eq == std::string::npos) throw EventsError{"--set expects ID=VALUE, got '" + text + "'"};
-  const std::string idText = text.substr(0, eq);
-  const std::optional<double> id = parseNumberStrict(idText);
-  if (!id || *id != std::floor(*id) || idText.find_first_of(".eE") != std::string::npos ||
-      !isDimensionId(static_cast<int>(*id)))
-    throw EventsError{"unknown dimension id '" + idText + "' (use 1..18 or 101..122)"};
-  return {static_cast<int>(*id), toSingle(strictNumber("--set " + idText, text.substr(eq + 1)))};
-}
-
 }  // namespace
 
 int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  using cli::UsageError;
   try {
     std::optional<std::vector<double>> offsets;
     std::string file, format = "json";
@@ -92,43 +54,36 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
       if (i + 1 >= args.size()) {
         if (option == "--notches" || option == "--file" || option == "--set" ||
             option == "--format")
-          throw EventsError{option + " needs a value"};
-        throw EventsError{"unknown option '" + option + "' for events; try --help"};
+          throw UsageError{option + " needs a value"};
+        throw UsageError{"unknown option '" + option + "' for events; try --help"};
       }
       const std::string& value = args[++i];
       if (option == "--notches")
-        offsets = value == "default" ? std::nullopt : std::optional(notchList(value));
+        offsets = value == "default" ? std::nullopt
+                                     : std::optional(cli::numberList(option, value, kMaxNotches));
       else if (option == "--file")
         file = value;
       else if (option == "--set")
-        sets.push_back(dimensionSetting(value));
+        sets.push_back(cli::setArg(value));
       else if (option == "--format" && (value == "json" || value == "csv"))
         format = value;
       else if (option == "--format")
-        throw EventsError{"--format is json or csv, not '" + value + "'"};
+        throw UsageError{"--format is json or csv, not '" + value + "'"};
       else
-        throw EventsError{"unknown option '" + option + "' for events; try --help"};
+        throw UsageError{"unknown option '" + option + "' for events; try --help"};
     }
 
-    Workspace ws;
-    StartUp(ws);
-    if (!file.empty()) {
-      const DimensionFileResult loaded = ReadDimensionFile(file, ws);
-      if (!loaded.ok) {
-        err << "vek1-cli: " << loaded.message << '\n';
-        return kExitInput;
-      }
-    }
-    applyCliSettings(ws, sets, err);
-    ComputeReverseArmCentre(ws);
-
+    const Workspace ws = cli::loadWorkspace(file, sets, err);
     const ValveEventsTable table =
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));
     return kExitOk;
-  } catch (const EventsError& e) {
+  } catch (const cli::UsageError& e) {
     err << "vek1-cli: " << e.message << '\n';
     return kExitUsage;
+  } catch (const cli::InputError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitInput;
   }
 }
 

@@ -6,7 +6,9 @@
 #include <ostream>
 #include <string>
 
+#include "cli_common.h"
 #include "dimension_file.h"
+#include "exit_codes.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "tune_figures.h"
@@ -44,12 +46,13 @@ options:
   --help                 show this text
 
 Exit code 0 when the search ends with a set that closes (goals met or not: the text says which),
-1 when no set within the bounds closes with the margin (nothing is saved), 2 for a usage error.
+1 when no set within the bounds closes with the margin (nothing is saved), 2 for a usage error,
+3 when the --file set cannot be read, 4 when the --out file or the output cannot be written.
 )";
 
-struct UsageError {
-  std::string message;
-};
+using cli::InputError;
+using cli::numberArg;
+using cli::UsageError;
 
 struct TuneOptions {
   std::vector<int> vary;
@@ -63,21 +66,6 @@ struct TuneOptions {
   bool json = false;
   bool help = false;
 };
-
-double numberArg(const std::string& option, const std::string& text) {
-  const std::optional<double> value = parseNumberStrict(text);
-  if (!value || std::fabs(*value) > 3.4028234663852886e38)
-    throw UsageError{"bad number for " + option + ": '" + text + "'"};
-  return *value;
-}
-
-int idArg(const std::string& text) {
-  const std::optional<double> id = parseNumberStrict(text);
-  if (!id || *id != std::floor(*id) || text.find_first_of(".eE") != std::string::npos ||
-      std::fabs(*id) > 1000 || !isDimensionId(static_cast<int>(*id)))
-    throw UsageError{"unknown dimension id '" + text + "' (use 1..18 or 101..122)"};
-  return static_cast<int>(*id);
-}
 
 std::vector<std::string> splitCommas(const std::string& text) {
   std::vector<std::string> parts;
@@ -128,7 +116,7 @@ TuneOptions parse(const std::vector<std::string>& args) {
       return o;
     } else if (option == "--vary") {
       o.vary.clear();
-      for (const std::string& id : splitCommas(value(option))) o.vary.push_back(idArg(id));
+      for (const std::string& id : splitCommas(value(option))) o.vary.push_back(cli::idArg(id));
     } else if (option == "--bounds") {
       o.bounds = numberArg(option, value(option));
       if (!(o.bounds > 0)) throw UsageError{"--bounds must be greater than 0"};
@@ -153,11 +141,7 @@ TuneOptions parse(const std::vector<std::string>& args) {
     } else if (option == "--file") {
       o.file = value(option);
     } else if (option == "--set") {
-      const std::string& text = value(option);
-      const std::size_t eq = text.find('=');
-      if (eq == std::string::npos) throw UsageError{"--set expects ID=VALUE, got '" + text + "'"};
-      const int id = idArg(text.substr(0, eq));
-      o.sets.emplace_back(id, toSingle(numberArg("--set", text.substr(eq + 1))));
+      o.sets.push_back(cli::setArg(value(option)));
     } else if (option == "--out") {
       o.out = value(option);
     } else if (option == "--format") {
@@ -299,15 +283,7 @@ int runTuneCli(const std::vector<std::string>& args, std::ostream& out, std::ost
       out << kTuneUsage;
       return 0;
     }
-    Workspace ws;
-    StartUp(ws);
-    if (!o.file.empty()) {
-      const DimensionFileResult loaded = ReadDimensionFile(o.file, ws);
-      if (!loaded.ok) throw UsageError{loaded.message};
-    }
-    for (const auto& [id, value] : o.sets) setDimension(ws, id, value);
-    ComputeReverseArmCentre(ws);
-    SetRevArmScrollRange(ws);
+    const Workspace ws = cli::loadWorkspace(o.file, o.sets, err);
 
     TuneSettings s;
     const std::vector<int> ids =
@@ -330,16 +306,22 @@ int runTuneCli(const std::vector<std::string>& args, std::ostream& out, std::ost
       text(out, r);
     if (r.Outcome == TuneOutcome::NoClosingSet) {
       err << "vek1-cli: " << r.Message << '\n';
-      return 1;
+      return kExitNoClosingSet;
     }
     if (!o.out.empty()) {
       const DimensionFileResult saved = WriteDimensionFile(o.out, tuned);
-      if (!saved.ok) throw UsageError{saved.message};
+      if (!saved.ok) {
+        err << "vek1-cli: " << saved.message << '\n';
+        return kExitWrite;
+      }
     }
-    return 0;
+    return kExitOk;
   } catch (const UsageError& e) {
     err << "vek1-cli: " << e.message << '\n';
-    return 2;
+    return kExitUsage;
+  } catch (const InputError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitInput;
   }
 }
 

@@ -7,12 +7,14 @@
 namespace vek1 {
 
 constexpr int kExitOk = 0;     // the command ran and its output was written
+constexpr int kExitNoClosingSet = 1;  // tune: no set within the bounds closes with the margin
 constexpr int kExitUsage = 2;  // the command line is wrong
 constexpr int kExitInput = 3;  // a file named on the command line cannot be read or is damaged
 constexpr int kExitWrite = 4;  // the output could not be written
 
 // Every code a run may end with.
-constexpr std::array<int, 4> kExitCodes = {kExitOk, kExitUsage, kExitInput, kExitWrite};
+constexpr std::array<int, 5> kExitCodes = {kExitOk, kExitNoClosingSet, kExitUsage, kExitInput,
+                                           kExitWrite};
 
 constexpr bool isDocumentedExitCode(int code) {
   for (int c : kExitCodes)

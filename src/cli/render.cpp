@@ -40,19 +40,10 @@ struct RenderOptions {
   cli::SetOptions set;
 };
 
-constexpr int kMaxPositions = 9;
+constexpr size_t kMaxPositions = 9;
 
 std::vector<double> positionsArg(const std::string& text) {
-  std::vector<double> offsets;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = text.find(',', start);
-    offsets.push_back(cli::numberArg("--positions", text.substr(start, comma - start)));
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  if (offsets.size() > kMaxPositions) throw UsageError{"--positions takes at most 9 offsets"};
-  return offsets;
+  return cli::numberList("--positions", text, kMaxPositions);
 }
 
 RenderOptions parseRender(const std::vector<std::string>& args) {
@@ -121,14 +112,14 @@ void placePositions(Workspace& ws, const RenderOptions& o) {
     Workspace saved;
     StartUp(saved);
     ReadDimensionFile(o.set.file, saved);  // read once already; it cannot fail here but quietly
-    for (int k = 1; k <= kMaxPositions && saved.RevArmPositions[k] != 0.0f; ++k)
+    for (size_t k = 1; k <= kMaxPositions && saved.RevArmPositions[k] != 0.0f; ++k)
       offsets.push_back(static_cast<double>(saved.RevArmPositions[k]) - saved.RevArmPositions[0]);
     ws.VerticalScale = saved.VerticalScale;
   } else {
     return;  // the defaults, set with the centre
   }
   const double centre = ws.RevArmPositions[0];
-  for (int k = 1; k <= kMaxPositions; ++k) {
+  for (size_t k = 1; k <= kMaxPositions; ++k) {
     const size_t at = static_cast<size_t>(k - 1);
     ws.RevArmPositions[k] =
         at < offsets.size() ? ClampToRevArmRange(ws, toSingle(centre + offsets[at])) : 0.0f;

@@ -110,6 +110,7 @@ std::optional<std::string> checkTuneSettings(TuneSettings& s) {
     v.Start = std::clamp(v.Start, v.Lower, v.Upper);
   }
   if (s.Notches.empty()) return "no notch to tune at";
+  if (s.Notches.size() > kMaxTuneNotches) return "more than 100 notches to tune at";
   for (double x : s.Notches)
     if (!std::isfinite(x)) return "a notch offset is not finite";
   const TuneGoals& g = s.Goals;

@@ -54,6 +54,8 @@ constexpr double kCutOffTolerance = 1.0;   // % of stroke
 constexpr double kLeadTolerance = 0.005;   // units
 // Closure margin every notch must keep, in degrees from tangency.
 constexpr double kDefaultClosureMargin = 2.0;
+// Every candidate is solved at every notch: more than this would keep a search going for hours.
+constexpr std::size_t kMaxTuneNotches = 100;
 
 struct TuneSettings {
   std::vector<TuneVariable> Vary;

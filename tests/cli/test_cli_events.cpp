@@ -123,6 +123,7 @@ TEST(CliEvents, FileAndBadArgumentsExitWithTwoAndOneLine) {
         {"events", "--notches"},
         {"events", "--format", "xml"},
         {"events", "--set", "99=1"},
+        {"events", "--set", "183648147404=1"},  // an id far beyond an int
         {"events", "--angle", "3"},
         {"events", "--file", path + ".missing"}}) {
     const Result r = run(bad);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli_run.h"
+#include "exit_codes.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "numbers.h"
@@ -55,6 +56,8 @@ TEST(CliTune, NoClosingSetExitsWithOneAndSavesNothing) {
 }
 
 TEST(CliTune, BadCommandLinesExitWithTwo) {
+  std::string manyNotches = "1";
+  for (int i = 0; i < 100; ++i) manyNotches += ",1";  // 101: more than a search should try
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"tune", "--vary", "17"},   // an offset of the reverse arm, not a dimension
            {"tune", "--vary", "5,5"},  // twice
@@ -68,12 +71,23 @@ TEST(CliTune, BadCommandLinesExitWithTwo) {
            {"tune", "--format", "xml"},
            {"tune", "--goal", "constant-lead", "--notches", "1.6"},
            {"tune", "--goal", "cutoff=75", "--notches", "-1.6"},
+           {"tune", "--set", "183648147404=1"},  // an id far beyond an int
+           {"tune", "--notches", manyNotches},
        }) {
     const Result r = run(args);
     EXPECT_EQ(r.code, 2) << args[1] << ' ' << args[2];
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
   EXPECT_EQ(run({"tune", "--help"}).code, 0);
+}
+
+TEST(CliTune, UnreadableSetAndUnwritableOutHaveTheirOwnCodes) {
+  const Result missing = run({"tune", "--file", ::testing::TempDir() + "no-such-set.dve"});
+  EXPECT_EQ(missing.code, vek1::kExitInput) << missing.err;
+  const Result unwritable = run({"tune", "--vary", "118", "--max-evaluations", "3", "--out",
+                                 ::testing::TempDir() + "no-such-dir/tuned.dve"});
+  EXPECT_EQ(unwritable.code, vek1::kExitWrite) << unwritable.err;
+  EXPECT_EQ(std::count(unwritable.err.begin(), unwritable.err.end(), '\n'), 1) << unwritable.err;
 }
 
 }  // namespace
