@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "dimension_file.h"
+#include "dimensions.h"
 #include "numbers.h"
 #include "solver.h"
 #include "valve.h"
@@ -74,6 +75,30 @@ void checkSameFile(const Workspace& a, const Workspace& b, const char* what) {
     std::fprintf(stderr, "%s\n", what);
     std::abort();
   }
+}
+
+void checkFileInput(FileDecoder decode, std::span<const std::uint8_t> bytes) {
+  Workspace ws;
+  StartUp(ws);
+  const Workspace before = ws;
+  const DimensionFileResult r = decode(bytes, ws);
+  if (!r.ok) {
+    if (r.message.empty()) {
+      std::fprintf(stderr, "refused without a message\n");
+      std::abort();
+    }
+    checkSameFile(ws, before, "a refused file changed the working set");
+    return;
+  }
+  // What the program saves of an accepted set opens to the same set.
+  Workspace reopened;
+  StartUp(reopened);
+  if (!DecodeDimensionFile(EncodeDimensionFile(ws), reopened).ok) {
+    std::fprintf(stderr, "an accepted set was refused on opening after a save\n");
+    std::abort();
+  }
+  checkSameFile(ws, reopened, "an accepted set saved and opened to a different set");
+  checkGearRuns(ws);
 }
 
 }  // namespace vek1::fuzz
