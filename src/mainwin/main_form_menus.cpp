@@ -8,6 +8,7 @@
 #include "motion.h"
 #include "motion_dialogs.h"
 #include "view.h"
+#include "window_placement.h"
 
 namespace vek1 {
 
@@ -50,10 +51,7 @@ void TMainForm::buildMenus() {
   CylDim = EditDimenMenu->addAction(icons::cylinderDimensions(), "&CylinderDimensions", this,
                                     &TMainForm::CylDimClick);
   TuneDesign = EditDimenMenu->addAction("&TuneDesign", this, [this] {
-    if (!tune_) return;
-    tune_->show();
-    tune_->raise();
-    tune_->activateWindow();
+    if (tune_) showBeside(tune_, this);
   });
   EditDimenMenu->addSeparator();
   SetGraphicZoom =
@@ -83,10 +81,7 @@ void TMainForm::buildMenus() {
   FourEvents = DrawGraphsMenu->addAction(icons::portDiagram(), "&PortOpenClose", this,
                                          &TMainForm::FourEventsClick);
   ValveEvents = DrawGraphsMenu->addAction(icons::valveEvents(), "&ValveEvents", this, [this] {
-    if (!events_) return;
-    events_->show();
-    events_->raise();
-    events_->activateWindow();
+    if (events_) showBeside(events_, this);
   });
   HelpMenu = menuBar()->addMenu("&Help");
   Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));
