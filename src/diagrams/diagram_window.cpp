@@ -9,6 +9,7 @@
 
 #include "canvas_replay.h"
 #include "dynvar.h"
+#include "frame.h"
 #include "main_form.h"
 #include "numbers.h"
 #include "picture_print.h"
@@ -229,7 +230,8 @@ void DiagramWindow::drawShownPicture(Canvas& canvas) const {
 PictureInfo DiagramWindow::pictureInfo() const {
   // What the window shows of the picture: its client area, which grows with the large font.
   const QSize client = scaledClient();
-  return {{client.width(), client.height()}, windowTitle().trimmed()};
+  return {{client.width(), client.height()},
+          QString::fromStdString(TitleWithoutClock(windowTitle().toStdString(), ws_.DimSetName))};
 }
 
 ExportResult DiagramWindow::exportTo(const QString& path) const {

@@ -80,6 +80,20 @@ std::string WindowTitle(const std::string& first, const Workspace& ws, const std
   return first + ws.DimSetName + "     " + date + "   " + time + "   " + "Version 2.6";
 }
 
+std::string TitleWithoutClock(const std::string& windowTitle, const std::string& setName) {
+  // The set name stands before the five blanks that lead to the date (see WindowTitle).
+  const size_t at = windowTitle.rfind(setName + "     ");
+  const std::string kept =
+      at == std::string::npos ? windowTitle : windowTitle.substr(0, at + setName.size());
+  std::string out;
+  for (char c : kept) {
+    if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+    out.push_back(c);
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
 std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time) {
   return WindowTitle(title::Main, ws, date, time);
 }

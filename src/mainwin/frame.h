@@ -55,6 +55,10 @@ bool FrameCanChange(const Workspace& ws);
 std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time);
 std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,
                         const std::string& time);
+// A window's title without its clock and version, blanks run together: the name a picture of
+// the window is printed or exported under ("VEK1 Outside Admission Sine Diagram Nominal"), so
+// that a file named after it does not carry the minute it was made.
+std::string TitleWithoutClock(const std::string& windowTitle, const std::string& setName);
 namespace title {
 inline const std::string Main = "VEK1 Outside Admission            ";
 inline const std::string Sine = "VEK1 Outside Admission      Sine Diagram    ";

@@ -116,6 +116,10 @@ class TMainForm : public QMainWindow {
   // Draws the frame on screen again on any canvas, from the state it was drawn from.
   void drawShownFrame(Canvas& canvas) const;
   ExportResult exportPictureTo(const QString& path) const;
+  // The name the picture is exported and printed under: the title without the clock.
+  QString pictureTitle() const;
+  // How much of the frame the window shows, in frame units: what is exported and printed.
+  QSize shownFrameSize() const;
 
   // Motion controls.
   QTimer* Timer1 = nullptr;

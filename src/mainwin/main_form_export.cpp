@@ -1,7 +1,9 @@
 // The main window's picture out: File > ExportPicture and File > Print.
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cmath>
 
+#include "frame.h"
 #include "main_form.h"
 #include "picture_print.h"
 
@@ -40,11 +42,25 @@ void TMainForm::drawShownFrame(Canvas& canvas) const {
   AnimationTick(canvas, ws, context);
 }
 
+QString TMainForm::pictureTitle() const {
+  return QString::fromStdString(TitleWithoutClock(windowTitle().toStdString(), ws_.DimSetName));
+}
+
+QSize TMainForm::shownFrameSize() const {
+  // The drawing fills the window's client area from its top-left corner, up to the whole frame.
+  const QSize client = Surface ? Surface->size() : QSize(kFrameWidth, kFrameHeight);
+  return client.boundedTo(QSize(kFrameWidth, kFrameHeight)).expandedTo(QSize(1, 1));
+}
+
 ExportResult TMainForm::exportPictureTo(const QString& path) const {
-  // PNG is the frame's own pixels, drawn at the screen's pixel ratio; SVG and PDF are the frame
-  // in its drawing units.
-  const PictureInfo info{{kFrameWidth, kFrameHeight}, windowTitle().trimmed()};
-  return exportFrame(path, frame_, scale_, info,
+  // What the window shows of the frame: PNG is its own pixels, drawn at the screen's pixel
+  // ratio; SVG and PDF are the same part of the frame in its drawing units.
+  const QSize shown = shownFrameSize();
+  const PictureInfo info{{shown.width(), shown.height()}, pictureTitle()};
+  const QImage pixels =
+      frame_.copy(0, 0, static_cast<int>(std::lround(shown.width() * scale_)),
+                  static_cast<int>(std::lround(shown.height() * scale_)));
+  return exportFrame(path, pixels, scale_, info,
                      [this](Canvas& canvas) { drawShownFrame(canvas); });
 }
 
@@ -58,7 +74,8 @@ void TMainForm::ExportPictureClick() {
 }
 
 void TMainForm::Print1Click() {
-  const PictureInfo info{{kFrameWidth, kFrameHeight}, windowTitle().trimmed()};
+  const QSize shown = shownFrameSize();
+  const PictureInfo info{{shown.width(), shown.height()}, pictureTitle()};
   printPictureAsked(this, info, [this](Canvas& canvas) { drawShownFrame(canvas); });
 }
 

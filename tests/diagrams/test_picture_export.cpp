@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLayout>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
@@ -133,7 +134,7 @@ TEST(PictureExport, DiagramWindowExportsWhatItShows) {
             port.picture().copy(0, 0, kPortDiagramSize.width, kPortDiagramSize.height));
 }
 
-TEST(PictureExport, MainWindowExportIsTheFrameOnScreen) {
+TEST(PictureExport, MainWindowExportIsThePartOfTheFrameOnScreen) {
   Workspace ws;
   StartUp(ws);
   ws.SteamDisplayOn = true;
@@ -145,9 +146,13 @@ TEST(PictureExport, MainWindowExportIsTheFrameOnScreen) {
 
   QTemporaryDir dir;
   const QString png = dir.filePath("frame.png"), svg = dir.filePath("frame.svg");
+  // The window at its first size shows the top-left of the frame; that part is the picture.
+  const QSize shown = form.Surface->size();
+  ASSERT_LT(shown.width(), kFrameWidth);
+  ASSERT_EQ(form.shownFrameSize(), shown);
   ASSERT_TRUE(form.exportPictureTo(png).ok);
   EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
-            form.frameImage().convertToFormat(QImage::Format_RGB32));
+            form.frameImage().copy(QRect(QPoint(0, 0), shown)).convertToFormat(QImage::Format_RGB32));
 
   // The vector copy is drawn again from the state the frame was drawn from: the same picture,
   // and the running gear is not moved on by it.
@@ -163,6 +168,15 @@ TEST(PictureExport, MainWindowExportIsTheFrameOnScreen) {
   EXPECT_EQ(redrawn, form.frameImage().convertToFormat(QImage::Format_RGB32));
   const auto c = testing::compareCoverage(QImage(png), testing::renderSvg(svg));
   EXPECT_LT(c.missingShare(), 0.03) << c.missing << " of " << c.painted;
+  EXPECT_EQ(testing::renderSvg(svg).size(), shown);
+
+  // Grown past the frame, the window shows all of it, and no more is exported.
+  form.show();
+  form.resize(kFrameWidth + 200, kFrameHeight + 300);
+  form.layout()->activate();
+  EXPECT_EQ(form.shownFrameSize(), QSize(kFrameWidth, kFrameHeight));
+  ASSERT_TRUE(form.exportPictureTo(png).ok);
+  EXPECT_EQ(QImage(png).size(), QSize(kFrameWidth, kFrameHeight));
 
   EXPECT_EQ(form.ExportPicture->text(), "&ExportPicture...");
   EXPECT_EQ(form.Print1->text(), "&Print...");

@@ -765,6 +765,16 @@ TEST(FrameTitles, EveryWindowTitleCarriesTheSetNameDateTimeAndVersion) {
             "VEK1 Outside Admission  Data Table MyEngine.dve     1/2/25   10:11:12   Version 2.6");
 }
 
+TEST(FrameTitles, APictureIsNamedWithoutTheClock) {
+  Workspace ws = stopped();
+  ws.DimSetName = "Sine Diagram";  // a set named like a window: the last occurrence counts
+  const std::string shown = WindowTitle(title::Sine, ws, "9 Dec 2026", "05:26:08");
+  EXPECT_EQ(TitleWithoutClock(shown, ws.DimSetName),
+            "VEK1 Outside Admission Sine Diagram Sine Diagram");
+  // Before the first title is set the window has none of the set's: nothing is cut.
+  EXPECT_EQ(TitleWithoutClock("  Valve  Events ", "Nominal"), "Valve Events");
+}
+
 TEST(FrameTick, DrawsThePoseSolvedBeforeTheAdvance) {
   Workspace ws = stopped(0.0f);
   ws.StepAngle = 10.0f;
