@@ -29,9 +29,14 @@ bool printPicture(QPrinter& printer, const PictureInfo& info, const DrawPicture&
   return painter.end();
 }
 
+QString printDocumentName(QString title) {
+  title.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\\'), QLatin1Char('-'));
+  return title;
+}
+
 void printPictureAsked(QWidget* parent, const PictureInfo& info, const DrawPicture& draw) {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(info.title);
+  printer.setDocName(printDocumentName(info.title));
   // A wide picture reads best across the page.
   printer.setPageOrientation(info.size.width > info.size.height ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait);

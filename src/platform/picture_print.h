@@ -14,6 +14,10 @@ namespace vek1 {
 // start (no output, a failed device).
 bool printPicture(QPrinter& printer, const PictureInfo& info, const DrawPicture& draw);
 
+// The name a print job goes by. The print dialog offers it as the file name of a PDF, so a slash
+// in a title ("Port Open/Closed") becomes a dash rather than a folder that is not there.
+QString printDocumentName(QString title);
+
 // Asks for a printer with the system's print dialog, then prints; a failure is reported in a
 // message box. Nothing happens when the user cancels.
 void printPictureAsked(QWidget* parent, const PictureInfo& info, const DrawPicture& draw);

@@ -261,6 +261,14 @@ TEST(PicturePrint, PictureFillsThePageWidthCentred) {
   EXPECT_FALSE(printPicture(printer, {{0, 0}, "none"}, drawScene));
 }
 
+TEST(PicturePrint, TheJobsNameMakesOneFileInTheFolderOffered) {
+  // The print dialog writes a PDF named after the job into the folder it offers.
+  const QString name = printDocumentName("VEK1 Outside Admission Port Open/Closed Nominal");
+  EXPECT_EQ(name, "VEK1 Outside Admission Port Open-Closed Nominal");
+  EXPECT_EQ(QFileInfo(QDir("/home/user"), name + ".pdf").dir().path(), "/home/user");
+  EXPECT_EQ(printDocumentName("a\\b"), "a-b");
+}
+
 TEST(CanvasReplay, ReplayedCallsPaintTheSamePicture) {
   RecordingCanvas recording(kSceneSize.width, kSceneSize.height);
   drawScene(recording);
