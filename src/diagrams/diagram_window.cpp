@@ -1,7 +1,5 @@
 #include "diagram_window.h"
 
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -9,6 +7,7 @@
 
 #include "canvas_replay.h"
 #include "dynvar.h"
+#include "export_dialog.h"
 #include "frame.h"
 #include "main_form.h"
 #include "numbers.h"
@@ -239,12 +238,8 @@ ExportResult DiagramWindow::exportTo(const QString& path) const {
 }
 
 void DiagramWindow::Export1Click() {
-  QString filter;
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
-                                                    pictureFileFilter(), &filter);
-  if (path.isEmpty()) return;
-  const ExportResult result = exportTo(withPictureSuffix(path, filter));
-  if (!result.ok) QMessageBox::warning(this, QStringLiteral("Export"), result.message);
+  exportPictureAsked(this, QStringLiteral("Export"), pictureInfo().title,
+                     [this](const QString& path) { return exportTo(path); });
 }
 
 void DiagramWindow::Print1Click() {

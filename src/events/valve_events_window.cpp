@@ -17,6 +17,7 @@
 
 #include "events_table_drawing.h"
 #include "numbers.h"
+#include "export_dialog.h"
 #include "picture_print.h"
 #include "valve_events_text.h"
 
@@ -186,13 +187,8 @@ ExportResult TValveEvents::exportTo(const QString& path) const {
 }
 
 void TValveEvents::ExportClick() {
-  QString filter;
-  const QString path = QFileDialog::getSaveFileName(
-      this, "Export", QString::fromStdString(ws_.DimSetName) + "-events", pictureFileFilter(),
-      &filter);
-  if (path.isEmpty()) return;
-  const ExportResult result = exportTo(withPictureSuffix(path, filter));
-  if (!result.ok) QMessageBox::warning(this, "Export", result.message);
+  exportPictureAsked(this, "Export", QString::fromStdString(ws_.DimSetName) + "-events",
+                     [this](const QString& path) { return exportTo(path); });
 }
 
 void TValveEvents::PrintClick() {

@@ -1,8 +1,7 @@
 // The main window's picture out: File > ExportPicture and File > Print.
-#include <QFileDialog>
-#include <QMessageBox>
 #include <cmath>
 
+#include "export_dialog.h"
 #include "frame.h"
 #include "main_form.h"
 #include "picture_print.h"
@@ -65,12 +64,8 @@ ExportResult TMainForm::exportPictureTo(const QString& path) const {
 }
 
 void TMainForm::ExportPictureClick() {
-  QString filter;
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
-                                                    QString(), pictureFileFilter(), &filter);
-  if (path.isEmpty()) return;
-  const ExportResult result = exportPictureTo(withPictureSuffix(path, filter));
-  if (!result.ok) QMessageBox::warning(this, QStringLiteral("Export Picture"), result.message);
+  exportPictureAsked(this, QStringLiteral("Export Picture"), pictureTitle(),
+                     [this](const QString& path) { return exportPictureTo(path); });
 }
 
 void TMainForm::Print1Click() {
