@@ -105,7 +105,6 @@ struct Options {
   std::string file;
 };
 
-using cli::InputError;
 using cli::numberArg;
 using cli::setArg;
 using cli::UsageError;
@@ -343,7 +342,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         runTuneCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
-  try {
+  return cli::runReportingErrors(err, [&]() -> int {
     const Options o = parse(args);
     if (o.command == "help")
       out << kUsage;
@@ -352,13 +351,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     else
       sweep(o, out, err);
     return finishCliOutput(out, err);
-  } catch (const UsageError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitUsage;
-  } catch (const InputError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitInput;
-  }
+  });
 }
 
 }  // namespace vek1

@@ -8,6 +8,7 @@
 #include "dimension_edit.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "exit_codes.h"
 #include "numbers.h"
 
 namespace vek1::cli {
@@ -79,6 +80,18 @@ Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes) {
     ws.ReverseArmPos =
         toSingle(static_cast<double>(ws.RevArmPositions[0]) + o.revarmOffset.value_or(0.0));
   return ws;
+}
+
+int runReportingErrors(std::ostream& err, const std::function<int()>& body) {
+  try {
+    return body();
+  } catch (const UsageError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitUsage;
+  } catch (const InputError& e) {
+    err << "vek1-cli: " << e.message << '\n';
+    return kExitInput;
+  }
 }
 
 }  // namespace vek1::cli

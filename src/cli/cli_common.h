@@ -2,6 +2,7 @@
 // What every vek1-cli command shares: reading numbers and dimension settings from the command
 // line, and making the working set the options describe.
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -41,6 +42,10 @@ struct SetOptions {
 // arm placed. A file that cannot be read is an InputError. The two reverse-arm limits keep
 // Norm <= Max as the frame dialog does, with a line on `notes` when a value was held.
 Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes);
+
+// Runs a command's body: its own exit code, or for a UsageError or an InputError the error's
+// line on `err` and the exit code for it.
+int runReportingErrors(std::ostream& err, const std::function<int()>& body);
 // The same without placing the reverse arm: it stays where the file or the factory set has it.
 Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int, float>>& sets,
                         std::ostream& notes);

@@ -41,7 +41,7 @@ constexpr size_t kMaxNotches = 10000;
 
 int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   using cli::UsageError;
-  try {
+  return cli::runReportingErrors(err, [&]() -> int {
     std::optional<std::vector<double>> offsets;
     std::string file, format = "json";
     std::vector<std::pair<int, float>> sets;
@@ -78,13 +78,7 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));
     return kExitOk;
-  } catch (const cli::UsageError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitUsage;
-  } catch (const cli::InputError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitInput;
-  }
+  });
 }
 
 }  // namespace vek1

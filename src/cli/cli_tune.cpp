@@ -50,7 +50,6 @@ Exit code 0 when the search ends with a set that closes (goals met or not: the t
 3 when the --file set cannot be read, 4 when the --out file or the output cannot be written.
 )";
 
-using cli::InputError;
 using cli::numberArg;
 using cli::UsageError;
 
@@ -277,7 +276,7 @@ void text(std::ostream& out, const TuneResult& r) {
 }  // namespace
 
 int runTuneCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  try {
+  return cli::runReportingErrors(err, [&]() -> int {
     const TuneOptions o = parse(args);
     if (o.help) {
       out << kTuneUsage;
@@ -316,13 +315,7 @@ int runTuneCli(const std::vector<std::string>& args, std::ostream& out, std::ost
       }
     }
     return kExitOk;
-  } catch (const UsageError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitUsage;
-  } catch (const InputError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitInput;
-  }
+  });
 }
 
 }  // namespace vek1

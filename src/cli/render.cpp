@@ -212,7 +212,7 @@ class GuiForFonts {
 }  // namespace
 
 int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  try {
+  return cli::runReportingErrors(err, [&]() -> int {
     const RenderOptions o = parseRender(args);
     Workspace ws = cli::prepareWorkspace(o.set, err);
     placePositions(ws, o);
@@ -235,13 +235,7 @@ int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
       return kExitWrite;
     }
     return kExitOk;
-  } catch (const UsageError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitUsage;
-  } catch (const cli::InputError& e) {
-    err << "vek1-cli: " << e.message << '\n';
-    return kExitInput;
-  }
+  });
 }
 
 }  // namespace vek1
