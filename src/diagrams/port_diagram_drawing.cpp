@@ -8,6 +8,7 @@
 #include "numbers.h"
 #include "solver.h"
 #include "valve.h"
+#include "valve_events.h"
 #include "view.h"
 
 namespace vek1 {
@@ -50,18 +51,6 @@ int rowY(int i) {
 int eventX(int e, double piston) {
   return isFrontEvent(e) ? screenCoord(kStrokeScale * piston + kStrokeLeft)
                          : screenCoord(kStrokeWidth - kStrokeScale * piston + kStrokeLeft);
-}
-
-// "Rev Arm to Cent Max" as the diagram uses it. A damaged file can hold 0, a negative value, an
-// infinity or NaN: the rows and the Norm line divide by it, so a magnitude under kMinRevArmMax is
-// pushed out to it (keeping its sign, 0 counting as positive), NaN becomes kMinRevArmMax and an
-// infinity the largest single, which keeps every offset and pixel finite.
-double revArmMax(const Workspace& ws) {
-  const double max = ws.Frame[dim::RevArmToCentMax];
-  if (std::isnan(max)) return kMinRevArmMax;
-  const double held = toSingle(max);
-  if (std::fabs(held) < kMinRevArmMax) return std::copysign(kMinRevArmMax, held);
-  return held;
 }
 
 void line(Canvas& canvas, int x0, int y0, int x1, int y1) {
@@ -205,7 +194,7 @@ std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortS
 DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool cycleLegend) {
   const DiagramPoseGuard pose(ws);
   const bool reverse = graph == 'R';
-  const double max = revArmMax(ws);
+  const double max = NotchRevArmMax(ws);
   const double centre = ws.RevArmPositions[0];
   const GraphColours& colours = reverse ? kReverseColours : kForwardColours;
 

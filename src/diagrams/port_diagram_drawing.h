@@ -37,9 +37,6 @@ struct PortSample {
 std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortSample& previous,
                                                                      const PortSample& current);
 
-// The smallest magnitude of "Rev Arm to Cent Max" the diagram divides by.
-constexpr double kMinRevArmMax = 1e-5;
-
 // Draws the whole diagram for graph 'F' (forward: offsets above the centre, driver turning
 // forwards) or 'R' (reverse: offsets below it, driver turning backwards); any other character
 // draws the forward graph. The cycle legend is drawn only when cycleLegend is set. DriverAngle

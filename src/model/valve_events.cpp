@@ -33,8 +33,6 @@ constexpr double kErrorTolerance = 1e-3;
 constexpr int kMaxRefinedTurns = 8;
 // A joint that cannot close at all counts as this far past tangency.
 constexpr double kCannotClose = 2.0;
-// "Rev Arm to Cent Max" as the notches divide it: at least this far from 0.
-constexpr double kMinRevArmMax = 1e-5;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -415,15 +413,15 @@ class NotchSolver {
   std::vector<Sample> grid_, extra_, merged_;
 };
 
-double revArmMax(const Workspace& ws) {
+}  // namespace
+
+double NotchRevArmMax(const Workspace& ws) {
   const double max = ws.Frame[dim::RevArmToCentMax];
   if (std::isnan(max)) return kMinRevArmMax;
   const double held = toSingle(max);
   if (std::fabs(held) < kMinRevArmMax) return std::copysign(kMinRevArmMax, held);
   return held;
 }
-
-}  // namespace
 
 std::string_view edgeCycleText(EdgeCycle cycle) {
   switch (cycle) {
@@ -477,7 +475,7 @@ NotchEvents ValveEvents(const Workspace& ws, double offset) {
 std::vector<double> DefaultNotchOffsets(const Workspace& ws) {
   // Row i of the port events diagram stands at i x Max / 18 from the centre; the table takes
   // every second row, forward then reverse, so each of its notches is one of the diagram's.
-  const double max = revArmMax(ws);
+  const double max = NotchRevArmMax(ws);
   std::vector<double> offsets;
   for (int i = 18; i >= 2; i -= 2) offsets.push_back(i * max / 18);
   offsets.push_back(0.0);

@@ -102,6 +102,13 @@ NotchEvents ValveEvents(const Workspace& ws, double offset);
 std::vector<double> DefaultNotchOffsets(const Workspace& ws);
 constexpr int kDefaultNotchCount = 19;
 
+// "Rev Arm to Cent Max" as the notches here and the rows of the port events diagram divide it. A
+// damaged file can hold 0, a negative value, an infinity or NaN: a magnitude under
+// kMinRevArmMax is pushed out to it (keeping its sign, 0 counting as positive), NaN becomes
+// kMinRevArmMax and an infinity the largest single, which keeps every offset and pixel finite.
+constexpr double kMinRevArmMax = 1e-5;
+double NotchRevArmMax(const Workspace& ws);
+
 // The events at each offset, in the order given.
 ValveEventsTable ComputeValveEvents(const Workspace& ws, const std::vector<double>& offsets);
 // The default table.
