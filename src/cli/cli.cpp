@@ -130,41 +130,37 @@ void revarmSweepArg(Options& o, const std::string& text) {
 Options parse(const std::vector<std::string>& args) {
   Options o;
   if (args.empty()) throw UsageError{"missing command (pose or sweep); try --help"};
-  size_t i = 0;
   if (args[0] == "--help" || args[0] == "-h") {
     o.command = "help";
     return o;
   }
-  o.command = args[i++];
+  o.command = args[0];
   if (o.command != "pose" && o.command != "sweep")
     throw UsageError{"unknown command '" + o.command + "' (use pose or sweep); try --help"};
-  auto value = [&](const std::string& option) -> const std::string& {
-    if (i >= args.size()) throw UsageError{option + " needs a value"};
-    return args[i++];
-  };
-  while (i < args.size()) {
-    const std::string option = args[i++];
+  cli::ArgReader line(args, 1);
+  while (line.more()) {
+    const std::string option = line.option();
     if (option == "--help" || option == "-h") {
       o.command = "help";
       return o;
     } else if (option == "--angle") {
-      o.angle = numberArg(option, value(option));
+      o.angle = numberArg(option, line.value(option));
     } else if (option == "--from" && o.command == "sweep") {
-      o.from = numberArg(option, value(option));
+      o.from = numberArg(option, line.value(option));
     } else if (option == "--to" && o.command == "sweep") {
-      o.to = numberArg(option, value(option));
+      o.to = numberArg(option, line.value(option));
     } else if (option == "--step" && o.command == "sweep") {
-      o.step = numberArg(option, value(option));
+      o.step = numberArg(option, line.value(option));
     } else if (option == "--revarm-sweep" && o.command == "sweep") {
-      revarmSweepArg(o, value(option));
+      revarmSweepArg(o, line.value(option));
     } else if (option == "--revarm-offset") {
-      o.revarmOffset = numberArg(option, value(option));
+      o.revarmOffset = numberArg(option, line.value(option));
     } else if (option == "--revarm") {
-      o.revarm = numberArg(option, value(option));
+      o.revarm = numberArg(option, line.value(option));
     } else if (option == "--file") {
-      o.file = value(option);
+      o.file = line.value(option);
     } else if (option == "--set") {
-      o.sets.push_back(setArg(value(option)));
+      o.sets.push_back(setArg(line.value(option)));
     } else {
       throw UsageError{"unknown option '" + option + "' for " + o.command + "; try --help"};
     }

@@ -22,6 +22,23 @@ struct InputError {
   std::string message;
 };
 
+// Walks a command line option by option; an option's value is the argument after it.
+class ArgReader {
+ public:
+  ArgReader(const std::vector<std::string>& args, size_t first) : args_(args), at_(first) {}
+  bool more() const { return at_ < args_.size(); }
+  const std::string& option() { return args_[at_++]; }
+  // The value of `option`, or a UsageError when the line ends before it.
+  const std::string& value(const std::string& option) {
+    if (!more()) throw UsageError{option + " needs a value"};
+    return args_[at_++];
+  }
+
+ private:
+  const std::vector<std::string>& args_;
+  size_t at_;
+};
+
 // A finite number that fits a single, or a UsageError naming the option.
 double numberArg(const std::string& option, const std::string& text);
 // A dimension identifier (1..18, 101..122) written as a whole number.

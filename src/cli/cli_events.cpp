@@ -45,32 +45,28 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
     std::optional<std::vector<double>> offsets;
     std::string file, format = "json";
     std::vector<std::pair<int, float>> sets;
-    for (size_t i = 0; i < args.size(); ++i) {
-      const std::string& option = args[i];
+    cli::ArgReader line(args, 0);
+    while (line.more()) {
+      const std::string& option = line.option();
       if (option == "--help" || option == "-h") {
         out << kEventsUsage;
         return 0;
       }
-      if (i + 1 >= args.size()) {
-        if (option == "--notches" || option == "--file" || option == "--set" ||
-            option == "--format")
-          throw UsageError{option + " needs a value"};
-        throw UsageError{"unknown option '" + option + "' for events; try --help"};
-      }
-      const std::string& value = args[++i];
-      if (option == "--notches")
+      if (option == "--notches") {
+        const std::string& value = line.value(option);
         offsets = value == "default" ? std::nullopt
                                      : std::optional(cli::numberList(option, value, kMaxNotches));
-      else if (option == "--file")
-        file = value;
-      else if (option == "--set")
-        sets.push_back(cli::setArg(value));
-      else if (option == "--format" && (value == "json" || value == "csv"))
-        format = value;
-      else if (option == "--format")
-        throw UsageError{"--format is json or csv, not '" + value + "'"};
-      else
+      } else if (option == "--file") {
+        file = line.value(option);
+      } else if (option == "--set") {
+        sets.push_back(cli::setArg(line.value(option)));
+      } else if (option == "--format") {
+        format = line.value(option);
+        if (format != "json" && format != "csv")
+          throw UsageError{"--format is json or csv, not '" + format + "'"};
+      } else {
         throw UsageError{"unknown option '" + option + "' for events; try --help"};
+      }
     }
 
     const Workspace ws = cli::loadWorkspace(file, sets, err);

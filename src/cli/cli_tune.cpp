@@ -103,48 +103,44 @@ TuneGoals goalArg(const std::string& text) {
 
 TuneOptions parse(const std::vector<std::string>& args) {
   TuneOptions o;
-  std::size_t i = 0;
-  auto value = [&](const std::string& option) -> const std::string& {
-    if (i >= args.size()) throw UsageError{option + " needs a value"};
-    return args[i++];
-  };
-  while (i < args.size()) {
-    const std::string option = args[i++];
+  cli::ArgReader line(args, 0);
+  while (line.more()) {
+    const std::string option = line.option();
     if (option == "--help" || option == "-h") {
       o.help = true;
       return o;
     } else if (option == "--vary") {
       o.vary.clear();
-      for (const std::string& id : splitCommas(value(option))) o.vary.push_back(cli::idArg(id));
+      for (const std::string& id : splitCommas(line.value(option))) o.vary.push_back(cli::idArg(id));
     } else if (option == "--bounds") {
-      o.bounds = numberArg(option, value(option));
+      o.bounds = numberArg(option, line.value(option));
       if (!(o.bounds > 0)) throw UsageError{"--bounds must be greater than 0"};
     } else if (option == "--goal") {
-      o.goals = goalArg(value(option));
+      o.goals = goalArg(line.value(option));
     } else if (option == "--notches") {
-      const std::string& text = value(option);
+      const std::string& text = line.value(option);
       o.notches = parseTuneNotches(text);
       if (!o.notches) throw UsageError{"--notches expects offsets such as 1.6,0.8,-0.8"};
     } else if (option == "--margin") {
-      o.margin = numberArg(option, value(option));
+      o.margin = numberArg(option, line.value(option));
     } else if (option == "--method") {
-      const std::string& name = value(option);
+      const std::string& name = line.value(option);
       const std::optional<TuneMethod> m = tuneMethodFromName(name);
       if (!m) throw UsageError{"unknown method '" + name + "' (use bobyqa, cobyla or global)"};
       o.search.Method = *m;
     } else if (option == "--max-evaluations") {
-      const double n = numberArg(option, value(option));
+      const double n = numberArg(option, line.value(option));
       if (!(n >= 1 && n <= 1e6) || n != std::floor(n))
         throw UsageError{"--max-evaluations expects a whole number from 1 to 1000000"};
       o.search.MaxEvaluations = static_cast<int>(n);
     } else if (option == "--file") {
-      o.file = value(option);
+      o.file = line.value(option);
     } else if (option == "--set") {
-      o.sets.push_back(cli::setArg(value(option)));
+      o.sets.push_back(cli::setArg(line.value(option)));
     } else if (option == "--out") {
-      o.out = value(option);
+      o.out = line.value(option);
     } else if (option == "--format") {
-      const std::string& f = value(option);
+      const std::string& f = line.value(option);
       if (f != "json" && f != "text") throw UsageError{"--format expects json or text"};
       o.json = f == "json";
     } else {

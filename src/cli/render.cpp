@@ -65,31 +65,27 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
   }
   const bool diagramWithPositions =
       o.picture == Picture::Sine || o.picture == Picture::Oval || o.picture == Picture::Steam;
-  size_t i = 2;
-  auto value = [&](const std::string& option) -> const std::string& {
-    if (i >= args.size()) throw UsageError{option + " needs a value"};
-    return args[i++];
-  };
-  while (i < args.size()) {
-    const std::string option = args[i++];
+  cli::ArgReader line(args, 2);
+  while (line.more()) {
+    const std::string option = line.option();
     if (option == "--out") {
-      o.out = value(option);
+      o.out = line.value(option);
     } else if (option == "--angle" && o.picture == Picture::Main) {
-      o.angle = cli::numberArg(option, value(option));
+      o.angle = cli::numberArg(option, line.value(option));
     } else if (option == "--positions" && diagramWithPositions) {
-      o.positions = positionsArg(value(option));
+      o.positions = positionsArg(line.value(option));
     } else if (option == "--graph" && o.picture == Picture::Port) {
-      const std::string& g = value(option);
+      const std::string& g = line.value(option);
       if (g != "F" && g != "R" && g != "B") throw UsageError{"--graph takes F, R or B"};
       o.graph = g[0];
     } else if (option == "--revarm-offset") {
-      o.set.revarmOffset = cli::numberArg(option, value(option));
+      o.set.revarmOffset = cli::numberArg(option, line.value(option));
     } else if (option == "--revarm") {
-      o.set.revarm = cli::numberArg(option, value(option));
+      o.set.revarm = cli::numberArg(option, line.value(option));
     } else if (option == "--file") {
-      o.set.file = value(option);
+      o.set.file = line.value(option);
     } else if (option == "--set") {
-      o.set.sets.push_back(cli::setArg(value(option)));
+      o.set.sets.push_back(cli::setArg(line.value(option)));
     } else {
       throw UsageError{"unknown option '" + option + "' for render " + kind + "; try --help"};
     }
