@@ -59,21 +59,22 @@ std::vector<double> numberList(const std::string& option, const std::string& tex
 }
 
 Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int, float>>& sets,
-                        std::ostream& notes) {
+                        std::ostream& notes, Workspace* asRead) {
   Workspace ws;
   StartUp(ws);
   if (!file.empty()) {
     const DimensionFileResult loaded = ReadDimensionFile(file, ws);
     if (!loaded.ok) throw InputError{loaded.message};
   }
+  if (asRead) *asRead = ws;
   applyCliSettings(ws, sets, notes);
   ComputeReverseArmCentre(ws);
   SetRevArmScrollRange(ws);
   return ws;
 }
 
-Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes) {
-  Workspace ws = loadWorkspace(o.file, o.sets, notes);
+Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes, Workspace* asRead) {
+  Workspace ws = loadWorkspace(o.file, o.sets, notes, asRead);
   if (o.revarm)
     ws.ReverseArmPos = static_cast<float>(*o.revarm);
   else

@@ -58,13 +58,15 @@ struct SetOptions {
 // The factory set or the file's, with the --set changes, the centre recomputed and the reverse
 // arm placed. A file that cannot be read is an InputError. The two reverse-arm limits keep
 // Norm <= Max as the frame dialog does, with a line on `notes` when a value was held.
-Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes);
+// `asRead`, when given, receives the set as the file or the factory holds it, before the --set
+// changes.
+Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes, Workspace* asRead = nullptr);
 
 // Runs a command's body: its own exit code, or for a UsageError or an InputError the error's
 // line on `err` and the exit code for it.
 int runReportingErrors(std::ostream& err, const std::function<int()>& body);
 // The same without placing the reverse arm: it stays where the file or the factory set has it.
 Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int, float>>& sets,
-                        std::ostream& notes);
+                        std::ostream& notes, Workspace* asRead = nullptr);
 
 }  // namespace vek1::cli

@@ -10,7 +10,6 @@
 
 #include "cli_common.h"
 #include "diagram_sizes.h"
-#include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
 #include "frame.h"
@@ -100,14 +99,11 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
 
 // The diagram positions as offsets from the centre, kept while the centre is recomputed for
 // the --set changes: the saved set's when one is given, else the defaults.
-void placePositions(Workspace& ws, const RenderOptions& o) {
+void placePositions(Workspace& ws, const Workspace& saved, const RenderOptions& o) {
   std::vector<double> offsets;
   if (o.positions) {
     offsets = *o.positions;
   } else if (!o.set.file.empty()) {
-    Workspace saved;
-    StartUp(saved);
-    ReadDimensionFile(o.set.file, saved);  // read once already; it cannot fail here but quietly
     for (size_t k = 1; k <= kMaxPositions && saved.RevArmPositions[k] != 0.0f; ++k)
       offsets.push_back(static_cast<double>(saved.RevArmPositions[k]) - saved.RevArmPositions[0]);
     ws.VerticalScale = saved.VerticalScale;
@@ -210,8 +206,9 @@ class GuiForFonts {
 int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
   return cli::runReportingErrors(err, [&]() -> int {
     const RenderOptions o = parseRender(args);
-    Workspace ws = cli::prepareWorkspace(o.set, err);
-    placePositions(ws, o);
+    Workspace saved;
+    Workspace ws = cli::prepareWorkspace(o.set, err, &saved);
+    placePositions(ws, saved, o);
     RefreshPositions(ws);
     ws.StepAngle = 0.0f;  // the picture shows the pose at the angle given, not one step on
     // Turned into one revolution in double first: a large angle would lose its fraction of a
