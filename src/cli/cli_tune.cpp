@@ -119,7 +119,7 @@ TuneOptions parse(const std::vector<std::string>& args) {
       o.goals = goalArg(line.value(option));
     } else if (option == "--notches") {
       const std::string& text = line.value(option);
-      o.notches = parseTuneNotches(text);
+      o.notches = parseNumberList(text);
       if (!o.notches) throw UsageError{"--notches expects offsets such as 1.6,0.8,-0.8"};
     } else if (option == "--margin") {
       o.margin = numberArg(option, line.value(option));

@@ -145,21 +145,11 @@ bool parseNotchList(const std::string& text, std::vector<double>& offsets, bool&
     useDefault = true;
     return true;
   }
-  std::vector<double> parsed;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = text.find(',', start);
-    std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
-    const size_t a = item.find_first_not_of(" \t"), b = item.find_last_not_of(" \t");
-    if (a == std::string::npos) return false;
-    const std::optional<double> value = parseNumberStrict(item.substr(a, b - a + 1));
-    if (!value || std::fabs(*value) > kLargestOffset) return false;
-    parsed.push_back(*value);
-    if (parsed.size() > kMostNotches) return false;
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  offsets = std::move(parsed);
+  std::optional<std::vector<double>> parsed = parseNumberList(text);
+  if (!parsed || parsed->size() > kMostNotches) return false;
+  for (double x : *parsed)
+    if (std::fabs(x) > kLargestOffset) return false;
+  offsets = std::move(*parsed);
   useDefault = false;
   return true;
 }

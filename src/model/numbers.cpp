@@ -115,6 +115,24 @@ std::optional<double> parseNumberStrict(std::string_view text) {
   return value;
 }
 
+std::optional<std::vector<double>> parseNumberList(std::string_view text) {
+  std::vector<double> out;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    std::string_view item =
+        text.substr(start, comma == std::string_view::npos ? text.npos : comma - start);
+    const std::size_t a = item.find_first_not_of(" \t"), b = item.find_last_not_of(" \t");
+    if (a == std::string_view::npos) return std::nullopt;
+    const std::optional<double> x = parseNumberStrict(item.substr(a, b - a + 1));
+    if (!x) return std::nullopt;
+    out.push_back(*x);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return out;
+}
+
 std::string singleText(float x) {
   if (std::isnan(x)) return "nan";
   if (std::isinf(x)) return x > 0 ? "inf" : "-inf";

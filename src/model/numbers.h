@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vek1 {
 
@@ -34,6 +35,10 @@ double parseNumber(std::string_view text);
 
 // Strict conversion for command lines: the whole text must be one well-formed finite number.
 std::optional<double> parseNumberStrict(std::string_view text);
+
+// A comma-separated list of strict numbers, each with blanks or tabs around it allowed
+// ("1.6, 0.8,-0.8"); none when an item is empty or not a number.
+std::optional<std::vector<double>> parseNumberList(std::string_view text);
 
 // Shortest text that reads back as the same single (9 significant digits), locale independent.
 std::string singleText(float x);

@@ -79,24 +79,6 @@ TuneVariable defaultTuneVariable(const Workspace& ws, int id, double percent) {
   return TuneVariable{id, value, toSingle(value - half), toSingle(value + half)};
 }
 
-std::optional<std::vector<double>> parseTuneNotches(std::string_view text) {
-  std::vector<double> out;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t comma = text.find(',', start);
-    std::string_view item = text.substr(start, comma == std::string_view::npos ? text.npos
-                                                                             : comma - start);
-    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-    while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-    const std::optional<double> x = parseNumberStrict(item);
-    if (!x) return std::nullopt;
-    out.push_back(*x);
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
-  return out;
-}
-
 std::optional<std::string> checkTuneSettings(TuneSettings& s) {
   if (s.Vary.empty()) return "no dimension to vary";
   std::set<int> seen;

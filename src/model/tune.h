@@ -83,9 +83,6 @@ struct TuneEvaluation {
   bool GoalsMet = false;    // every goal that is on lies within its tolerance
 };
 
-// A comma-separated list of notch offsets ("1.6,0.8,-0.8"); none for text that is not one.
-std::optional<std::vector<double>> parseTuneNotches(std::string_view text);
-
 // Settings that a search can run on, or the reason they cannot: a dimension that is not
 // editable or is listed twice, bounds that are not finite or not ordered, no notches, no goal.
 // Starting values outside their bounds are drawn into them.

@@ -271,7 +271,7 @@ std::optional<TuneSettings> TTuneDesign::settingsFromControls(QString* problem) 
                                   toSingle(parseNumber(dims_->item(r, ColUpper)->text().toStdString()))});
   }
   const std::optional<std::vector<double>> notches =
-      parseTuneNotches(notches_->text().toStdString());
+      parseNumberList(notches_->text().toStdString());
   if (!notches) {
     *problem = "The notches are not a list of numbers such as 1.6,0.8,0.4";
     return std::nullopt;
