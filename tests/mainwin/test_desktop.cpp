@@ -379,9 +379,3 @@ TEST(ScaledCanvas, AFinerSurfaceRedrawsAtItsOwnPitchRatherThanDoublingPixels) {
 }  // namespace
 }  // namespace vek1
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

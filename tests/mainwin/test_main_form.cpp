@@ -601,9 +601,3 @@ TEST_F(MainForm, StartUpAndCloseSetHalfVolume) {
 }  // namespace
 }  // namespace vek1
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

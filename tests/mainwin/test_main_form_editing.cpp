@@ -444,9 +444,3 @@ TEST_F(Editing, FileDialogsTakeANameWithoutExtensionAndTheImportAnyName) {
 }  // namespace
 }  // namespace vek1
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

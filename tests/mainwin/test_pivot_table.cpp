@@ -246,12 +246,6 @@ TEST_F(DataTableWindow, EditMenuEnabling) {
 }  // namespace
 }  // namespace vek1
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}
 
 namespace vek1 {
 namespace {

@@ -354,9 +354,3 @@ TEST(RefPointsDialog, EnterNeitherTypesNorPressesAButton) {
   EXPECT_FALSE(ws.RefPointsMode || ws.PivotDataMode);
 }
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,4 +1,6 @@
-// The platform tests need a QApplication for fonts, widgets and the clipboard.
+// The entry point of every test program that makes widgets: one QApplication for all its tests,
+// on the offscreen platform unless another is chosen, so that listing and running the tests
+// needs no display.
 #include <gtest/gtest.h>
 
 #include <QApplication>
