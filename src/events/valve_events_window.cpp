@@ -10,15 +10,15 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "events_table_drawing.h"
-#include "numbers.h"
 #include "export_dialog.h"
+#include "numbers.h"
 #include "picture_print.h"
+#include "qt_file_write.h"
 #include "valve_events_text.h"
 
 namespace vek1 {
@@ -156,15 +156,9 @@ void TValveEvents::CopyClick() {
 }
 
 bool TValveEvents::saveCsv(const QString& path, QString* message) {
-  // Written beside the target and renamed into place, so a failed save leaves no half file.
-  QSaveFile file(path);
-  const std::string csv = valveEventsCsv(table_);
-  const bool ok =
-      file.open(QIODevice::WriteOnly) &&
-      file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
-      file.commit();
-  if (!ok && message) *message = "Cannot write " + path + ": " + file.errorString();
-  return ok;
+  const auto failed = writeWholeFileAt(path, valveEventsCsv(table_));
+  if (failed && message) *message = *failed;
+  return !failed;
 }
 
 void TValveEvents::SaveCsvClick() {

@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <type_traits>
 #include <utility>
 
 #include "dimensions.h"
+#include "file_write.h"
 #include "numbers.h"
 #include "view.h"
 
@@ -440,19 +440,6 @@ DimensionFileResult readFile(const std::string& path, Form form, Workspace& ws) 
   return r;
 }
 
-bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(put);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> EncodeDimensionFile(const Workspace& ws) {
@@ -493,93 +480,9 @@ DimensionFileResult ReadDosDimensionFile(const std::string& path, Workspace& ws)
   return readFile(path, Form::Dos, ws);
 }
 
-namespace {
-
-// The file a path names, following symbolic links (also one whose file does not exist yet), so
-// that a save through a link writes that file and keeps the link.
-std::filesystem::path followLinks(std::filesystem::path target) {
-  namespace fs = std::filesystem;
-  // More links than this in a row is a loop; the save then fails on the path as given.
-  constexpr int kMaxLinks = 40;
-  std::error_code ec;
-  for (int n = 0; n < kMaxLinks && fs::is_symlink(target, ec); ++n) {
-    const fs::path next = fs::read_symlink(target, ec);
-    if (ec) break;
-    target = next.is_absolute() ? next : target.parent_path() / next;
-  }
-  return target;
-}
-
-// Writes the records over the file itself, for a folder where no new file may be made. The file
-// is rewritten whole and cut to the new length; a failure part way is reported as such.
-DimensionFileResult writeInPlace(const std::string& path, const std::filesystem::path& target,
-                                 const std::vector<std::uint8_t>& bytes) {
-  Fd file(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
-  if (file.fd < 0) return failure("Cannot save " + quoted(path) + ": " + systemReason() + ".");
-  if (!writeAll(file.fd, bytes) || ::ftruncate(file.fd, static_cast<off_t>(bytes.size())) != 0 ||
-      ::fsync(file.fd) != 0 || !file.close())
-    return failure("Cannot save " + quoted(path) + ": " + systemReason() +
-                   ". The file may now be incomplete; save it again elsewhere.");
-  return {true, {}};
-}
-
-}  // namespace
-
 DimensionFileResult WriteDimensionFile(const std::string& path, const Workspace& ws) {
-  namespace fs = std::filesystem;
-  const std::vector<std::uint8_t> bytes = EncodeDimensionFile(ws);
-  const fs::path target = followLinks(fs::path(path));
-
-  // A file the user has made read-only is his decision, even where the system would let the
-  // save replace it (the folder is writable, or the user is root).
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  const bool denied = exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 &&
-                      ::access(target.c_str(), W_OK) != 0;
-  // A writable file on a file system mounted read-only: the system's own reason says it best.
-  if (denied && errno == EROFS)
-    return failure("Cannot save " + quoted(path) + ": " + systemReason() +
-                   ". It was left as it was; save it elsewhere.");
-  if (exists && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || denied))
-    return failure("Cannot save " + quoted(path) +
-                   ": the file is read-only. It was left as it was; save under another name or "
-                   "make it writable first.");
-
-  // The new records go to a hidden file in the same directory (so the rename stays on one file
-  // system); O_EXCL with a fresh number keeps two saves from sharing it.
-  Fd file(-1);
-  fs::path temp;
-  // A number already taken (left by a save that was cut short) moves on to the next.
-  constexpr int kTempAttempts = 100;
-  for (int attempt = 0; attempt < kTempAttempts && file.fd < 0; ++attempt) {
-    temp = target.parent_path() /
-           (".vek1-save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp");
-    file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file.fd < 0 && errno != EEXIST) break;
-  }
-  if (file.fd < 0) {
-    // A folder the user may not write can still hold a file he may: write that file itself.
-    if ((errno == EACCES || errno == EPERM) && exists && S_ISREG(old.st_mode))
-      return writeInPlace(path, target, bytes);
-    return failure("Cannot save " + quoted(path) + ": " + systemReason() + ".");
-  }
-
-  // A replaced file keeps its permissions; a new one gets the usual ones (0666 less the umask).
-  // Failing to copy them is no reason to refuse the save.
-  if (exists && S_ISREG(old.st_mode)) static_cast<void>(::fchmod(file.fd, old.st_mode & 07777));
-
-  auto abandon = [&](const std::string& reason) {
-    if (file.fd >= 0) file.close();
-    ::unlink(temp.c_str());
-    return failure("Cannot save " + quoted(path) + ": " + reason +
-                   ". The file was left as it was.");
-  };
-  if (!writeAll(file.fd, bytes) || ::fsync(file.fd) != 0) return abandon(systemReason());
-  if (!file.close()) return abandon(systemReason());
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) return abandon(ec.message());
-  return {true, {}};
+  const FileWriteResult written = writeWholeFile(path, EncodeDimensionFile(ws), "save");
+  return {written.ok, written.message};
 }
 
 }  // namespace vek1

@@ -90,13 +90,10 @@ std::string DimSetNameFromPath(std::string_view path);
 DimensionFileResult ReadDimensionFile(const std::string& path, Workspace& ws);
 DimensionFileResult ReadDosDimensionFile(const std::string& path, Workspace& ws);
 
-// Writes the full native file. The records go to a new file beside the target, which is flushed
-// to disk and then renamed over the target, so the target is either the old file or the complete
-// new one, never a partial write. A target that is a symbolic link has the file it points at
-// replaced, and the link stays. A file without write permission is refused, naming it. In a
-// folder where no new file may be made, a writable file there is rewritten in place (whole, cut
-// to its new length), and a failure part way says the file may be incomplete. The workspace is
-// not changed: the caller sets DimSetName (DimSetNameFromPath) once this succeeds.
+// Writes the full native file through the one safe file writer (file_write.h): the target is
+// either the old file or the complete new one; a pipe, a device, a folder or a link loop is
+// refused, and so is a read-only file. The workspace is not changed: the caller sets DimSetName
+// (DimSetNameFromPath) once this succeeds.
 DimensionFileResult WriteDimensionFile(const std::string& path, const Workspace& ws);
 
 }  // namespace vek1

@@ -9,11 +9,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include "clocktext.h"
 #include "pivot_table.h"
+#include "qt_file_write.h"
 
 namespace vek1 {
 
@@ -100,18 +100,8 @@ void TDataTable::SelectAll1Click() {
 }
 
 std::optional<QString> TDataTable::saveCsvTo(const QString& path) {
-  const QFileInfo info(path);
-  if (info.exists() && !info.isFile())
-    return QStringLiteral("Cannot write %1: not a regular file").arg(path);
   // The table as the model gives it now, at full precision, not the text box's rounded text.
-  const std::string csv = BuildPivotDataCsv(ws_);
-  QSaveFile file(path);
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
-      !file.commit())
-    return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-  return std::nullopt;
+  return writeWholeFileAt(path, BuildPivotDataCsv(ws_));
 }
 
 void TDataTable::SaveCsv1Click() {

@@ -1,3 +1,5 @@
+#include <QFile>
+
 #include "dimension_file.h"
 #include "main_form.h"
 #include "motion.h"
@@ -49,7 +51,7 @@ void TMainForm::openSet(FileDialog kind,
     }
   } refill{*this, kind == FileDialog::OpenNative};
   if (path.isEmpty()) return;
-  const DimensionFileResult result = read(path.toStdString(), ws_);
+  const DimensionFileResult result = read(QFile::encodeName(path).toStdString(), ws_);
   if (!result.ok) {
     reportError(QString::fromStdString(result.message));
     return;
@@ -70,7 +72,7 @@ void TMainForm::OpenDosDimensionsClick() {
 void TMainForm::SaveAsDimensionsClick() {
   const QString path = chooseFile(FileDialog::Save);
   if (path.isEmpty()) return;
-  const DimensionFileResult result = WriteDimensionFile(path.toStdString(), ws_);
+  const DimensionFileResult result = WriteDimensionFile(QFile::encodeName(path).toStdString(), ws_);
   if (!result.ok) {
     reportError(QString::fromStdString(result.message));
     return;

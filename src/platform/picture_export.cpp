@@ -1,16 +1,18 @@
 #include "picture_export.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 
+#include "file_write.h"
 #include "numbers.h"
 #include "vector_canvas.h"
 
@@ -25,24 +27,23 @@ constexpr double kPointsPerInch = 72.0;
 constexpr double kMetresPerInch = 0.0254;
 // A picture larger than this on a side is refused rather than allocated.
 constexpr int kMaxPictureSide = 32768;
+// The PNG scales the canvas can draw at.
+constexpr double kMinPngScale = 1.0;
+constexpr double kMaxPngScale = 8.0;
 
-ExportResult failure(const QString& path, const QString& why) {
-  return {false, QStringLiteral("Cannot write %1: %2").arg(path, why)};
+// Paths are the file system's bytes, kept as given; only messages turn them into text.
+ExportResult failure(const std::string& path, const QString& why) {
+  return {false,
+          QStringLiteral("Cannot write \"%1\": %2.").arg(QFile::decodeName(path.c_str()), why)};
 }
 
-// Opens the target for a write that replaces it whole. Where the folder does not allow the
-// hidden file beside it but the file itself may be written, it is written in place.
-std::optional<QString> openTarget(QSaveFile& file) {
-  const QFileInfo info(file.fileName());
-  if (info.exists() && !info.isFile()) return QStringLiteral("not a regular file");
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  return std::nullopt;
-}
-
-ExportResult finish(QSaveFile& file, const QString& path) {
-  if (!file.commit()) return failure(path, file.errorString());
-  return {true, {}};
+// The picture is encoded in memory and then written whole by the one safe writer: the SVG and
+// PDF writers and Qt's PNG writer do not report a short write on a full disk, and a writer that
+// streams to the file leaves it cut when one happens.
+ExportResult writeBytes(const std::string& path, const QByteArray& bytes) {
+  const FileWriteResult written = writeWholeFile(
+      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return {written.ok, QString::fromStdString(written.message)};
 }
 
 bool validSize(CanvasSize size) {
@@ -50,15 +51,13 @@ bool validSize(CanvasSize size) {
          size.height <= kMaxPictureSide;
 }
 
-ExportResult writePng(const QString& path, const QImage& image) {
-  QSaveFile file(path);
-  if (auto why = openTarget(file)) return failure(path, *why);
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image)) {
-    file.cancelWriting();
-    return failure(path, writer.errorString());
-  }
-  return finish(file, path);
+ExportResult writePng(const std::string& path, const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image)) return failure(path, writer.errorString());
+  return writeBytes(path, bytes);
 }
 
 void stampResolution(QImage& image, double pixelRatio) {
@@ -67,11 +66,12 @@ void stampResolution(QImage& image, double pixelRatio) {
   image.setDotsPerMeterY(dotsPerMetre);
 }
 
-ExportResult writeSvg(const QString& path, const PictureInfo& info, const DrawPicture& draw) {
-  QSaveFile file(path);
-  if (auto why = openTarget(file)) return failure(path, *why);
+ExportResult writeSvg(const std::string& path, const PictureInfo& info, const DrawPicture& draw) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
-  generator.setOutputDevice(&file);
+  generator.setOutputDevice(&buffer);
   generator.setSize(QSize(info.size.width, info.size.height));
   generator.setViewBox(QRect(0, 0, info.size.width, info.size.height));
   generator.setResolution(static_cast<int>(kPictureDotsPerInch));
@@ -79,21 +79,20 @@ ExportResult writeSvg(const QString& path, const PictureInfo& info, const DrawPi
   generator.setDescription(QStringLiteral("Drawn by vek1"));
   {
     QPainter painter;
-    if (!painter.begin(&generator)) {
-      file.cancelWriting();
+    if (!painter.begin(&generator))
       return failure(path, QStringLiteral("the SVG writer did not start"));
-    }
     VectorCanvas canvas(painter, info.size);
     draw(canvas);
   }
-  return finish(file, path);
+  return writeBytes(path, bytes);
 }
 
-ExportResult writePdf(const QString& path, const PictureInfo& info, const DrawPicture& draw) {
-  QSaveFile file(path);
-  if (auto why = openTarget(file)) return failure(path, *why);
+ExportResult writePdf(const std::string& path, const PictureInfo& info, const DrawPicture& draw) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&buffer);
     writer.setResolution(static_cast<int>(kPictureDotsPerInch));
     const double pointsPerPixel = kPointsPerInch / kPictureDotsPerInch;
     writer.setPageSize(
@@ -103,10 +102,8 @@ ExportResult writePdf(const QString& path, const PictureInfo& info, const DrawPi
     writer.setTitle(info.title);
     writer.setCreator(QStringLiteral("vek1"));
     QPainter painter;
-    if (!painter.begin(&writer)) {
-      file.cancelWriting();
+    if (!painter.begin(&writer))
       return failure(path, QStringLiteral("the PDF writer did not start"));
-    }
     // The page is the picture's size; the scale only absorbs the writer's rounding of it.
     const double scale = std::min(writer.width() / static_cast<double>(info.size.width),
                                   writer.height() / static_cast<double>(info.size.height));
@@ -114,10 +111,14 @@ ExportResult writePdf(const QString& path, const PictureInfo& info, const DrawPi
     VectorCanvas canvas(painter, info.size);
     draw(canvas);
   }
-  return finish(file, path);
+  return writeBytes(path, bytes);
 }
 
 }  // namespace
+
+std::optional<PictureFormat> pictureFormatOf(const std::string& path) {
+  return pictureFormatOf(QFile::decodeName(path.c_str()));
+}
 
 std::optional<PictureFormat> pictureFormatOf(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -139,18 +140,35 @@ QString withPictureSuffix(const QString& path, const QString& selectedFilter) {
 }
 
 ExportResult exportPicture(const QString& path, const PictureInfo& info, const DrawPicture& draw) {
+  return exportPicture(QFile::encodeName(path).toStdString(), info, draw);
+}
+
+ExportResult exportFrame(const QString& path, const QImage& frame, double pixelRatio,
+                         const PictureInfo& info, const DrawPicture& draw) {
+  return exportFrame(QFile::encodeName(path).toStdString(), frame, pixelRatio, info, draw);
+}
+
+ExportResult exportPicture(const std::string& path, const PictureInfo& info,
+                           const DrawPicture& draw) {
   const auto format = pictureFormatOf(path);
   if (!format) return failure(path, QStringLiteral("the name must end in .png, .svg or .pdf"));
   if (!validSize(info.size)) return failure(path, QStringLiteral("the picture has no size"));
   switch (*format) {
     case PictureFormat::Png: {
-      QImage image(info.size.width, info.size.height, QImage::Format_RGB32);
-      image.fill(Qt::white);
+      const double scale = std::isfinite(info.pngScale)
+                               ? std::clamp(info.pngScale, kMinPngScale, kMaxPngScale)
+                               : 1.0;
+      const int width = roundHalfEven(info.size.width * scale);
+      const int height = roundHalfEven(info.size.height * scale);
+      if (!validSize({width, height}))
+        return failure(path, QStringLiteral("the picture is too large"));
+      QImage image(width, height, info.transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+      image.fill(info.transparent ? Qt::transparent : Qt::white);
       {
-        QPainterCanvas canvas(image);
+        QPainterCanvas canvas(image, nullptr, scale);
         draw(canvas);
       }
-      stampResolution(image, 1);
+      stampResolution(image, scale);
       return writePng(path, image);
     }
     case PictureFormat::Svg:
@@ -161,7 +179,7 @@ ExportResult exportPicture(const QString& path, const PictureInfo& info, const D
   return failure(path, QStringLiteral("unknown format"));
 }
 
-ExportResult exportFrame(const QString& path, const QImage& frame, double pixelRatio,
+ExportResult exportFrame(const std::string& path, const QImage& frame, double pixelRatio,
                          const PictureInfo& info, const DrawPicture& draw) {
   if (pictureFormatOf(path) != PictureFormat::Png) return exportPicture(path, info, draw);
   if (frame.isNull()) return failure(path, QStringLiteral("the picture has no size"));

@@ -13,6 +13,7 @@
 #include "dimensions.h"
 #include "events_table_drawing.h"
 #include "valve_events_window.h"
+#include "write_limit.h"
 
 namespace vek1 {
 namespace {
@@ -110,10 +111,33 @@ TEST(ValveEventsCsv, AStandardCsvReaderGetsOneRowPerEndOfEachNotch) {
       "print(rows[0]['Offset'], rows[0]['CutOff.Stroke'] != '')\n";
   const std::string out = run("python3 -c \"" + script + "\" '" + path + "'");
   const size_t notches = w.table().Notches.size();
-  EXPECT_EQ(out.substr(0, out.find('\n')),
-            std::to_string(2 * notches) + " ['Front', 'Rear'] 1");
+  EXPECT_EQ(out.substr(0, out.find('\n')), std::to_string(2 * notches) + " ['Front', 'Rear'] 1");
   EXPECT_NE(out.find("\nTrue\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("(failed)"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace vek1
+
+namespace vek1 {
+namespace {
+
+TEST(ValveEventsFiles, AFullDiskLeavesNoCutCsvOrPicture) {
+  Workspace ws;
+  StartUp(ws);
+  TValveEvents w(ws);
+  w.show();
+  // A cut CSV reads as fewer notches whose missing cells look like events that do not happen.
+  testing::expectShortWritesFailWhole("events.csv", [&](const std::string& path) {
+    QString message;
+    return w.saveCsv(QString::fromStdString(path), &message)
+               ? std::nullopt
+               : std::optional<std::string>(message.toStdString());
+  });
+  testing::expectShortWritesFailWhole("events.svg", [&](const std::string& path) {
+    const ExportResult r = w.exportTo(QString::fromStdString(path));
+    return r.ok ? std::nullopt : std::optional<std::string>(r.message.toStdString());
+  });
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "numbers.h"
 #include "pivot_table.h"
 #include "solver.h"
+#include "write_limit.h"
 
 namespace vek1 {
 namespace {
@@ -246,7 +247,6 @@ TEST_F(DataTableWindow, EditMenuEnabling) {
 }  // namespace
 }  // namespace vek1
 
-
 namespace vek1 {
 namespace {
 
@@ -295,6 +295,23 @@ TEST(PivotTableCsv, AStandardCsvReaderGetsNamedColumnsAndFullPrecision) {
   EXPECT_EQ(window.SaveCsv1()->text(), "Save as &CSV...");
   // The text box's columns line up: its face is fixed-pitch.
   EXPECT_TRUE(QFontInfo(window.DataMemo()->font()).fixedPitch());
+}
+
+}  // namespace
+}  // namespace vek1
+
+namespace vek1 {
+namespace {
+
+TEST(PivotTableCsv, AFullDiskLeavesNoCutTable) {
+  Workspace ws;
+  StartUp(ws);
+  ws.SelectedStep = 10.0f;
+  TDataTable window(ws);
+  testing::expectShortWritesFailWhole("pivots.csv", [&](const std::string& path) {
+    const auto failed = window.saveCsvTo(QString::fromStdString(path));
+    return failed ? std::optional<std::string>(failed->toStdString()) : std::nullopt;
+  });
 }
 
 }  // namespace
