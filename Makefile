@@ -3,6 +3,8 @@
 #   make test  build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test; the
 #              release build that `make run` uses is compiled too, so an optimised-only warning
 #              cannot slip through
+#   make goldens  draw the golden pictures in docs/export again, on purpose, when a drawing is
+#              meant to change (the tests compare every render with them)
 #   make fuzz  build the libFuzzer targets with clang (installed on demand) and run each for
 #              FUZZ_SECONDS (default 60); FUZZ_SEED fixes the fuzzer's random seed (default 0: a
 #              new seed each run)
@@ -14,7 +16,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SEED ?= 0
 
-.PHONY: run test build build-test deps bench clean format fuzz fuzz-deps
+.PHONY: run test build build-test deps bench clean format fuzz fuzz-deps goldens
 
 deps:
 	@bash scripts/install-deps.sh
@@ -55,6 +57,9 @@ $(FUZZ_BUILD)/CMakeCache.txt: | fuzz-deps
 fuzz: fuzz-deps $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_SEED)
+
+goldens: build
+	QT_QPA_PLATFORM=offscreen bash scripts/make-goldens.sh $(BUILD)/bin/vek1-cli
 
 bench: build
 	$(BUILD)/bin/vek1-bench

@@ -1,7 +1,9 @@
 #include "render.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -11,16 +13,20 @@
 #include "cli_common.h"
 #include "diagram_sizes.h"
 #include "dimensions.h"
+#include "events_table.h"
+#include "events_table_drawing.h"
 #include "exit_codes.h"
 #include "frame.h"
 #include "numbers.h"
 #include "oval_drawing.h"
+#include "page_canvas.h"
 #include "picture_export.h"
 #include "port_diagram_drawing.h"
 #include "rev_arm_positions.h"
 #include "sine_drawing.h"
 #include "sound.h"
 #include "steam_diagram_drawing.h"
+#include "valve_events.h"
 
 namespace vek1 {
 
@@ -28,7 +34,7 @@ namespace {
 
 using cli::UsageError;
 
-enum class Picture { Main, Sine, Oval, Steam, Port };
+enum class Picture { Main, Sine, Oval, Steam, Port, Events };
 
 struct RenderOptions {
   Picture picture = Picture::Main;
@@ -37,9 +43,21 @@ struct RenderOptions {
   std::optional<std::vector<double>> positions;
   char graph = 'F';
   cli::SetOptions set;
+  bool wholeFrame = false;  // main: the whole 1280 x 1024 frame, not the drawing's extent
+  double scale = 1.0;       // PNG: device pixels per drawing pixel
+  bool transparent = false;
+  std::optional<std::vector<double>> notches;  // events: offsets from the centre
 };
 
+// The PNG scales the raster canvas draws at.
+constexpr double kMinScale = 1.0;
+constexpr double kMaxScale = 8.0;
+// The margin around the main view's drawing, in pixels, when the page is cut to it.
+constexpr int kExtentMargin = 16;
+
 constexpr size_t kMaxPositions = 9;
+// As many notches as a picture of the table can sensibly hold.
+constexpr size_t kMaxNotches = 100;
 
 std::vector<double> positionsArg(const std::string& text) {
   return cli::numberList("--positions", text, kMaxPositions);
@@ -47,7 +65,8 @@ std::vector<double> positionsArg(const std::string& text) {
 
 RenderOptions parseRender(const std::vector<std::string>& args) {
   RenderOptions o;
-  if (args.size() < 2) throw UsageError{"render needs a picture: main, sine, oval, steam or port"};
+  if (args.size() < 2)
+    throw UsageError{"render needs a picture: main, sine, oval, steam, port or events"};
   const std::string& kind = args[1];
   if (kind == "main") {
     o.picture = Picture::Main;
@@ -59,8 +78,11 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     o.picture = Picture::Steam;
   } else if (kind == "port") {
     o.picture = Picture::Port;
+  } else if (kind == "events") {
+    o.picture = Picture::Events;
   } else {
-    throw UsageError{"unknown picture '" + kind + "' (use main, sine, oval, steam or port)"};
+    throw UsageError{"unknown picture '" + kind +
+                     "' (use main, sine, oval, steam, port or events)"};
   }
   const bool diagramWithPositions =
       o.picture == Picture::Sine || o.picture == Picture::Oval || o.picture == Picture::Steam;
@@ -77,6 +99,18 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
       const std::string& g = line.value(option);
       if (g != "F" && g != "R" && g != "B") throw UsageError{"--graph takes F, R or B"};
       o.graph = g[0];
+    } else if (option == "--whole-frame" && o.picture == Picture::Main) {
+      o.wholeFrame = true;
+    } else if (option == "--notches" && o.picture == Picture::Events) {
+      const std::string& value = line.value(option);
+      o.notches = value == "default" ? std::nullopt
+                                     : std::optional(cli::numberList(option, value, kMaxNotches));
+    } else if (option == "--scale") {
+      o.scale = cli::numberArg(option, line.value(option));
+      if (!(o.scale >= kMinScale && o.scale <= kMaxScale))
+        throw UsageError{"--scale takes a number from 1 to 8"};
+    } else if (option == "--transparent") {
+      o.transparent = true;
     } else if (option == "--revarm-offset") {
       o.set.revarmOffset = cli::numberArg(option, line.value(option));
     } else if (option == "--revarm") {
@@ -90,7 +124,7 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     }
   }
   if (o.out.empty()) throw UsageError{"render needs --out FILE.png, .svg or .pdf"};
-  if (!pictureFormatOf(QString::fromStdString(o.out)))
+  if (!pictureFormatOf(o.out))
     throw UsageError{"--out must end in .png, .svg or .pdf: '" + o.out + "'"};
   if (o.set.revarm && o.set.revarmOffset)
     throw UsageError{"give --revarm or --revarm-offset, not both"};
@@ -130,7 +164,8 @@ class SilentSound final : public SoundSink {
 // A fixed seed: the same command line gives the same picture, steam specks included.
 constexpr std::mt19937::result_type kRenderSeed = 1;
 
-void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o) {
+void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
+                 const EventsTableView& events) {
   canvas.clear(Rgb{255, 255, 255});
   switch (o.picture) {
     case Picture::Main: {
@@ -154,24 +189,80 @@ void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o) {
       drawPortDiagram(canvas, ws, o.graph == 'R' ? 'R' : 'F', true);
       if (o.graph == 'B') drawPortDiagram(canvas, ws, 'R', false);
       break;
+    case Picture::Events:
+      drawEventsTable(canvas, events, ws.DimSetName);
+      break;
   }
 }
 
-PictureInfo infoOf(const RenderOptions& o, const Workspace& ws) {
+CanvasSize fullSize(const RenderOptions& o, const EventsTableView& events) {
+  switch (o.picture) {
+    case Picture::Main:
+      return {kFrameWidth, kFrameHeight};
+    case Picture::Sine:
+      return kSineDiagramSize;
+    case Picture::Oval:
+      return kOvalDiagramSize;
+    case Picture::Steam:
+      return kSteamDiagramSize;
+    case Picture::Port:
+      return kPortDiagramSize;
+    case Picture::Events:
+      return eventsTablePictureSize(events);
+  }
+  return {};
+}
+
+QString titleOf(const RenderOptions& o, const Workspace& ws) {
   const QString set = QString::fromStdString(ws.DimSetName);
   switch (o.picture) {
     case Picture::Main:
-      return {{kFrameWidth, kFrameHeight}, QStringLiteral("vek1 mechanism view: %1").arg(set)};
+      return QStringLiteral("vek1 mechanism view: %1").arg(set);
     case Picture::Sine:
-      return {kSineDiagramSize, QStringLiteral("vek1 sine diagram: %1").arg(set)};
+      return QStringLiteral("vek1 sine diagram: %1").arg(set);
     case Picture::Oval:
-      return {kOvalDiagramSize, QStringLiteral("vek1 oval diagram: %1").arg(set)};
+      return QStringLiteral("vek1 oval diagram: %1").arg(set);
     case Picture::Steam:
-      return {kSteamDiagramSize, QStringLiteral("vek1 steam diagram: %1").arg(set)};
+      return QStringLiteral("vek1 steam diagram: %1").arg(set);
     case Picture::Port:
-      return {kPortDiagramSize, QStringLiteral("vek1 port events diagram: %1").arg(set)};
+      return QStringLiteral("vek1 port events diagram: %1").arg(set);
+    case Picture::Events:
+      return QStringLiteral("vek1 valve events: %1").arg(set);
   }
   return {};
+}
+
+// The part of the main frame that the drawing covers, with a margin, held to the frame: the gear
+// of the factory set fills a sixth of the whole frame, which a build log or a page would carry
+// as a wide white border. Found from the pixels the frame lights, so texts count as drawn too.
+PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTableView& events) {
+  const PagePart whole{0, 0, {kFrameWidth, kFrameHeight}};
+  if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, events)};
+  QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    Workspace scratch = ws;
+    QPainterCanvas canvas(image);
+    drawPicture(canvas, scratch, o, events);
+  }
+  const QRgb white = qRgb(255, 255, 255);
+  int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
+  for (int y = 0; y < kFrameHeight; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < kFrameWidth; ++x) {
+      if (line[x] == white) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  if (right < 0) return whole;
+  left = std::max(0, left - kExtentMargin);
+  top = std::max(0, top - kExtentMargin);
+  right = std::min(kFrameWidth - 1, right + kExtentMargin);
+  bottom = std::min(kFrameHeight - 1, bottom + kExtentMargin);
+  return {left, top, {right - left + 1, bottom - top + 1}};
 }
 
 // Texts need a GUI application for their fonts, though nothing is shown: without a platform of
@@ -221,8 +312,20 @@ int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
       err << "vek1-cli: render needs a graphical Qt application\n";
       return kExitUsage;
     }
-    const ExportResult written = exportPicture(QString::fromStdString(o.out), infoOf(o, ws),
-                                               [&](Canvas& canvas) { drawPicture(canvas, ws, o); });
+    EventsTableView events;
+    if (o.picture == Picture::Events) {
+      const ValveEventsTable table =
+          o.notches ? ComputeValveEvents(ws, *o.notches) : ComputeValveEvents(ws);
+      events = buildEventsTable(table, EventTolerance{});
+    }
+    const PagePart part = drawnPart(ws, o, events);
+    PictureInfo info{part.size, titleOf(o, ws)};
+    info.pngScale = o.scale;
+    info.transparent = o.transparent;
+    const ExportResult written = exportPicture(o.out, info, [&](Canvas& canvas) {
+      PageCanvas page(canvas, part, !o.transparent);
+      drawPicture(page, ws, o, events);
+    });
     if (!written.ok) {
       err << "vek1-cli: " << written.message.toStdString() << '\n';
       return kExitWrite;

@@ -5,6 +5,7 @@
 
 #include "dynvar.h"
 #include "numbers.h"
+#include "solver.h"
 #include "view.h"
 
 namespace vek1 {
@@ -97,7 +98,7 @@ void drawPositionTableHeader(Canvas& canvas, const Workspace& ws) {
 }
 
 void drawPortEdgeLines(Canvas& canvas, const Workspace& ws, const PortEdgeLabelPlaces& places) {
-  const PortConstants& pc = ws.Ports;
+  const PortConstants pc = PortConstantsOf(ws);
   canvas.setPenColour(kFrontPortPen);
   for (float v : {pc.FrontSteamEdge, pc.FrontPortFull, pc.FrontExhEdge})
     tick(canvas, 15, places.lineEndX, travelY(ws, v));
@@ -135,7 +136,7 @@ void drawMidGearTable(Canvas& canvas, const Workspace& ws, double leastH4, doubl
   // starts to open. This reading holds for every workable valve, whose rear half is longer than
   // the rear steam port; for a valve that is not, the laps are shown plain as well, because
   // offsetting them by the joint's mean position would mix an absolute place into a lap.
-  const PortConstants& pc = ws.Ports;
+  const PortConstants pc = PortConstantsOf(ws);
   canvas.textOut(595, 153, "Lead");
   canvas.textOut(595, 182, "Lap");
   canvas.textOut(595, 211, "ExCl");

@@ -53,7 +53,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-double sq(double x) { return x * x; }
+double sq(double x) {
+  return x * x;
+}
 
 // The one-argument atan gives a direction only up to a half turn: it is right while the
 // divisor (the component along which the direction is measured) is positive. When the gear is
@@ -66,7 +68,9 @@ double direction(double numerator, double divisor) {
 }
 
 // asin(K) written as atan(K / sqrt(1 - K^2)); K has been clamped inside (-1, 1).
-double asinByAtan(double k) { return std::atan(k / std::sqrt(1.0 - k * k)); }
+double asinByAtan(double k) {
+  return std::atan(k / std::sqrt(1.0 - k * k));
+}
 
 }  // namespace
 
@@ -177,23 +181,18 @@ ValveFace valveFace(const Workspace& ws) {
   const auto& c = ws.Cyl;
   auto at = [&c](int slot) { return static_cast<double>(c[slot]); };
   using cyl::slot;
-  return ValveFace{at(slot<dim::ExhaustPortWidth>) / 2.0,
-                   at(slot<dim::BridgeWidthFront>),
-                   at(slot<dim::BridgeWidthRear>),
-                   at(slot<dim::SteamPortWidthFront>),
-                   at(slot<dim::SteamPortWidthRear>),
-                   at(slot<dim::ValveLengthFrontHalf>),
-                   at(slot<dim::ValveLengthRearHalf>),
-                   at(slot<dim::ValveExhCavityFrontHalf>),
-                   at(slot<dim::ValveExhCavityRearHalf>),
-                   at(slot<dim::ValveStem>),
+  return ValveFace{at(slot<dim::ExhaustPortWidth>) / 2.0, at(slot<dim::BridgeWidthFront>),
+                   at(slot<dim::BridgeWidthRear>),        at(slot<dim::SteamPortWidthFront>),
+                   at(slot<dim::SteamPortWidthRear>),     at(slot<dim::ValveLengthFrontHalf>),
+                   at(slot<dim::ValveLengthRearHalf>),    at(slot<dim::ValveExhCavityFrontHalf>),
+                   at(slot<dim::ValveExhCavityRearHalf>), at(slot<dim::ValveStem>),
                    at(slot<dim::CylCtrToDriverCtr>)};
 }
 
-void ComputePortConstants(Workspace& ws) {
+PortConstants PortConstantsOf(const Workspace& ws) {
   const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(ws);
   const double H4 = ws.Pivots.H[4];
-  PortConstants& p = ws.Ports;
+  PortConstants p;
   p.FrontSteamEdge = toSingle(P + BF + SF - LF);
   p.FrontPortFull = toSingle(P + BF - LF);
   p.FrontExhEdge = toSingle(P + BF - CF);
@@ -207,6 +206,11 @@ void ComputePortConstants(Workspace& ws) {
   p.RearSteamLap = toSingle(LR - P - BR - SR);
   p.FrontExhLap = toSingle(CF - P - BF);
   p.RearExhLap = toSingle(CR - P - BR);
+  return p;
+}
+
+void ComputePortConstants(Workspace& ws) {
+  ws.Ports = PortConstantsOf(ws);
 }
 
 }  // namespace vek1

@@ -28,7 +28,11 @@ struct ValveFace {
 };
 ValveFace valveFace(const Workspace& ws);
 
-// Port constants from the cylinder dimensions and the valve-stem joint H[4].
+// Port constants from the cylinder dimensions and the valve-stem joint H[4]. Every constant but
+// ValveDisplacement follows from the dimensions alone, so a drawing reads them from here rather
+// than from ws.Ports, which holds them only once something has solved the gear.
+PortConstants PortConstantsOf(const Workspace& ws);
+// ws.Ports = PortConstantsOf(ws).
 void ComputePortConstants(Workspace& ws);
 
 }  // namespace vek1

@@ -1,0 +1,180 @@
+// vek1-cli render draws what the windows show: each picture, as PNG, equals the window's own
+// drawing of the same set pixel for pixel, and the factory set's pictures equal their goldens in
+// docs/export, so that a change to any drawing is seen.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "cli_common.h"
+#include "cli_run.h"
+#include "diagram_windows.h"
+#include "dimension_edit.h"
+#include "dimension_file.h"
+#include "dimensions.h"
+#include "main_form.h"
+#include "rev_arm_positions.h"
+#include "sound.h"
+
+namespace vek1 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where two pictures differ: nothing when they are the same size and every pixel agrees.
+std::optional<std::string> difference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) {
+    std::ostringstream why;
+    why << a.width() << " x " << a.height() << " against " << b.width() << " x " << b.height();
+    return why.str();
+  }
+  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+  long differing = 0;
+  int firstX = -1, firstY = -1;
+  for (int row = 0; row < x.height(); ++row)
+    for (int col = 0; col < x.width(); ++col)
+      if (x.pixel(col, row) != y.pixel(col, row)) {
+        if (differing++ == 0) firstX = col, firstY = row;
+      }
+  if (differing == 0) return std::nullopt;
+  std::ostringstream why;
+  why << differing << " pixels differ, the first at (" << firstX << ", " << firstY << ")";
+  return why.str();
+}
+
+QImage rendered(std::vector<std::string> args, const std::string& name) {
+  const std::string out = ::testing::TempDir() + "agreement-" + name + ".png";
+  args.push_back("--out");
+  args.push_back(out);
+  const testing::Result r = testing::run(args);
+  EXPECT_EQ(r.code, 0) << r.err;
+  return QImage(QString::fromStdString(out));
+}
+
+TEST(Goldens, EveryPictureOfTheFactorySetEqualsItsGolden) {
+  std::ifstream list(VEK1_GOLDEN_DIR "/goldens.txt");
+  ASSERT_TRUE(list) << "no list of goldens in " VEK1_GOLDEN_DIR;
+  int compared = 0;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line);
+    std::string name, word;
+    words >> name;
+    std::vector<std::string> args;
+    while (words >> word) args.push_back(word);
+    const QImage golden(QString::fromStdString(VEK1_GOLDEN_DIR "/" + name));
+    ASSERT_FALSE(golden.isNull()) << "the golden " << name << " is missing; run `make goldens`";
+    const auto differs = difference(rendered(args, name), golden);
+    EXPECT_EQ(differs, std::nullopt)
+        << name << " no longer equals its golden in docs/export: " << differs.value_or("")
+        << ". If the drawing is meant to change, run `make goldens`, look at the new pictures "
+           "and commit them.";
+    ++compared;
+  }
+  EXPECT_GE(compared, 9);
+}
+
+// Stands in for the positions dialog a diagram window asks first: it closes at once, keeping the
+// positions the set has.
+class AnsweringDialog : public QDialog {
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, &QDialog::accept);
+  }
+};
+
+// Compares every picture of the set in `file` (empty: the factory set) drawn by the windows and
+// by render.
+void expectWindowsAndRenderAgree(Workspace& ws, const std::string& file) {
+  std::vector<std::string> set;
+  if (!file.empty()) set = {"--file", file};
+  const auto args = [&](std::vector<std::string> a) {
+    a.insert(a.end(), set.begin(), set.end());
+    return a;
+  };
+  // The main window starts from the factory set; the set is put in afterwards, as an open does.
+  const Workspace given = ws;
+  RecordingSoundSink sound;
+  TMainForm form(ws, sound);
+  ws = given;
+  // The positions dialog counts the positions as it closes; the stand-in below does not.
+  RefreshPositions(ws);
+  AnsweringDialog positions;
+
+  // The main view: one tick drawn at 0 degrees, with the driver stopped so that the frame shows
+  // the pose at that angle.
+  form.Timer1->stop();
+  ws.StepAngle = 0.0f;
+  ws.DriverAngle = 0.0f;
+  form.Timer1Timer();
+  EXPECT_EQ(
+      difference(rendered(args({"render", "main", "--whole-frame"}), "main"), form.frameImage()),
+      std::nullopt)
+      << "main " << file;
+
+  const auto compare = [&](DiagramWindow& window, std::vector<std::string> a,
+                           const std::string& name) {
+    // The window's picture may be larger than the diagram (its client area); the diagram is
+    // drawn from its top-left corner.
+    const QImage drawn = rendered(args(a), name);
+    EXPECT_EQ(difference(drawn, window.picture().copy(QRect(QPoint(0, 0), drawn.size()))),
+              std::nullopt)
+        << name << " " << file;
+  };
+  {
+    TSineDia sine(ws, form, &positions, &form);
+    sine.show();
+    compare(sine, {"render", "sine"}, "sine");
+  }
+  {
+    TOvalDia oval(ws, form, &positions, &form);
+    oval.show();
+    compare(oval, {"render", "oval"}, "oval");
+  }
+  {
+    TSteamDia steam(ws, form, &positions, &form);
+    steam.show();
+    compare(steam, {"render", "steam"}, "steam");
+  }
+  {
+    TPortDia port(ws, form, &form);
+    port.show();
+    compare(port, {"render", "port", "--graph", "F"}, "port-F");
+    port.ReverseGraph1Click();
+    compare(port, {"render", "port", "--graph", "R"}, "port-R");
+    port.BothGraphs1Click();
+    compare(port, {"render", "port", "--graph", "B"}, "port-B");
+  }
+}
+
+TEST(RenderAgreement, EveryPictureEqualsTheWindowsDrawingOfTheFactorySet) {
+  Workspace ws;
+  StartUp(ws);
+  expectWindowsAndRenderAgree(ws, "");
+}
+
+TEST(RenderAgreement, EveryPictureEqualsTheWindowsDrawingOfAnotherSet) {
+  Workspace ws;
+  StartUp(ws);
+  ws.UndoPending = false;
+  // A longer radius rod and a shorter front valve half: another gear, other port edges.
+  CommitDimensionValue(ws, 5, 5.2f);
+  CommitDimensionValue(ws, 119, 0.35f);
+  ComputeReverseArmCentre(ws);
+  const std::string file = ::testing::TempDir() + "agreement-other.dve";
+  ASSERT_TRUE(WriteDimensionFile(file, ws).ok);
+  // The windows are given the set as render reads it: what is compared is the drawing.
+  std::ostringstream notes;
+  Workspace opened = cli::prepareWorkspace({file, {}, std::nullopt, std::nullopt}, notes);
+  expectWindowsAndRenderAgree(opened, file);
+}
+
+}  // namespace
+}  // namespace vek1
