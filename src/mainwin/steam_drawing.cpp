@@ -100,8 +100,8 @@ struct Geometry {
   int rearBridgeX, rearPortOuterX, frontPortOuterX;
 };
 
-// Scatters specks. Everything is on the stack: a frame sets thousands of pixels on every 1 ms
-// tick, so nothing per speck may allocate.
+// Scatters specks. Everything is on the stack: a frame sets thousands of pixels on every tick
+// (a budget of a quarter of a millisecond), so nothing per speck may allocate.
 class Specks {
  public:
   Specks(Canvas& canvas, std::mt19937& rng) : canvas_(canvas), rng_(rng) {}

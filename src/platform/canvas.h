@@ -91,7 +91,7 @@ struct DirtyArea {
 //
 // Lines, outlines, pixels and text are rasterised here rather than by QPainter, for two reasons:
 // QPainter's lines leave out the pixel at the larger coordinate whatever the direction, where we
-// need the end point left out; and a whole frame is drawn on every 1 ms tick, where writing pixels
+// need the end point left out; and a whole frame is drawn on every tick (about 60 a second, and the budget is a quarter of a millisecond), where writing pixels
 // straight into a 32-bit image is many times faster than QPainter's general paths (a large circle
 // costs it tens of microseconds). The QPainter clears the surface and draws each character once
 // into a cache. On a device that is not a 32-bit QImage the same pixels are handed to the QPainter

@@ -30,13 +30,18 @@ bool printPicture(QPrinter& printer, const PictureInfo& info, const DrawPicture&
 }
 
 QString printDocumentName(QString title) {
-  title.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\\'), QLatin1Char('-'));
+  // The print dialog offers the job's name as the PDF's file name, and a name with a character
+  // that Windows and FAT shares refuse cannot be saved there: "Valve events: Nominal" becomes
+  // "Valve events - Nominal".
+  title.replace(QStringLiteral(": "), QStringLiteral(" - "));
+  for (const QChar c : QStringLiteral("/\\:*?\"<>|")) title.replace(c, QLatin1Char('-'));
   return title;
 }
 
 void printPictureAsked(QWidget* parent, const PictureInfo& info, const DrawPicture& draw) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(printDocumentName(info.title));
+  printer.setCreator(QStringLiteral("vek1"));
   // A wide picture reads best across the page.
   printer.setPageOrientation(info.size.width > info.size.height ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait);

@@ -267,6 +267,9 @@ TEST(PicturePrint, TheJobsNameMakesOneFileInTheFolderOffered) {
   EXPECT_EQ(name, "VEK1 Outside Admission Port Open-Closed Nominal");
   EXPECT_EQ(QFileInfo(QDir("/home/user"), name + ".pdf").dir().path(), "/home/user");
   EXPECT_EQ(printDocumentName("a\\b"), "a-b");
+  // Windows and FAT shares refuse a colon and the like in a file name.
+  EXPECT_EQ(printDocumentName("Valve events: Nominal"), "Valve events - Nominal");
+  EXPECT_EQ(printDocumentName("a*b?c<d>e|f\"g:h"), "a-b-c-d-e-f-g-h");
 }
 
 TEST(CanvasReplay, ReplayedCallsPaintTheSamePicture) {
