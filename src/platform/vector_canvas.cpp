@@ -275,7 +275,12 @@ void VectorCanvas::textOut(int x, int y, std::string_view text) {
   if (!painter_.isActive() || text.empty()) return;
   if (y >= size_.height || x >= size_.width || static_cast<long long>(y) + 4 * fontPixels_ < 0)
     return;
-  const QFont font = canvasFont(fontPixels_, fontStyle_);
+  QFont font = canvasFont(fontPixels_, fontStyle_);
+  // Without shaping the PDF holds one glyph per character, so a text copied from it reads as
+  // written: shaped, "Offset" would come out with the "ff" ligature character. The raster
+  // canvas draws character by character and never forms ligatures either.
+  font.setStyleStrategy(
+      static_cast<QFont::StyleStrategy>(font.styleStrategy() | QFont::PreferNoShaping));
   const QFontMetrics metrics(font);
   painter_.setFont(font);
   painter_.setPen(fontColour_);
