@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libnlopt-cxx-dev
   xvfb xauth
-  python3 poppler-utils
+  python3 poppler-utils librsvg2-bin
 )
 # Fuzzing (make fuzz, CI) needs clang and its runtime, which holds libFuzzer; Debian installs the
 # runtime only as a recommendation, so it is named. Only asked for with --fuzz, so that building

@@ -26,6 +26,7 @@ bool printPicture(QPrinter& printer, const PictureInfo& info, const DrawPicture&
   painter.scale(scale, scale);
   VectorCanvas canvas(painter, info.size);
   draw(canvas);
+  canvas.finish();  // the last polyline, while the painter can still draw it
   return painter.end();
 }
 

@@ -26,10 +26,16 @@ QColor toColour(Rgb c) {
   return QColor(std::clamp(c.r, 0, 255), std::clamp(c.g, 0, 255), std::clamp(c.b, 0, 255));
 }
 
+struct ClippedSegment {
+  QLineF line;
+  bool cutStart = false;  // the start lay outside the box and was moved onto its edge
+  bool cutEnd = false;
+};
+
 // Cuts the segment (x0, y0)-(x1, y1) to the box from (left, top) to (right, bottom)
 // (Liang-Barsky); nothing if it misses the box.
-std::optional<QLineF> clipSegment(double x0, double y0, double x1, double y1, double left,
-                                  double top, double right, double bottom) {
+std::optional<ClippedSegment> clipSegment(double x0, double y0, double x1, double y1, double left,
+                                          double top, double right, double bottom) {
   double t0 = 0.0, t1 = 1.0;
   const double dx = x1 - x0, dy = y1 - y0;
   const double p[4] = {-dx, dx, -dy, dy};
@@ -47,7 +53,8 @@ std::optional<QLineF> clipSegment(double x0, double y0, double x1, double y1, do
     }
     if (t0 > t1) return std::nullopt;
   }
-  return QLineF(x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy);
+  return ClippedSegment{QLineF(x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy), t0 > 0.0,
+                        t1 < 1.0};
 }
 
 // The ellipse of a box whose right and bottom edges are exclusive, as the raster canvas draws
@@ -89,18 +96,40 @@ VectorCanvas::VectorCanvas(QPainter& painter, CanvasSize size)
   painter_.setClipRect(QRect(0, 0, size_.width, size_.height));
 }
 
+VectorCanvas::~VectorCanvas() {
+  finish();
+}
+
+void VectorCanvas::finish() {
+  // An outline that comes back to its start stays a polyline ending where it began: the SVG
+  // writer keeps no closing of a path, so a polygon would get the line's ends at its first
+  // corner all the same, and there they are where the pixel rules put them.
+  if (run_.size() >= 2 && painter_.isActive()) {
+    usePen();
+    painter_.drawPolyline(run_.data(), static_cast<int>(run_.size()));
+  }
+  run_.clear();
+}
+
 void VectorCanvas::clear(Rgb colour) {
+  finish();
   if (!painter_.isActive()) return;
   painter_.fillRect(QRect(0, 0, size_.width, size_.height), toColour(colour));
 }
 
 void VectorCanvas::setPenColour(Rgb colour) {
-  penColour_ = toColour(colour);
+  const QColor c = toColour(colour);
+  if (c == penColour_) return;
+  finish();
+  penColour_ = c;
   penDirty_ = true;
 }
 
 void VectorCanvas::setPenWidth(int width) {
-  penWidth_ = std::clamp(width, 1, kMaxPenWidth);
+  const int w = std::clamp(width, 1, kMaxPenWidth);
+  if (w == penWidth_) return;
+  finish();
+  penWidth_ = w;
   penDirty_ = true;
 }
 
@@ -108,16 +137,36 @@ void VectorCanvas::usePen() {
   if (!penDirty_) return;
   penDirty_ = false;
   // A one-pixel line leaves its end pixel out, as a flat end does; a wider pen is a square nib
-  // that covers the end point, as a square end does.
+  // that covers the end point, as a square end does. Where the lines of a polyline meet, a round
+  // join stays within half a pixel of the shared pixel's centre, so it lights no other pixel; a
+  // wider pen's lines are joined only where a mitred corner covers what two square ends did.
   QPen pen(penColour_, penWidth_, Qt::SolidLine, penWidth_ == 1 ? Qt::FlatCap : Qt::SquareCap,
-           Qt::MiterJoin);
+           penWidth_ == 1 ? Qt::RoundJoin : Qt::MiterJoin);
   painter_.setPen(pen);
   painter_.setBrush(Qt::NoBrush);
 }
 
 void VectorCanvas::moveTo(int x, int y) {
+  // Drawings often start each line with a move to where the last one ended; only a move
+  // elsewhere ends the polyline.
+  if (x != curX_ || y != curY_) finish();
   curX_ = x;
   curY_ = y;
+}
+
+bool VectorCanvas::joinsSquarely(int x, int y) const {
+  if (penWidth_ == 1) return true;
+  // Two square ends at a shared point cover what a mitred corner does when the lines go on
+  // straight or turn a right angle; at any other angle the corner would gain or lose a sliver.
+  // The differences are exact in doubles, and so are their products for lines of any length a
+  // picture can show; only lines far off the picture might be judged a hair off, and there a
+  // hair shows nothing.
+  const double ax = static_cast<double>(runEndX_) - runFromX_;
+  const double ay = static_cast<double>(runEndY_) - runFromY_;
+  const double bx = static_cast<double>(x) - runEndX_;
+  const double by = static_cast<double>(y) - runEndY_;
+  const double dot = ax * bx + ay * by, cross = ax * by - ay * bx;
+  return dot == 0 || (cross == 0 && dot > 0);
 }
 
 void VectorCanvas::lineTo(int x, int y) {
@@ -128,9 +177,11 @@ void VectorCanvas::lineTo(int x, int y) {
   if (x == x0 && y == y0) {
     // No length: a thin pen paints nothing, a wide one its square nib.
     if (penWidth_ > 1 && x > -penWidth_ && y > -penWidth_ && x < size_.width + penWidth_ &&
-        y < size_.height + penWidth_)
+        y < size_.height + penWidth_) {
+      finish();
       painter_.fillRect(QRectF(x - penWidth_ / 2, y - penWidth_ / 2, penWidth_, penWidth_),
                         penColour_);
+    }
     return;
   }
   const double o = strokeOffset();
@@ -151,12 +202,33 @@ void VectorCanvas::lineTo(int x, int y) {
   const double margin = penWidth_ + 2.0;
   const auto segment = clipSegment(x0 + o - bx, y0 + o - by, x + o - bx, y + o - by, -margin,
                                    -margin, size_.width + margin, size_.height + margin);
-  if (!segment) return;
-  usePen();
-  painter_.drawLine(*segment);
+  if (!segment) {
+    finish();
+    return;
+  }
+  const bool continues = !run_.empty() && runEndX_ == x0 && runEndY_ == y0 && !segment->cutStart &&
+                         joinsSquarely(x, y);
+  if (continues) {
+    // The polyline turns at the centre of the pixel the two lines share. Shifting a one-pixel
+    // stroke along its own direction leaves the band of pixels it crosses as it was and moves
+    // only its ends, and the shared pixel is the next line's start, which it covers anyway: a
+    // turn through that pixel's centre lights the pixels the two lines lit apart.
+    run_.back() = QPointF(x0 + o, y0 + o);
+    run_.push_back(segment->line.p2());
+  } else {
+    finish();
+    run_ = {segment->line.p1(), segment->line.p2()};
+  }
+  runFromX_ = x0;
+  runFromY_ = y0;
+  runEndX_ = x;
+  runEndY_ = y;
+  // A line cut at its end left the picture: what comes back is another polyline.
+  if (segment->cutEnd) finish();
 }
 
 void VectorCanvas::ellipse(int left, int top, int right, int bottom) {
+  finish();
   const auto rect = outlineRect(left, top, right, bottom);
   if (!rect || !painter_.isActive()) return;
   usePen();
@@ -165,6 +237,7 @@ void VectorCanvas::ellipse(int left, int top, int right, int bottom) {
 }
 
 void VectorCanvas::arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
+  finish();
   const auto rect = outlineRect(left, top, right, bottom);
   if (!rect || !painter_.isActive()) return;
   const double start = radialAngle(left, top, right, bottom, x3, y3);
@@ -180,6 +253,7 @@ void VectorCanvas::arc(int left, int top, int right, int bottom, int x3, int y3,
 }
 
 void VectorCanvas::setPixel(int x, int y, Rgb colour) {
+  finish();
   if (!painter_.isActive() || x < 0 || y < 0 || x >= size_.width || y >= size_.height) return;
   painter_.fillRect(QRectF(x, y, 1, 1), toColour(colour));
 }
@@ -197,10 +271,16 @@ void VectorCanvas::setFontStyle(FontStyle style) {
 }
 
 void VectorCanvas::textOut(int x, int y, std::string_view text) {
+  finish();
   if (!painter_.isActive() || text.empty()) return;
   if (y >= size_.height || x >= size_.width || static_cast<long long>(y) + 4 * fontPixels_ < 0)
     return;
-  const QFont font = canvasFont(fontPixels_, fontStyle_);
+  QFont font = canvasFont(fontPixels_, fontStyle_);
+  // Without shaping the PDF holds one glyph per character, so a text copied from it reads as
+  // written: shaped, "Offset" would come out with the "ff" ligature character. The raster
+  // canvas draws character by character and never forms ligatures either.
+  font.setStyleStrategy(
+      static_cast<QFont::StyleStrategy>(font.styleStrategy() | QFont::PreferNoShaping));
   const QFontMetrics metrics(font);
   painter_.setFont(font);
   painter_.setPen(fontColour_);

@@ -6,13 +6,18 @@
 #include <QFile>
 #include <QImage>
 #include <QLayout>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <random>
+#include <string>
 
 #include "../support/picture_compare.h"
+#include "../support/svg_shapes.h"
 #include "canvas_replay.h"
+#include "diagram_frame_drawing.h"
 #include "diagram_sizes.h"
 #include "diagram_windows.h"
 #include "dimensions.h"
@@ -100,8 +105,73 @@ TEST(PictureExport, EachPictureAsSvgMatchesItsPngAndKeepsEveryLine) {
                   std::max(l.x1, l.x2) >= 0 && std::min(l.y1, l.y2) <= kind.size.height &&
                   std::max(l.y1, l.y2) >= 0;
     EXPECT_GT(reaching, 30);
-    EXPECT_EQ(text.count("<polyline"), reaching);
+    // Lines that go on from one another are one polyline, so the polylines hold every line
+    // between two of their points.
+    const auto polylines = testing::svgPolylines(text);
+    qsizetype kept = 0;
+    for (const auto& p : polylines) kept += static_cast<qsizetype>(p.points.size()) - 1;
+    EXPECT_EQ(kept, reaching);
+    EXPECT_EQ(text.count("<polyline"), static_cast<qsizetype>(polylines.size()));
   }
+}
+
+bool haveTool(const char* name) {
+  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+TEST(PictureExport, SineDiagramSvgHoldsEachCurveAsOnePolylineAndRsvgDrawsIt) {
+  Workspace ws;
+  StartUp(ws);
+  RefreshPositions(ws);
+  const int positions = diagramPositionCount(ws);
+  ASSERT_GE(positions, 3);
+  const RecordingCanvas recording = record(kKinds[1]);
+  ASSERT_STREQ(kKinds[1].name, "sine");
+  QTemporaryDir dir;
+  const QString svg = dir.filePath("sine.svg"), png = dir.filePath("sine.png");
+  ASSERT_TRUE(exportPicture(svg, {kSineDiagramSize, "sine"}, [&](Canvas& canvas) {
+                replayCalls(recording.calls(), canvas);
+              }).ok);
+  QFile file(svg);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const auto polylines = testing::svgPolylines(file.readAll());
+
+  // A curve is a sample every 8 degrees over a little more than a turn: 67 points, one polyline.
+  // The grid's ticks and the port-edge lines are short lines of their own.
+  int curves = 0;
+  for (const auto& p : polylines) curves += p.points.size() >= 60;
+  EXPECT_EQ(curves, positions);
+  const auto lines = static_cast<int>(recording.lines().size());
+  EXPECT_LE(static_cast<int>(polylines.size()), lines - 60 * positions);
+
+  // A renderer other than the one the writer comes with reads it as well, at print resolution.
+  if (!haveTool("rsvg-convert")) GTEST_SKIP() << "rsvg-convert (librsvg2-bin) is not installed";
+  const std::string command =
+      "rsvg-convert -d 300 -p 300 -o '" + png.toStdString() + "' '" + svg.toStdString() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const QImage printed(png);
+  ASSERT_FALSE(printed.isNull());
+  EXPECT_NEAR(printed.width(), kSineDiagramSize.width * 300.0 / 96.0, 2);
+  EXPECT_NEAR(printed.height(), kSineDiagramSize.height * 300.0 / 96.0, 2);
+  // Drawn back down to the screen's size, it covers the screen's picture.
+  QImage screen(kSineDiagramSize.width, kSineDiagramSize.height, QImage::Format_RGB32);
+  screen.fill(Qt::white);
+  {
+    QPainterCanvas canvas(screen);
+    replayCalls(recording.calls(), canvas);
+  }
+  QImage shrunk(screen.size(), QImage::Format_RGB32);
+  shrunk.fill(Qt::white);
+  {
+    QPainter painter(&shrunk);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), screen.size()), printed);
+  }
+  for (int y = 0; y < shrunk.height(); ++y)  // faint smoothing is not painting
+    for (int x = 0; x < shrunk.width(); ++x)
+      if (qGray(shrunk.pixel(x, y)) > 224) shrunk.setPixel(x, y, qRgb(255, 255, 255));
+  const auto c = testing::compareCoverage(screen, shrunk);
+  EXPECT_LT(c.missingShare(), 0.03) << c.missing << " of " << c.painted;
 }
 
 TEST(PictureExport, DiagramWindowExportsWhatItShows) {
@@ -151,8 +221,9 @@ TEST(PictureExport, MainWindowExportIsThePartOfTheFrameOnScreen) {
   ASSERT_LT(shown.width(), kFrameWidth);
   ASSERT_EQ(form.shownFrameSize(), shown);
   ASSERT_TRUE(form.exportPictureTo(png).ok);
-  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
-            form.frameImage().copy(QRect(QPoint(0, 0), shown)).convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(
+      QImage(png).convertToFormat(QImage::Format_RGB32),
+      form.frameImage().copy(QRect(QPoint(0, 0), shown)).convertToFormat(QImage::Format_RGB32));
 
   // The vector copy is drawn again from the state the frame was drawn from: the same picture,
   // and the running gear is not moved on by it.

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "../support/picture_compare.h"
@@ -93,6 +94,28 @@ std::string run(const std::string& command) {
     if (pclose(pipe) != 0) output += "(failed)";
   }
   return output;
+}
+
+TEST(ValveEventsPicture, TextCopiedFromThePdfReadsAsWritten) {
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  Workspace ws;
+  StartUp(ws);
+  TValveEvents w(ws);
+  w.show();
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("events.pdf");
+  ASSERT_TRUE(w.exportTo(pdf).ok);
+  const std::string text = run("pdftotext '" + pdf.toStdString() + "' -");
+  ASSERT_EQ(text.find("(failed)"), std::string::npos) << text;
+  // "ff" and "fi" as two letters, not as the ligature characters U+FB00..U+FB06 (UTF-8
+  // EF AC 80..86) that shaped text is written with.
+  EXPECT_NE(text.find("Offset"), std::string::npos) << text.substr(0, 200);
+  EXPECT_NE(text.find("Cut-off"), std::string::npos);
+  for (int i = 0; i <= 6; ++i) {
+    const std::string ligature{'\xef', '\xac', static_cast<char>(0x80 + i)};
+    EXPECT_EQ(text.find(ligature), std::string::npos) << "U+FB0" << i;
+  }
 }
 
 TEST(ValveEventsCsv, AStandardCsvReaderGetsOneRowPerEndOfEachNotch) {

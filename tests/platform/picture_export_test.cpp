@@ -5,15 +5,23 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
+#include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "../support/picture_compare.h"
+#include "../support/svg_shapes.h"
 #include "canvas_replay.h"
 #include "picture_print.h"
 #include "vector_canvas.h"
@@ -68,7 +76,7 @@ QByteArray contents(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(VectorCanvas, SvgRendersBackAsTheRasterPictureWithOneElementPerLine) {
+TEST(VectorCanvas, SvgRendersBackAsTheRasterPictureWithOneElementPerStroke) {
   QTemporaryDir dir;
   const QString svg = dir.filePath("scene.svg"), png = dir.filePath("scene.png");
   ASSERT_TRUE(exportPicture(svg, {kSceneSize, "scene"}, drawScene).ok);
@@ -85,9 +93,11 @@ TEST(VectorCanvas, SvgRendersBackAsTheRasterPictureWithOneElementPerLine) {
   EXPECT_LT(c.missingShare(), 0.03) << c.missing << " of " << c.painted;
   EXPECT_LT(c.extraShare(), 0.10) << c.extra << " of " << c.otherPainted;
 
-  // Lines stay lines: one stroke element per line drawn, none broken into pixels.
+  // Lines stay lines, none broken into pixels: the two red lines that continue one another are
+  // one polyline, the wide one that goes on from them has a pen of its own.
   const QByteArray text = contents(svg);
-  EXPECT_EQ(text.count("<polyline"), lineCalls(drawScene, kSceneSize));
+  ASSERT_EQ(lineCalls(drawScene, kSceneSize), 3);
+  EXPECT_EQ(text.count("<polyline"), 2);
   EXPECT_EQ(text.count("<circle") + text.count("<ellipse"), 1);
   EXPECT_TRUE(text.contains(">Cut-off 75 %<"));
   EXPECT_TRUE(text.contains("45\xc2\xb0"));
@@ -141,6 +151,176 @@ TEST(VectorCanvas, HugeShapesStayFinite) {
   int row32 = 0;
   for (int x = 0; x < 64; ++x) row32 += testing::paintedAt(back, x, 32);
   EXPECT_EQ(row32, 64);  // the line crosses the whole picture
+}
+
+// The SVG of a drawing painted on a VectorCanvas over an SVG generator; the canvas ends with the
+// painter still drawing, as an export ends.
+QByteArray svgOf(CanvasSize size, const std::function<void(Canvas&)>& draw) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(QSize(size.width, size.height));
+  generator.setViewBox(QRect(0, 0, size.width, size.height));
+  {
+    QPainter painter(&generator);
+    VectorCanvas canvas(painter, size);
+    draw(canvas);
+  }
+  return buffer.data();
+}
+
+using Points = std::vector<std::pair<int, int>>;
+
+void polyline(Canvas& canvas, const Points& points) {
+  canvas.moveTo(points[0].first, points[0].second);
+  for (size_t i = 1; i < points.size(); ++i) canvas.lineTo(points[i].first, points[i].second);
+}
+
+// Each line on its own, as every line was written before lines were joined: a move elsewhere
+// between two lines keeps them apart.
+void oneByOne(Canvas& canvas, const Points& points) {
+  for (size_t i = 1; i < points.size(); ++i) {
+    canvas.moveTo(-1000, -1000);
+    canvas.moveTo(points[i - 1].first, points[i - 1].second);
+    canvas.lineTo(points[i].first, points[i].second);
+  }
+}
+
+// Twelve lines of as many slopes, each going on from the last.
+const Points kBend = {{10, 40}, {20, 34}, {30, 31}, {40, 30}, {50, 31}, {58, 36}, {64, 44},
+                      {68, 52}, {70, 60}, {66, 70}, {56, 76}, {40, 78}, {24, 74}};
+
+TEST(VectorCanvasPolyline, LinesThatGoOnFromOneAnotherAreOnePolyline) {
+  const auto draw = [](Canvas& canvas) { polyline(canvas, kBend); };
+  const QByteArray svg = svgOf({80, 90}, draw);
+  const auto lines = testing::svgPolylines(svg);
+  ASSERT_EQ(lines.size(), 1u);
+  const auto& p = lines[0].points;
+  ASSERT_EQ(p.size(), kBend.size());
+  // The ends keep the one-pixel rule: the stroke starts half a pixel (along the major axis)
+  // behind the first pixel's centre and stops half a pixel short of the last pixel's. Where two
+  // lines meet, the polyline turns at the shared pixel's centre.
+  EXPECT_EQ(p.front(), QPointF(10.0, 40.8));
+  for (size_t i = 1; i + 1 < p.size(); ++i)
+    EXPECT_EQ(p[i], QPointF(kBend[i].first + 0.5, kBend[i].second + 0.5)) << i;
+  EXPECT_EQ(p.back(), QPointF(25.0, 74.625));
+
+  // A drawing that moves to the end of the last line before each line, as the diagrams draw
+  // their curves, writes the same polyline.
+  EXPECT_EQ(svgOf({80, 90},
+                  [](Canvas& canvas) {
+                    for (size_t i = 1; i < kBend.size(); ++i) {
+                      canvas.moveTo(kBend[i - 1].first, kBend[i - 1].second);
+                      canvas.lineTo(kBend[i].first, kBend[i].second);
+                    }
+                  }),
+            svg);
+}
+
+TEST(VectorCanvasPolyline, APenChangeAMoveOrAnotherShapeEndsIt) {
+  const QByteArray svg = svgOf({120, 120}, [](Canvas& canvas) {
+    polyline(canvas, {{10, 10}, {30, 10}, {30, 30}});
+    canvas.setPenColour({0, 0, 0});  // the pen it has: no change
+    canvas.lineTo(50, 30);
+    canvas.setPenColour(kRed);
+    canvas.lineTo(50, 50);
+    canvas.setPenWidth(1);  // no change either
+    canvas.lineTo(70, 50);
+    canvas.setPenWidth(3);
+    canvas.lineTo(70, 70);
+    canvas.moveTo(5, 80);  // elsewhere
+    canvas.lineTo(20, 80);
+    canvas.lineTo(20, 95);   // a right angle: two square ends cover a mitred corner
+    canvas.lineTo(30, 100);  // a wide pen turning any other way keeps its square ends
+    canvas.setPenWidth(1);
+    polyline(canvas, {{40, 80}, {60, 80}});
+    canvas.textOut(60, 60, "a");
+    canvas.lineTo(80, 80);
+    canvas.setPixel(100, 100, kBlue);
+    canvas.lineTo(80, 90);
+    canvas.ellipse(90, 10, 110, 20);
+    canvas.lineTo(90, 90);
+    canvas.clear({255, 255, 255});
+    canvas.lineTo(100, 90);
+    canvas.lineTo(100, 100);  // drawn as the canvas is done with
+  });
+  std::vector<std::pair<std::string, size_t>> shapes;
+  for (const auto& s : testing::svgShapes(svg))
+    shapes.emplace_back(s.element.toStdString(), s.points.size());
+  const std::vector<std::pair<std::string, size_t>> expected = {
+      {"polyline", 4}, {"polyline", 3}, {"polyline", 2}, {"polyline", 3}, {"polyline", 2},
+      {"polyline", 2}, {"text", 0},     {"polyline", 2}, {"rect", 0},     {"polyline", 2},
+      {"ellipse", 0},  {"polyline", 2}, {"rect", 0},     {"polyline", 3}};
+  EXPECT_EQ(shapes, expected);
+}
+
+TEST(VectorCanvasPolyline, ALineThatLeavesThePictureIsCutWhereItLeaves) {
+  // The picture is 100 wide and the strokes are kept to 3 pixels around it (a pen's width and
+  // 2): the lines out to x = 300 and back are cut there, and what comes back is a polyline of
+  // its own, not joined across the cut.
+  const QByteArray svg = svgOf({100, 100}, [](Canvas& canvas) {
+    polyline(canvas, {{10, 50}, {50, 50}, {300, 60}, {300, 80}, {50, 80}, {20, 80}});
+    // Straying into the margin is not leaving.
+    polyline(canvas, {{90, 10}, {101, 10}, {90, 14}});
+  });
+  const auto lines = testing::svgPolylines(svg);
+  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines[0].points.size(), 3u);
+  EXPECT_EQ(lines[0].points[1], QPointF(50.5, 50.5));
+  EXPECT_DOUBLE_EQ(lines[0].points[2].x(), 103.0);
+  ASSERT_EQ(lines[1].points.size(), 3u);
+  EXPECT_DOUBLE_EQ(lines[1].points[0].x(), 103.0);
+  EXPECT_EQ(lines[1].points[1], QPointF(50.5, 80.5));
+  EXPECT_EQ(lines[2].points.size(), 3u);
+}
+
+TEST(VectorCanvasPolyline, RendersAsItsLinesDrawnOneByOne) {
+  std::vector<Points> shapes = {
+      kBend,
+      {{60, 10}, {90, 10}, {60, 10}, {60, 40}, {60, 12}},                        // turning back
+      {{10, 100}, {44, 100}, {44, 120}, {10, 120}, {10, 100}},                   // a closed box
+      {{120, 20}, {150, 50}, {120, 80}, {90, 50}, {120, 20}},                    // a closed diamond
+      {{100, 100}, {130, 118}, {160, 100}, {150, 130}, {110, 126}, {104, 104}},  // sharp turns
+  };
+  Points curve;  // a smooth curve, as the diagrams draw
+  for (int j = 0; j <= 40; ++j)
+    curve.emplace_back(4 * j, 140 + static_cast<int>(std::lround(25 * std::sin(j * 0.2))));
+  shapes.push_back(curve);
+  for (const int width : {1, 2, 3, 4}) {
+    SCOPED_TRACE(width);
+    const auto drawAll = [&](auto&& drawShape) {
+      return [&, drawShape](Canvas& canvas) {
+        canvas.setPenWidth(width);
+        for (const Points& shape : shapes) drawShape(canvas, shape);
+      };
+    };
+    const QByteArray joined = svgOf({170, 170}, drawAll(polyline));
+    const QByteArray apart = svgOf({170, 170}, drawAll(oneByOne));
+    size_t lines = 0;
+    for (const Points& shape : shapes) lines += shape.size() - 1;
+    ASSERT_EQ(testing::svgPolylines(apart).size(), lines);
+    // A wide pen's lines join only where its square ends would make the same corner.
+    if (width == 1) {
+      EXPECT_EQ(testing::svgPolylines(joined).size(), shapes.size());
+    }
+
+    // The renderer smooths edges; where two lines drawn apart overlap, their smoothed edges are
+    // painted twice, up to a quarter of the full tone darker than the same edge painted once.
+    // Anything more is a pixel painted or left out.
+    const QImage a = testing::renderSvgData(apart), b = testing::renderSvgData(joined);
+    ASSERT_EQ(a.size(), b.size());
+    int differing = 0, painted = 0;
+    QPoint first;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) {
+        if (std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 72 && !differing++)
+          first = QPoint(x, y);
+        painted += qGray(b.pixel(x, y)) < 128;
+      }
+    EXPECT_EQ(differing, 0) << "first at " << first.x() << "," << first.y();
+    EXPECT_GT(painted, 400);
+  }
 }
 
 TEST(PictureExport, FailedWritesAreReportedAndTouchNothing) {

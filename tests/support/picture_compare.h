@@ -53,10 +53,9 @@ inline Coverage compareCoverage(const QImage& reference, const QImage& other) {
   return c;
 }
 
-// Renders an SVG file at its view box's size (one unit a pixel), without antialiasing of shapes.
-inline QImage renderSvg(const QString& path, bool* valid = nullptr) {
-  QSvgRenderer renderer(path);
-  if (valid) *valid = renderer.isValid();
+// Renders an SVG at its view box's size (one unit a pixel). The renderer smooths the edges of
+// shapes whatever the painter asks for.
+inline QImage renderSvg(QSvgRenderer& renderer) {
   const QSize size = renderer.viewBox().size();
   QImage image(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -64,6 +63,18 @@ inline QImage renderSvg(const QString& path, bool* valid = nullptr) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
   return image;
+}
+
+inline QImage renderSvg(const QString& path, bool* valid = nullptr) {
+  QSvgRenderer renderer(path);
+  if (valid) *valid = renderer.isValid();
+  return renderSvg(renderer);
+}
+
+inline QImage renderSvgData(const QByteArray& svg, bool* valid = nullptr) {
+  QSvgRenderer renderer(svg);
+  if (valid) *valid = renderer.isValid();
+  return renderSvg(renderer);
 }
 
 }  // namespace vek1::testing
