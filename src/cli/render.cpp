@@ -17,6 +17,7 @@
 #include "oval_drawing.h"
 #include "picture_export.h"
 #include "port_diagram_drawing.h"
+#include "render_usage.h"
 #include "rev_arm_positions.h"
 #include "sine_drawing.h"
 #include "sound.h"
@@ -37,6 +38,7 @@ struct RenderOptions {
   std::optional<std::vector<double>> positions;
   char graph = 'F';
   cli::SetOptions set;
+  bool help = false;  // --help: the usage, and nothing drawn
 };
 
 constexpr size_t kMaxPositions = 9;
@@ -47,6 +49,11 @@ std::vector<double> positionsArg(const std::string& text) {
 
 RenderOptions parseRender(const std::vector<std::string>& args) {
   RenderOptions o;
+  const auto isHelp = [](const std::string& a) { return a == "--help" || a == "-h"; };
+  if (args.size() >= 2 && isHelp(args[1])) {
+    o.help = true;
+    return o;
+  }
   if (args.size() < 2) throw UsageError{"render needs a picture: main, sine, oval, steam or port"};
   const std::string& kind = args[1];
   if (kind == "main") {
@@ -67,7 +74,10 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
   cli::ArgReader line(args, 2);
   while (line.more()) {
     const std::string option = line.option();
-    if (option == "--out") {
+    if (isHelp(option)) {
+      o.help = true;
+      return o;
+    } else if (option == "--out") {
       o.out = line.value(option);
     } else if (option == "--angle" && o.picture == Picture::Main) {
       o.angle = cli::numberArg(option, line.value(option));
@@ -203,9 +213,13 @@ class GuiForFonts {
 
 }  // namespace
 
-int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return cli::runReportingErrors(err, [&]() -> int {
     const RenderOptions o = parseRender(args);
+    if (o.help) {
+      out << kRenderUsage;
+      return kExitOk;
+    }
     Workspace saved;
     Workspace ws = cli::prepareWorkspace(o.set, err, &saved);
     placePositions(ws, saved, o);
