@@ -10,6 +10,7 @@
 #include "cli_common.h"
 #include "cli_events.h"
 #include "cli_settings.h"
+#include "cli_sweep_text.h"
 #include "cli_tune.h"
 #include "dimension_file.h"
 #include "dimensions.h"
@@ -26,31 +27,37 @@ namespace {
 
 constexpr const char* kUsage =
     R"(usage: vek1-cli pose   --angle DEG [options]
-       vek1-cli sweep  --from A --to B --step S [options]
-       vek1-cli sweep  --angle DEG --revarm-sweep FROM:TO:STEP [options]
-       vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
+       vek1-cli sweep  --from A --to B --step S [--format csv|json] [options]
+       vek1-cli sweep  --angle DEG --revarm-sweep FROM:TO:STEP [--format csv|json] [options]
        vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
-       vek1-cli tune [options]         (vek1-cli tune --help for its options)
-       vek1-cli --help
+       vek1-cli tune   [options]                                    (tune --help)
+       vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
+                                                                    (render --help)
+       vek1-cli help | --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
-a saved dimension set.
+a saved dimension set. The five commands:
 
 pose   prints one JSON object for one driver angle: H and V (the 27 pivot points),
        ReverseArmAngle, ValveLeverAngle (radians), PistonPos (0..640), FrontSteamOpen,
        FrontExhOpen, RearSteamOpen, RearExhOpen, every port constant, Centre (the mid-gear
        reverse-arm position) and Error (true when the linkage could not close and the
        solver substituted a nearby value).
-sweep  prints CSV: one header line, then one line per driver angle A, A+S, A+2S, ... while
-       the angle is <= B; with --revarm-sweep, one line per reverse-arm offset FROM,
-       FROM+STEP, ... <= TO from the centre, all at the driver angle --angle. Each line
-       has the quantities of pose, in named columns: DriverAngle, ReverseArmPos, then
-       NAME_H and NAME_V for CrankPin (point 2), Crosshead (3), ValveStemJoint (4),
-       LinkPivot (6), ValveLeverTop (7), DieBlock (8), CouplerPoint (9), MainRodHanger
-       (10), CouplerLowerEnd (11), AnchorLinkPivot (13), LinkCentre (14) and ReverseArmEnd
-       (18), then ReverseArmAngle, ValveLeverAngle, PistonPos, the four openings, every
-       port constant, Centre and Error (0 or 1). Point 1 is the fixed origin and points 5
-       and 12 are copies of 6 and 13; pose lists every point.
+sweep  prints a table: one row per driver angle A, A+S, A+2S, ... while the angle is <= B;
+       with --revarm-sweep, one row per reverse-arm offset FROM, FROM+STEP, ... <= TO from
+       the centre, all at the driver angle --angle. Each row has the quantities of pose, in
+       named fields: DriverAngle, ReverseArmPos, then H and V of CrankPin (point 2),
+       Crosshead (3), ValveStemJoint (4), LinkPivot (6), ValveLeverTop (7), DieBlock (8),
+       CouplerPoint (9), MainRodHanger (10), CouplerLowerEnd (11), AnchorLinkPivot (13),
+       LinkCentre (14) and ReverseArmEnd (18), then ReverseArmAngle, ValveLeverAngle,
+       PistonPos, the four openings, every port constant, Centre and Error (true or false).
+       CSV (the default): a header line, then one line per row, the pivots as NAME_H and
+       NAME_V columns. JSON: {"Rows": [{"DriverAngle": .., "CrankPin": {"H": .., "V": ..},
+       ..., "Error": false}, ...]}, a value that is not a number as null. Point 1 is the
+       fixed origin and points 5 and 12 are copies of 6 and 13; pose lists every point.
+events prints the valve events of each notch of the reverse arm (events --help).
+tune   searches for the dimensions that bring the valve events nearest to the goals
+       (tune --help).
 render draws one picture without a window or display: main (the mechanism view at
        --angle, default 0), sine, oval, steam (the diagrams over the diagram positions) or
        port (the port events diagram, --graph F, R or B for forward, reverse or both,
@@ -62,6 +69,7 @@ options:
   --step S               driver-angle step in degrees, > 0 (sweep)
   --revarm-sweep FROM:TO:STEP
                          sweep the reverse arm over offsets from the centre (sweep)
+  --format csv|json      the sweep's table as CSV (default) or JSON (sweep)
   --revarm-offset X      reverse-arm position as an offset from the mid-gear centre
                          (default 0, i.e. mid gear)
   --revarm H             reverse-arm position as an absolute H (not with --revarm-offset)
@@ -90,7 +98,8 @@ back exactly.
 exit codes:
   0  the command ran and all of its output was written
   1  tune only: no set within the bounds closes with the margin (nothing is saved)
-  2  usage error: the command line is wrong (one line on stderr)
+  2  usage error: the command line is wrong (one line on stderr; with no command at
+     all, this text)
   3  the file given with --file cannot be read or is not a dimension file
   4  the output could not be written (a full disk, a closed pipe or stdout, or the
      picture of render)
@@ -103,6 +112,7 @@ struct Options {
   std::optional<double> sweepFrom, sweepTo, sweepStep;
   std::vector<std::pair<int, float>> sets;
   std::string file;
+  cli::TableFormat format = cli::TableFormat::Csv;  // sweep
 };
 
 using cli::numberArg;
@@ -129,14 +139,14 @@ void revarmSweepArg(Options& o, const std::string& text) {
 
 Options parse(const std::vector<std::string>& args) {
   Options o;
-  if (args.empty()) throw UsageError{"missing command (pose or sweep); try --help"};
-  if (args[0] == "--help" || args[0] == "-h") {
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     o.command = "help";
     return o;
   }
   o.command = args[0];
   if (o.command != "pose" && o.command != "sweep")
-    throw UsageError{"unknown command '" + o.command + "' (use pose or sweep); try --help"};
+    throw UsageError{"unknown command '" + o.command +
+                     "' (use pose, sweep, events, tune or render); try --help"};
   cli::ArgReader line(args, 1);
   while (line.more()) {
     const std::string option = line.option();
@@ -153,6 +163,11 @@ Options parse(const std::vector<std::string>& args) {
       o.step = numberArg(option, line.value(option));
     } else if (option == "--revarm-sweep" && o.command == "sweep") {
       revarmSweepArg(o, line.value(option));
+    } else if (option == "--format" && o.command == "sweep") {
+      const std::string& format = line.value(option);
+      if (format != "csv" && format != "json")
+        throw UsageError{"--format is csv or json, not '" + format + "'"};
+      o.format = format == "json" ? cli::TableFormat::Json : cli::TableFormat::Csv;
     } else if (option == "--revarm-offset") {
       o.revarmOffset = numberArg(option, line.value(option));
     } else if (option == "--revarm") {
@@ -225,17 +240,6 @@ void jsonArray(std::ostream& out, const std::array<float, kPivotCount>& a) {
   out << ']';
 }
 
-std::vector<std::pair<const char*, float>> portFields(const Workspace& ws) {
-  const PortConstants& p = ws.Ports;
-  return {{"FrontSteamEdge", p.FrontSteamEdge}, {"FrontPortFull", p.FrontPortFull},
-          {"FrontExhEdge", p.FrontExhEdge},     {"RearSteamEdge", p.RearSteamEdge},
-          {"RearPortFull", p.RearPortFull},     {"RearExhEdge", p.RearExhEdge},
-          {"ValveDisplacement", p.ValveDisplacement},
-          {"RearOpenJoint", p.RearOpenJoint},   {"FrontOpenJoint", p.FrontOpenJoint},
-          {"FrontSteamLap", p.FrontSteamLap},   {"RearSteamLap", p.RearSteamLap},
-          {"FrontExhLap", p.FrontExhLap},       {"RearExhLap", p.RearExhLap}};
-}
-
 void pose(const Options& o, std::ostream& out, std::ostream& notes) {
   Workspace ws = prepare(o, notes);
   const bool error = solveAt(ws, *o.angle);
@@ -243,17 +247,20 @@ void pose(const Options& o, std::ostream& out, std::ostream& notes) {
   jsonArray(out, ws.Pivots.H);
   out << ",\n  \"V\": ";
   jsonArray(out, ws.Pivots.V);
-  const std::pair<const char*, float> state[] = {
-      {"DriverAngle", ws.DriverAngle},       {"ReverseArmPos", ws.ReverseArmPos},
-      {"ReverseArmAngle", ws.ReverseArmAngle}, {"ValveLeverAngle", ws.ValveLeverAngle},
-      {"PistonPos", ws.PistonPos},           {"FrontSteamOpen", ws.FrontSteamOpen},
-      {"FrontExhOpen", ws.FrontExhOpen},     {"RearSteamOpen", ws.RearSteamOpen},
-      {"RearExhOpen", ws.RearExhOpen}};
+  const std::pair<const char*, float> state[] = {{"DriverAngle", ws.DriverAngle},
+                                                 {"ReverseArmPos", ws.ReverseArmPos},
+                                                 {"ReverseArmAngle", ws.ReverseArmAngle},
+                                                 {"ValveLeverAngle", ws.ValveLeverAngle},
+                                                 {"PistonPos", ws.PistonPos},
+                                                 {"FrontSteamOpen", ws.FrontSteamOpen},
+                                                 {"FrontExhOpen", ws.FrontExhOpen},
+                                                 {"RearSteamOpen", ws.RearSteamOpen},
+                                                 {"RearExhOpen", ws.RearExhOpen}};
   for (const auto& [name, value] : state) {
     out << ",\n  \"" << name << "\": ";
     jsonNumber(out, value);
   }
-  for (const auto& [name, value] : portFields(ws)) {
+  for (const auto& [name, value] : cli::portFields(ws)) {
     out << ",\n  \"" << name << "\": ";
     jsonNumber(out, value);
   }
@@ -262,47 +269,9 @@ void pose(const Options& o, std::ostream& out, std::ostream& notes) {
   out << ",\n  \"Error\": " << (error ? "true" : "false") << "\n}\n";
 }
 
-void csvNumber(std::ostream& out, float x) { out << ',' << singleText(x); }
-
-// The pivots a sweep lists, by the part of the gear each one is. Point 1 (the driver centre, the
-// origin) never moves, 5 and 12 are copies of 6 and 13, and the other entries of the table are
-// not used by the gear, so they are left out.
-struct NamedPivot {
-  int index;
-  const char* name;
-};
-constexpr NamedPivot kSweepPivots[] = {
-    {2, "CrankPin"},         {3, "Crosshead"},        {4, "ValveStemJoint"}, {6, "LinkPivot"},
-    {7, "ValveLeverTop"},    {8, "DieBlock"},         {9, "CouplerPoint"},   {10, "MainRodHanger"},
-    {11, "CouplerLowerEnd"}, {13, "AnchorLinkPivot"}, {14, "LinkCentre"},    {18, "ReverseArmEnd"}};
-
-void sweepHeader(std::ostream& out, const Workspace& ws) {
-  out << "DriverAngle,ReverseArmPos";
-  for (const NamedPivot& p : kSweepPivots) out << ',' << p.name << "_H," << p.name << "_V";
-  out << ",ReverseArmAngle,ValveLeverAngle,PistonPos,FrontSteamOpen,FrontExhOpen,RearSteamOpen,"
-         "RearExhOpen";
-  for (const auto& [name, value] : portFields(ws)) out << ',' << name;
-  out << ",Centre,Error\n";
-}
-
-void sweepRow(std::ostream& out, const Workspace& ws, bool error) {
-  out << singleText(ws.DriverAngle);
-  csvNumber(out, ws.ReverseArmPos);
-  for (const NamedPivot& p : kSweepPivots) {
-    csvNumber(out, ws.Pivots.H[p.index]);
-    csvNumber(out, ws.Pivots.V[p.index]);
-  }
-  for (float x : {ws.ReverseArmAngle, ws.ValveLeverAngle, ws.PistonPos, ws.FrontSteamOpen,
-                  ws.FrontExhOpen, ws.RearSteamOpen, ws.RearExhOpen})
-    csvNumber(out, x);
-  for (const auto& [name, value] : portFields(ws)) csvNumber(out, value);
-  csvNumber(out, ws.RevArmPositions[0]);
-  out << ',' << (error ? 1 : 0) << '\n';
-}
-
 void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
   Workspace ws = prepare(o, notes);
-  sweepHeader(out, ws);
+  cli::SweepWriter table(out, o.format, ws);
   // Steps are FROM + k*STEP rather than a running sum, so long sweeps do not drift. A reader
   // that has gone away will not come back: stop instead of solving on for nothing.
   if (o.sweepStep) {
@@ -312,30 +281,40 @@ void sweep(const Options& o, std::ostream& out, std::ostream& notes) {
       if (!(offset <= *o.sweepTo) || !out) break;
       ws.ReverseArmPos = toSingle(centre + offset);
       const bool error = solveAt(ws, *o.angle);
-      sweepRow(out, ws, error);
+      table.row(ws, error);
     }
+    table.finish();
     return;
   }
   for (long long k = 0;; ++k) {
     const double angle = *o.from + static_cast<double>(k) * *o.step;
     if (!(angle <= *o.to) || !out) break;
     const bool error = solveAt(ws, angle);
-    sweepRow(out, ws, error);
+    table.row(ws, error);
   }
+  table.finish();
 }
 
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   errno = 0;
-  if (!args.empty() && args[0] == "render") return runRender(args, out, err);
-  if (!args.empty() && args[0] == "events") {
+  // No command at all is a usage error, but one that the whole usage answers best: it is what
+  // someone types to find out what the tool does.
+  if (args.empty()) {
+    err << kUsage;
+    return kExitUsage;
+  }
+  if (args[0] == "render") {
+    const int code = runRender(args, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (args[0] == "events") {
     const int code = runEventsCommand({args.begin() + 1, args.end()}, out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
-  if (!args.empty() && args[0] == "tune") {
-    const int code =
-        runTuneCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+  if (args[0] == "tune") {
+    const int code = runTuneCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
   return cli::runReportingErrors(err, [&]() -> int {

@@ -22,6 +22,7 @@
 #include "page_canvas.h"
 #include "picture_export.h"
 #include "port_diagram_drawing.h"
+#include "render_usage.h"
 #include "rev_arm_positions.h"
 #include "sine_drawing.h"
 #include "sound.h"
@@ -47,6 +48,7 @@ struct RenderOptions {
   double scale = 1.0;       // PNG: device pixels per drawing pixel
   bool transparent = false;
   std::optional<std::vector<double>> notches;  // events: offsets from the centre
+  bool help = false;                           // --help: the usage, and nothing drawn
 };
 
 // The PNG scales the raster canvas draws at.
@@ -65,6 +67,11 @@ std::vector<double> positionsArg(const std::string& text) {
 
 RenderOptions parseRender(const std::vector<std::string>& args) {
   RenderOptions o;
+  const auto isHelp = [](const std::string& a) { return a == "--help" || a == "-h"; };
+  if (args.size() >= 2 && isHelp(args[1])) {
+    o.help = true;
+    return o;
+  }
   if (args.size() < 2)
     throw UsageError{"render needs a picture: main, sine, oval, steam, port or events"};
   const std::string& kind = args[1];
@@ -89,7 +96,10 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
   cli::ArgReader line(args, 2);
   while (line.more()) {
     const std::string option = line.option();
-    if (option == "--out") {
+    if (isHelp(option)) {
+      o.help = true;
+      return o;
+    } else if (option == "--out") {
       o.out = line.value(option);
     } else if (option == "--angle" && o.picture == Picture::Main) {
       o.angle = cli::numberArg(option, line.value(option));
@@ -294,9 +304,13 @@ class GuiForFonts {
 
 }  // namespace
 
-int runRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return cli::runReportingErrors(err, [&]() -> int {
     const RenderOptions o = parseRender(args);
+    if (o.help) {
+      out << kRenderUsage;
+      return kExitOk;
+    }
     Workspace saved;
     Workspace ws = cli::prepareWorkspace(o.set, err, &saved);
     placePositions(ws, saved, o);

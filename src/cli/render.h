@@ -8,7 +8,8 @@
 
 namespace vek1 {
 
-// `args` starts with "render". Writes nothing to `out`; one line on `err` for a failure. Returns
+// `args` starts with "render". Writes only the usage to `out`, for --help (after "render" or after
+// the picture); one line on `err` for a failure. Returns
 // kExitOk, kExitUsage for a bad command line, kExitInput for a set file that cannot be read
 // and kExitWrite when the picture cannot be written.
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "numbers.h"
+#include "valve_events_text.h"
 
 namespace vek1 {
 
@@ -44,10 +45,8 @@ void addPair(std::vector<EventsCell>& row, EventsCell front, EventsCell rear, bo
 
 std::string errorText(const NotchEvents& n) {
   if (!n.Error) return "";
-  std::string text = "locks";
-  for (const AngleRange& r : n.ErrorRanges)
-    text += " " + fixedText(r.From, 0, 1) + "-" + fixedText(r.To, 0, 1);
-  return text;
+  const std::string ranges = lockRangesText(n.ErrorRanges);
+  return ranges.empty() ? "locks" : "locks " + ranges;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "numbers.h"
+#include "pivot_names.h"
 #include "solver.h"
 
 namespace vek1 {
@@ -97,17 +98,27 @@ std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const st
   return out;
 }
 
+std::vector<int> ChosenPivots(const Workspace& ws) {
+  std::vector<int> chosen;
+  for (int k = 1; k <= 6; ++k) {
+    const PivotDataRow& row = ws.PivotDataRows[k];
+    const int pivot = roundHalfEven(row.Index);  // NaN gives 0, a huge value the int limit
+    if (!row.InUse || pivot < 1 || pivot >= kPivotCount) continue;
+    if (std::find(chosen.begin(), chosen.end(), pivot) == chosen.end()) chosen.push_back(pivot);
+  }
+  return chosen;
+}
+
 std::string BuildPivotDataCsv(Workspace& ws) {
   float step = ws.SelectedStep;
   if (!(step >= kMinTableStep)) step = kMinTableStep;
   if (step > kMaxTableStep) step = kMaxTableStep;
-  std::array<int, 6> pivot{};
-  for (int k = 0; k < 6; ++k) pivot[k] = pivotOfRow(ws.PivotDataRows[k + 1]);
+  const std::vector<int> pivots = ChosenPivots(ws);
 
   std::string out = "DriverAngle";
-  for (int k = 1; k <= 6; ++k) {
-    out += ",Row" + std::to_string(k) + "_V";
-    out += ",Row" + std::to_string(k) + "_H";
+  for (int p : pivots) {
+    const std::string name(pivotName(p));
+    out += ',' + name + "_H," + name + "_V";
   }
   out += "\n";
   const float savedDriverAngle = ws.DriverAngle;
@@ -118,11 +129,11 @@ std::string BuildPivotDataCsv(Workspace& ws) {
     ws.DriverAngle = angle;
     SolveLinkage(ws);
     out += singleText(angle);
-    for (int k = 0; k < 6; ++k) {
+    for (int p : pivots) {
       out += ',';
-      out += singleText(ws.Pivots.V[pivot[k]]);
+      out += singleText(ws.Pivots.H[p]);
       out += ',';
-      out += singleText(ws.Pivots.H[pivot[k]]);
+      out += singleText(ws.Pivots.V[p]);
     }
     out += "\n";
   }

@@ -3,6 +3,7 @@
 // pivot-data display, for one full turn of the driver at the current reverse-arm position.
 
 #include <string>
+#include <vector>
 
 #include "workspace.h"
 
@@ -24,9 +25,16 @@ void appendFixedText(std::string& out, float x, int width, int decimals);
 // are left at the last angle solved. The header shows the step actually used.
 std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const std::string& time);
 
-// The same table as CSV for a spreadsheet: a header DriverAngle,Row1_V,Row1_H,...,Row6_H, then
-// one line per angle with every value at full single precision (it reads back exactly). Lines
-// end in "\n". DriverAngle and StepAngle are borrowed and restored as for the table.
+// The pivots chosen in the pivot-data rows, in row order: each row in use whose pivot has been
+// picked (a row clicked but not yet completed still holds entry 0, the origin entry, and a value
+// no entry has counts as none, as in the live display). A pivot chosen in two rows is listed
+// once, at its first row: both columns would hold the same numbers under the same name.
+std::vector<int> ChosenPivots(const Workspace& ws);
+
+// The same turn as CSV for a spreadsheet: a header DriverAngle,NAME_H,NAME_V,... with each
+// chosen pivot's name (pivot_names.h) in the order of ChosenPivots, then one line per angle with
+// every value at full single precision (it reads back exactly). Rows not chosen have no columns.
+// Lines end in "\n". DriverAngle and StepAngle are borrowed and restored as for the table.
 std::string BuildPivotDataCsv(Workspace& ws);
 
 }  // namespace vek1

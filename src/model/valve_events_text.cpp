@@ -52,7 +52,24 @@ void jsonEnd(std::ostream& out, const EndEvents& e) {
       << ", \"OpensFully\": " << boolText(e.OpensFully) << '}';
 }
 
+void jsonLockRanges(std::ostream& out, const std::vector<AngleRange>& ranges) {
+  out << '[';
+  for (size_t k = 0; k < ranges.size(); ++k)
+    out << (k ? ", [" : "[") << angle(ranges[k].From, "null") << ", " << angle(ranges[k].To, "null")
+        << ']';
+  out << ']';
+}
+
 }  // namespace
+
+std::string lockRangesText(const std::vector<AngleRange>& ranges) {
+  std::string text;
+  for (const AngleRange& r : ranges) {
+    if (!text.empty()) text += ' ';
+    text += number(r.From, 1, "?") + "-" + number(r.To, 1, "?");
+  }
+  return text;
+}
 
 std::string valveEventsJson(const ValveEventsTable& table) {
   std::ostringstream out;
@@ -63,8 +80,9 @@ std::string valveEventsJson(const ValveEventsTable& table) {
     first = false;
     out << "{\"Offset\": " << length(n.Offset, "null")
         << ", \"ReverseArmPos\": " << length(n.ReverseArmPos, "null") << ", \"Direction\": \""
-        << n.Direction << "\", \"Error\": " << boolText(n.Error)
-        << ", \"ValveTravel\": " << length(n.ValveTravel, "null")
+        << n.Direction << "\", \"Error\": " << boolText(n.Error) << ", \"LockRanges\": ";
+    jsonLockRanges(out, n.ErrorRanges);
+    out << ", \"ValveTravel\": " << length(n.ValveTravel, "null")
         << ", \"DieSlip\": " << length(n.DieSlip, "null") << ", \"ClosureMargin\": {\"Joint\": \""
         << jointName(n.ClosureMargin.Joint)
         << "\", \"Degrees\": " << angle(n.ClosureMargin.Degrees, "null") << "},\n   \"Front\": ";
@@ -79,7 +97,7 @@ std::string valveEventsJson(const ValveEventsTable& table) {
 
 std::string valveEventsCsv(const ValveEventsTable& table) {
   std::ostringstream out;
-  out << "Offset,ReverseArmPos,Direction,Error,ValveTravel,DieSlip,ClosureMargin.Joint,"
+  out << "Offset,ReverseArmPos,Direction,Error,LockRanges,ValveTravel,DieSlip,ClosureMargin.Joint,"
          "ClosureMargin.Degrees,End,Lead";
   for (const char* name : {"Admission", "CutOff", "Release", "Compression"})
     out << ',' << name << ".CrankAngle," << name << ".Stroke";
@@ -88,9 +106,10 @@ std::string valveEventsCsv(const ValveEventsTable& table) {
     for (const auto& [endName, e] : {std::pair<const char*, const EndEvents&>{"Front", n.Front},
                                      std::pair<const char*, const EndEvents&>{"Rear", n.Rear}}) {
       out << length(n.Offset, "") << ',' << length(n.ReverseArmPos, "") << ',' << n.Direction << ','
-          << boolText(n.Error) << ',' << length(n.ValveTravel, "") << ',' << length(n.DieSlip, "")
-          << ',' << jointName(n.ClosureMargin.Joint) << ',' << angle(n.ClosureMargin.Degrees, "")
-          << ',' << endName << ',' << length(e.Lead, "");
+          << boolText(n.Error) << ',' << lockRangesText(n.ErrorRanges) << ','
+          << length(n.ValveTravel, "") << ',' << length(n.DieSlip, "") << ','
+          << jointName(n.ClosureMargin.Joint) << ',' << angle(n.ClosureMargin.Degrees, "") << ','
+          << endName << ',' << length(e.Lead, "");
       for (const auto& [name, point] : eventsOf(e)) {
         if (point)
           out << ',' << angle(point->CrankAngle, "") << ',' << angle(point->Stroke, "");

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -23,6 +24,7 @@
 #include "exit_codes.h"
 #include "numbers.h"
 #include "pipe_watchdog.h"
+#include "python_reader.h"
 
 namespace {
 
@@ -123,7 +125,7 @@ TEST(CliSweep, RowsHeaderAndRoundTrip) {
   const auto rows = csvRows(r.out);
   ASSERT_EQ(rows.size(), 5u);  // 0, 0.25, 0.5, 0.75 and 1 itself
   EXPECT_EQ(rows.back().at("DriverAngle"), "1");
-  EXPECT_EQ(rows[0].at("Error"), "0");
+  EXPECT_EQ(rows[0].at("Error"), "false");
   // Named columns only, none for the fixed origin or the unused entries of the table.
   EXPECT_FALSE(rows[0].count("H[26]") || rows[0].count("V[0]") || rows[0].count("DriverCentre_H"));
   // Every printed single reads back as the very same single, and each quantity of pose is there.
@@ -177,12 +179,60 @@ TEST(CliSweep, ReverseArmSweepAtOneAngle) {
   EXPECT_NE(rows[0].at("ValveStemJoint_H"), rows[4].at("ValveStemJoint_H"));
 }
 
+// JSON holds the rows of the CSV: the same fields in the same order (each pivot an object of H
+// and V where the CSV has NAME_H and NAME_V), the same values and the same true/false. At +3 the
+// factory gear locks from 18.2 to 126.5 degrees, so both values of Error are there.
+TEST(CliSweep, JsonHasTheFieldsAndValuesOfTheCsv) {
+  const std::vector<std::string> sweep = {"sweep", "--from",          "0", "--to", "180", "--step",
+                                          "30",    "--revarm-offset", "3"};
+  const Result csv = run(sweep);
+  std::vector<std::string> asJson = sweep;
+  asJson.insert(asJson.end(), {"--format", "json"});
+  const Result json = run(asJson);
+  ASSERT_EQ(json.code, 0) << json.err;
+  ASSERT_TRUE(json.err.empty()) << json.err;
+  // Python flattens each row the CSV's way: its header line, then each row's values.
+  const std::string flat = vek1::testing::readWithPython(
+      json.out,
+      "rows=data['Rows']\n"
+      "def flat(r):\n"
+      "  out=[]\n"
+      "  for k, v in r.items():\n"
+      "    out += [(k+'_H', v['H']), (k+'_V', v['V'])] if isinstance(v, dict) else [(k, v)]\n"
+      "  return out\n"
+      "print(','.join(k for k, v in flat(rows[0])))\n"
+      "for r in rows:\n"
+      "  print(','.join(str(v).lower() if isinstance(v, bool) else repr(v) for k, v in flat(r)))");
+  ASSERT_EQ(flat.find("(failed)"), std::string::npos) << flat;
+  const auto fromJson = csvRows(flat), fromCsv = csvRows(csv.out);
+  EXPECT_EQ(flat.substr(0, flat.find('\n')), csv.out.substr(0, csv.out.find('\n')));
+  ASSERT_EQ(fromJson.size(), 7u);
+  ASSERT_EQ(fromCsv.size(), 7u);
+  for (size_t k = 0; k < fromCsv.size(); ++k) {
+    for (const auto& [name, cell] : fromCsv[k]) {
+      ASSERT_TRUE(fromJson[k].count(name)) << name;
+      if (name == "Error")
+        EXPECT_EQ(fromJson[k].at(name), cell) << k;
+      else
+        EXPECT_EQ(static_cast<float>(vek1::parseNumber(fromJson[k].at(name))),
+                  static_cast<float>(vek1::parseNumber(cell)))
+            << name << " in row " << k;
+    }
+  }
+  EXPECT_EQ(fromCsv[0].at("Error"), "false");
+  EXPECT_EQ(fromCsv[1].at("Error"), "true");  // 30 degrees
+  EXPECT_EQ(fromCsv[6].at("Error"), "false");
+  // A sweep of no rows is still a whole JSON document.
+  EXPECT_EQ(run({"sweep", "--from", "1", "--to", "0", "--step", "1", "--format", "json"}).out,
+            "{\"Rows\": []}\n");
+}
+
 TEST(CliSweep, MidGearTravelAndNoErrorOverATurn) {
   const auto rows = csvRows(run({"sweep", "--from", "0", "--to", "360", "--step", "2"}).out);
   ASSERT_EQ(rows.size(), 181u);
   double lo = 1, hi = -1;
   for (const auto& row : rows) {
-    EXPECT_EQ(row.at("Error"), "0") << row.at("DriverAngle");
+    EXPECT_EQ(row.at("Error"), "false") << row.at("DriverAngle");
     const double x = vek1::parseNumber(row.at("ValveDisplacement"));
     lo = std::min(lo, x);
     hi = std::max(hi, x);
@@ -193,8 +243,11 @@ TEST(CliSweep, MidGearTravelAndNoErrorOverATurn) {
 
 TEST(CliUsage, BadCommandLinesExitWithTwoAndOneLine) {
   const std::vector<std::vector<std::string>> bad = {
-      {},
       {"spin"},
+      {"sweep", "--from", "0", "--to", "1", "--step", "1", "--format", "xml"},
+      {"sweep", "--from", "0", "--to", "1", "--step", "1", "--format"},
+      {"pose", "--angle", "1", "--format", "json"},
+      {"render", "gear", "--help"},
       {"pose"},
       {"pose", "--angle"},
       {"pose", "--angle", "ten"},
@@ -306,8 +359,10 @@ TEST(CliOutput, AFailedWriteIsReportedWithItsOwnCode) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"pose", "--angle", "0"},
         std::vector<std::string>{"sweep", "--from", "0", "--to", "1e6", "--step", "0.1"},
-        std::vector<std::string>{"events", "--notches", "1.6"},
-        std::vector<std::string>{"--help"}}) {
+        std::vector<std::string>{"sweep", "--from", "0", "--to", "1e6", "--step", "0.1", "--format",
+                                 "json"},
+        std::vector<std::string>{"events", "--notches", "1.6"}, std::vector<std::string>{"--help"},
+        std::vector<std::string>{"help"}, std::vector<std::string>{"render", "main", "--help"}}) {
     FailingBuffer buffer;
     std::ostream out(&buffer);
     std::ostringstream err;
@@ -352,7 +407,9 @@ TEST(CliOutput, FullDiskAndClosedStdoutFailTheRealProgram) {
   for (const int fd : {full, -1}) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"pose", "--angle", "0"},
-          std::vector<std::string>{"sweep", "--from", "0", "--to", "360", "--step", "1"}}) {
+          std::vector<std::string>{"sweep", "--from", "0", "--to", "360", "--step", "1"},
+          std::vector<std::string>{"sweep", "--from", "0", "--to", "360", "--step", "1", "--format",
+                                   "json"}}) {
       const auto [code, err] = runProgram(args, fd);
       EXPECT_EQ(code, vek1::kExitWrite) << args[0] << (fd < 0 ? " closed" : " full") << err;
       EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
@@ -402,6 +459,47 @@ TEST(CliUsage, HelpNamesEveryOption) {
   // Each exit code is explained.
   for (const char* code : {"  0  ", "  2  ", "  3  ", "  4  "})
     EXPECT_NE(r.out.find(code), std::string::npos) << code;
+}
+
+// "help" and --help print the same usage on stdout, naming all five commands; no command at
+// all is a usage error that answers with that usage on stderr. Each command's own --help
+// prints its usage and runs nothing: render draws no picture, wherever --help stands.
+TEST(CliUsage, HelpListsEveryCommandAndEachCommandHasItsOwn) {
+  const Result help = run({"help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_TRUE(help.err.empty()) << help.err;
+  for (const char* command : {"pose", "sweep", "events", "tune", "render"}) {
+    EXPECT_NE(help.out.find("vek1-cli " + std::string(command) + " "), std::string::npos)
+        << command;
+    EXPECT_NE(help.out.find("\n" + std::string(command) + " "), std::string::npos) << command;
+  }
+  EXPECT_EQ(run({"--help"}).out, help.out);
+  const Result none = run({});
+  EXPECT_EQ(none.code, vek1::kExitUsage);
+  EXPECT_TRUE(none.out.empty());
+  EXPECT_EQ(none.err, help.out);
+
+  const std::string picture = ::testing::TempDir() + "cli_render_help.svg";
+  std::remove(picture.c_str());
+  const Result render = run({"render", "--help"});
+  EXPECT_EQ(render.code, 0) << render.err;
+  for (const char* option : {"--out", "--angle", "--positions", "--graph", "--file", "--set"})
+    EXPECT_NE(render.out.find(option), std::string::npos) << option;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"render", "main", "--help"},
+        std::vector<std::string>{"render", "port", "-h"},
+        std::vector<std::string>{"render", "sine", "--out", picture, "--help"}}) {
+    const Result r = run(args);
+    EXPECT_EQ(r.code, 0) << args[1] << r.err;
+    EXPECT_EQ(r.out, render.out) << args[1];
+    EXPECT_TRUE(r.err.empty()) << r.err;
+  }
+  EXPECT_FALSE(std::ifstream(picture).good()) << "render --help drew a picture";
+  for (const char* command : {"events", "tune"}) {
+    const Result r = run({command, "--help"});
+    EXPECT_EQ(r.code, 0) << command;
+    EXPECT_EQ(r.out.rfind("usage: vek1-cli " + std::string(command), 0), 0u) << command;
+  }
 }
 
 std::string slurp(const std::string& path) {

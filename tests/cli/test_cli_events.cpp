@@ -12,6 +12,7 @@
 #include "dimensions.h"
 #include "exit_codes.h"
 #include "numbers.h"
+#include "python_reader.h"
 #include "valve_events.h"
 
 namespace {
@@ -106,6 +107,59 @@ TEST(CliEvents, CsvHasTwoLinesPerDefaultNotch) {
   const auto line = fields(rows[3]);  // the second notch, front end: +1.6
   const long cutOff = std::find(header.begin(), header.end(), "CutOff.Stroke") - header.begin();
   EXPECT_NEAR(vek1::parseNumber(line[cutOff]), full.Front.CutOff->Stroke, 1e-4);
+}
+
+// Where a notch locks, both formats say so to the same ranges of driver angle: JSON as pairs of
+// numbers, CSV in the column after Error as the window writes them, one pair per range. The
+// factory set at +3 locks over part of the turn and at -3 over all of it; a short anchor link
+// locks twice at +1.8, once through 0 degrees. A notch that closes all turn has no range.
+TEST(CliEvents, LockRangesAreInJsonAndCsvAlike) {
+  vek1::Workspace factory;
+  vek1::StartUp(factory);
+  vek1::Workspace shortAnchor = factory;
+  vek1::setDimension(shortAnchor, vek1::dim::AnchorLinkLength, 1.0f);
+  vek1::ComputeReverseArmCentre(shortAnchor);
+  const std::vector<vek1::NotchEvents> notches = {
+      vek1::ValveEvents(factory, 3.0), vek1::ValveEvents(factory, 0.0),
+      vek1::ValveEvents(factory, -3.0), vek1::ValveEvents(shortAnchor, 1.8)};
+  ASSERT_EQ(notches[1].ErrorRanges.size(), 0u);
+  ASSERT_EQ(notches[3].ErrorRanges.size(), 2u);
+  ASSERT_GT(notches[3].ErrorRanges[1].From, notches[3].ErrorRanges[1].To);  // through 0
+  const auto text = [](const vek1::NotchEvents& n, int decimals) {
+    std::string s;
+    for (const vek1::AngleRange& r : n.ErrorRanges)
+      s += (s.empty() ? "" : " ") + vek1::fixedText(r.From, 0, decimals) + "-" +
+           vek1::fixedText(r.To, 0, decimals);
+    return s;
+  };
+  EXPECT_EQ(text(notches[0], 1), "18.2-126.5");
+  EXPECT_EQ(text(notches[2], 1), "0.0-360.0");
+
+  const std::vector<std::vector<std::string>> commands = {
+      {"events", "--notches", "3,0,-3"}, {"events", "--notches", "1.8", "--set", "13=1"}};
+  std::string fromJson, fromCsv, expectedJson, expectedCsv;
+  for (const auto& command : commands) {
+    const Result json = run(command);
+    ASSERT_EQ(json.code, 0) << json.err;
+    fromJson += vek1::testing::readWithPython(
+        json.out,
+        "for n in data['Notches']: print(n['Error'], ' '.join('%.4f-%.4f' % tuple(r) for r in "
+        "n['LockRanges']))");
+    std::vector<std::string> csvCommand = command;
+    csvCommand.insert(csvCommand.end(), {"--format", "csv"});
+    const Result csv = run(csvCommand);
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    EXPECT_EQ(csv.out.rfind("Offset,ReverseArmPos,Direction,Error,LockRanges,ValveTravel,", 0), 0u);
+    fromCsv += vek1::testing::readWithPython(
+        csv.out, "for r in data: print(r['End'], r['Error'], repr(r['LockRanges']))", "csv");
+  }
+  for (const vek1::NotchEvents& n : notches) {
+    expectedJson += std::string(n.Error ? "True " : "False ") + text(n, 4) + "\n";
+    for (const char* end : {"Front", "Rear"})
+      expectedCsv += std::string(end) + (n.Error ? " true '" : " false '") + text(n, 1) + "'\n";
+  }
+  EXPECT_EQ(fromJson, expectedJson);
+  EXPECT_EQ(fromCsv, expectedCsv);
 }
 
 TEST(CliEvents, FileAndBadArgumentsExitWithTwoAndOneLine) {

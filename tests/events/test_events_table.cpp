@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "dimensions.h"
 #include "events_table.h"
 #include "valve_events.h"
+#include "valve_events_text.h"
 
 namespace vek1 {
 namespace {
@@ -62,6 +65,43 @@ TEST(EventsTable, TabSeparatedHasAHeaderAndOneLinePerNotch) {
   EXPECT_EQ(text.rfind("Offset\tDir\t", 0), 0u);
   EXPECT_NE(text.find("\n1.800\tFwd\t"), std::string::npos);
   EXPECT_NE(text.find("\n-1.800\tRev\t"), std::string::npos);
+}
+
+// The window's Error cell and the CSV's LockRanges say the same: "locks " and then the CSV's
+// ranges, for part of a turn (+3), the whole turn (-3) and two ranges of which one runs
+// through 0 (a short anchor link at +1.8); a notch that closes has neither.
+TEST(EventsTable, ErrorCellShowsTheLockRangesOfTheCsv) {
+  Workspace shortAnchor = factorySet();
+  setDimension(shortAnchor, dim::AnchorLinkLength, 1.0f);
+  ComputeReverseArmCentre(shortAnchor);
+  for (const ValveEventsTable& table : {ComputeValveEvents(factorySet(), {3.0, 0.0, -3.0}),
+                                        ComputeValveEvents(shortAnchor, {1.8})}) {
+    const EventsTableView view = buildEventsTable(table, {});
+    const int error = column(view, "Error");
+    std::istringstream csv(valveEventsCsv(table));
+    std::string line;
+    std::getline(csv, line);
+    const std::string header = line;
+    ASSERT_EQ(header.rfind("Offset,ReverseArmPos,Direction,Error,LockRanges,", 0), 0u);
+    for (size_t k = 0; k < table.Notches.size(); ++k) {
+      std::getline(csv, line);  // the front line; the rear one has the same notch fields
+      std::getline(csv, line);
+      std::vector<std::string> cells;
+      std::stringstream fields(line);
+      for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
+      ASSERT_GT(cells.size(), 4u);
+      const std::string& cell = view.rows[k][error].text;
+      EXPECT_EQ(cell, cells[4].empty() ? "" : "locks " + cells[4]) << k;
+      EXPECT_EQ(cells[3], table.Notches[k].Error ? "true" : "false");
+    }
+  }
+  const ValveEventsTable partly = ComputeValveEvents(factorySet(), {3.0, -3.0});
+  const EventsTableView view = buildEventsTable(partly, {});
+  EXPECT_EQ(view.rows[0][column(view, "Error")].text, "locks 18.2-126.5");
+  EXPECT_EQ(view.rows[1][column(view, "Error")].text, "locks 0.0-360.0");
+  const EventsTableView two = buildEventsTable(ComputeValveEvents(shortAnchor, {1.8}), {});
+  const std::string cell = two.rows[0][column(two, "Error")].text;
+  EXPECT_EQ(std::count(cell.begin(), cell.end(), '-'), 2) << cell;
 }
 
 // The running gear moves the driver and the reverse arm on every tick; that alone must not look

@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,11 +16,13 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data_table_window.h"
 #include "dimensions.h"
 #include "numbers.h"
+#include "pivot_names.h"
 #include "pivot_table.h"
 #include "solver.h"
 #include "write_limit.h"
@@ -268,24 +271,23 @@ TEST(PivotTableCsv, AStandardCsvReaderGetsNamedColumnsAndFullPrecision) {
   Workspace ws;
   StartUp(ws);
   ws.SelectedStep = 10.0f;
-  ws.PivotDataRows[1].Index = 4.0f;  // valve-stem joint
-  ws.PivotDataRows[2].Index = 8.4f;  // die block, the index rounded
+  ws.PivotDataRows[1] = {4.0f, true};  // valve-stem joint
+  ws.PivotDataRows[2] = {8.4f, true};  // die block, the index rounded
   TDataTable window(ws);
   const std::string path = ::testing::TempDir() + "pivots.csv";
   ASSERT_FALSE(window.saveCsvTo(QString::fromStdString(path)));
   EXPECT_EQ(pythonCsv(path, "print(','.join(rows[0].keys()))"),
-            "DriverAngle,Row1_V,Row1_H,Row2_V,Row2_H,Row3_V,Row3_H,Row4_V,Row4_H,Row5_V,Row5_H,"
-            "Row6_V,Row6_H\n");
+            "DriverAngle,ValveStemJoint_H,ValveStemJoint_V,DieBlock_H,DieBlock_V\n");
   EXPECT_EQ(pythonCsv(path, "print(len(rows), len(set(len(r) for r in rows)))"), "37 1\n");
   // The line at 30 degrees holds the solver's values, each exactly as a single reads back.
   const std::string line =
-      pythonCsv(path, "r=rows[3]\nprint(r['DriverAngle'], r['Row1_H'], r['Row2_V'], r['Row3_H'])");
+      pythonCsv(path, "r=rows[3]\nprint(r['DriverAngle'], r['ValveStemJoint_H'], r['DieBlock_V'])");
   Workspace solved;
   StartUp(solved);
   solved.DriverAngle = 30.0f;
   SolveLinkage(solved);
   EXPECT_EQ(line,
-            "30 " + singleText(solved.Pivots.H[4]) + " " + singleText(solved.Pivots.V[8]) + " 0\n");
+            "30 " + singleText(solved.Pivots.H[4]) + " " + singleText(solved.Pivots.V[8]) + "\n");
   // The table borrowed the angles and gave them back.
   EXPECT_EQ(ws.DriverAngle, started().DriverAngle);
 
@@ -295,6 +297,52 @@ TEST(PivotTableCsv, AStandardCsvReaderGetsNamedColumnsAndFullPrecision) {
   EXPECT_EQ(window.SaveCsv1()->text(), "Save as &CSV...");
   // The text box's columns line up: its face is fixed-pitch.
   EXPECT_TRUE(QFontInfo(window.DataMemo()->font()).fixedPitch());
+}
+
+// Only rows with a pivot picked have columns, named as the sweep names the pivot, H before V:
+// not a row never clicked, nor one clicked and still waiting for its pivot (entry 0), nor one
+// holding a value no entry has. A pivot in two rows is written once, at its first row. The
+// fixed points a sweep leaves out have names of their own.
+TEST(PivotTableCsv, ColumnsAreTheChosenPivotsByName) {
+  Workspace ws = started();
+  ws.SelectedStep = 45.0f;
+  ws.PivotDataRows[1] = {2.0f, true};   // crank pin
+  ws.PivotDataRows[2] = {0.0f, true};   // clicked, never picked
+  ws.PivotDataRows[3] = {8.0f, false};  // never clicked
+  ws.PivotDataRows[4] = {1.0f, true};   // driver centre
+  ws.PivotDataRows[5] = {2.0f, true};   // the crank pin again
+  ws.PivotDataRows[6] = {12.0f, true};  // the anchor-link pivot as entered
+  const std::vector<std::string> csv = lines(BuildPivotDataCsv(ws));
+  ASSERT_EQ(csv.size(), 10u);  // header and 0, 45, ... 360
+  EXPECT_EQ(csv[0],
+            "DriverAngle,CrankPin_H,CrankPin_V,DriverCentre_H,DriverCentre_V,"
+            "AnchorLinkPivotAsEntered_H,AnchorLinkPivotAsEntered_V");
+  Workspace solved = started();
+  solved.DriverAngle = 90.0f;
+  SolveLinkage(solved);
+  EXPECT_EQ(csv[3], "90," + singleText(solved.Pivots.H[2]) + "," + singleText(solved.Pivots.V[2]) +
+                        ",0,0," + singleText(solved.Pivots.H[12]) + "," +
+                        singleText(solved.Pivots.V[12]));
+
+  // Nothing chosen, or only values that name no entry: the angles alone.
+  ws.PivotDataRows[1] = {std::numeric_limits<float>::quiet_NaN(), true};
+  ws.PivotDataRows[4] = {1e30f, true};
+  ws.PivotDataRows[5] = {-3.0f, true};
+  ws.PivotDataRows[6] = {0.4f, true};
+  const std::vector<std::string> bare = lines(BuildPivotDataCsv(ws));
+  ASSERT_EQ(bare.size(), 10u);
+  EXPECT_EQ(bare[0], "DriverAngle");
+  EXPECT_EQ(bare[2], "45");
+
+  // Every entry a row can pick has a name of its own, so no two pivots share a column.
+  std::vector<std::string_view> names;
+  for (int i = 0; i < kPivotCount; ++i) {
+    EXPECT_FALSE(pivotName(i).empty()) << i;
+    EXPECT_EQ(std::count(names.begin(), names.end(), pivotName(i)), 0) << pivotName(i);
+    names.push_back(pivotName(i));
+  }
+  EXPECT_TRUE(pivotName(kPivotCount).empty());
+  EXPECT_TRUE(pivotName(-1).empty());
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#include "render_usage.h"
+
+namespace vek1 {
+
+const char* const kRenderUsage =
+    R"(usage: vek1-cli render main|sine|oval|steam|port|events --out FILE.png|svg|pdf [options]
+
+Draws one picture of the program without a window or display, with the same drawing the
+windows use: main (the mechanism view), sine, oval, steam (the diagrams over the diagram
+positions), port (the port events diagram) or events (the valve events table as the Valve
+Events window exports it). The format follows the extension of --out. The picture is drawn
+in memory and written whole: a file that cannot be written (a full disk, a pipe, a device, a
+folder or a loop of links in its place) exits with 4 and leaves nothing behind.
+
+options:
+  --out FILE             the picture to write: .png, .svg or .pdf
+  --angle DEG            driver angle of the mechanism view (main; default 0)
+  --whole-frame          main: the whole 1280 x 1024 frame; by default the page is the part
+                         the drawing covers, with a 16-pixel margin
+  --positions OFFSETS    the diagram positions as up to nine offsets from the centre,
+                         comma-separated, e.g. 0,1.6,-1.6 (sine, oval, steam; default: the
+                         saved set's positions, or centre, +Norm, -Norm)
+  --graph F|R|B          forward, reverse or both graphs (port; default F)
+  --notches OFFSETS      events: up to 100 reverse-arm offsets from the centre, or default
+                         (the window's 19 notches, the default)
+  --scale F              PNG: F device pixels per drawing pixel, 1 to 8 (default 1); the
+                         picture is drawn again at the finer pitch, not enlarged
+  --transparent          no background: PNG with a clear ground, SVG and PDF without a fill
+  --revarm-offset X      reverse-arm position as an offset from the mid-gear centre
+  --revarm H             reverse-arm position as an absolute H (not with --revarm-offset)
+  --file PATH            start from the dimension set saved in PATH instead of the factory set
+  --set ID=VALUE         set a dimension first; may be repeated (ids 1..18, 101..122)
+  --help                 show this text
+)";
+
+}  // namespace vek1
