@@ -99,12 +99,26 @@ TEST(CliFiles, ANearlyFullFileSystemFailsEveryRenderWithTheReason) {
     const std::string kib(1024, 'x');
     for (int k = 0; k < 36; ++k) filler << kib;
   }
-  for (const char* name : {"sine.svg", "sine.png", "sine.pdf"}) {
-    const Result r = run({"render", "sine", "--out", (dir / name).string()});
-    EXPECT_EQ(r.code, vek1::kExitWrite) << name;
+  // 12 KiB are left. The SVG (about 78 KB) and the PDF do not fit, nor does the PNG drawn at
+  // twice the pitch (about 25 KB).
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"render", "sine", "--out", (dir / "sine.svg").string()},
+        std::vector<std::string>{"render", "sine", "--out", (dir / "sine.pdf").string()},
+        std::vector<std::string>{"render", "sine", "--scale", "2", "--out",
+                                 (dir / "sine.png").string()}}) {
+    const Result r = run(args);
+    EXPECT_EQ(r.code, vek1::kExitWrite) << args.back();
     EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(dir / name)) << name;
+    EXPECT_FALSE(fs::exists(args.back())) << args.back();
   }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "a temporary file was left";
+  // What fits is written whole: the plain PNG (about 10 KB) is the picture, not a part of it.
+  const fs::path fits = dir / "sine.png";
+  ASSERT_EQ(run({"render", "sine", "--out", fits.string()}).code, vek1::kExitOk);
+  const fs::path elsewhere = fs::path(::testing::TempDir()) / "cli-files-sine.png";
+  ASSERT_EQ(run({"render", "sine", "--out", elsewhere.string()}).code, vek1::kExitOk);
+  EXPECT_EQ(vek1::testing::fileBytes(fits), vek1::testing::fileBytes(elsewhere));
+  fs::remove(fits);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "a temporary file was left";
   ::umount2(dir.c_str(), MNT_DETACH);
   fs::remove_all(dir);
