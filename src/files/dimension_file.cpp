@@ -17,6 +17,7 @@
 #include "dimensions.h"
 #include "file_write.h"
 #include "numbers.h"
+#include "unique_fd.h"
 #include "view.h"
 
 namespace vek1 {
@@ -360,22 +361,6 @@ DimensionFileResult decodeAndApply(std::span<const std::uint8_t> bytes, Form for
   ws = std::move(scratch);
   return {true, {}};
 }
-
-// Closes a descriptor on every path out.
-struct Fd {
-  int fd = -1;
-  explicit Fd(int f) : fd(f) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-  // Closes now, reporting the error a late write-back may show only here.
-  bool close() {
-    const int f = std::exchange(fd, -1);
-    return ::close(f) == 0;
-  }
-};
 
 std::string quoted(const std::string& path) {
   return "\"" + path + "\"";

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "unique_fd.h"
+
 namespace vek1 {
 
 namespace {
@@ -19,22 +21,6 @@ namespace fs = std::filesystem;
 // No limit: the writes go on until the bytes are out or the system refuses.
 constexpr long long kNoLimit = -1;
 std::atomic<long long> writeLimit{kNoLimit};
-
-// Closes a descriptor on every path out.
-struct Fd {
-  int fd = -1;
-  explicit Fd(int f) : fd(f) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-  // Closes now, reporting the error a late write-back may show only here.
-  bool close() {
-    const int f = std::exchange(fd, -1);
-    return ::close(f) == 0;
-  }
-};
 
 std::string quoted(const std::string& path) {
   return "\"" + path + "\"";
