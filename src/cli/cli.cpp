@@ -247,25 +247,10 @@ void pose(const Options& o, std::ostream& out, std::ostream& notes) {
   jsonArray(out, ws.Pivots.H);
   out << ",\n  \"V\": ";
   jsonArray(out, ws.Pivots.V);
-  const std::pair<const char*, float> state[] = {{"DriverAngle", ws.DriverAngle},
-                                                 {"ReverseArmPos", ws.ReverseArmPos},
-                                                 {"ReverseArmAngle", ws.ReverseArmAngle},
-                                                 {"ValveLeverAngle", ws.ValveLeverAngle},
-                                                 {"PistonPos", ws.PistonPos},
-                                                 {"FrontSteamOpen", ws.FrontSteamOpen},
-                                                 {"FrontExhOpen", ws.FrontExhOpen},
-                                                 {"RearSteamOpen", ws.RearSteamOpen},
-                                                 {"RearExhOpen", ws.RearExhOpen}};
-  for (const auto& [name, value] : state) {
+  for (const auto& [name, value] : cli::poseFields(ws)) {
     out << ",\n  \"" << name << "\": ";
     jsonNumber(out, value);
   }
-  for (const auto& [name, value] : cli::portFields(ws)) {
-    out << ",\n  \"" << name << "\": ";
-    jsonNumber(out, value);
-  }
-  out << ",\n  \"Centre\": ";
-  jsonNumber(out, ws.RevArmPositions[0]);
   out << ",\n  \"Error\": " << (error ? "true" : "false") << "\n}\n";
 }
 

@@ -57,6 +57,12 @@ void jsonRow(std::ostream& out, const Workspace& ws, bool error) {
 
 }  // namespace
 
+std::vector<std::pair<const char*, float>> poseFields(const Workspace& ws) {
+  std::vector<Named> fields = leadingFields(ws);
+  for (const Named& field : trailingFields(ws)) fields.push_back(field);
+  return fields;
+}
+
 std::vector<std::pair<const char*, float>> portFields(const Workspace& ws) {
   const PortConstants& p = ws.Ports;
   return {{"FrontSteamEdge", p.FrontSteamEdge},

@@ -10,6 +10,10 @@
 
 namespace vek1::cli {
 
+// Every single-valued field of a pose by name, in the order pose and sweep print them: the
+// driver angle and reverse arm, the angles, the piston and openings, the port constants and the
+// centre (the pivots and Error are written apart).
+std::vector<std::pair<const char*, float>> poseFields(const Workspace& ws);
 // The port constants by name, in the order pose and sweep print them.
 std::vector<std::pair<const char*, float>> portFields(const Workspace& ws);
 

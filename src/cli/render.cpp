@@ -51,9 +51,6 @@ struct RenderOptions {
   bool help = false;                           // --help: the usage, and nothing drawn
 };
 
-// The PNG scales the raster canvas draws at.
-constexpr double kMinScale = 1.0;
-constexpr double kMaxScale = 8.0;
 // The margin around the main view's drawing, in pixels, when the page is cut to it.
 constexpr int kExtentMargin = 16;
 
@@ -117,7 +114,7 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
                                      : std::optional(cli::numberList(option, value, kMaxNotches));
     } else if (option == "--scale") {
       o.scale = cli::numberArg(option, line.value(option));
-      if (!(o.scale >= kMinScale && o.scale <= kMaxScale))
+      if (!(o.scale >= kMinPngScale && o.scale <= kMaxPngScale))
         throw UsageError{"--scale takes a number from 1 to 8"};
     } else if (option == "--transparent") {
       o.transparent = true;

@@ -86,6 +86,17 @@ std::string kindOf(mode_t mode) {
   return "not a regular file";
 }
 
+// What the end of a chain of links is, when it is not something a writer may replace; nothing
+// for a regular file or a name not yet taken. `target` is empty for a loop.
+std::optional<std::string> kindOfTarget(const std::optional<fs::path>& target) {
+  if (!target) return "a loop of symbolic links";
+  struct stat info {};
+  if (::stat(target->c_str(), &info) != 0)
+    return errno == ELOOP ? std::optional<std::string>("a loop of symbolic links") : std::nullopt;
+  if (S_ISREG(info.st_mode)) return std::nullopt;
+  return kindOf(info.st_mode);
+}
+
 // Writes the bytes over the file itself, for a folder where no new file may be made. The file is
 // rewritten whole and cut to the new length; a failure part way is reported as such.
 FileWriteResult writeInPlace(std::string_view verb, const std::string& path, const fs::path& target,
@@ -105,13 +116,7 @@ FileWriteResult writeInPlace(std::string_view verb, const std::string& path, con
 }  // namespace
 
 std::optional<std::string> notAWritableFileKind(const std::string& path) {
-  const std::optional<fs::path> target = followLinks(fs::path(path));
-  if (!target) return "a loop of symbolic links";
-  struct stat info {};
-  if (::stat(target->c_str(), &info) != 0)
-    return errno == ELOOP ? std::optional<std::string>("a loop of symbolic links") : std::nullopt;
-  if (S_ISREG(info.st_mode)) return std::nullopt;
-  return kindOf(info.st_mode);
+  return kindOfTarget(followLinks(fs::path(path)));
 }
 
 FileWriteResult writeWholeFile(const std::string& path, std::string_view bytes,
@@ -125,9 +130,10 @@ FileWriteResult writeWholeFile(const std::string& path, std::string_view bytes,
 FileWriteResult writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
                                std::string_view verb) {
   if (path.empty()) return failure(verb, path, "no file name was given.");
-  if (const auto kind = notAWritableFileKind(path))
+  const std::optional<fs::path> followed = followLinks(fs::path(path));
+  if (const auto kind = kindOfTarget(followed))
     return failure(verb, path, "it is " + *kind + ", not a file. Nothing was written.");
-  const fs::path target = *followLinks(fs::path(path));
+  const fs::path& target = *followed;
 
   // A file the user has made read-only is his decision, even where the system would let the
   // write replace it (the folder is writable, or the user is root).

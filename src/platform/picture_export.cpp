@@ -27,9 +27,6 @@ constexpr double kPointsPerInch = 72.0;
 constexpr double kMetresPerInch = 0.0254;
 // A picture larger than this on a side is refused rather than allocated.
 constexpr int kMaxPictureSide = 32768;
-// The PNG scales the canvas can draw at.
-constexpr double kMinPngScale = 1.0;
-constexpr double kMaxPngScale = 8.0;
 
 // Paths are the file system's bytes, kept as given; only messages turn them into text.
 ExportResult failure(const std::string& path, const QString& why) {

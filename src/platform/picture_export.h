@@ -25,6 +25,10 @@ inline std::optional<PictureFormat> pictureFormatOf(const char* path) {
 
 using DrawPicture = std::function<void(Canvas&)>;
 
+// The PNG scales the raster canvas draws at: from the screen's own pitch up to eight times it.
+constexpr double kMinPngScale = 1.0;
+constexpr double kMaxPngScale = 8.0;
+
 struct PictureInfo {
   CanvasSize size;
   QString title;  // kept in the SVG and PDF as the document's title
