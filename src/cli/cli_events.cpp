@@ -5,6 +5,7 @@
 
 #include "cli_common.h"
 #include "exit_codes.h"
+#include "numbers.h"
 #include "valve_events.h"
 #include "valve_events_text.h"
 
@@ -15,12 +16,17 @@ const char* const kEventsUsage =
                       [--format json|csv]
 
 Prints the valve events at each notch of the reverse arm: for each cylinder end the lead, the
-admission, cut-off, release and compression (crank angle after that end's dead centre in the
-running direction, and percent of the stroke from that end), the largest steam and exhaust
-openings and whether the steam port opens fully; for each notch the valve travel, the die
-block's slip along the link, the joint nearest to locking with its margin in degrees, and
-whether the linkage could not close somewhere in the turn. An event that does not happen is
-null (JSON) or an empty field (CSV).
+admission, cut-off, release and compression (crank angle from that end's dead centre in the
+running direction: admission and compression negative before it, cut-off and release 0 to 360
+after it; and percent of the stroke the event falls in, from that stroke's start, so
+compression is a percent of the return stroke), each edge's state (cycles, never opens, always
+open), whether steam is still admitted at the next dead centre, the blow-through ranges, the
+laps, the largest and effective openings and whether each port opens fully; for each notch the
+valve travel, the die block's slip along the link, the joint nearest to locking with its
+transmission angle in degrees (90 best, 0 locked), the driver angles where the linkage cannot
+close, and whether the notch lies beyond normal full gear. An event that does not happen, or
+falls where the linkage cannot close, is null (JSON) or an empty field (CSV). A notch beyond
+the reverse arm's reach is refused.
 
 options:
   --notches OFFSETS      comma-separated offsets of the reverse arm from the mid-gear centre,
@@ -70,6 +76,16 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
 
     const Workspace ws = cli::loadWorkspace(file, sets, err);
+    // A notch the reverse arm cannot reach has no pose: events from a substituted one would be
+    // numbers about a gear that cannot exist.
+    if (offsets) {
+      const OffsetRange reach = ReachableOffsets(ws);
+      for (double x : *offsets)
+        if (!reach.contains(x))
+          throw UsageError{"notch " + fixedText(x, 0, 3) + " is beyond the reverse arm's reach: it reaches offsets " +
+                           fixedText(reach.Lowest, 0, 3) + " to " + fixedText(reach.Highest, 0, 3) +
+                           " from the mid-gear centre"};
+    }
     const ValveEventsTable table =
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));

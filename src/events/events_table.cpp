@@ -14,27 +14,50 @@ namespace {
 constexpr double kLargestOffset = 1e6;
 constexpr size_t kMostNotches = 1000;
 
+// What a cell shows where there is no event: the port open the whole turn, closed the whole
+// turn, or an event that falls where the linkage cannot close.
+std::string noEvent(EdgeCycle cycle) {
+  switch (cycle) {
+    case EdgeCycle::AlwaysOpen:
+      return "open";
+    case EdgeCycle::NeverOpens:
+      return "-";
+    case EdgeCycle::Cycles:
+      break;
+  }
+  return "lock";
+}
+
 std::string percent(const std::optional<EventPoint>& e, EdgeCycle cycle) {
-  if (!e) return cycle == EdgeCycle::NeverCloses ? "open" : "-";
+  if (!e) return noEvent(cycle);
+  // A cut-off or release past the next dead centre: the port stays open through the stroke.
+  if (e->CrankAngle >= 180.0) return ">100";
   return fixedText(e->Stroke, 0, 2);
 }
 
 std::string degrees(const std::optional<EventPoint>& e, EdgeCycle cycle) {
-  if (!e) return cycle == EdgeCycle::NeverCloses ? "open" : "-";
+  if (!e) return noEvent(cycle);
   return fixedText(e->CrankAngle, 0, 2);
 }
 
 std::string eventTip(const char* name, const std::optional<EventPoint>& e, EdgeCycle cycle) {
-  if (!e) return std::string(name) + ": the edge " + std::string(edgeCycleText(cycle));
-  return std::string(name) + ": crank " + fixedText(e->CrankAngle, 0, 3) +
-         " deg after dead centre, " + fixedText(e->Stroke, 0, 3) + " % of stroke";
+  if (!e) {
+    if (cycle == EdgeCycle::Cycles)
+      return std::string(name) + ": falls where the linkage cannot close";
+    return std::string(name) + ": the edge is " + std::string(edgeCycleText(cycle));
+  }
+  const bool before = e->CrankAngle < 0.0;
+  const bool returnStroke = before || e->CrankAngle >= 180.0;
+  return std::string(name) + ": crank " + fixedText(std::fabs(e->CrankAngle), 0, 3) + " deg " +
+         (before ? "before" : "after") + " this end's dead centre, " + fixedText(e->Stroke, 0, 3) +
+         " % of the " + (returnStroke ? "return stroke" : "stroke");
 }
 
-// An event happens at one end and not the other, or at stroke positions too far apart.
+// An event happens at one end and not the other, or at places too far apart.
 bool eventsDiffer(const std::optional<EventPoint>& f, const std::optional<EventPoint>& r,
                   double tolerance) {
   if (f.has_value() != r.has_value()) return true;
-  return f && std::fabs(f->Stroke - r->Stroke) > tolerance;
+  return f && std::fabs(percentFromDeadCentre(*f) - percentFromDeadCentre(*r)) > tolerance;
 }
 
 void addPair(std::vector<EventsCell>& row, EventsCell front, EventsCell rear, bool differs) {
@@ -44,9 +67,29 @@ void addPair(std::vector<EventsCell>& row, EventsCell front, EventsCell rear, bo
 }
 
 std::string errorText(const NotchEvents& n) {
+  if (n.OutOfReach) return "out of reach";
   if (!n.Error) return "";
-  const std::string ranges = lockRangesText(n.ErrorRanges);
+  const std::string ranges = rangesText(n.ErrorRanges);
   return ranges.empty() ? "locks" : "locks " + ranges;
+}
+
+// What a designer must not miss about a notch, in words.
+std::string notesText(const NotchEvents& n, const OffsetRange& reach) {
+  std::string text;
+  auto add = [&text](const std::string& note) { text += (text.empty() ? "" : "; ") + note; };
+  if (n.OutOfReach) {
+    add("the reverse arm reaches " + fixedText(reach.Lowest, 0, 3) + " to " +
+        fixedText(reach.Highest, 0, 3));
+    return text;
+  }
+  if (n.BeyondFullGear) add("beyond normal full gear");
+  for (const auto& [end, e] : {std::pair<const char*, const EndEvents&>{"F", n.Front},
+                               std::pair<const char*, const EndEvents&>{"R", n.Rear}}) {
+    if (e.SteamEdge == EdgeCycle::NeverOpens) add(std::string(end) + " takes no steam");
+    if (e.IntoReturnStroke) add(std::string(end) + " steam open past dead centre");
+    if (!e.BlowThrough.empty()) add(std::string("blow-through ") + end + " " + rangesText(e.BlowThrough));
+  }
+  return text;
 }
 
 }  // namespace
@@ -56,7 +99,8 @@ EventsTableView buildEventsTable(const ValveEventsTable& table, const EventToler
   view.header = {"Offset",    "Dir",          "Lead F",      "Lead R",       "Adm F deg",
                  "Adm R deg", "Cut-off F %",  "Cut-off R %", "Release F %",  "Release R %",
                  "Compr F %", "Compr R %",    "Max steam F", "Max steam R",  "Max exh F",
-                 "Max exh R", "Valve travel", "Die slip",    "Nearest lock", "Error"};
+                 "Max exh R", "Valve travel", "Die slip",    "Nearest lock", "Error",
+                 "Notes"};
   for (const NotchEvents& n : table.Notches) {
     std::vector<EventsCell> row;
     row.push_back(
@@ -94,6 +138,9 @@ EventsTableView buildEventsTable(const ValveEventsTable& table, const EventToler
                    "Smallest spare length of a rod: " + std::string(jointName(m.SpareJoint)) + " " +
                        fixedText(m.SpareLength, 0, 4)});
     row.push_back({errorText(n), n.Error ? "Driver angles where the linkage cannot close" : ""});
+    row.push_back({notesText(n, table.Reach),
+                   "Blow-through: crank angles after that end's dead centre where steam and "
+                   "exhaust are open at once"});
     if (n.Error)
       for (EventsCell& cell : row) cell.error = true;
     view.rows.push_back(std::move(row));

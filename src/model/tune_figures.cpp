@@ -8,7 +8,8 @@ namespace {
 
 TuneEndFigures endFigures(const EndEvents& e) {
   TuneEndFigures f;
-  if (e.CutOff) f.CutOff = e.CutOff->Stroke;
+  // A port still open at the next dead centre admits the whole stroke.
+  if (e.CutOff) f.CutOff = e.IntoReturnStroke ? 100.0 : e.CutOff->Stroke;
   f.Lead = e.Lead;
   return f;
 }

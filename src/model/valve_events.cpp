@@ -61,17 +61,18 @@ double wrap180(double a) {
   return a > 180.0 ? a - 360.0 : a;
 }
 
-// How near a joint is to locking: the offset a rod spans over the rod's length, or the cosine
-// of the angle at a circle's centre, by magnitude. 1 is tangency.
+// How near a joint is to locking: the offset a rod spans over the rod's length (the cosine of
+// its transmission angle), or the cosine of the angle between two members, by magnitude. 1 is
+// tangency.
 double lockRatio(double offset, double length) {
   const double r = std::fabs(offset) / std::fabs(length);
   return std::isfinite(r) ? std::min(r, kCannotClose) : kCannotClose;
 }
 
-// Cosine of the angle at the centre of a circle of radius a whose ends meet a circle of radius b
-// at distance d, as the solver's construction computes it.
-double circleCosine(double d, double a, double b) {
-  return lockRatio(d * d + a * a - b * b, 2.0 * d * a);
+// Cosine of the angle between two members of lengths a and b whose far ends are d apart, at the
+// joint where they meet: the angle at which their circles cross there, 0 or 180 at tangency.
+double crossingCosine(double d, double a, double b) {
+  return lockRatio(a * a + b * b - d * d, 2.0 * a * b);
 }
 
 double marginDegrees(double ratio) {
@@ -122,12 +123,12 @@ class Probe {
     auto& n = s.nearLock;
     n[static_cast<int>(GearJoint::Crosshead)] =
         lockRatio(double(V[2]) - V[3], length_[static_cast<int>(GearJoint::Crosshead)]);
-    n[static_cast<int>(GearJoint::AnchorLink)] = circleCosine(
+    n[static_cast<int>(GearJoint::AnchorLink)] = crossingCosine(
         hv(10, 13), f[dim::AnchorLinkLength], double(f[dim::CouplerUpper]) + f[dim::CouplerLower]);
     n[static_cast<int>(GearJoint::ReverseArm)] =
         lockRatio(double(H[18]) - H[6], length_[static_cast<int>(GearJoint::ReverseArm)]);
     n[static_cast<int>(GearJoint::DieBlock)] =
-        circleCosine(hv(9, 14), f[dim::LinkRadius], f[dim::ValveLeverLower]);
+        crossingCosine(hv(9, 14), f[dim::LinkRadius], f[dim::ValveLeverLower]);
     n[static_cast<int>(GearJoint::ValveStem)] =
         lockRatio(double(V[7]) - V[4], length_[static_cast<int>(GearJoint::ValveStem)]);
     return s;
@@ -142,6 +143,7 @@ class Probe {
 
   bool anyError() const { return error_; }
   const PortConstants& ports() const { return ws_.Ports; }
+  ValveFace face() const { return valveFace(ws_); }
   double rodLength(GearJoint j) const { return length_[static_cast<int>(j)]; }
 
  private:
@@ -188,17 +190,20 @@ class NotchSolver {
  public:
   explicit NotchSolver(Probe& probe) : probe_(probe) {}
 
-  NotchEvents solve(double offset, float arm, float centre) {
+  NotchEvents solve(double offset, float arm, float centre, const OffsetRange& reach,
+                    double normalGear) {
     NotchEvents out;
     out.Offset = offset;
     out.ReverseArmPos = arm;
     forward_ = arm >= centre;
     out.Direction = forward_ ? "Fwd" : "Rev";
-    if (!std::isfinite(arm)) {
+    out.OutOfReach = !std::isfinite(arm) || !reach.contains(offset);
+    if (out.OutOfReach) {
       out.Error = true;
       out.ErrorRanges.push_back({0.0, 360.0});
       return out;
     }
+    out.BeyondFullGear = std::fabs(offset) > normalGear;
     probe_.setArm(arm);
 
     grid_.clear();
@@ -225,21 +230,33 @@ class NotchSolver {
       for (int e = 0; e < kEdgeCount; ++e) widest[e] = std::max(widest[e], s.open[e]);
     }
     out.ValveTravel = static_cast<double>(high) - low;
-
-    const Sample& frontDead = grid_[0];
-    const Sample& rearDead = grid_[kGridSteps / 2];
-    out.Front = endEvents(FrontSteam, FrontExh, 0.0, frontDead, rearDead);
-    out.Rear = endEvents(RearSteam, RearExh, 180.0, rearDead, frontDead);
-    out.Front.MaxSteamOpening = widest[FrontSteam];
-    out.Front.MaxExhaustOpening = widest[FrontExh];
-    out.Rear.MaxSteamOpening = widest[RearSteam];
-    out.Rear.MaxExhaustOpening = widest[RearExh];
-    // Fully open: the valve's outer edge passes the port's far edge.
-    out.Front.OpensFully = low <= probe_.ports().FrontPortFull;
-    out.Rear.OpensFully = high >= -probe_.ports().RearPortFull;
-
     out.ErrorRanges = errorRanges();
     out.Error = probe_.anyError();
+    locks_ = &out.ErrorRanges;
+
+    for (int e = 0; e < kEdgeCount; ++e) edges_[e] = edgeSpells(e);
+    out.Front = endEvents(FrontSteam, FrontExh, 0.0);
+    out.Rear = endEvents(RearSteam, RearExh, 180.0);
+
+    const ValveFace face = probe_.face();
+    const PortConstants& ports = probe_.ports();
+    auto openings = [&](EndEvents& end, int steam, int exhaust, double portWidth) {
+      end.MaxSteamOpening = widest[steam];
+      end.MaxExhaustOpening = widest[exhaust];
+      end.EffectiveSteamOpening = std::clamp(end.MaxSteamOpening, 0.0, std::fabs(portWidth));
+      end.EffectiveExhaustOpening = std::clamp(end.MaxExhaustOpening, 0.0, std::fabs(portWidth));
+      end.ExhaustOpensFully = end.MaxExhaustOpening >= portWidth;
+    };
+    openings(out.Front, FrontSteam, FrontExh, face.SF);
+    openings(out.Rear, RearSteam, RearExh, face.SR);
+    // Fully open to steam: the valve's outer edge passes the port's far edge.
+    out.Front.OpensFully = low <= ports.FrontPortFull;
+    out.Rear.OpensFully = high >= -ports.RearPortFull;
+    out.Front.SteamLap = ports.FrontSteamLap;
+    out.Front.ExhaustLap = ports.FrontExhLap;
+    out.Rear.SteamLap = ports.RearSteamLap;
+    out.Rear.ExhaustLap = ports.RearExhLap;
+    locks_ = nullptr;
     return out;
   }
 
@@ -313,39 +330,115 @@ class NotchSolver {
     return m;
   }
 
-  // The sign changes of one edge's opening around the turn, refined.
-  std::vector<Crossing> crossings(int edge) {
-    std::vector<Crossing> out;
+  // One edge over the turn: which samples count as open once spells of noise are dropped, and
+  // the refined sign changes that bound the real spells, in increasing driver angle.
+  struct EdgeSpells {
+    std::vector<char> open;  // per merged sample
+    std::vector<Crossing> crossings;
+    bool alwaysOpen = false;
+  };
+
+  EdgeSpells edgeSpells(int edge) {
+    EdgeSpells out;
     const int n = static_cast<int>(merged_.size());
+    out.open.resize(n);
+    for (int k = 0; k < n; ++k) out.open[k] = isOpen(merged_[k], edge);
+    int start = -1;
+    for (int k = 0; k < n && start < 0; ++k)
+      if (!out.open[k]) start = k;
+    auto peakOf = [&](int from, int to) {  // over samples start+from .. start+to-1
+      double peak = 0.0;
+      for (int i = from; i < to; ++i) peak = std::max(peak, double(merged_[(start + i) % n].open[edge]));
+      return peak;
+    };
+    if (start < 0) {
+      start = 0;
+      out.alwaysOpen = peakOf(0, n) > kOpenThreshold;
+      if (!out.alwaysOpen) std::fill(out.open.begin(), out.open.end(), 0);
+      return out;
+    }
+    // Each run of open samples is one spell; a spell that never opens past the threshold is
+    // rounding, not steam, and is closed again. Its peak is a sample: the valve's turning points
+    // are refined into the grid, and an opening follows the valve.
+    for (int i = 1; i < n;) {
+      if (!out.open[(start + i) % n]) {
+        ++i;
+        continue;
+      }
+      int j = i;
+      while (out.open[(start + j) % n]) ++j;  // sample `start` is closed, so this ends
+      if (peakOf(i, j) <= kOpenThreshold)
+        for (int m = i; m < j; ++m) out.open[(start + m) % n] = 0;
+      i = j;
+    }
     for (int k = 0; k < n; ++k) {
+      const int next = (k + 1) % n;
+      if (out.open[k] == out.open[next]) continue;
       const Sample& a = merged_[k];
-      const Sample& b = merged_[(k + 1) % n];
-      if (isOpen(a, edge) == isOpen(b, edge)) continue;
-      const double to = k + 1 < n ? b.angle : b.angle + 360.0;
+      const Sample& b = merged_[next];
+      const double to = next > k ? b.angle : b.angle + 360.0;
       const auto f = [&](double angle) { return static_cast<double>(probe_.at(angle).open[edge]); };
       const double root = brentRoot(f, a.angle, a.open[edge], to, b.open[edge], kEventTolerance);
-      out.push_back({wrap360(root), !isOpen(a, edge)});
+      out.crossings.push_back({wrap360(root), !out.open[k]});
     }
     return out;
+  }
+
+  // The open spells of an edge as driver-angle intervals [from, to], to - from in (0, 360].
+  static std::vector<std::pair<double, double>> openIntervals(const EdgeSpells& e) {
+    std::vector<std::pair<double, double>> out;
+    if (e.alwaysOpen) out.push_back({0.0, 360.0});
+    const int m = static_cast<int>(e.crossings.size());
+    for (int k = 0; k < m; ++k) {
+      if (!e.crossings[k].rising) continue;
+      const double from = e.crossings[k].angle;
+      double to = e.crossings[(k + 1) % m].angle;
+      if (to <= from) to += 360.0;
+      out.push_back({from, to});
+    }
+    return out;
+  }
+
+  int sampleIndexAt(double angle) const {
+    for (int k = 0; k < static_cast<int>(merged_.size()); ++k)
+      if (merged_[k].angle == angle) return k;
+    return 0;
+  }
+
+  bool insideLock(double angle) const {
+    for (const AngleRange& r : *locks_) {
+      const bool wraps = r.From > r.To;
+      if (wraps ? (angle >= r.From || angle <= r.To) : (angle >= r.From && angle <= r.To))
+        return true;
+    }
+    return false;
   }
 
   // Crank travel after the front dead centre in the running direction.
   double travel(double angle) const { return forward_ ? angle : wrap360(-angle); }
 
-  EventPoint eventAt(double angle, double deadCentre, bool front) {
+  // An event at a driver angle, counted from its end's dead centre. Admission and compression
+  // (aboutDeadCentre) may come before it and read negative there; cut-off and release follow
+  // admission and read from 0 to 360.
+  EventPoint eventAt(double angle, double deadCentre, bool front, bool aboutDeadCentre) {
     const double piston = probe_.pistonAt(angle);
-    return {wrap180(travel(angle) - deadCentre),
-            front ? frontStrokePercent(piston) : rearStrokePercent(piston)};
+    const double after = wrap360(travel(angle) - deadCentre);
+    // Past half a turn the piston is on its way back: the percent is of the return stroke.
+    const bool returnStroke = after >= 180.0;
+    const bool fromFront = front != returnStroke;
+    return {aboutDeadCentre ? wrap180(after) : after,
+            fromFront ? frontStrokePercent(piston) : rearStrokePercent(piston)};
   }
 
   // One edge's opening and closing in the running direction: the open spell under way at the
   // reference (the end's dead centre for steam, the other dead centre for exhaust), or else the
-  // first one to begin after it.
-  EdgeCycle edgeEvents(int edge, double reference, bool openAtReference, double deadCentre,
-                       bool front, std::optional<EventPoint>& opens,
+  // first one to begin after it. An event where the gear cannot close is not reported.
+  EdgeCycle edgeEvents(const EdgeSpells& spells, double reference, double deadCentre, bool front,
+                       bool opensAboutDeadCentre, std::optional<EventPoint>& opens,
                        std::optional<EventPoint>& closes) {
-    const std::vector<Crossing> found = crossings(edge);
-    if (found.empty()) return openAtReference ? EdgeCycle::NeverCloses : EdgeCycle::NeverOpens;
+    const std::vector<Crossing>& found = spells.crossings;
+    if (found.empty()) return spells.alwaysOpen ? EdgeCycle::AlwaysOpen : EdgeCycle::NeverOpens;
+    const bool openAtReference = spells.open[sampleIndexAt(reference)];
     // In the running direction an edge opens where it rises with the driver angle going
     // forwards, and where it falls with the driver angle going backwards.
     const Crossing* opening = nullptr;
@@ -364,20 +457,47 @@ class NotchSolver {
       const double d = wrap360(travel(c.angle) - from);
       if (!closing || d < bestClose) closing = &c, bestClose = d;
     }
-    opens = eventAt(opening->angle, deadCentre, front);
-    closes = eventAt(closing->angle, deadCentre, front);
+    if (!insideLock(opening->angle))
+      opens = eventAt(opening->angle, deadCentre, front, opensAboutDeadCentre);
+    if (!insideLock(closing->angle))
+      closes = eventAt(closing->angle, deadCentre, front, !opensAboutDeadCentre);
     return EdgeCycle::Cycles;
   }
 
-  EndEvents endEvents(int steam, int exhaust, double deadCentre, const Sample& ownDead,
-                      const Sample& otherDead) {
+  // Where both of an end's edges are open, as crank angles after its dead centre.
+  std::vector<AngleRange> blowThrough(const EdgeSpells& steam, const EdgeSpells& exhaust,
+                                      double deadCentre) const {
+    std::vector<AngleRange> out;
+    for (const auto& [s0, s1] : openIntervals(steam))
+      for (const auto& [e0, e1] : openIntervals(exhaust))
+        for (double shift : {-360.0, 0.0, 360.0}) {
+          const double from = std::max(s0, e0 + shift), to = std::min(s1, e1 + shift);
+          if (to <= from) continue;
+          if (to - from >= 360.0) {
+            out.push_back({0.0, 360.0});
+            continue;
+          }
+          // Running backwards the spell is met from its larger driver angle.
+          const double a = forward_ ? from : to, b = forward_ ? to : from;
+          out.push_back({wrap360(travel(wrap360(a)) - deadCentre),
+                         wrap360(travel(wrap360(b)) - deadCentre)});
+        }
+    std::sort(out.begin(), out.end(),
+              [](const AngleRange& x, const AngleRange& y) { return x.From < y.From; });
+    return out;
+  }
+
+  EndEvents endEvents(int steam, int exhaust, double deadCentre) {
     EndEvents end;
     const bool front = steam == FrontSteam;
-    end.Lead = ownDead.open[steam];
-    end.SteamEdge = edgeEvents(steam, deadCentre, isOpen(ownDead, steam), deadCentre, front,
-                               end.Admission, end.CutOff);
-    end.ExhaustEdge = edgeEvents(exhaust, wrap360(deadCentre + 180.0), isOpen(otherDead, exhaust),
-                                 deadCentre, front, end.Release, end.Compression);
+    const double otherDead = wrap360(deadCentre + 180.0);
+    end.Lead = merged_[sampleIndexAt(deadCentre)].open[steam];
+    end.SteamEdge =
+        edgeEvents(edges_[steam], deadCentre, deadCentre, front, true, end.Admission, end.CutOff);
+    end.ExhaustEdge = edgeEvents(edges_[exhaust], otherDead, deadCentre, front, false,
+                                 end.Release, end.Compression);
+    end.IntoReturnStroke = edges_[steam].open[sampleIndexAt(otherDead)];
+    end.BlowThrough = blowThrough(edges_[steam], edges_[exhaust], deadCentre);
     return end;
   }
 
@@ -411,6 +531,8 @@ class NotchSolver {
   Probe& probe_;
   bool forward_ = true;
   std::vector<Sample> grid_, extra_, merged_;
+  std::array<EdgeSpells, kEdgeCount> edges_;
+  const std::vector<AngleRange>* locks_ = nullptr;  // the notch's, while it is being solved
 };
 
 }  // namespace
@@ -427,12 +549,12 @@ std::string_view edgeCycleText(EdgeCycle cycle) {
   switch (cycle) {
     case EdgeCycle::NeverOpens:
       return "never opens";
-    case EdgeCycle::NeverCloses:
-      return "never closes";
+    case EdgeCycle::AlwaysOpen:
+      return "always open";
     case EdgeCycle::Cycles:
       break;
   }
-  return "";
+  return "cycles";
 }
 
 std::string_view jointName(GearJoint joint) {
@@ -451,6 +573,12 @@ std::string_view jointName(GearJoint joint) {
   return "";
 }
 
+double percentFromDeadCentre(const EventPoint& e) {
+  if (e.CrankAngle < 0.0) return e.Stroke - 100.0;
+  if (e.CrankAngle >= 180.0) return 100.0 + e.Stroke;
+  return e.Stroke;
+}
+
 double frontStrokePercent(double pistonPos) {
   return pistonPos / 6.4;
 }
@@ -458,18 +586,49 @@ double rearStrokePercent(double pistonPos) {
   return (640.0 - pistonPos) / 6.4;
 }
 
+OffsetRange ReachableOffsets(const Workspace& ws) {
+  // The reverse-arm end sits at H = ReverseArmPos, the arm's pivot is the link pivot.
+  const double pivot = ws.Pivots.H[6];
+  const double arm = std::fabs(static_cast<double>(ws.Frame[dim::ReverseArmLength]));
+  const double centre = ws.RevArmPositions[0];
+  return {pivot - arm - centre, pivot + arm - centre};
+}
+
+namespace {
+
+// The one place a notch is solved: the probe and solver for a set, with what every notch needs.
+class TableSolver {
+ public:
+  explicit TableSolver(const Workspace& ws)
+      : probe_(ws),
+        solver_(probe_),
+        centre_(ws.RevArmPositions[0]),
+        reach_(ReachableOffsets(ws)),
+        normalGear_(std::fabs(static_cast<double>(ws.Frame[dim::RevArmToCentNorm]))) {}
+
+  NotchEvents at(double offset, float arm) {
+    return solver_.solve(offset, arm, centre_, reach_, normalGear_);
+  }
+  NotchEvents at(double offset) { return at(offset, toSingle(centre_ + offset)); }
+  float centre() const { return centre_; }
+
+ private:
+  Probe probe_;
+  NotchSolver solver_;
+  float centre_;
+  OffsetRange reach_;
+  double normalGear_;
+};
+
+}  // namespace
+
 NotchEvents ValveEventsAt(const Workspace& ws, float reverseArmPos) {
-  Probe probe(ws);
-  NotchSolver solver(probe);
-  return solver.solve(static_cast<double>(reverseArmPos) - ws.RevArmPositions[0], reverseArmPos,
-                      ws.RevArmPositions[0]);
+  TableSolver table(ws);
+  return table.at(static_cast<double>(reverseArmPos) - table.centre(), reverseArmPos);
 }
 
 NotchEvents ValveEvents(const Workspace& ws, double offset) {
-  const float centre = ws.RevArmPositions[0];
-  Probe probe(ws);
-  NotchSolver solver(probe);
-  return solver.solve(offset, toSingle(centre + offset), centre);
+  return TableSolver(ws).at(offset);
 }
 
 std::vector<double> DefaultNotchOffsets(const Workspace& ws) {
@@ -485,12 +644,11 @@ std::vector<double> DefaultNotchOffsets(const Workspace& ws) {
 
 ValveEventsTable ComputeValveEvents(const Workspace& ws, const std::vector<double>& offsets) {
   ValveEventsTable table;
-  table.Centre = ws.RevArmPositions[0];
-  Probe probe(ws);
-  NotchSolver solver(probe);
+  TableSolver solver(ws);
+  table.Centre = solver.centre();
+  table.Reach = ReachableOffsets(ws);
   table.Notches.reserve(offsets.size());
-  for (double offset : offsets)
-    table.Notches.push_back(solver.solve(offset, toSingle(table.Centre + offset), table.Centre));
+  for (double offset : offsets) table.Notches.push_back(solver.at(offset));
   return table;
 }
 

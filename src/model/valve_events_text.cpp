@@ -37,6 +37,14 @@ std::array<NamedEvent, 4> eventsOf(const EndEvents& e) {
            {"Compression", e.Compression}}};
 }
 
+std::string rangesJson(const std::vector<AngleRange>& ranges) {
+  std::string out = "[";
+  for (size_t k = 0; k < ranges.size(); ++k)
+    out += (k ? ", [" : "[") + angle(ranges[k].From, "null") + ", " + angle(ranges[k].To, "null") +
+           ']';
+  return out + ']';
+}
+
 void jsonEnd(std::ostream& out, const EndEvents& e) {
   out << "{\"Lead\": " << length(e.Lead, "null");
   for (const auto& [name, point] : eventsOf(e)) {
@@ -47,22 +55,22 @@ void jsonEnd(std::ostream& out, const EndEvents& e) {
     else
       out << "null";
   }
-  out << ", \"MaxSteamOpening\": " << length(e.MaxSteamOpening, "null")
+  out << ", \"SteamEdge\": \"" << edgeCycleText(e.SteamEdge) << "\", \"ExhaustEdge\": \""
+      << edgeCycleText(e.ExhaustEdge) << "\", \"IntoReturnStroke\": " << boolText(e.IntoReturnStroke)
+      << ", \"BlowThrough\": " << rangesJson(e.BlowThrough)
+      << ", \"SteamLap\": " << length(e.SteamLap, "null")
+      << ", \"ExhaustLap\": " << length(e.ExhaustLap, "null")
+      << ", \"MaxSteamOpening\": " << length(e.MaxSteamOpening, "null")
       << ", \"MaxExhaustOpening\": " << length(e.MaxExhaustOpening, "null")
-      << ", \"OpensFully\": " << boolText(e.OpensFully) << '}';
-}
-
-void jsonLockRanges(std::ostream& out, const std::vector<AngleRange>& ranges) {
-  out << '[';
-  for (size_t k = 0; k < ranges.size(); ++k)
-    out << (k ? ", [" : "[") << angle(ranges[k].From, "null") << ", " << angle(ranges[k].To, "null")
-        << ']';
-  out << ']';
+      << ", \"EffectiveSteamOpening\": " << length(e.EffectiveSteamOpening, "null")
+      << ", \"EffectiveExhaustOpening\": " << length(e.EffectiveExhaustOpening, "null")
+      << ", \"OpensFully\": " << boolText(e.OpensFully)
+      << ", \"ExhaustOpensFully\": " << boolText(e.ExhaustOpensFully) << '}';
 }
 
 }  // namespace
 
-std::string lockRangesText(const std::vector<AngleRange>& ranges) {
+std::string rangesText(const std::vector<AngleRange>& ranges) {
   std::string text;
   for (const AngleRange& r : ranges) {
     if (!text.empty()) text += ' ';
@@ -80,9 +88,10 @@ std::string valveEventsJson(const ValveEventsTable& table) {
     first = false;
     out << "{\"Offset\": " << length(n.Offset, "null")
         << ", \"ReverseArmPos\": " << length(n.ReverseArmPos, "null") << ", \"Direction\": \""
-        << n.Direction << "\", \"Error\": " << boolText(n.Error) << ", \"LockRanges\": ";
-    jsonLockRanges(out, n.ErrorRanges);
-    out << ", \"ValveTravel\": " << length(n.ValveTravel, "null")
+        << n.Direction << "\", \"OutOfReach\": " << boolText(n.OutOfReach)
+        << ", \"BeyondFullGear\": " << boolText(n.BeyondFullGear)
+        << ", \"Error\": " << boolText(n.Error) << ", \"LockRanges\": " << rangesJson(n.ErrorRanges)
+        << ", \"ValveTravel\": " << length(n.ValveTravel, "null")
         << ", \"DieSlip\": " << length(n.DieSlip, "null") << ", \"ClosureMargin\": {\"Joint\": \""
         << jointName(n.ClosureMargin.Joint)
         << "\", \"Degrees\": " << angle(n.ClosureMargin.Degrees, "null") << "},\n   \"Front\": ";
@@ -97,16 +106,19 @@ std::string valveEventsJson(const ValveEventsTable& table) {
 
 std::string valveEventsCsv(const ValveEventsTable& table) {
   std::ostringstream out;
-  out << "Offset,ReverseArmPos,Direction,Error,LockRanges,ValveTravel,DieSlip,ClosureMargin.Joint,"
-         "ClosureMargin.Degrees,End,Lead";
+  out << "Offset,ReverseArmPos,Direction,OutOfReach,BeyondFullGear,Error,LockRanges,ValveTravel,"
+         "DieSlip,ClosureMargin.Joint,ClosureMargin.Degrees,End,Lead";
   for (const char* name : {"Admission", "CutOff", "Release", "Compression"})
     out << ',' << name << ".CrankAngle," << name << ".Stroke";
-  out << ",MaxSteamOpening,MaxExhaustOpening,OpensFully\n";
+  out << ",SteamEdge,ExhaustEdge,IntoReturnStroke,BlowThrough,SteamLap,ExhaustLap,"
+         "MaxSteamOpening,MaxExhaustOpening,EffectiveSteamOpening,EffectiveExhaustOpening,"
+         "OpensFully,ExhaustOpensFully\n";
   for (const NotchEvents& n : table.Notches) {
     for (const auto& [endName, e] : {std::pair<const char*, const EndEvents&>{"Front", n.Front},
                                      std::pair<const char*, const EndEvents&>{"Rear", n.Rear}}) {
       out << length(n.Offset, "") << ',' << length(n.ReverseArmPos, "") << ',' << n.Direction << ','
-          << boolText(n.Error) << ',' << lockRangesText(n.ErrorRanges) << ','
+          << boolText(n.OutOfReach) << ',' << boolText(n.BeyondFullGear) << ','
+          << boolText(n.Error) << ',' << rangesText(n.ErrorRanges) << ','
           << length(n.ValveTravel, "") << ',' << length(n.DieSlip, "") << ','
           << jointName(n.ClosureMargin.Joint) << ',' << angle(n.ClosureMargin.Degrees, "") << ','
           << endName << ',' << length(e.Lead, "");
@@ -116,8 +128,12 @@ std::string valveEventsCsv(const ValveEventsTable& table) {
         else
           out << ",,";
       }
-      out << ',' << length(e.MaxSteamOpening, "") << ',' << length(e.MaxExhaustOpening, "") << ','
-          << boolText(e.OpensFully) << '\n';
+      out << ',' << edgeCycleText(e.SteamEdge) << ',' << edgeCycleText(e.ExhaustEdge) << ','
+          << boolText(e.IntoReturnStroke) << ',' << rangesText(e.BlowThrough) << ','
+          << length(e.SteamLap, "") << ',' << length(e.ExhaustLap, "") << ','
+          << length(e.MaxSteamOpening, "") << ',' << length(e.MaxExhaustOpening, "") << ','
+          << length(e.EffectiveSteamOpening, "") << ',' << length(e.EffectiveExhaustOpening, "")
+          << ',' << boolText(e.OpensFully) << ',' << boolText(e.ExhaustOpensFully) << '\n';
     }
   }
   return out.str();
