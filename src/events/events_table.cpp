@@ -141,6 +141,9 @@ EventsTableView buildEventsTable(const ValveEventsTable& table, const EventToler
     row.push_back({notesText(n, table.Reach),
                    "Blow-through: crank angles after that end's dead centre where steam and "
                    "exhaust are open at once"});
+    // Out of reach there is no pose: every figure between the notch and its notes is blank.
+    if (n.OutOfReach)
+      for (size_t c = 2; c + 2 < row.size(); ++c) row[c] = {"", "", false, true};
     if (n.Error)
       for (EventsCell& cell : row) cell.error = true;
     view.rows.push_back(std::move(row));

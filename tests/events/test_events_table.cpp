@@ -52,7 +52,7 @@ TEST(EventsTable, AnEventAtOneEndOnlyIsMarkedAndNamed) {
   const EventsTableView view = buildEventsTable(ComputeValveEvents(ws, {0.0}), {100.0, 1.0});
   const int cutOff = column(view, "Cut-off F %");
   EXPECT_EQ(view.rows[0][cutOff].text, "open");
-  EXPECT_NE(view.rows[0][cutOff].tip.find("never closes"), std::string::npos);
+  EXPECT_NE(view.rows[0][cutOff].tip.find("always open"), std::string::npos);
   EXPECT_TRUE(view.rows[0][cutOff].differs);
 }
 
@@ -68,13 +68,13 @@ TEST(EventsTable, TabSeparatedHasAHeaderAndOneLinePerNotch) {
 }
 
 // The window's Error cell and the CSV's LockRanges say the same: "locks " and then the CSV's
-// ranges, for part of a turn (+3), the whole turn (-3) and two ranges of which one runs
-// through 0 (a short anchor link at +1.8); a notch that closes has neither.
+// ranges, for part of a turn (+3) and two ranges of which one runs through 0 (a short anchor
+// link at +1.8); a notch that closes has neither.
 TEST(EventsTable, ErrorCellShowsTheLockRangesOfTheCsv) {
   Workspace shortAnchor = factorySet();
   setDimension(shortAnchor, dim::AnchorLinkLength, 1.0f);
   ComputeReverseArmCentre(shortAnchor);
-  for (const ValveEventsTable& table : {ComputeValveEvents(factorySet(), {3.0, 0.0, -3.0}),
+  for (const ValveEventsTable& table : {ComputeValveEvents(factorySet(), {3.0, 0.0}),
                                         ComputeValveEvents(shortAnchor, {1.8})}) {
     const EventsTableView view = buildEventsTable(table, {});
     const int error = column(view, "Error");
@@ -82,23 +82,27 @@ TEST(EventsTable, ErrorCellShowsTheLockRangesOfTheCsv) {
     std::string line;
     std::getline(csv, line);
     const std::string header = line;
-    ASSERT_EQ(header.rfind("Offset,ReverseArmPos,Direction,Error,LockRanges,", 0), 0u);
+    ASSERT_EQ(header.rfind("Offset,ReverseArmPos,Direction,OutOfReach,BeyondFullGear,Error,LockRanges,", 0), 0u);
     for (size_t k = 0; k < table.Notches.size(); ++k) {
       std::getline(csv, line);  // the front line; the rear one has the same notch fields
       std::getline(csv, line);
       std::vector<std::string> cells;
       std::stringstream fields(line);
       for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
-      ASSERT_GT(cells.size(), 4u);
+      ASSERT_GT(cells.size(), 6u);
       const std::string& cell = view.rows[k][error].text;
-      EXPECT_EQ(cell, cells[4].empty() ? "" : "locks " + cells[4]) << k;
-      EXPECT_EQ(cells[3], table.Notches[k].Error ? "true" : "false");
+      EXPECT_EQ(cell, cells[6].empty() ? "" : "locks " + cells[6]) << k;
+      EXPECT_EQ(cells[5], table.Notches[k].Error ? "true" : "false");
     }
   }
   const ValveEventsTable partly = ComputeValveEvents(factorySet(), {3.0, -3.0});
   const EventsTableView view = buildEventsTable(partly, {});
   EXPECT_EQ(view.rows[0][column(view, "Error")].text, "locks 18.2-126.5");
-  EXPECT_EQ(view.rows[1][column(view, "Error")].text, "locks 0.0-360.0");
+  // -3 is beyond the factory reverse arm's reach: no lock ranges of a made-up pose, but the
+  // reach itself beside it.
+  EXPECT_EQ(view.rows[1][column(view, "Error")].text, "out of reach");
+  EXPECT_EQ(view.rows[1][column(view, "Notes")].text, "the reverse arm reaches -2.972 to 3.028");
+  EXPECT_EQ(view.rows[1][column(view, "Cut-off F %")].text, "");
   const EventsTableView two = buildEventsTable(ComputeValveEvents(shortAnchor, {1.8}), {});
   const std::string cell = two.rows[0][column(two, "Error")].text;
   EXPECT_EQ(std::count(cell.begin(), cell.end(), '-'), 2) << cell;
