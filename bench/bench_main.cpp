@@ -34,6 +34,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
           "valve events = %.3f ms (budget: under 5 ms), 0.01 degree sweep / events = %.1f "
           "(at least 20)\n",
           events->second / 1e6, sweep->second / events->second);
+    // The same table in solver floors of this run: on a loaded machine the milliseconds grow
+    // while this stays, which tells a slow machine from a slow table.
+    if (events != nsPerIteration_.end() && floor != nsPerIteration_.end() && floor->second > 0)
+      std::printf("valve events / solver floor = %.0f\n", events->second / floor->second);
   }
 
  private:

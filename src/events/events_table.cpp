@@ -96,6 +96,7 @@ std::string notesText(const NotchEvents& n, const OffsetRange& reach) {
 
 EventsTableView buildEventsTable(const ValveEventsTable& table, const EventTolerance& tolerance) {
   EventsTableView view;
+  view.laps = lapsText(table);
   view.header = {"Offset",    "Dir",          "Lead F",      "Lead R",       "Adm F deg",
                  "Adm R deg", "Cut-off F %",  "Cut-off R %", "Release F %",  "Release R %",
                  "Compr F %", "Compr R %",    "Max steam F", "Max steam R",  "Max exh F",
@@ -149,6 +150,21 @@ EventsTableView buildEventsTable(const ValveEventsTable& table, const EventToler
     view.rows.push_back(std::move(row));
   }
   return view;
+}
+
+const char* const kEventsConventionText =
+    "crank degrees from each end's dead centre (admission and compression negative before it, "
+    "cut-off and release 0-360 after it); each % is of the stroke the event falls in, so "
+    "compression is of the return stroke";
+
+std::string lapsText(const ValveEventsTable& table) {
+  for (const NotchEvents& n : table.Notches) {
+    if (n.OutOfReach) continue;
+    return "steam lap F " + fixedText(n.Front.SteamLap, 0, 4) + " R " +
+           fixedText(n.Rear.SteamLap, 0, 4) + ", exhaust lap F " +
+           fixedText(n.Front.ExhaustLap, 0, 4) + " R " + fixedText(n.Rear.ExhaustLap, 0, 4);
+  }
+  return "";
 }
 
 std::string tabSeparated(const EventsTableView& view) {

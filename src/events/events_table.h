@@ -28,11 +28,18 @@ struct EventsCell {
 };
 
 struct EventsTableView {
+  std::string laps;  // lapsText of the table
   std::vector<std::string> header;
   std::vector<std::vector<EventsCell>> rows;
 };
 
 EventsTableView buildEventsTable(const ValveEventsTable& table, const EventTolerance& tolerance);
+
+// The laps of the set's valve, fixed for every notch: "steam lap F 0.0795 R 0.1565, exhaust
+// lap F 0.0005 R 0.0005"; "" when no notch of the table has a pose.
+std::string lapsText(const ValveEventsTable& table);
+// How the table's angles and percents are counted, in one line.
+extern const char* const kEventsConventionText;
 
 // A header line, then one line per row, cells separated by tabs.
 std::string tabSeparated(const EventsTableView& view);

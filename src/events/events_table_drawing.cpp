@@ -13,7 +13,9 @@ constexpr int kCharWidth = 7;
 constexpr int kCellPadding = 6;
 constexpr int kRowHeight = 16;
 constexpr int kMargin = 8;
-constexpr int kTitleHeight = 20;
+// The title: the set's name, then the laps and how the figures are counted, a line each.
+constexpr int kTitleLine = 16;
+constexpr int kTitleHeight = 3 * kTitleLine + 4;
 // A table of any size is drawn at most this wide or this high; the rest is left out.
 constexpr int kMaxSide = 16000;
 
@@ -48,22 +50,29 @@ std::vector<int> columnWidths(const EventsTableView& view) {
 }  // namespace
 
 CanvasSize eventsTablePictureSize(const EventsTableView& view) {
-  long long width = 2 * kMargin;
-  for (int w : columnWidths(view)) width += w;
+  long long columns = 0;
+  for (int w : columnWidths(view)) columns += w;
+  const long long width =
+      2 * kMargin + std::max({columns, static_cast<long long>(textWidth(view.laps)),
+                              static_cast<long long>(textWidth(kEventsConventionText))});
   const long long height =
       2 * kMargin + kTitleHeight + kRowHeight * (static_cast<long long>(view.rows.size()) + 1);
   return {static_cast<int>(std::clamp<long long>(width, 1, kMaxSide)),
           static_cast<int>(std::clamp<long long>(height, 1, kMaxSide))};
 }
 
-void drawEventsTable(Canvas& canvas, const EventsTableView& view, const std::string& title) {
+void drawEventsTable(Canvas& canvas, const EventsTableView& view, const std::string& setName) {
   const CanvasSize size = eventsTablePictureSize(view);
   const std::vector<int> widths = columnWidths(view);
   canvas.clear(Rgb{255, 255, 255});
   canvas.setFontSize(kFontPoints);
   canvas.setFontColour(kBlack);
   canvas.setFontStyle({.bold = true});
-  canvas.textOut(kMargin, kMargin, title);
+  canvas.textOut(kMargin, kMargin, setName);
+  canvas.setFontStyle({});
+  canvas.textOut(kMargin, kMargin + kTitleLine, view.laps);
+  canvas.textOut(kMargin, kMargin + 2 * kTitleLine, kEventsConventionText);
+  canvas.setFontStyle({.bold = true});
 
   const int top = kMargin + kTitleHeight;
   const int rows = std::min<int>(static_cast<int>(view.rows.size()),

@@ -14,6 +14,8 @@ namespace vek1 {
 CanvasSize eventsTablePictureSize(const EventsTableView& view);
 
 // Draws the table with `title` (the set's name) above it, on a white picture of that size.
-void drawEventsTable(Canvas& canvas, const EventsTableView& view, const std::string& title);
+// The table under the set's name, the valve's laps and how the figures are counted, so that an
+// exported table cannot be read another way.
+void drawEventsTable(Canvas& canvas, const EventsTableView& view, const std::string& setName);
 
 }  // namespace vek1

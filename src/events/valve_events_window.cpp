@@ -111,10 +111,11 @@ bool TValveEvents::poll() {
 void TValveEvents::recompute() {
   table_ = useDefaultNotches_ ? ComputeValveEvents(ws_) : ComputeValveEvents(ws_, offsets_);
   ++recomputes_;
+  const std::string laps = lapsText(table_);
   SetLabel->setText(QString::fromStdString("Set: " + ws_.DimSetName + "    mid-gear centre " +
                                            fixedText(table_.Centre, 0, 3) +
-                                           "    crank angles in degrees after each end's dead "
-                                           "centre, events in percent of the stroke"));
+                                           (laps.empty() ? "" : "    " + laps) + "\n" +
+                                           kEventsConventionText));
   refreshTable();
 }
 

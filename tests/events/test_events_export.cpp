@@ -39,8 +39,11 @@ TEST(ValveEventsPicture, EveryTextStandsInsideThePictureAndDifferingCellsAreMark
   const auto texts = canvas.texts();
   size_t cells = view.header.size();
   for (const auto& row : marked.rows) cells += row.size();
-  EXPECT_EQ(texts.size(), cells + 1);  // and the title
+  EXPECT_EQ(texts.size(), cells + 3);  // and the title's three lines
   EXPECT_EQ(texts[0].text, ws.DimSetName);
+  // The picture says how its figures are counted, so that it cannot be read another way.
+  EXPECT_EQ(texts[1].text, "steam lap F 0.1565 R 0.1565, exhaust lap F 0.0005 R 0.0005");
+  EXPECT_EQ(texts[2].text, kEventsConventionText);
   for (const DrawCall& t : texts) {
     // The cell's text, at 7 pixels a character, ends inside the picture.
     const auto chars = std::count_if(t.text.begin(), t.text.end(), [](char ch) {
@@ -49,7 +52,7 @@ TEST(ValveEventsPicture, EveryTextStandsInsideThePictureAndDifferingCellsAreMark
     EXPECT_LE(t.x1 + 7 * static_cast<int>(chars), size.width) << t.text;
     EXPECT_LT(t.y1 + 14, size.height) << t.text;
   }
-  EXPECT_TRUE(texts[1].fontStyle.bold);  // the header
+  EXPECT_TRUE(texts[3].fontStyle.bold);  // the header
   EXPECT_FALSE(texts.back().fontStyle.bold);
   // A marked cell has its ground; without marks there is none.
   EXPECT_FALSE(canvas.lines({255, 240, 120}).empty());
