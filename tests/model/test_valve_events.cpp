@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <random>
+#include <tuple>
 #include <string>
 
 #include "events_sweep.h"
@@ -61,6 +63,22 @@ void expectMatchesSweep(const Workspace& ws, const NotchEvents& n, const std::st
                   kStrokeTolerance)
           << what;
     }
+  }
+  // The steam port still open at the other dead centre is the flag, and the effective openings
+  // are the widest ones held to the port.
+  Workspace other = ws;
+  for (const auto& [end, openThere, port] :
+       {std::tuple{&n.Front, 0, dimensionValue(ws, dim::SteamPortWidthFront)},
+        std::tuple{&n.Rear, 2, dimensionValue(ws, dim::SteamPortWidthRear)}}) {
+    test::solveAt(other, end == &n.Front ? 180.0f : 0.0f, n.ReverseArmPos);
+    const float opening = openThere == 0 ? other.FrontSteamOpen : other.RearSteamOpen;
+    EXPECT_EQ(end->IntoReturnStroke, opening > kOpenThreshold) << where;
+    EXPECT_NEAR(end->EffectiveSteamOpening,
+                std::clamp(swept.widest[openThere], 0.0, double(port)), kExtremeTolerance)
+        << where;
+    EXPECT_NEAR(end->EffectiveExhaustOpening,
+                std::clamp(swept.widest[openThere + 1], 0.0, double(port)), kExtremeTolerance)
+        << where;
   }
   EXPECT_DOUBLE_EQ(n.Front.Lead, swept.frontLead) << where;
   EXPECT_DOUBLE_EQ(n.Rear.Lead, swept.rearLead) << where;
