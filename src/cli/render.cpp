@@ -161,13 +161,6 @@ void placePositions(Workspace& ws, const Workspace& saved, const RenderOptions& 
   if (ws.RevArmPositions[1] == 0.0f) ws.RevArmPositions[1] = toSingle(centre);
 }
 
-class SilentSound final : public SoundSink {
- public:
-  void playAsync(const QString&) override {}
-  void setWaveVolume(quint32) override {}
-  void beep() override {}
-};
-
 // A fixed seed: the same command line gives the same picture, steam specks included.
 constexpr std::mt19937::result_type kRenderSeed = 1;
 
@@ -176,7 +169,7 @@ void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
   canvas.clear(Rgb{255, 255, 255});
   switch (o.picture) {
     case Picture::Main: {
-      SilentSound sound;
+      SilentSoundSink sound;
       std::mt19937 rng(kRenderSeed);
       FrameContext context{sound, rng, false};
       AnimationTick(canvas, ws, context);

@@ -8,18 +8,6 @@
 
 namespace vek1 {
 
-namespace {
-
-// The frame drawn again is a picture only: its sounds are not played a second time.
-class SilentSound final : public SoundSink {
- public:
-  void playAsync(const QString&) override {}
-  void setWaveVolume(quint32) override {}
-  void beep() override {}
-};
-
-}  // namespace
-
 void TMainForm::rememberShownFrame(std::mt19937::result_type seed, bool positionDisplayActive) {
   if (!shownFrame_) shownFrame_ = std::make_unique<ShownFrame>();
   shownFrame_->ws = ws_;
@@ -35,7 +23,8 @@ void TMainForm::drawShownFrame(Canvas& canvas) const {
   // The tick works on a copy, so the working set, the running gear and the next frame are just
   // as they would have been without the export.
   Workspace ws = shownFrame_->ws;
-  SilentSound sound;
+  // The frame drawn again is a picture only: its sounds are not played a second time.
+  SilentSoundSink sound;
   std::mt19937 rng(shownFrame_->seed);
   FrameContext context{sound, rng, shownFrame_->positionDisplayActive};
   AnimationTick(canvas, ws, context);

@@ -1,14 +1,14 @@
 #pragma once
 // Sound output: short wave files played without waiting, one output volume, and the system beep.
-// Windows and drawing code talk to a SoundSink, so tests and headless runs can put a recording
-// sink in place of the real one. Everything but QtSoundSink lives in this header, so drawing code
-// can use the interface without the multimedia and widget libraries.
+// Windows and drawing code talk to a SoundSink, so tests and headless runs can put another sink in
+// place of the real one (the tests' recording sink is in tests/support). Everything but
+// QtSoundSink lives in this header, so drawing code can use the interface without the multimedia
+// and widget libraries.
 
 #include <QString>
 #include <QtGlobal>
 #include <map>
 #include <memory>
-#include <vector>
 
 class QSoundEffect;
 
@@ -61,47 +61,13 @@ class QtSoundSink final : public SoundSink {
   QSoundEffect* playing_ = nullptr;
 };
 
-// Records what would have been played, in order.
-class RecordingSoundSink final : public SoundSink {
+// Plays nothing: for a picture drawn again (an export, a render) whose sounds belong to the
+// frame that was shown, not to the copy.
+class SilentSoundSink final : public SoundSink {
  public:
-  enum class Kind { Play, Volume, Beep };
-  struct Event {
-    Kind kind = Kind::Play;
-    QString fileName;        // Play
-    quint32 volumeWord = 0;  // Volume
-  };
-
-  void playAsync(const QString& fileName) override { events_.push_back({Kind::Play, fileName, 0}); }
-  void setWaveVolume(quint32 volumeWord) override {
-    events_.push_back({Kind::Volume, {}, volumeWord});
-  }
-  void beep() override { events_.push_back({Kind::Beep, {}, 0}); }
-
-  const std::vector<Event>& events() const { return events_; }
-  void reset() { events_.clear(); }
-  // The files played, in order.
-  std::vector<QString> plays() const {
-    std::vector<QString> result;
-    for (const auto& e : events_) {
-      if (e.kind == Kind::Play) result.push_back(e.fileName);
-    }
-    return result;
-  }
-  int beeps() const {
-    int count = 0;
-    for (const auto& e : events_) count += e.kind == Kind::Beep ? 1 : 0;
-    return count;
-  }
-  // The volume word last set, or `fallback` if none was.
-  quint32 lastVolume(quint32 fallback = 0) const {
-    for (auto it = events_.rbegin(); it != events_.rend(); ++it) {
-      if (it->kind == Kind::Volume) return it->volumeWord;
-    }
-    return fallback;
-  }
-
- private:
-  std::vector<Event> events_;
+  void playAsync(const QString&) override {}
+  void setWaveVolume(quint32) override {}
+  void beep() override {}
 };
 
 }  // namespace vek1

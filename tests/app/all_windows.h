@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "recording_sound.h"
 #include "cylinder_dialog.h"
 #include "data_table_window.h"
 #include "diagram_windows.h"

@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 
+#include "recording_sound.h"
 #include "cli_common.h"
 #include "cli_run.h"
 #include "diagram_windows.h"

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "recording_sound.h"
 #include "diagram_windows.h"
 #include "dimensions.h"
 #include "dynvar.h"

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "recording_sound.h"
 #include "../support/picture_compare.h"
 #include "../support/svg_shapes.h"
 #include "canvas_replay.h"

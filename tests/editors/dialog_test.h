@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "recording_sound.h"
 #include "main_form.h"
 #include "sound.h"
 #include "workspace.h"

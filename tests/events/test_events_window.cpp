@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "recording_sound.h"
 #include "dimensions.h"
 #include "main_form.h"
 #include "solver.h"

@@ -14,6 +14,7 @@
 #include <memory>
 #include <random>
 
+#include "recording_sound.h"
 #include "dimensions.h"
 #include "frame.h"
 #include "main_form.h"

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "recording_sound.h"
 #include "canvas.h"
 #include "dimensions.h"
 #include "dynvar.h"

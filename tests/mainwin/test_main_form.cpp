@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "recording_sound.h"
 #include "dimensions.h"
 #include "main_form.h"
 #include "motion_dialogs.h"

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <memory>
 
+#include "recording_sound.h"
 #include "cylinder_dialog.h"
 #include "dimension_file.h"
 #include "dimensions.h"

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "recording_sound.h"
 #include "dimensions.h"
 #include "outlines.h"
 #include "solver.h"

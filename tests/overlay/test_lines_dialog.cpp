@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "recording_sound.h"
 #include "lines_dialog.h"
 #include "overlay.h"
 #include "pivot_prompt_drawing.h"

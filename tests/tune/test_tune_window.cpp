@@ -10,6 +10,7 @@
 #include <cmath>
 #include <thread>
 
+#include "recording_sound.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "tune_window.h"
