@@ -54,9 +54,14 @@ options:
   --format json|text     output form (default text)
   --help                 show this text
 
-Exit code 0 when the search ends with a set that closes (goals met or not: the text says which),
-1 when no set within the bounds closes with the margin (nothing is saved), 2 for a usage error,
-3 when the --file set cannot be read, 4 when the --out file or the output cannot be written.
+The search minimises the largest goal figure (by default the largest front/rear cut-off
+difference) and never reports a worse one than the start's: when nothing does better, the start
+comes back and the text says so.
+
+Exit code 0 when the search ends with a set that closes and keeps the limits (goals met or not:
+the text says which), 1 when no set within the bounds does (nothing is saved), 2 for a usage
+error, 3 when the --file set cannot be read, 4 when the --out file or the output cannot be
+written.
 )";
 
 using cli::numberArg;

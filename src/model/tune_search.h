@@ -1,6 +1,7 @@
 #pragma once
 // The tuning search: moves the varied dimensions within their bounds to lower the goals' cost,
-// on its own copy of the working set, and returns the best set that closes with the margin.
+// on its own copy of the working set, and returns the best set that closes with the margin and
+// keeps the design limits.
 // Runs on any thread; a caller on another thread stops it through the cancel flag.
 
 #include <atomic>
@@ -46,7 +47,7 @@ struct TuneProgress {
 enum class TuneOutcome {
   GoalsMet,     // every goal within its tolerance
   GoalsNotMet,  // the best set found, but some goal is beyond its tolerance (bounds too tight)
-  NoClosingSet, // nothing within the bounds closes with the margin: the start values come back
+  NoClosingSet, // nothing within the bounds closes and keeps the limits: the start comes back
   Cancelled,    // stopped by the caller: the start values come back
   Invalid,      // the settings cannot be searched (Message says why)
 };
