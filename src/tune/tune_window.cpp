@@ -280,7 +280,9 @@ void TTuneDesign::fillDimensions() {
   dims_->setRowCount(0);
   std::vector<int> ids;
   for (int slot = 1; slot <= 4; ++slot)
-    if (isEditableDimensionId(ws_.DynVarList[slot].Id)) ids.push_back(ws_.DynVarList[slot].Id);
+    if (isEditableDimensionId(ws_.DynVarList[slot].Id) &&
+        !isDrawingOnlyDimension(ws_.DynVarList[slot].Id))
+      ids.push_back(ws_.DynVarList[slot].Id);
   if (ids.empty()) ids.assign(kSuggestedTuneDimensions.begin(), kSuggestedTuneDimensions.end());
   for (int id : ids) addDimensionRow(id, boundsPercent());
 }
@@ -424,6 +426,10 @@ void TTuneDesign::showResult(const TuneResult& r) {
     if (r.Before.Goals.MaxCutOffDiff && r.After.Goals.MaxCutOffDiff)
       text += "; largest cut-off difference " + number(*r.Before.Goals.MaxCutOffDiff, 2) +
               " % before, " + number(*r.After.Goals.MaxCutOffDiff, 2) + " % after";
+    if (r.Before.Goals.MissingCutOffs > 0 || r.After.Goals.MissingCutOffs > 0)
+      text += QString("; ends that never cut off: %1 before, %2 after")
+                  .arg(r.Before.Goals.MissingCutOffs)
+                  .arg(r.After.Goals.MissingCutOffs);
     text += ")\nObjective: " + QString::fromStdString(tuneObjectiveText(r.Settings.Goals)) + ", " +
             number(r.Before.Objective, 3) + " before, " + number(r.After.Objective, 3) + " after";
     for (const std::string& l : r.After.BrokenLimits)
