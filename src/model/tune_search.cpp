@@ -155,12 +155,6 @@ class Search {
     const TuneEvaluation& e = self.evaluate(self.valuesAt(std::vector<double>(u, u + n)));
     return e.Cost + e.Penalty;
   }
-  // The objective itself (a largest residual: not smooth), with the same penalties.
-  static double objective(unsigned n, const double* u, double*, void* data) {
-    Search& self = *static_cast<Search*>(data);
-    const TuneEvaluation& e = self.evaluate(self.valuesAt(std::vector<double>(u, u + n)));
-    return e.Objective + e.Penalty;
-  }
   static double goalsOnly(unsigned n, const double* u, double*, void* data) {
     Search& self = *static_cast<Search*>(data);
     return self.evaluate(self.valuesAt(std::vector<double>(u, u + n))).Cost;
@@ -181,7 +175,7 @@ class Search {
     }
   }
 
-  enum class Aim { Penalised, Constrained, Objective };
+  enum class Aim { Penalised, Constrained };
 
   // The minimax form: the search point is the free dimensions and a bound t on every residual;
   // it minimises t with each residual within +-t and the margin and the limits as constraints.
@@ -262,7 +256,7 @@ class Search {
       const std::size_t m = tuneEvaluationNotches(s_).size();
       opt.add_inequality_mconstraint(&Search::margins, this, std::vector<double>(m, 0.0));
     } else {
-      opt.set_min_objective(aim == Aim::Objective ? &Search::objective : &Search::penalised, this);
+      opt.set_min_objective(&Search::penalised, this);
     }
     for (double& x : u) x = std::clamp(x, 0.0, 1.0);
     double f = 0.0;
