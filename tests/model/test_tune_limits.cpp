@@ -22,9 +22,9 @@ TEST(TuneDimensions, OnlyTheDrawingOnlyOnesLeaveEveryEventUnchanged) {
     std::vector<double> out;
     for (double x : notches) {
       const NotchEvents n = ValveEvents(w, x);
-      out.insert(out.end(), {n.Front.Lead, n.Rear.Lead, n.ValveTravel, n.ClosureMargin.Degrees,
-                             n.Front.MaxSteamOpening, n.Rear.MaxExhaustOpening,
-                             static_cast<double>(n.Error)});
+      out.insert(out.end(),
+                 {n.Front.Lead, n.Rear.Lead, n.ValveTravel, n.ClosureMargin.Degrees,
+                  n.Front.MaxSteamOpening, n.Rear.MaxExhaustOpening, static_cast<double>(n.Error)});
       for (const EndEvents* e : {&n.Front, &n.Rear})
         for (const auto& p : {e->CutOff, e->Admission, e->Release, e->Compression})
           out.push_back(p ? p->Stroke : -1.0);
@@ -212,11 +212,11 @@ TEST(TuneSearch, ASetBreakingALimitIsNeverReturnedAndTheTimeLimitEndsTheSearch) 
   EXPECT_EQ(free.Outcome, TuneOutcome::GoalsMet);
 
   // Slow sets and a short time: the search ends with the best so far, and says why.
-  const TuneSearchOptions slow{
-      .MaxSeconds = 0.05, .Figures = [](const Workspace& w, std::span<const double> o) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        return leadFigures(w, o);
-      }};
+  const TuneSearchOptions slow{.MaxSeconds = 0.05,
+                               .Figures = [](const Workspace& w, std::span<const double> o) {
+                                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                                 return leadFigures(w, o);
+                               }};
   const TuneResult timed = runTuneSearch(ws, s, slow);
   EXPECT_TRUE(timed.TimedOut);
   EXPECT_LT(timed.Evaluations, 40);
