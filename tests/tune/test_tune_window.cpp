@@ -170,6 +170,28 @@ TEST_F(TuneWindowTest, SearchesExactlyWhatTheCommandLineSearches) {
   }
   EXPECT_EQ(s->Notches, defaultTuneNotches(factory));
   EXPECT_TRUE(s->Limits.Enabled);
+  // And so the same search: the same sets tried, the same answer. The figures here follow
+  // the four dimensions and the notch offsets, with a ripple in their last digits as the
+  // single-precision events have, so that the smallest difference in either shows.
+  const TuneSearchOptions options{.Figures = [](const Workspace& g, std::span<const double> o) {
+    std::vector<TuneNotchFigures> out = halves(g, o);
+    const double sum = dimensionValue(g, dim::AnchorLinkPivotHorz) +
+                       dimensionValue(g, dim::ValveLeverLower) -
+                       2.4 * dimensionValue(g, dim::CouplerLower);
+    for (TuneNotchFigures& f : out)
+      f.Rear.CutOff = *f.Rear.CutOff + 3 * f.Offset * (sum - 8.0) +
+                      0.2 * std::fmod(1.0e7 * (f.Offset + sum), 1.0);
+    return out;
+  }};
+  w.setSearchOptions(options);
+  w.RunClick();
+  ASSERT_TRUE(waitForResult(w));
+  TuneSettings cli;
+  for (int id : kSuggestedTuneDimensions) cli.Vary.push_back(defaultTuneVariable(factory, id));
+  cli.Notches = defaultTuneNotches(factory);
+  const TuneResult direct = runTuneSearch(factory, cli, options);
+  EXPECT_EQ(w.result()->Evaluations, direct.Evaluations);
+  EXPECT_EQ(w.result()->Values, direct.Values);
   // A bound typed in is taken as typed.
   child<QTableWidget>(w, "TuneDims")->item(0, 1)->setText("2.4");
   EXPECT_EQ(w.settingsFromControls(&problem)->Vary[0].Lower, 2.4f);
