@@ -308,11 +308,13 @@ std::optional<std::string> checkTuneSettings(TuneSettings& s) {
   if (!std::isfinite(s.MinClosureMargin) || s.MinClosureMargin < 0.0)
     return "the closure margin must be 0 or more";
   const TuneLimits& l = s.Limits;
-  if (l.MaxLead && !std::isfinite(*l.MaxLead)) return "the largest lead must be a number";
-  if (l.CutOffRangePoints && !(std::isfinite(*l.CutOffRangePoints) && *l.CutOffRangePoints >= 0.0))
-    return "the cut-off range must be 0 points or more";
-  if (l.MaxTravelPercent && !(std::isfinite(*l.MaxTravelPercent) && *l.MaxTravelPercent >= 0.0))
-    return "the valve travel limit must be 0 % or more";
+  // Beyond these a limit keeps nothing, and its shortfalls would no longer be finite.
+  if (l.MaxLead && !(std::fabs(*l.MaxLead) <= 1000.0))
+    return "the largest lead must be a number from -1000 to 1000";
+  if (l.CutOffRangePoints && !(*l.CutOffRangePoints >= 0.0 && *l.CutOffRangePoints <= 1000.0))
+    return "the cut-off range must be from 0 to 1000 points";
+  if (l.MaxTravelPercent && !(*l.MaxTravelPercent >= 0.0 && *l.MaxTravelPercent <= 1.0e6))
+    return "the valve travel limit must be from 0 to 1000000 %";
   return std::nullopt;
 }
 

@@ -74,6 +74,14 @@ TEST(TuneSettings, LengthsStayPositiveAndTargetsLieWithinTheStroke) {
   }
   s.Goals.TargetPercent = 50;
   EXPECT_FALSE(checkTuneSettings(s).has_value());
+  // Limits whose shortfalls would not stay finite (as a window field can hold).
+  for (auto limit : {&TuneLimits::MaxLead, &TuneLimits::CutOffRangePoints,
+                     &TuneLimits::MaxTravelPercent})
+    for (double bad : {-1.0e308, 1.0e308, std::nan("")}) {
+      TuneSettings t = s;
+      t.Limits.*limit = bad;
+      EXPECT_TRUE(checkTuneSettings(t).has_value()) << bad;
+    }
 }
 
 TuneNotchFigures notch(double offset, double front, double rear) {
