@@ -225,7 +225,8 @@ TEST(TuneSearch, CancelStopsAtOnceAndChangesNothing) {
   const TuneResult r = runTuneSearch(ws, halvesSettings(ws, 30), options, &cancel);
   EXPECT_EQ(r.Outcome, TuneOutcome::Cancelled);
   EXPECT_FALSE(r.changed());
-  EXPECT_EQ(evaluations, 5);  // the before set, then four of the search; none after the flag
+  EXPECT_EQ(evaluations, 5);  // the start (for its limits, then scored), then three of the
+                              // search; none after the flag
 }
 
 TEST(TuneSearch, RefusedSettingsSearchNothing) {
