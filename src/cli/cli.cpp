@@ -97,7 +97,8 @@ back exactly.
 
 exit codes:
   0  the command ran and all of its output was written
-  1  tune only: no set within the bounds closes with the margin (nothing is saved)
+  1  tune only: no set within the bounds closes with the margin and keeps the limits
+     (nothing is saved)
   2  usage error: the command line is wrong (one line on stderr; with no command at
      all, this text)
   3  the file given with --file cannot be read or is not a dimension file

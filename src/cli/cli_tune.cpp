@@ -34,20 +34,34 @@ options:
   --goal LIST            any of equal-cutoff, equal-lead, constant-lead, cutoff=PERCENT (at full
                          forward gear), symmetric (forward and reverse alike), comma-separated;
                          default equal-cutoff
-  --notches OFFSETS      offsets from the mid-gear centre, comma-separated; default the forward
-                         notches of the valve events (+0.2 .. +1.8 on the factory set)
+  --notches OFFSETS      offsets from the mid-gear centre, comma-separated, or "default": the
+                         forward notches of the valve events (+0.2 .. +1.8 on the factory set)
   --margin DEG           closure margin each notch keeps, in degrees (default 2)
-  --method NAME          bobyqa (default), cobyla or global
-  --max-evaluations N    sets the search may try (default 400)
+  --max-lead X           largest lead at any notch, units (default the larger of the start's
+                         largest lead and a quarter of the narrower steam port)
+  --keep-cutoff-range P  full-gear cut-off at most P points below the start's, the shortest
+                         notch's at most P above it (default 5); "off" drops it
+  --max-travel PCT       valve travel at most PCT % above the start's (default 10); "off"
+                         drops it
+  --no-limits            none of the design limits above, nor that both ends take steam at
+                         every notch (the closure margin and positive lengths stay)
+  --method NAME          multistart (default), bobyqa, cobyla or global
+  --max-evaluations N    sets the search may try (default 500)
+  --max-seconds S        the search ends with its best set after S seconds (default 10)
   --file PATH            start from the dimension set saved in PATH
   --set ID=VALUE         set a dimension first; may be repeated
   --out PATH.dve         save the tuned set as a dimension file
   --format json|text     output form (default text)
   --help                 show this text
 
-Exit code 0 when the search ends with a set that closes (goals met or not: the text says which),
-1 when no set within the bounds closes with the margin (nothing is saved), 2 for a usage error,
-3 when the --file set cannot be read, 4 when the --out file or the output cannot be written.
+The search minimises the largest goal figure (by default the largest front/rear cut-off
+difference) and never reports a worse one than the start's: when nothing does better, the start
+comes back and the text says so.
+
+Exit code 0 when the search ends with a set that closes and keeps the limits (goals met or not:
+the text says which), 1 when no set within the bounds does (nothing is saved), 2 for a usage
+error, 3 when the --file set cannot be read, 4 when the --out file or the output cannot be
+written.
 )";
 
 using cli::numberArg;
@@ -59,6 +73,7 @@ struct TuneOptions {
   TuneGoals goals;
   std::optional<std::vector<double>> notches;
   double margin = kDefaultClosureMargin;
+  TuneLimits limits;
   TuneSearchOptions search;
   std::string file, out;
   std::vector<std::pair<int, float>> sets;
@@ -76,6 +91,14 @@ std::vector<std::string> splitCommas(const std::string& text) {
     start = comma + 1;
   }
   return parts;
+}
+
+// A number, or "off" for a limit that is not kept.
+std::optional<double> optionalNumberArg(const std::string& option, const std::string& text) {
+  if (text == "off") return std::nullopt;
+  const double x = numberArg(option, text);
+  if (!(x >= 0)) throw UsageError{option + " expects a number of 0 or more, or off"};
+  return x;
 }
 
 TuneGoals goalArg(const std::string& text) {
@@ -119,8 +142,25 @@ TuneOptions parse(const std::vector<std::string>& args) {
       o.goals = goalArg(line.value(option));
     } else if (option == "--notches") {
       const std::string& text = line.value(option);
+      if (text == "default") {
+        o.notches.reset();
+        continue;
+      }
       o.notches = parseNumberList(text);
-      if (!o.notches) throw UsageError{"--notches expects offsets such as 1.6,0.8,-0.8"};
+      if (!o.notches)
+        throw UsageError{"--notches expects offsets such as 1.6,0.8,-0.8, or default"};
+    } else if (option == "--max-lead") {
+      o.limits.MaxLead = numberArg(option, line.value(option));
+    } else if (option == "--keep-cutoff-range") {
+      o.limits.CutOffRangePoints = optionalNumberArg(option, line.value(option));
+    } else if (option == "--max-travel") {
+      o.limits.MaxTravelPercent = optionalNumberArg(option, line.value(option));
+    } else if (option == "--no-limits") {
+      o.limits.Enabled = false;
+    } else if (option == "--max-seconds") {
+      o.search.MaxSeconds = numberArg(option, line.value(option));
+      if (!(o.search.MaxSeconds > 0 && o.search.MaxSeconds <= 86400))
+        throw UsageError{"--max-seconds expects a number of seconds above 0, up to 86400"};
     } else if (option == "--margin") {
       o.margin = numberArg(option, line.value(option));
     } else if (option == "--method") {
@@ -170,13 +210,21 @@ const char* outcomeKey(TuneOutcome o) {
   return "";
 }
 
+std::string stringList(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", \"" : "\"") + items[i] + "\"";
+  return out + "]";
+}
+
 void jsonEvaluation(std::ostream& out, const TuneEvaluation& e) {
   const TuneGoalFigures& g = e.Goals;
   out << "{\"Goals\": {\"MaxCutOffDiff\": " << optNum(g.MaxCutOffDiff)
       << ", \"MaxLeadDiff\": " << optNum(g.MaxLeadDiff) << ", \"LeadRange\": " << optNum(g.LeadRange)
       << ", \"TargetError\": " << optNum(g.TargetError)
-      << ", \"MaxSymmetryDiff\": " << optNum(g.MaxSymmetryDiff) << "}, \"WorstMargin\": "
-      << num(e.WorstMargin) << ", \"Closes\": " << (e.Feasible ? "true" : "false")
+      << ", \"MaxSymmetryDiff\": " << optNum(g.MaxSymmetryDiff)
+      << ", \"MissingCutOffs\": " << g.MissingCutOffs << "}, \"Objective\": " << num(e.Objective)
+      << ", \"WorstMargin\": " << num(e.WorstMargin) << ", \"Closes\": "
+      << (e.Closes ? "true" : "false") << ", \"BrokenLimits\": " << stringList(e.BrokenLimits)
       << ", \"GoalsMet\": " << (e.GoalsMet ? "true" : "false") << ",\n    \"Notches\": [";
   for (std::size_t i = 0; i < e.Notches.size(); ++i) {
     const TuneNotchFigures& f = e.Notches[i];
@@ -194,13 +242,21 @@ void json(std::ostream& out, const TuneResult& r, TuneMethod method, const Works
           const Workspace& after) {
   out << "{\n  \"Outcome\": \"" << outcomeKey(r.Outcome) << "\",\n  \"Message\": \"" << r.Message
       << "\",\n  \"Method\": \"" << tuneMethodName(method) << "\",\n  \"Evaluations\": " << r.Evaluations
-      << ",\n  \"Seconds\": " << num(r.Seconds) << ",\n  \"Dimensions\": [";
-  for (std::size_t i = 0; i < r.Settings.Vary.size(); ++i) {
+      << ",\n  \"Seconds\": " << num(r.Seconds) << ",\n  \"StartKept\": "
+      << (r.StartKept ? "true" : "false") << ",\n  \"TimedOut\": " << (r.TimedOut ? "true" : "false")
+      << ",\n  \"Objective\": \"" << tuneObjectiveText(r.Settings.Goals)
+      << "\",\n  \"Limits\": " << stringList(tuneLimitLines(r.Settings))
+      << ",\n  \"Warnings\": " << stringList(r.Warnings) << ",\n  \"Dimensions\": [";
+  const std::vector<TuneDimensionChange> changes = tuneDimensionChanges(r);
+  for (std::size_t i = 0; i < changes.size(); ++i) {
     const TuneVariable& v = r.Settings.Vary[i];
+    const TuneDimensionChange& c = changes[i];
     out << (i ? ",\n    " : "\n    ") << "{\"Id\": " << v.Id << ", \"Name\": \""
-        << dimensionLabel(v.Id) << "\", \"Before\": " << singleText(r.Start[i])
-        << ", \"After\": " << singleText(r.Values[i]) << ", \"Lower\": " << singleText(v.Lower)
-        << ", \"Upper\": " << singleText(v.Upper) << "}";
+        << dimensionLabel(v.Id) << "\", \"Before\": " << singleText(c.Start)
+        << ", \"After\": " << singleText(c.Tuned) << ", \"Change\": " << num(c.Change)
+        << ", \"ChangePercent\": " << optNum(c.ChangePercent)
+        << ", \"AtBound\": " << (c.AtBound ? "true" : "false")
+        << ", \"Lower\": " << singleText(v.Lower) << ", \"Upper\": " << singleText(v.Upper) << "}";
   }
   out << "],\n  \"Before\": ";
   jsonEvaluation(out, r.Before);
@@ -239,14 +295,25 @@ void textEvaluation(std::ostream& out, const char* title, const TuneEvaluation& 
 
 void text(std::ostream& out, const TuneResult& r) {
   out << r.Message << " (" << r.Evaluations << " sets in " << fixedText(r.Seconds, 0, 2)
-      << " s)\n\n";
-  out << "Dimension                      Before       After       Lower       Upper\n";
-  for (std::size_t i = 0; i < r.Settings.Vary.size(); ++i) {
+      << " s)\n";
+  for (const std::string& w : r.Warnings) out << "Warning: " << w << '\n';
+  out << "Objective: " << tuneObjectiveText(r.Settings.Goals) << ", "
+      << fixedText(r.Before.Objective, 0, 3) << " before, " << fixedText(r.After.Objective, 0, 3)
+      << " after\nLimits:\n";
+  for (const std::string& l : tuneLimitLines(r.Settings)) out << "  " << l << '\n';
+  out << "\nDimension                     Start      Tuned     Change  Change %  At bound"
+         "      Lower      Upper\n";
+  const std::vector<TuneDimensionChange> changes = tuneDimensionChanges(r);
+  for (std::size_t i = 0; i < changes.size(); ++i) {
     const TuneVariable& v = r.Settings.Vary[i];
+    const TuneDimensionChange& c = changes[i];
     std::string name(dimensionLabel(v.Id));
     name.resize(26, ' ');
-    out << name << padded(fixedText(r.Start[i], 0, 4), 11) << padded(fixedText(r.Values[i], 0, 4), 12)
-        << padded(fixedText(v.Lower, 0, 4), 12) << padded(fixedText(v.Upper, 0, 4), 12) << '\n';
+    out << name << padded(fixedText(c.Start, 0, 4), 10) << padded(fixedText(c.Tuned, 0, 4), 11)
+        << padded(fixedText(c.Change, 0, 4), 11)
+        << padded(c.ChangePercent ? fixedText(*c.ChangePercent, 0, 2) : std::string("-"), 10)
+        << padded(c.AtBound ? "yes" : "no", 10) << padded(fixedText(v.Lower, 0, 4), 11)
+        << padded(fixedText(v.Upper, 0, 4), 11) << '\n';
   }
   out << '\n';
   textEvaluation(out, "Before", r.Before);
@@ -267,6 +334,11 @@ void text(std::ostream& out, const TuneResult& r) {
   line("Largest distance from the target cut-off", b.TargetError, a.TargetError, 2, " %");
   line("Largest forward/reverse cut-off difference", b.MaxSymmetryDiff, a.MaxSymmetryDiff, 2, " %");
   line("Smallest closure margin", r.Before.WorstMargin, r.After.WorstMargin, 2, " degrees");
+  if (b.MissingCutOffs > 0 || a.MissingCutOffs > 0)
+    out << "Ends that never cut off: " << b.MissingCutOffs << " before, " << a.MissingCutOffs
+        << " after\n";
+  for (const std::string& l : r.Before.BrokenLimits) out << "Limit broken before: " << l << '\n';
+  for (const std::string& l : r.After.BrokenLimits) out << "Limit broken after: " << l << '\n';
 }
 
 }  // namespace
@@ -289,8 +361,10 @@ int runTuneCli(const std::vector<std::string>& args, std::ostream& out, std::ost
     s.Notches = o.notches ? *o.notches : defaultTuneNotches(ws);
     s.Goals = o.goals;
     s.MinClosureMargin = o.margin;
+    s.Limits = o.limits;
     if (const std::optional<std::string> problem = checkTuneSettings(s))
       throw UsageError{*problem};
+    for (const std::string& warning : tuneWarnings(s)) err << "vek1-cli: warning: " << warning << '\n';
 
     const TuneResult r = runTuneSearch(ws, s, o.search);
     Workspace tuned = ws;

@@ -7,7 +7,7 @@
 namespace vek1 {
 
 constexpr int kExitOk = 0;     // the command ran and its output was written
-constexpr int kExitNoClosingSet = 1;  // tune: no set within the bounds closes with the margin
+constexpr int kExitNoClosingSet = 1;  // tune: no set in the bounds closes and keeps the limits
 constexpr int kExitUsage = 2;  // the command line is wrong
 constexpr int kExitInput = 3;  // a file named on the command line cannot be read or is damaged
 constexpr int kExitWrite = 4;  // the output could not be written

@@ -57,11 +57,53 @@ constexpr double kDefaultClosureMargin = 2.0;
 // Every candidate is solved at every notch: more than this would keep a search going for hours.
 constexpr std::size_t kMaxTuneNotches = 100;
 
+// Dimensions only the drawing uses (the driver, the cylinder casting around the piston, the
+// valve chamber): no event of the valve depends on them, so a search could only wander in them.
+inline constexpr std::array<int, 10> kDrawingOnlyDimensions = {
+    dim::DriverDia,           dim::CylinderBoreDia, dim::CylinderBoreLength,
+    dim::CylSteamPortWidth,   dim::PistonCtrToCrosshead, dim::PistonWidth,
+    dim::ValveSurfaceToCylCl, dim::ValveChamberHeight,   dim::ValveChamberLength,
+    dim::ValveHeight};
+bool isDrawingOnlyDimension(int id);
+// Whether a dimension is a length (a rod, a width, a half of the valve) rather than the position
+// of a pivot or a centre line: a length at or below zero is no gear at all.
+bool isLengthDimension(int id);
+// The smallest value a varied length may take.
+constexpr float kMinTunedLength = 0.001f;
+
+// Limits a tuned design must keep besides closing, each measured against the start set so that
+// equal cut-offs are not bought with a gear nobody would build.
+constexpr double kDefaultCutOffRangePoints = 5.0;
+constexpr double kDefaultMaxTravelPercent = 10.0;
+struct TuneLimits {
+  bool Enabled = true;  // off: only the closure margin and positive lengths are kept
+  // Largest lead at any notch, units; none: the larger of the start's largest lead and a quarter
+  // of the narrower steam port.
+  std::optional<double> MaxLead;
+  bool SteamBothEnds = true;  // both ends take steam at every notch
+  // The full-gear cut-off at most this many points below the start's (unless a target cut-off
+  // asks for another), the shortest notch's at most this many above; none: off.
+  std::optional<double> CutOffRangePoints = kDefaultCutOffRangePoints;
+  // The valve travel at most this percentage above the start's; none: off.
+  std::optional<double> MaxTravelPercent = kDefaultMaxTravelPercent;
+};
+
+// The limits as numbers, found from the start set (runTuneSearch fills them in).
+struct TuneLimitValues {
+  std::optional<double> MaxLead;
+  bool SteamBothEnds = false;
+  std::optional<double> FullGearOffset, ShortestOffset;
+  std::array<std::optional<double>, 2> MinFullGearCutOff, MaxShortestCutOff;  // front, rear
+  std::optional<double> MaxTravel;
+};
+
 struct TuneSettings {
   std::vector<TuneVariable> Vary;
   std::vector<double> Notches;  // offsets from the mid-gear centre, the forward ones by default
   TuneGoals Goals;
   double MinClosureMargin = kDefaultClosureMargin;
+  TuneLimits Limits;
+  TuneLimitValues LimitValues;  // resolved against the start
 };
 
 // The figures of each goal for one candidate; a goal that is off has no figure.
@@ -71,21 +113,44 @@ struct TuneGoalFigures {
   std::optional<double> LeadRange;       // largest spread of one end's lead over the notches
   std::optional<double> TargetError;     // largest |cut-off - target| at full forward gear, %
   std::optional<double> MaxSymmetryDiff; // largest |cut-off(+x) - cut-off(-x)|, %
+  int MissingCutOffs = 0;  // ends of the notches that never cut off (counted apart, not as %)
 };
 
 struct TuneEvaluation {
   std::vector<TuneNotchFigures> Notches;  // the settings' notches, then their mirrors if needed
   TuneGoalFigures Goals;
-  double Cost = 0.0;        // weighted goal residuals, lower is better
-  double Penalty = 0.0;     // what locking or a thin closure margin adds to it
+  // What the search minimises and reports: the largest goal figure over its tolerance, times
+  // its weight (with the equal cut-off goal alone, the largest front/rear difference in %).
+  double Objective = 0.0;
+  // The same residuals one by one (their largest magnitude is the objective), and what the
+  // closure margin and the limits ask, each <= 0 where it holds, for a method that takes them
+  // as constraints.
+  std::vector<double> Residuals;
+  std::vector<double> Constraints;
+  double Cost = 0.0;        // a smooth stand-in: the weighted mean squares of the same residuals
+  double Penalty = 0.0;     // what locking, a thin closure margin or a broken limit adds
   double WorstMargin = 0.0; // the smallest closure margin over every notch looked at
-  bool Feasible = false;    // closes everywhere with at least the required margin
-  bool GoalsMet = false;    // every goal that is on lies within its tolerance
+  bool Closes = false;      // closes everywhere with at least the required margin
+  std::vector<std::string> BrokenLimits;  // what the set breaks, in words
+  bool Feasible = false;    // closes and keeps every limit
+  bool GoalsMet = false;    // feasible, and every goal that is on lies within its tolerance
 };
 
+// The limits as numbers for a search starting from `start`, whose figures at the evaluation
+// notches are `startFigures`.
+TuneLimitValues resolveTuneLimits(const TuneSettings& settings, const Workspace& start,
+                                  const std::vector<TuneNotchFigures>& startFigures);
+// What the objective measures, in words.
+std::string tuneObjectiveText(const TuneGoals& goals);
+// The limits in words, one line each, for printing.
+std::vector<std::string> tuneLimitLines(const TuneSettings& settings);
+// Cautions about settings that can be searched but change more than the valve gear.
+std::vector<std::string> tuneWarnings(const TuneSettings& settings);
+
 // Settings that a search can run on, or the reason they cannot: a dimension that is not
-// editable or is listed twice, bounds that are not finite or not ordered, no notches, no goal.
-// Starting values outside their bounds are drawn into them.
+// editable, only drawn or listed twice, bounds that are not finite or not ordered, no notches,
+// no goal, a target cut-off outside (0, 100). A length's lower bound is raised to
+// kMinTunedLength; starting values outside their bounds are drawn into them.
 std::optional<std::string> checkTuneSettings(TuneSettings& settings);
 
 // The set a candidate describes: the base copy with each varied dimension committed as a

@@ -11,25 +11,29 @@ TuneEndFigures endFigures(const EndEvents& e) {
   // A port still open at the next dead centre admits the whole stroke.
   if (e.CutOff) f.CutOff = e.IntoReturnStroke ? 100.0 : e.CutOff->Stroke;
   f.Lead = e.Lead;
+  f.TakesSteam = e.SteamEdge != EdgeCycle::NeverOpens && e.MaxSteamOpening > 0.0;
+  f.SteamOpening = e.MaxSteamOpening;
   return f;
 }
 
 }  // namespace
 
+TuneNotchFigures tuneFiguresFromEvents(const NotchEvents& n, double offset) {
+  TuneNotchFigures f;
+  f.Offset = offset;
+  f.Error = n.Error;
+  f.ClosureMargin = n.ClosureMargin.Degrees;
+  f.ValveTravel = n.ValveTravel;
+  f.Front = endFigures(n.Front);
+  f.Rear = endFigures(n.Rear);
+  return f;
+}
+
 std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,
                                                std::span<const double> offsets) {
   std::vector<TuneNotchFigures> out;
   out.reserve(offsets.size());
-  for (double offset : offsets) {
-    const NotchEvents n = ValveEvents(ws, offset);
-    TuneNotchFigures f;
-    f.Offset = offset;
-    f.Error = n.Error;
-    f.ClosureMargin = n.ClosureMargin.Degrees;
-    f.Front = endFigures(n.Front);
-    f.Rear = endFigures(n.Rear);
-    out.push_back(f);
-  }
+  for (double offset : offsets) out.push_back(tuneFiguresFromEvents(ValveEvents(ws, offset), offset));
   return out;
 }
 

@@ -13,14 +13,21 @@ namespace vek1 {
 struct TuneEndFigures {
   std::optional<double> CutOff;  // % of stroke from that end's dead centre; none: never cuts off
   double Lead = 0.0;             // steam opening at that end's dead centre, units
+  bool TakesSteam = true;        // the steam edge opens at some point of the turn
+  double SteamOpening = 1.0;     // its largest opening over the turn, units
 };
 
 struct TuneNotchFigures {
   double Offset = 0.0;         // from the mid-gear centre
   bool Error = false;          // the linkage could not close somewhere in the turn
   double ClosureMargin = 0.0;  // degrees from tangency of the joint nearest to locking
+  double ValveTravel = 0.0;    // largest minus smallest valve displacement over the turn
   TuneEndFigures Front, Rear;
 };
+
+struct NotchEvents;
+// The figures of one notch of the valve events: the only place that reads the events.
+TuneNotchFigures tuneFiguresFromEvents(const NotchEvents& events, double offset);
 
 // The figures of `ws` at each offset from its mid-gear centre, in the order given.
 std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,

@@ -7,6 +7,7 @@
 
 #include "dimensions.h"
 #include "numbers.h"
+#include "tune_figures.h"
 
 namespace vek1 {
 
@@ -25,7 +26,36 @@ constexpr double kFinestStep = 1.0e-6;
 constexpr std::size_t kMaxCornerDimensions = 6;
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 
+// The multi-start search: a scan of the box by a Halton sequence (the same points for the same
+// box, so a search is repeatable), then local searches from the start and the best points of
+// the scan, each first on the smooth cost and then on the objective itself.
+constexpr double kScanShare = 0.2;      // of the evaluations
+constexpr int kScanPerDimension = 24;   // at most
+constexpr int kScanSeeds = 3;           // scan points polished besides the start
+constexpr double kSeedSeparation = 0.15;  // in the unit box, between two seeds
+
 struct Cancelled {};
+struct OutOfBudget {};  // evaluations or time used up: the search ends with its best set
+
+// The k-th point (from 1) of the Halton sequence, coordinate `d` (0-based).
+double halton(int k, std::size_t d) {
+  static constexpr int kPrimes[] = {2,  3,  5,  7,  11, 13, 17, 19, 23, 29, 31, 37, 41,
+                                    43, 47, 53, 59, 61, 67, 71, 73, 79, 83, 89, 97, 101,
+                                    103, 107, 109, 113, 127, 131, 137, 139, 149, 151, 157, 163};
+  const int base = kPrimes[d % std::size(kPrimes)];
+  double f = 1.0, r = 0.0;
+  for (int i = k; i > 0; i /= base) {
+    f /= base;
+    r += f * (i % base);
+  }
+  return r;
+}
+
+// Lower is better: the objective, then the smooth cost between sets alike in it.
+bool better(const TuneEvaluation& a, const TuneEvaluation& b) {
+  if (a.Objective != b.Objective) return a.Objective < b.Objective;
+  return a.Cost < b.Cost;
+}
 
 class Search {
  public:
@@ -65,11 +95,19 @@ class Search {
   const TuneEvaluation& evaluate(const std::vector<float>& v) {
     if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw Cancelled{};
     if (haveLast_ && v == lastValues_) return last_;
+    if (limited_) {
+      if (evaluations_ >= options_.MaxEvaluations) throw OutOfBudget{};
+      if (options_.MaxSeconds > 0.0 &&
+          std::chrono::duration<double>(Clock::now() - started_).count() > options_.MaxSeconds) {
+        timedOut_ = true;
+        throw OutOfBudget{};
+      }
+    }
     last_ = evaluateTuneCandidate(base_, s_, v, options_.Figures);
     lastValues_ = v;
     haveLast_ = true;
     ++evaluations_;
-    if (last_.Feasible && (!best_ || last_.Cost < best_->Cost)) {
+    if (last_.Feasible && (!best_ || better(last_, *best_))) {
       best_ = last_;
       bestValues_ = v;
     }
@@ -93,6 +131,7 @@ class Search {
     p.Found = best_.has_value();
     if (best_) {
       p.BestCost = best_->Cost;
+      p.BestObjective = best_->Objective;
       p.BestMaxCutOffDiff = best_->Goals.MaxCutOffDiff;
     }
     progress_(p);
@@ -136,8 +175,72 @@ class Search {
     }
   }
 
-  void runOne(nlopt::algorithm algorithm, std::vector<double>& u, int evaluations,
-              bool constrained) {
+  enum class Aim { Penalised, Constrained };
+
+  // The minimax form: the search point is the free dimensions and a bound t on every residual;
+  // it minimises t with each residual within +-t and the margin and the limits as constraints.
+  // t is scaled by the objective where the local search starts.
+  struct Minimax {
+    Search* self;
+    double scale;
+    std::size_t residuals, constraints;
+  };
+  static double minimaxObjective(unsigned n, const double* u, double*, void* data) {
+    return u[n - 1] * static_cast<Minimax*>(data)->scale;
+  }
+  static void minimaxConstraints(unsigned m, double* result, unsigned n, const double* u, double*,
+                                 void* data) {
+    const Minimax& mm = *static_cast<Minimax*>(data);
+    const TuneEvaluation& e = mm.self->evaluate(mm.self->valuesAt(std::vector<double>(u, u + n - 1)));
+    const double t = u[n - 1] * mm.scale;
+    for (unsigned i = 0; i < m; ++i) result[i] = 0.0;
+    for (std::size_t k = 0; k < mm.residuals && k < e.Residuals.size(); ++k) {
+      result[2 * k] = e.Residuals[k] - t;
+      result[2 * k + 1] = -e.Residuals[k] - t;
+    }
+    for (std::size_t k = 0; k < mm.constraints && k < e.Constraints.size(); ++k)
+      result[2 * mm.residuals + k] = e.Constraints[k];
+  }
+
+  void runMinimax(std::vector<double>& u, int evaluations, double step) {
+    evaluations = std::min(evaluations, remaining());
+    if (evaluations <= 0 || u.empty()) return;
+    for (double& x : u) x = std::clamp(x, 0.0, 1.0);
+    const TuneEvaluation at = evaluate(valuesAt(u));
+    Minimax mm{this, std::max(at.Objective, 1.0e-3), at.Residuals.size(), at.Constraints.size()};
+    const unsigned n = static_cast<unsigned>(u.size()) + 1;
+    nlopt::opt opt(nlopt::LN_COBYLA, n);
+    std::vector<double> lower(n, 0.0), upper(n, 1.0);
+    upper[n - 1] = 4.0;
+    opt.set_lower_bounds(lower);
+    opt.set_upper_bounds(upper);
+    opt.set_maxeval(evaluations);
+    std::vector<double> tol(n, xtol());
+    tol[n - 1] = 1.0e-6;
+    opt.set_xtol_abs(tol);
+    std::vector<double> steps(n, step);
+    steps[n - 1] = 0.25;
+    opt.set_initial_step(steps);
+    opt.set_min_objective(&Search::minimaxObjective, &mm);
+    opt.add_inequality_mconstraint(&Search::minimaxConstraints, &mm,
+                                   std::vector<double>(2 * mm.residuals + mm.constraints, 0.0));
+    std::vector<double> x = u;
+    x.push_back(std::min(1.0, upper[n - 1]));
+    double f = 0.0;
+    try {
+      opt.optimize(x, f);
+    } catch (const OutOfBudget&) {
+      throw;
+    } catch (const std::exception&) {
+      // As in runOne: the best set seen is kept by evaluate().
+    }
+    if (cancel_ && cancel_->load()) throw Cancelled{};
+    u.assign(x.begin(), x.end() - 1);
+  }
+
+  void runOne(nlopt::algorithm algorithm, std::vector<double>& u, int evaluations, Aim aim,
+              double initialStep = kInitialStep) {
+    evaluations = std::min(evaluations, remaining());
     if (evaluations <= 0 || u.empty()) return;
     const unsigned n = static_cast<unsigned>(u.size());
     nlopt::opt opt(algorithm, n);
@@ -146,9 +249,9 @@ class Search {
     opt.set_maxeval(evaluations);
     if (algorithm != nlopt::GN_DIRECT_L) {
       opt.set_xtol_abs(xtol());
-      opt.set_initial_step(kInitialStep);
+      opt.set_initial_step(initialStep);
     }
-    if (constrained) {
+    if (aim == Aim::Constrained) {
       opt.set_min_objective(&Search::goalsOnly, this);
       const std::size_t m = tuneEvaluationNotches(s_).size();
       opt.add_inequality_mconstraint(&Search::margins, this, std::vector<double>(m, 0.0));
@@ -159,6 +262,8 @@ class Search {
     double f = 0.0;
     try {
       opt.optimize(u, f);
+    } catch (const OutOfBudget&) {
+      throw;
     } catch (const nlopt::forced_stop&) {
       // Our own cancel arrives as a forced stop: the flag says so and the caller checks it.
     } catch (const nlopt::roundoff_limited&) {
@@ -170,23 +275,80 @@ class Search {
     if (cancel_ && cancel_->load()) throw Cancelled{};
   }
 
+  std::vector<double> unitOfBest() const {
+    return unitOf(bestValues_.empty() ? *bestPenalised_ : bestValues_);
+  }
+
+  // A local search from `u`: the smooth cost first, then the objective from where it ends.
+  void polish(std::vector<double> u, int evaluations) {
+    runOne(nlopt::LN_BOBYQA, u, evaluations / 3, Aim::Penalised);
+    runMinimax(u, evaluations - evaluations / 3, kInitialStep / 4);
+  }
+
+  void multiStart() {
+    const std::size_t n = free_.size();
+    if (n == 0) return;
+    const int budget = remaining();
+    const int scan = std::min(static_cast<int>(kScanShare * budget),
+                              kScanPerDimension * static_cast<int>(n));
+    struct Point {
+      std::vector<double> u;
+      double score;
+    };
+    std::vector<Point> points;
+    for (int k = 1; k <= scan; ++k) {
+      std::vector<double> u(n);
+      for (std::size_t d = 0; d < n; ++d) u[d] = halton(k, d);
+      const TuneEvaluation& e = evaluate(valuesAt(u));
+      points.push_back({u, e.Objective + e.Penalty});
+    }
+    std::stable_sort(points.begin(), points.end(),
+                     [](const Point& a, const Point& b) { return a.score < b.score; });
+    std::vector<std::vector<double>> seeds = {unitOf(values_)};
+    for (const Point& p : points) {
+      if (static_cast<int>(seeds.size()) > kScanSeeds) break;
+      bool apart = true;
+      for (const std::vector<double>& q : seeds) {
+        double d = 0.0;
+        for (std::size_t i = 0; i < n; ++i) d = std::max(d, std::fabs(p.u[i] - q[i]));
+        apart = apart && d >= kSeedSeparation;
+      }
+      if (apart) seeds.push_back(p.u);
+    }
+    // The start's own basin first, so that a search never does worse than a local one from it.
+    const int each = remaining() / static_cast<int>(seeds.size() + 1);
+    for (const std::vector<double>& seed : seeds) polish(seed, each);
+    // What is left goes to the best set found, from a smaller step.
+    std::vector<double> u = unitOfBest();
+    runMinimax(u, remaining(), kInitialStep / 16);
+  }
+
   void search() {
     evaluate(values_);  // the start itself
     std::vector<double> u = unitOf(values_);
-    switch (options_.Method) {
-      case TuneMethod::Bobyqa:
-        runOne(nlopt::LN_BOBYQA, u, remaining(), false);
-        break;
-      case TuneMethod::Cobyla:
-        runOne(nlopt::LN_COBYLA, u, remaining(), true);
-        break;
-      case TuneMethod::GlobalThenLocal: {
-        runOne(nlopt::GN_DIRECT_L, u, remaining() / 2, false);
-        std::vector<double> local = unitOf(bestValues_.empty() ? *bestPenalised_ : bestValues_);
-        runOne(nlopt::LN_BOBYQA, local, remaining(), false);
-        break;
+    limited_ = true;
+    try {
+      switch (options_.Method) {
+        case TuneMethod::MultiStart:
+          multiStart();
+          break;
+        case TuneMethod::Bobyqa:
+          runOne(nlopt::LN_BOBYQA, u, remaining(), Aim::Penalised);
+          break;
+        case TuneMethod::Cobyla:
+          runOne(nlopt::LN_COBYLA, u, remaining(), Aim::Constrained);
+          break;
+        case TuneMethod::GlobalThenLocal: {
+          runOne(nlopt::GN_DIRECT_L, u, remaining() / 2, Aim::Penalised);
+          std::vector<double> local = unitOfBest();
+          runOne(nlopt::LN_BOBYQA, local, remaining(), Aim::Penalised);
+          break;
+        }
       }
+    } catch (const OutOfBudget&) {
+      // The evaluations or the time are used up: the best set so far stands.
     }
+    limited_ = false;
     roundToGrid();
   }
 
@@ -223,7 +385,7 @@ class Search {
       std::vector<float> v = found;
       for (std::size_t k = 0; k < free_.size(); ++k) v[free_[k]] = choices[k][index[k]];
       const TuneEvaluation& e = evaluate(v);
-      if (e.Feasible && (!rounded || e.Cost < rounded->Cost)) {
+      if (e.Feasible && (!rounded || better(e, *rounded))) {
         rounded = e;
         roundedValues = v;
       }
@@ -252,6 +414,9 @@ class Search {
   std::vector<float> bestValues_;
   std::optional<std::vector<float>> bestPenalised_;
   double bestPenalisedTotal_ = 0.0;
+  bool limited_ = false;
+  bool timedOut_ = false;
+  Clock::time_point started_ = Clock::now();
   Clock::time_point lastReport_{};
 };
 
@@ -267,9 +432,19 @@ TuneResult runTuneSearch(const Workspace& base, TuneSettings settings,
     result.Settings = std::move(settings);
     return result;
   }
-  result.Settings = settings;
+  result.Warnings = tuneWarnings(settings);
   for (const TuneVariable& v : settings.Vary) result.Start.push_back(dimensionValue(base, v.Id));
   result.Values = result.Start;
+  {
+    // The limits are measured on the start as it is (not as drawn into the bounds).
+    Workspace start = base;
+    applyTuneCandidate(start, settings.Vary, result.Start);
+    const std::vector<double> notches = tuneEvaluationNotches(settings);
+    settings.LimitValues = resolveTuneLimits(
+        settings, base,
+        options.Figures ? options.Figures(start, notches) : tuneNotchFigures(start, notches));
+  }
+  result.Settings = settings;
   Search search(base, settings, options, cancel, progress);
   try {
     result.Before = search.evaluate(result.Start);
@@ -281,19 +456,47 @@ TuneResult runTuneSearch(const Workspace& base, TuneSettings settings,
   result.Evaluations = search.evaluations_;
   if (result.Outcome != TuneOutcome::Cancelled) {
     const bool startCloses = result.Before.Feasible;
-    if (search.best_ && (!startCloses || search.best_->Cost < result.Before.Cost)) {
+    if (search.best_ && (!startCloses || better(*search.best_, result.Before))) {
       result.Values = search.bestValues_;
       result.After = *search.best_;
     }
+    result.StartKept = startCloses && !result.changed();
     if (!result.After.Feasible)
       result.Outcome = TuneOutcome::NoClosingSet;
     else
       result.Outcome = result.After.GoalsMet ? TuneOutcome::GoalsMet : TuneOutcome::GoalsNotMet;
   }
   search.report(true);
+  result.TimedOut = search.timedOut_;
   result.Message = tuneOutcomeText(result.Outcome);
+  if (result.StartKept) result.Message += " (no better set found within the bounds: the start is kept)";
+  if (result.TimedOut) result.Message += " (stopped by the time limit)";
   result.Seconds = std::chrono::duration<double>(Clock::now() - started).count();
   return result;
+}
+
+bool TuneResult::improves() const {
+  return (Outcome == TuneOutcome::GoalsMet || Outcome == TuneOutcome::GoalsNotMet) && changed() &&
+         After.Feasible && (!Before.Feasible || better(After, Before));
+}
+
+std::vector<TuneDimensionChange> tuneDimensionChanges(const TuneResult& r, double resolution) {
+  std::vector<TuneDimensionChange> out;
+  const std::size_t n = std::min({r.Settings.Vary.size(), r.Start.size(), r.Values.size()});
+  for (std::size_t i = 0; i < n; ++i) {
+    const TuneVariable& v = r.Settings.Vary[i];
+    TuneDimensionChange c;
+    c.Id = v.Id;
+    c.Start = r.Start[i];
+    c.Tuned = r.Values[i];
+    c.Change = static_cast<double>(c.Tuned) - c.Start;
+    if (c.Start != 0.0f) c.ChangePercent = 100.0 * c.Change / std::fabs(c.Start);
+    const double near = std::max(resolution, 1.0e-6);
+    c.AtBound = v.Upper > v.Lower && (c.Tuned - static_cast<double>(v.Lower) < near ||
+                                      static_cast<double>(v.Upper) - c.Tuned < near);
+    out.push_back(c);
+  }
+  return out;
 }
 
 std::string tuneOutcomeText(TuneOutcome outcome) {
@@ -301,7 +504,8 @@ std::string tuneOutcomeText(TuneOutcome outcome) {
     case TuneOutcome::GoalsMet: return "Goals met";
     case TuneOutcome::GoalsNotMet: return "Goals not met within the bounds: best set found";
     case TuneOutcome::NoClosingSet:
-      return "No set within the bounds closes with the margin: nothing changed";
+      return "No set within the bounds closes with the margin and keeps the limits: nothing "
+             "changed";
     case TuneOutcome::Cancelled: return "Cancelled: nothing changed";
     case TuneOutcome::Invalid: return "Cannot tune";
   }
@@ -310,6 +514,7 @@ std::string tuneOutcomeText(TuneOutcome outcome) {
 
 const char* tuneMethodName(TuneMethod method) {
   switch (method) {
+    case TuneMethod::MultiStart: return "multistart";
     case TuneMethod::Bobyqa: return "bobyqa";
     case TuneMethod::Cobyla: return "cobyla";
     case TuneMethod::GlobalThenLocal: return "global";
@@ -318,7 +523,8 @@ const char* tuneMethodName(TuneMethod method) {
 }
 
 std::optional<TuneMethod> tuneMethodFromName(const std::string& name) {
-  for (TuneMethod m : {TuneMethod::Bobyqa, TuneMethod::Cobyla, TuneMethod::GlobalThenLocal})
+  for (TuneMethod m : {TuneMethod::MultiStart, TuneMethod::Bobyqa, TuneMethod::Cobyla,
+                       TuneMethod::GlobalThenLocal})
     if (name == tuneMethodName(m)) return m;
   return std::nullopt;
 }

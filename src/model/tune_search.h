@@ -1,6 +1,7 @@
 #pragma once
 // The tuning search: moves the varied dimensions within their bounds to lower the goals' cost,
-// on its own copy of the working set, and returns the best set that closes with the margin.
+// on its own copy of the working set, and returns the best set that closes with the margin and
+// keeps the design limits.
 // Runs on any thread; a caller on another thread stops it through the cancel flag.
 
 #include <atomic>
@@ -15,14 +16,17 @@
 namespace vek1 {
 
 enum class TuneMethod {
+  MultiStart,       // the start and the best points of a scan over the box, each polished
   Bobyqa,           // quadratic models within the bounds; closure by a penalty
   Cobyla,           // linear models with the closure margins as constraints
   GlobalThenLocal,  // a short pass over the whole box, then the quadratic models
 };
 
 struct TuneSearchOptions {
-  TuneMethod Method = TuneMethod::Bobyqa;
-  int MaxEvaluations = 400;
+  TuneMethod Method = TuneMethod::MultiStart;
+  int MaxEvaluations = 500;
+  // The search ends with the best set found so far after this long; 0: no time limit.
+  double MaxSeconds = 10.0;
   // The tuned values are rounded to this grid (the finest step the dimension fields show and
   // the dynamic-variable bars make); 0 keeps them as found.
   double Resolution = 0.001;
@@ -36,13 +40,14 @@ struct TuneProgress {
   int MaxEvaluations = 0;
   bool Found = false;  // a set that closes with the margin has been seen
   double BestCost = 0.0;
+  double BestObjective = 0.0;
   std::optional<double> BestMaxCutOffDiff;
 };
 
 enum class TuneOutcome {
   GoalsMet,     // every goal within its tolerance
   GoalsNotMet,  // the best set found, but some goal is beyond its tolerance (bounds too tight)
-  NoClosingSet, // nothing within the bounds closes with the margin: the start values come back
+  NoClosingSet, // nothing within the bounds closes and keeps the limits: the start comes back
   Cancelled,    // stopped by the caller: the start values come back
   Invalid,      // the settings cannot be searched (Message says why)
 };
@@ -56,8 +61,24 @@ struct TuneResult {
   TuneEvaluation Before, After;
   int Evaluations = 0;
   double Seconds = 0.0;
+  bool StartKept = false;  // nothing within the bounds did better than the start
+  bool TimedOut = false;   // ended by the time limit
+  std::vector<std::string> Warnings;
   bool changed() const { return Values != Start; }
+  // A set that closes, keeps the limits and does better than the start: worth applying.
+  bool improves() const;
 };
+
+// One varied dimension before and after, for the tables of the results.
+struct TuneDimensionChange {
+  int Id = 0;
+  float Start = 0.0f, Tuned = 0.0f;
+  double Change = 0.0;
+  std::optional<double> ChangePercent;  // none when the start is 0
+  bool AtBound = false;                 // ended on (within a grid step of) a bound
+};
+std::vector<TuneDimensionChange> tuneDimensionChanges(const TuneResult& result,
+                                                      double resolution = 0.001);
 
 using TuneProgressCallback = std::function<void(const TuneProgress&)>;
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "dimensions.h"
@@ -27,8 +28,29 @@ namespace vek1 {
 
 namespace {
 
-enum DimColumn { ColName, ColLower, ColUpper, ColBefore, ColAfter, kDimColumns };
-constexpr int kIdRole = Qt::UserRole;
+enum DimColumn {
+  ColName, ColLower, ColUpper, ColBefore, ColAfter, ColChange, ColChangePercent, ColAtBound,
+  kDimColumns
+};
+constexpr int kIdRole = Qt::UserRole;         // on the name: the dimension id
+constexpr int kStartRole = Qt::UserRole + 1;  // on the name: the value the bounds were made for
+constexpr int kExactRole = Qt::UserRole + 2;  // on a bound: its value, exact
+
+// A bound as the search takes it: exact while its text is the one shown for it, else as typed.
+float boundValue(const QTableWidgetItem* item) {
+  const float exact = item->data(kExactRole).toFloat();
+  if (item->text() == QString::fromStdString(fixedText(exact, 0, 4))) return exact;
+  return toSingle(parseNumber(item->text().toStdString()));
+}
+
+// A limit typed into its field: empty (or "off") keeps its default.
+std::optional<double> limitField(const QLineEdit* field, bool* bad) {
+  const QString text = field->text().trimmed();
+  if (text.isEmpty() || text == "off") return std::nullopt;
+  const std::optional<double> x = parseNumberStrict(text.toStdString());
+  if (!x) *bad = true;
+  return x;
+}
 
 QString number(double x, int decimals) {
   return QString::fromStdString(fixedText(x, 0, decimals));
@@ -88,14 +110,15 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
 
   dims_ = new QTableWidget(0, kDimColumns, this);
   dims_->setObjectName("TuneDims");
-  dims_->setHorizontalHeaderLabels({"Dimension", "Lower", "Upper", "Before", "After"});
+  dims_->setHorizontalHeaderLabels(
+      {"Dimension", "Lower", "Upper", "Start", "Tuned", "Change", "Change %", "At bound"});
   dims_->verticalHeader()->setVisible(false);
   dims_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   dims_->setSelectionBehavior(QAbstractItemView::SelectRows);
   addChoice_ = new QComboBox(this);
   addChoice_->setObjectName("AddChoice");
   for (int id = 1; id <= 122; ++id)
-    if (isEditableDimensionId(id))
+    if (isEditableDimensionId(id) && !isDrawingOnlyDimension(id))
       addChoice_->addItem(QString::fromStdString(std::string(dimensionLabel(id))), id);
   add_ = new QPushButton("Add", this);
   remove_ = new QPushButton("Remove", this);
@@ -117,6 +140,19 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   defaultNotches_ = new QPushButton("Default", this);
   margin_ = new QLineEdit(QString::number(kDefaultClosureMargin), this);
   margin_->setObjectName("ClosureMargin");
+  limits_ = new QCheckBox("Design limits", this);
+  limits_->setObjectName("Limits");
+  limits_->setChecked(true);
+  maxLead_ = new QLineEdit(this);
+  maxLead_->setObjectName("MaxLead");
+  maxLead_->setPlaceholderText("the start's, or a quarter of the port");
+  cutOffRange_ = new QLineEdit(QString::number(kDefaultCutOffRangePoints), this);
+  cutOffRange_->setObjectName("CutOffRange");
+  maxTravel_ = new QLineEdit(QString::number(kDefaultMaxTravelPercent), this);
+  maxTravel_->setObjectName("MaxTravel");
+  limitsText_ = new QLabel(this);
+  limitsText_->setObjectName("LimitsText");
+  limitsText_->setWordWrap(true);
 
   run_ = new QPushButton("Run", this);
   cancel_ = new QPushButton("Cancel", this);
@@ -155,6 +191,13 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   goalLayout->addWidget(defaultNotches_, 6, 1);
   goalLayout->addWidget(new QLabel("Closure margin at least, degrees", goalBox), 7, 0);
   goalLayout->addWidget(margin_, 7, 1);
+  goalLayout->addWidget(limits_, 8, 0, 1, 2);
+  goalLayout->addWidget(new QLabel("Largest lead, units (empty: default)", goalBox), 9, 0);
+  goalLayout->addWidget(maxLead_, 9, 1);
+  goalLayout->addWidget(new QLabel("Cut-off range kept, points (empty: off)", goalBox), 10, 0);
+  goalLayout->addWidget(cutOffRange_, 10, 1);
+  goalLayout->addWidget(new QLabel("Valve travel at most, % above (empty: off)", goalBox), 11, 0);
+  goalLayout->addWidget(maxTravel_, 11, 1);
 
   auto* top = new QHBoxLayout;
   top->addWidget(dimBox, 3);
@@ -173,6 +216,7 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   layout->addLayout(top);
   layout->addLayout(buttons);
   layout->addWidget(status_);
+  layout->addWidget(limitsText_);
   layout->addLayout(tables, 1);
   resize(1000, 640);
 
@@ -186,6 +230,12 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   connect(defaultNotches_, &QPushButton::clicked, this, &TTuneDesign::DefaultNotchesClick);
   connect(&worker_, &TuneWorker::progressed, this, &TTuneDesign::showProgress);
   connect(&worker_, &TuneWorker::finished, this, &TTuneDesign::showResult);
+  follow_ = new QTimer(this);
+  follow_->setInterval(500);
+  connect(follow_, &QTimer::timeout, this, [this] {
+    if (isVisible()) followWorkingSet();
+  });
+  follow_->start();
   setSearching(false);
 }
 
@@ -208,13 +258,31 @@ void TTuneDesign::FormActivate() {
     DefaultNotchesClick();
     filled_ = true;
   }
+  followWorkingSet();
+}
+
+void TTuneDesign::followWorkingSet() {
+  if (!filled_ || worker_.running()) return;
+  for (int r = 0; r < dims_->rowCount(); ++r) {
+    const QTableWidgetItem* name = dims_->item(r, ColName);
+    const int id = name->data(kIdRole).toInt();
+    if (name->data(kStartRole).toFloat() != dimensionValue(ws_, id))
+      setBounds(r, defaultTuneVariable(ws_, id, boundsPercent()));
+  }
+  if (notches_->text() == notchListText(shownNotches_)) {
+    const std::vector<double> notches = defaultTuneNotches(ws_);
+    if (notches != shownNotches_) showNotches(notches);
+  }
+  if (searched_ && !sameDimensions(ws_, *searched_)) apply_->setEnabled(false);
 }
 
 void TTuneDesign::fillDimensions() {
   dims_->setRowCount(0);
   std::vector<int> ids;
   for (int slot = 1; slot <= 4; ++slot)
-    if (isEditableDimensionId(ws_.DynVarList[slot].Id)) ids.push_back(ws_.DynVarList[slot].Id);
+    if (isEditableDimensionId(ws_.DynVarList[slot].Id) &&
+        !isDrawingOnlyDimension(ws_.DynVarList[slot].Id))
+      ids.push_back(ws_.DynVarList[slot].Id);
   if (ids.empty()) ids.assign(kSuggestedTuneDimensions.begin(), kSuggestedTuneDimensions.end());
   for (int id : ids) addDimensionRow(id, boundsPercent());
 }
@@ -227,16 +295,25 @@ double TTuneDesign::boundsPercent() const {
 void TTuneDesign::addDimensionRow(int id, double percent) {
   for (int r = 0; r < dims_->rowCount(); ++r)
     if (dims_->item(r, ColName)->data(kIdRole).toInt() == id) return;
-  const TuneVariable v = defaultTuneVariable(ws_, id, percent);
   const int row = dims_->rowCount();
   dims_->insertRow(row);
   QTableWidgetItem* name = readOnly(QString::fromStdString(std::string(dimensionLabel(id))));
   name->setData(kIdRole, id);
   dims_->setItem(row, ColName, name);
-  dims_->setItem(row, ColLower, new QTableWidgetItem(number(v.Lower, 4)));
-  dims_->setItem(row, ColUpper, new QTableWidgetItem(number(v.Upper, 4)));
-  dims_->setItem(row, ColBefore, readOnly(number(v.Start, 4)));
-  dims_->setItem(row, ColAfter, readOnly(QString()));
+  dims_->setItem(row, ColLower, new QTableWidgetItem);
+  dims_->setItem(row, ColUpper, new QTableWidgetItem);
+  for (int c = ColBefore; c < kDimColumns; ++c) dims_->setItem(row, c, readOnly(QString()));
+  setBounds(row, defaultTuneVariable(ws_, id, percent));
+}
+
+void TTuneDesign::setBounds(int row, const TuneVariable& v) {
+  dims_->item(row, ColName)->setData(kStartRole, v.Start);
+  dims_->item(row, ColLower)->setData(kExactRole, v.Lower);
+  dims_->item(row, ColLower)->setText(number(v.Lower, 4));
+  dims_->item(row, ColUpper)->setData(kExactRole, v.Upper);
+  dims_->item(row, ColUpper)->setText(number(v.Upper, 4));
+  dims_->item(row, ColBefore)->setText(number(v.Start, 4));
+  for (int c = ColAfter; c < kDimColumns; ++c) dims_->item(row, c)->setText(QString());
 }
 
 void TTuneDesign::AddDimClick() {
@@ -250,28 +327,29 @@ void TTuneDesign::RemoveDimClick() {
 
 void TTuneDesign::SetBoundsClick() {
   const double percent = boundsPercent();
-  for (int r = 0; r < dims_->rowCount(); ++r) {
-    const TuneVariable v =
-        defaultTuneVariable(ws_, dims_->item(r, ColName)->data(kIdRole).toInt(), percent);
-    dims_->item(r, ColLower)->setText(number(v.Lower, 4));
-    dims_->item(r, ColUpper)->setText(number(v.Upper, 4));
-    dims_->item(r, ColBefore)->setText(number(v.Start, 4));
-  }
+  for (int r = 0; r < dims_->rowCount(); ++r)
+    setBounds(r, defaultTuneVariable(ws_, dims_->item(r, ColName)->data(kIdRole).toInt(), percent));
 }
 
-void TTuneDesign::DefaultNotchesClick() { notches_->setText(notchListText(defaultTuneNotches(ws_))); }
+void TTuneDesign::DefaultNotchesClick() { showNotches(defaultTuneNotches(ws_)); }
+
+void TTuneDesign::showNotches(const std::vector<double>& notches) {
+  shownNotches_ = notches;
+  notches_->setText(notchListText(notches));
+}
 
 std::optional<TuneSettings> TTuneDesign::settingsFromControls(QString* problem) const {
   TuneSettings s;
   for (int r = 0; r < dims_->rowCount(); ++r) {
     const int id = dims_->item(r, ColName)->data(kIdRole).toInt();
     const float value = dimensionValue(ws_, id);
-    s.Vary.push_back(TuneVariable{id, value,
-                                  toSingle(parseNumber(dims_->item(r, ColLower)->text().toStdString())),
-                                  toSingle(parseNumber(dims_->item(r, ColUpper)->text().toStdString()))});
+    s.Vary.push_back(TuneVariable{id, value, boundValue(dims_->item(r, ColLower)),
+                                  boundValue(dims_->item(r, ColUpper))});
   }
   const std::optional<std::vector<double>> notches =
-      parseNumberList(notches_->text().toStdString());
+      notches_->text() == notchListText(shownNotches_)
+          ? std::optional<std::vector<double>>(shownNotches_)
+          : parseNumberList(notches_->text().toStdString());
   if (!notches) {
     *problem = "The notches are not a list of numbers such as 1.6,0.8,0.4";
     return std::nullopt;
@@ -284,6 +362,15 @@ std::optional<TuneSettings> TTuneDesign::settingsFromControls(QString* problem) 
   s.Goals.TargetPercent = parseNumber(targetPercent_->text().toStdString());
   s.Goals.Symmetric = symmetric_->isChecked() ? 1.0 : 0.0;
   s.MinClosureMargin = parseNumber(margin_->text().toStdString());
+  bool badLimit = false;
+  s.Limits.Enabled = limits_->isChecked();
+  s.Limits.MaxLead = limitField(maxLead_, &badLimit);
+  s.Limits.CutOffRangePoints = limitField(cutOffRange_, &badLimit);
+  s.Limits.MaxTravelPercent = limitField(maxTravel_, &badLimit);
+  if (badLimit) {
+    *problem = "A limit is not a number (leave it empty for its default)";
+    return std::nullopt;
+  }
   if (const std::optional<std::string> bad = checkTuneSettings(s)) {
     *problem = QString::fromStdString("Cannot tune: " + *bad);
     return std::nullopt;
@@ -293,6 +380,7 @@ std::optional<TuneSettings> TTuneDesign::settingsFromControls(QString* problem) 
 
 void TTuneDesign::RunClick() {
   if (worker_.running()) return;
+  followWorkingSet();
   QString problem;
   const std::optional<TuneSettings> settings = settingsFromControls(&problem);
   if (!settings) {
@@ -303,7 +391,7 @@ void TTuneDesign::RunClick() {
   searched_ = ws_;
   for (int r = 0; r < dims_->rowCount(); ++r) {
     dims_->item(r, ColBefore)->setText(number(settings->Vary[static_cast<std::size_t>(r)].Start, 4));
-    dims_->item(r, ColAfter)->setText(QString());
+    for (int c = ColAfter; c < kDimColumns; ++c) dims_->item(r, c)->setText(QString());
   }
   after_->setRowCount(0);
   progress_->setRange(0, options_.MaxEvaluations);
@@ -338,12 +426,31 @@ void TTuneDesign::showResult(const TuneResult& r) {
     if (r.Before.Goals.MaxCutOffDiff && r.After.Goals.MaxCutOffDiff)
       text += "; largest cut-off difference " + number(*r.Before.Goals.MaxCutOffDiff, 2) +
               " % before, " + number(*r.After.Goals.MaxCutOffDiff, 2) + " % after";
-    text += ")";
+    if (r.Before.Goals.MissingCutOffs > 0 || r.After.Goals.MissingCutOffs > 0)
+      text += QString("; ends that never cut off: %1 before, %2 after")
+                  .arg(r.Before.Goals.MissingCutOffs)
+                  .arg(r.After.Goals.MissingCutOffs);
+    text += ")\nObjective: " + QString::fromStdString(tuneObjectiveText(r.Settings.Goals)) + ", " +
+            number(r.Before.Objective, 3) + " before, " + number(r.After.Objective, 3) + " after";
+    for (const std::string& l : r.After.BrokenLimits)
+      text += "\nLimit broken: " + QString::fromStdString(l);
   }
+  for (const std::string& w : r.Warnings) text += "\nWarning: " + QString::fromStdString(w);
   status_->setText(text);
-  for (int row = 0; row < dims_->rowCount() && static_cast<std::size_t>(row) < r.Values.size();
-       ++row)
-    dims_->item(row, ColAfter)->setText(number(r.Values[static_cast<std::size_t>(row)], 4));
+  QStringList limits;
+  if (r.Outcome != TuneOutcome::Invalid)
+    for (const std::string& l : tuneLimitLines(r.Settings)) limits << QString::fromStdString(l);
+  limitsText_->setText(limits.isEmpty() ? QString() : "Limits: " + limits.join("; "));
+  const std::vector<TuneDimensionChange> changes = tuneDimensionChanges(r);
+  for (int row = 0; row < dims_->rowCount() && static_cast<std::size_t>(row) < changes.size();
+       ++row) {
+    const TuneDimensionChange& c = changes[static_cast<std::size_t>(row)];
+    dims_->item(row, ColAfter)->setText(number(c.Tuned, 4));
+    dims_->item(row, ColChange)->setText(number(c.Change, 4));
+    dims_->item(row, ColChangePercent)
+        ->setText(c.ChangePercent ? number(*c.ChangePercent, 2) : QString("-"));
+    dims_->item(row, ColAtBound)->setText(c.AtBound ? "yes" : "no");
+  }
   if (searched_ && r.Outcome != TuneOutcome::Invalid) {
     // The whole events table of both sets, at the notches the goals looked at.
     const std::vector<double> notches = tuneEvaluationNotches(r.Settings);
@@ -354,12 +461,12 @@ void TTuneDesign::showResult(const TuneResult& r) {
     fillEventsTable(before_, ComputeValveEvents(before, notches));
     fillEventsTable(after_, ComputeValveEvents(after, notches));
   }
-  apply_->setEnabled(r.changed() && (r.Outcome == TuneOutcome::GoalsMet ||
-                                     r.Outcome == TuneOutcome::GoalsNotMet));
+  // Only a set better than the start, found for the set as it still stands, is offered.
+  apply_->setEnabled(r.improves() && searched_ && sameDimensions(ws_, *searched_));
 }
 
 void TTuneDesign::ApplyClick() {
-  if (!result_ || !result_->changed() || worker_.running()) return;
+  if (!result_ || !result_->improves() || worker_.running()) return;
   // The values were found for the set as it was at Run; any dimension changed since (a bar
   // nudged, a field typed) makes them the answer to another question.
   if (!searched_ || !sameDimensions(ws_, *searched_)) {
@@ -371,10 +478,8 @@ void TTuneDesign::ApplyClick() {
   apply_->setEnabled(false);
   status_->setText(QString("Applied: %1 dimension(s) changed, each undoable on its own")
                        .arg(changed));
-  for (int r = 0; r < dims_->rowCount(); ++r) {
-    const int id = dims_->item(r, ColName)->data(kIdRole).toInt();
-    dims_->item(r, ColBefore)->setText(number(dimensionValue(ws_, id), 4));
-  }
+  // The applied values are the new start: the bounds follow them.
+  followWorkingSet();
   if (afterApply_) afterApply_();
 }
 
@@ -382,7 +487,8 @@ void TTuneDesign::setSearching(bool on) {
   run_->setEnabled(!on);
   cancel_->setEnabled(on);
   if (on) apply_->setEnabled(false);
-  for (QWidget* w : std::initializer_list<QWidget*>{dims_, add_, remove_, setBounds_, notches_})
+  for (QWidget* w : std::initializer_list<QWidget*>{dims_, add_, remove_, setBounds_, notches_,
+                                                    limits_, maxLead_, cutOffRange_, maxTravel_})
     w->setEnabled(!on);
 }
 

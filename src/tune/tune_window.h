@@ -18,6 +18,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 namespace vek1 {
 
@@ -50,6 +51,11 @@ class TTuneDesign : public QDialog {
   bool searching() const { return worker_.running(); }
   // Fills the dimension rows: the dynamic-variable list, or the suggested four when it is empty.
   void fillDimensions();
+  // Brings the rows up to the working set after it changed (a file opened, an edit, an undo):
+  // a row whose dimension moved gets bounds around its new value, the default notches of the
+  // new set replace the old default ones, and a result found for the old set is withdrawn.
+  // Run does it first; a timer does it while the window stands.
+  void followWorkingSet();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -61,6 +67,8 @@ class TTuneDesign : public QDialog {
   void showResult(const TuneResult& result);
   void setSearching(bool on);
   double boundsPercent() const;
+  void setBounds(int row, const TuneVariable& v);
+  void showNotches(const std::vector<double>& notches);
 
   Workspace& ws_;
   TuneWorker worker_;
@@ -69,6 +77,10 @@ class TTuneDesign : public QDialog {
   std::function<void()> afterApply_;
   TuneSearchOptions options_;
   bool filled_ = false;
+  // The default notches as shown, kept exact: the text shows thousandths, the ninths of
+  // "Rev Arm to Cent Max" are not.
+  std::vector<double> shownNotches_;
+  QTimer* follow_ = nullptr;
 
   QTableWidget* dims_ = nullptr;
   QComboBox* addChoice_ = nullptr;
@@ -85,6 +97,11 @@ class TTuneDesign : public QDialog {
   QLineEdit* notches_ = nullptr;
   QPushButton* defaultNotches_ = nullptr;
   QLineEdit* margin_ = nullptr;
+  QCheckBox* limits_ = nullptr;
+  QLineEdit* maxLead_ = nullptr;
+  QLineEdit* cutOffRange_ = nullptr;
+  QLineEdit* maxTravel_ = nullptr;
+  QLabel* limitsText_ = nullptr;
   QPushButton* run_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* apply_ = nullptr;

@@ -73,12 +73,54 @@ TEST(CliTune, BadCommandLinesExitWithTwo) {
            {"tune", "--goal", "cutoff=75", "--notches", "-1.6"},
            {"tune", "--set", "183648147404=1"},  // an id far beyond an int
            {"tune", "--notches", manyNotches},
+           {"tune", "--goal", "cutoff=200"},  // beyond the stroke
+           {"tune", "--goal", "cutoff=-10"},
+           {"tune", "--vary", "10,1"},        // the driver's diameter only draws
+           {"tune", "--max-seconds", "0"},
+           {"tune", "--max-travel", "-5"},
+           {"tune", "--keep-cutoff-range", "many"},
        }) {
     const Result r = run(args);
     EXPECT_EQ(r.code, 2) << args[1] << ' ' << args[2];
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
   EXPECT_EQ(run({"tune", "--help"}).code, 0);
+  const Result drawn = run({"tune", "--vary", "103"});
+  EXPECT_NE(drawn.err.find("does not move the valve"), std::string::npos) << drawn.err;
+}
+
+// The output without the line that differs from run to run.
+std::string withoutSeconds(std::string out) {
+  const std::size_t at = out.find("\"Seconds\"");
+  if (at != std::string::npos) out.erase(at, out.find('\n', at) - at);
+  return out;
+}
+
+TEST(CliTune, ShowsTheObjectiveTheLimitsAndWhatEachDimensionDid) {
+  const Result r = run({"tune", "--vary", "119,15", "--bounds", "1000", "--max-evaluations", "12",
+                        "--notches", "default", "--format", "json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"Objective\": \"largest front/rear cut-off difference"), std::string::npos);
+  EXPECT_NE(r.out.find("\"Limits\": [\"every varied length stays above 0.001\", \"lead at most"),
+            std::string::npos)
+      << r.out.substr(0, 800);
+  // A length never reaches 0, however wide the bounds; a position may.
+  EXPECT_NE(r.out.find("\"Lower\": 0.00100000005,"), std::string::npos);
+  EXPECT_NE(r.out.find("\"Lower\": -82.862999"), std::string::npos) << r.out.substr(0, 1500);
+  EXPECT_NE(r.out.find("\"ChangePercent\": "), std::string::npos);
+  EXPECT_NE(r.out.find("\"AtBound\": false"), std::string::npos);
+  EXPECT_NE(r.out.find("\"Objective\": 9.0"), std::string::npos);  // the start's, 9.02 %
+  // "default" is the forward notches, as when --notches is left out.
+  const Result same = run({"tune", "--vary", "119,15", "--bounds", "1000", "--max-evaluations",
+                           "12", "--format", "json"});
+  EXPECT_EQ(withoutSeconds(same.out), withoutSeconds(r.out));
+
+  const Result text = run({"tune", "--vary", "2", "--max-evaluations", "3", "--no-limits"});
+  ASSERT_EQ(text.code, 0) << text.err;
+  EXPECT_NE(text.err.find("warning: dimension 2 (Stroke)"), std::string::npos) << text.err;
+  EXPECT_NE(text.out.find("Start      Tuned     Change  Change %  At bound"), std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("no design limits"), std::string::npos);
 }
 
 TEST(CliTune, UnreadableSetAndUnwritableOutHaveTheirOwnCodes) {

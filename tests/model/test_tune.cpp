@@ -9,6 +9,7 @@
 #include "dimensions.h"
 #include "model_support.h"
 #include "tune_search.h"
+#include "valve_events.h"
 
 namespace vek1 {
 namespace {
@@ -162,7 +163,8 @@ TuneSettings halvesSettings(const Workspace& ws, double percent) {
 TEST(TuneSearch, FindsTheKnownAnswerOnTheThousandthsGrid) {
   Workspace ws = startedWorkspace();
   setDimension(ws, dim::ValveLengthFrontHalf, 0.65f);
-  for (TuneMethod method : {TuneMethod::Bobyqa, TuneMethod::Cobyla, TuneMethod::GlobalThenLocal}) {
+  for (TuneMethod method : {TuneMethod::MultiStart, TuneMethod::Bobyqa, TuneMethod::Cobyla,
+                            TuneMethod::GlobalThenLocal}) {
     SCOPED_TRACE(tuneMethodName(method));
     const TuneSearchOptions options{.Method = method, .Figures = halvesFigures};
     const TuneResult r = runTuneSearch(ws, halvesSettings(ws, 30), options);
@@ -223,7 +225,8 @@ TEST(TuneSearch, CancelStopsAtOnceAndChangesNothing) {
   const TuneResult r = runTuneSearch(ws, halvesSettings(ws, 30), options, &cancel);
   EXPECT_EQ(r.Outcome, TuneOutcome::Cancelled);
   EXPECT_FALSE(r.changed());
-  EXPECT_EQ(evaluations, 5);  // the before set, then four of the search; none after the flag
+  EXPECT_EQ(evaluations, 5);  // the start (for its limits, then scored), then three of the
+                              // search; none after the flag
 }
 
 TEST(TuneSearch, RefusedSettingsSearchNothing) {
@@ -255,22 +258,20 @@ double largestCutOffDiff(const Workspace& ws, const std::vector<double>& notches
   return worst;
 }
 
-TEST(TuneFactory, TheSuggestedFourHalveTheLargestCutOffDifferenceAndKeepTheMargin) {
-  const Workspace ws = startedWorkspace();
+TuneSettings factorySettings(const Workspace& ws, double percent, bool limits) {
   TuneSettings s;
-  for (int id : kSuggestedTuneDimensions) s.Vary.push_back(defaultTuneVariable(ws, id));
+  for (int id : kSuggestedTuneDimensions) s.Vary.push_back(defaultTuneVariable(ws, id, percent));
   s.Notches = defaultTuneNotches(ws);
-  ASSERT_EQ(s.Notches.size(), 9u);  // +0.2 .. +1.8
-  const TuneResult r = runTuneSearch(ws, s);
-  ASSERT_TRUE(r.Outcome == TuneOutcome::GoalsMet || r.Outcome == TuneOutcome::GoalsNotMet)
-      << r.Message;
-  EXPECT_NEAR(*r.Before.Goals.MaxCutOffDiff, 9.02, 0.01);  // -9.02 % at +1.8
-  EXPECT_LE(*r.After.Goals.MaxCutOffDiff, 2.3);
-  // Checked again on the set as Apply writes it, with the events themselves.
+  s.Limits.Enabled = limits;
+  return s;
+}
+
+// The set as Apply writes it, checked with the events themselves.
+void expectClosesAsReported(const Workspace& ws, const TuneResult& r) {
   Workspace tuned = ws;
-  EXPECT_EQ(applyTunedValues(tuned, r.Settings.Vary, r.Values), 4);
-  EXPECT_NEAR(largestCutOffDiff(tuned, s.Notches), *r.After.Goals.MaxCutOffDiff, 1e-9);
-  for (const TuneNotchFigures& f : tuneNotchFigures(tuned, s.Notches)) {
+  EXPECT_GE(applyTunedValues(tuned, r.Settings.Vary, r.Values), 1);
+  EXPECT_NEAR(largestCutOffDiff(tuned, r.Settings.Notches), *r.After.Goals.MaxCutOffDiff, 1e-9);
+  for (const TuneNotchFigures& f : tuneNotchFigures(tuned, r.Settings.Notches)) {
     EXPECT_FALSE(f.Error) << f.Offset;
     EXPECT_GE(f.ClosureMargin, kDefaultClosureMargin) << f.Offset;
   }
@@ -278,6 +279,58 @@ TEST(TuneFactory, TheSuggestedFourHalveTheLargestCutOffDifferenceAndKeepTheMargi
     EXPECT_GE(r.Values[i], r.Settings.Vary[i].Lower);
     EXPECT_LE(r.Values[i], r.Settings.Vary[i].Upper);
   }
+}
+
+TEST(TuneFactory, WideBoundsFindTheSmallGapsThereAndWiderIsNeverWorse) {
+  const Workspace ws = startedWorkspace();
+  ASSERT_EQ(defaultTuneNotches(ws).size(), 9u);  // +0.2 .. +1.8
+  // Without the design limits the gear can nearly equalise the cut-offs: a search stuck in the
+  // start's basin ends above 1 % at both.
+  const TuneResult r20 = runTuneSearch(ws, factorySettings(ws, 20, false));
+  const TuneResult r50 = runTuneSearch(ws, factorySettings(ws, 50, false));
+  ASSERT_EQ(r20.Outcome, TuneOutcome::GoalsMet) << r20.Message;
+  EXPECT_NEAR(*r20.Before.Goals.MaxCutOffDiff, 9.02, 0.01);  // -9.02 % at +1.8
+  EXPECT_LE(*r20.After.Goals.MaxCutOffDiff, 0.45);
+  EXPECT_LE(*r50.After.Goals.MaxCutOffDiff, 0.25);
+  EXPECT_LE(*r50.After.Goals.MaxCutOffDiff, *r20.After.Goals.MaxCutOffDiff);
+  EXPECT_EQ(r20.After.Objective, *r20.After.Goals.MaxCutOffDiff);  // what is reported
+  expectClosesAsReported(ws, r50);
+}
+
+TEST(TuneFactory, TheDefaultLimitsHoldOnTheTunedGear) {
+  const Workspace ws = startedWorkspace();
+  const TuneResult r = runTuneSearch(ws, factorySettings(ws, 20, true));
+  ASSERT_TRUE(r.improves()) << r.Message;
+  expectClosesAsReported(ws, r);
+  // Measured on the valve events of the set as applied, not through the search's scoring.
+  Workspace tuned = ws;
+  applyTunedValues(tuned, r.Settings.Vary, r.Values);
+  const std::vector<double> notches = r.Settings.Notches;
+  const ValveEventsTable start = ComputeValveEvents(ws, notches);
+  const ValveEventsTable after = ComputeValveEvents(tuned, notches);
+  const double port = std::min(dimensionValue(ws, dim::SteamPortWidthRear),
+                               dimensionValue(ws, dim::SteamPortWidthFront));
+  double startLead = 0.0, startTravel = 0.0, travel = 0.0;
+  for (const NotchEvents& n : start.Notches) {
+    startLead = std::max({startLead, n.Front.Lead, n.Rear.Lead});
+    startTravel = std::max(startTravel, n.ValveTravel);
+  }
+  for (const NotchEvents& n : after.Notches) {
+    for (const EndEvents* e : {&n.Front, &n.Rear}) {
+      EXPECT_LE(e->Lead, std::max(startLead, port / 4) + 1e-9) << n.Offset;
+      EXPECT_GT(e->MaxSteamOpening, 0.0) << n.Offset;
+    }
+    travel = std::max(travel, n.ValveTravel);
+  }
+  EXPECT_LE(travel, 1.1 * startTravel + 1e-9);
+  // Full gear is first (+1.8), the shortest cut-off last (+0.2).
+  for (auto end : {&NotchEvents::Front, &NotchEvents::Rear}) {
+    EXPECT_GE((after.Notches.front().*end).CutOff->Stroke,
+              (start.Notches.front().*end).CutOff->Stroke - 5.0);
+    EXPECT_LE((after.Notches.back().*end).CutOff->Stroke,
+              (start.Notches.back().*end).CutOff->Stroke + 5.0);
+  }
+  EXPECT_TRUE(r.After.BrokenLimits.empty());
 }
 
 TEST(TuneFactory, AnUnequalValveHalfIsBroughtBackToEqualCutOffs) {

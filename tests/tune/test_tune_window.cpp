@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -147,6 +148,111 @@ TEST_F(TuneWindowTest, ApplyRefusesASetChangedSinceTheSearchAndBadTextSearchesNo
   EXPECT_TRUE(sameDimensions(ws, nudged));
   EXPECT_EQ(ws.UndoCount, nudged.UndoCount);
   EXPECT_TRUE(status(w).contains("changed since")) << status(w).toStdString();
+}
+
+TEST_F(TuneWindowTest, SearchesExactlyWhatTheCommandLineSearches) {
+  // The suggested four with the default bounds and notches, as `vek1-cli tune` builds them: the
+  // table shows the bounds to four places and the notches to three, but the search must get the
+  // values themselves, or the two take different paths (and different numbers of sets).
+  Workspace factory;
+  StartUp(factory);
+  DynVarRegisterDimension(factory, dim::DriverDia);  // nudged, but it only draws: not a row
+  TTuneDesign w(factory);
+  w.show();
+  QString problem;
+  const std::optional<TuneSettings> s = w.settingsFromControls(&problem);
+  ASSERT_TRUE(s.has_value()) << problem.toStdString();
+  ASSERT_EQ(s->Vary.size(), kSuggestedTuneDimensions.size());
+  for (std::size_t i = 0; i < s->Vary.size(); ++i) {
+    const TuneVariable cli = defaultTuneVariable(factory, kSuggestedTuneDimensions[i]);
+    EXPECT_EQ(s->Vary[i].Id, cli.Id);
+    EXPECT_EQ(s->Vary[i].Lower, cli.Lower) << cli.Id;
+    EXPECT_EQ(s->Vary[i].Upper, cli.Upper) << cli.Id;
+  }
+  EXPECT_EQ(s->Notches, defaultTuneNotches(factory));
+  EXPECT_TRUE(s->Limits.Enabled);
+  // And so the same search: the same sets tried, the same answer. The figures here follow
+  // the four dimensions and the notch offsets, with a ripple in their last digits as the
+  // single-precision events have, so that the smallest difference in either shows.
+  const TuneSearchOptions options{.Figures = [](const Workspace& g, std::span<const double> o) {
+    std::vector<TuneNotchFigures> out = halves(g, o);
+    const double sum = dimensionValue(g, dim::AnchorLinkPivotHorz) +
+                       dimensionValue(g, dim::ValveLeverLower) -
+                       2.4 * dimensionValue(g, dim::CouplerLower);
+    for (TuneNotchFigures& f : out)
+      f.Rear.CutOff = *f.Rear.CutOff + 3 * f.Offset * (sum - 8.0) +
+                      0.2 * std::fmod(1.0e7 * (f.Offset + sum), 1.0);
+    return out;
+  }};
+  w.setSearchOptions(options);
+  w.RunClick();
+  ASSERT_TRUE(waitForResult(w));
+  TuneSettings cli;
+  for (int id : kSuggestedTuneDimensions) cli.Vary.push_back(defaultTuneVariable(factory, id));
+  cli.Notches = defaultTuneNotches(factory);
+  const TuneResult direct = runTuneSearch(factory, cli, options);
+  EXPECT_EQ(w.result()->Evaluations, direct.Evaluations);
+  EXPECT_EQ(w.result()->Values, direct.Values);
+  // A bound typed in is taken as typed.
+  child<QTableWidget>(w, "TuneDims")->item(0, 1)->setText("2.4");
+  EXPECT_EQ(w.settingsFromControls(&problem)->Vary[0].Lower, 2.4f);
+}
+
+TEST_F(TuneWindowTest, BoundsFollowTheSetAndApplyIsOfferedOnlyForABetterSet) {
+  TTuneDesign w(ws);
+  w.setSearchOptions(TuneSearchOptions{.Figures = halves});
+  w.show();
+  auto* dims = child<QTableWidget>(w, "TuneDims");
+  child<QLineEdit>(w, "Notches")->setText("1.6");
+  // Another set comes in (a file opened): the rear half far outside the bounds shown.
+  setDimension(ws, dim::ValveLengthRearHalf, 0.9f);
+  ComputeReverseArmCentre(ws);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dims->item(1, 3)->text() == "0.9000"; }, 2000));
+  EXPECT_EQ(dims->item(1, 1)->text(), "0.8500");  // +-5 % of one unit around the new value
+  EXPECT_EQ(dims->item(1, 2)->text(), "0.9500");
+
+  // Changed again and run at once, before the timer: the search still starts inside its bounds
+  // from the set as it stands.
+  setDimension(ws, dim::ValveLengthFrontHalf, 0.5f);
+  child<QPushButton>(w, "Run")->click();
+  ASSERT_TRUE(waitForResult(w));
+  const TuneResult& r = *w.result();
+  EXPECT_EQ(r.Start[0], 0.5f);
+  EXPECT_GE(r.Start[0], r.Settings.Vary[0].Lower);
+  EXPECT_LE(r.Start[0], r.Settings.Vary[0].Upper);
+  ASSERT_TRUE(r.improves()) << r.Message;
+  EXPECT_LT(r.After.Objective, r.Before.Objective);
+  EXPECT_TRUE(child<QPushButton>(w, "Apply")->isEnabled());
+  // The table: start, tuned, change, change % and whether a bound stopped it (both halves want
+  // to go further than +-5 % allows).
+  const TuneDimensionChange c = tuneDimensionChanges(r)[0];
+  EXPECT_EQ(dims->item(0, 4)->text().toFloat(), c.Tuned);
+  EXPECT_NEAR(dims->item(0, 5)->text().toDouble(), c.Tuned - 0.5, 1e-4);
+  EXPECT_NEAR(dims->item(0, 6)->text().toDouble(), 100.0 * (c.Tuned - 0.5) / 0.5, 0.01);
+  EXPECT_EQ(dims->item(0, 7)->text(), "yes");
+  EXPECT_FALSE(child<QLabel>(w, "LimitsText")->text().isEmpty());
+
+  // A set that is already the best there is: nothing to apply, and the window says why.
+  Workspace best;
+  StartUp(best);
+  setDimension(best, dim::ValveLengthFrontHalf, 0.687f);
+  setDimension(best, dim::ValveLengthRearHalf, 0.737f);  // equal cut-offs
+  DynVarRegisterDimension(best, dim::ValveLengthFrontHalf);
+  TTuneDesign atBest(best);
+  atBest.setSearchOptions(TuneSearchOptions{.Figures = halves});
+  atBest.show();
+  atBest.RunClick();
+  ASSERT_TRUE(waitForResult(atBest));
+  EXPECT_TRUE(atBest.result()->StartKept);
+  EXPECT_FALSE(child<QPushButton>(atBest, "Apply")->isEnabled());
+  EXPECT_TRUE(status(atBest).contains("start is kept")) << status(atBest).toStdString();
+
+  // The limits come from the controls; a limit that is not a number searches nothing.
+  child<QCheckBox>(atBest, "Limits")->setChecked(false);
+  QString problem;
+  EXPECT_FALSE(atBest.settingsFromControls(&problem)->Limits.Enabled);
+  child<QLineEdit>(atBest, "MaxLead")->setText("abc");
+  EXPECT_FALSE(atBest.settingsFromControls(&problem).has_value());
 }
 
 }  // namespace
