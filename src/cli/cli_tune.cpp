@@ -40,7 +40,8 @@ options:
   --max-lead X           largest lead at any notch, units (default the larger of the start's
                          largest lead and a quarter of the narrower steam port)
   --keep-cutoff-range P  full-gear cut-off at most P points below the start's, the shortest
-                         notch's at most P above it (default 5); "off" drops it
+                         notch's at most P above it, each the mean of both ends (default 5);
+                         "off" drops it
   --max-travel PCT       valve travel at most PCT % above the start's (default 10); "off"
                          drops it
   --no-limits            none of the design limits above, nor that both ends take steam at

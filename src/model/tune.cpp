@@ -91,6 +91,11 @@ double cutOffOrFull(const TuneEndFigures& e) {
   return e.CutOff && std::isfinite(*e.CutOff) ? *e.CutOff : 100.0;
 }
 
+// A notch's cut-off: the mean of its two ends.
+double notchCutOff(const TuneNotchFigures& f) {
+  return 0.5 * (cutOffOrFull(f.Front) + cutOffOrFull(f.Rear));
+}
+
 std::string pointsText(double x) { return fixedText(x, 0, 2) + " %"; }
 
 // Adds what a set's breaking of the limits costs, and says which it breaks. Each shortfall is
@@ -123,26 +128,14 @@ void scoreTuneLimits(const TuneLimitValues& v, const std::vector<TuneNotchFigure
     }
     travel = std::max(travel, finiteOr(f.ValveTravel, 1.0e6));
   }
-  static const char* kEnd[] = {"front", "rear"};
-  for (int end = 0; end < 2; ++end) {
-    auto endOf = [end](const TuneNotchFigures& f) -> const TuneEndFigures& {
-      return end == 0 ? f.Front : f.Rear;
-    };
-    if (v.MinFullGearCutOff[end] && v.FullGearOffset)
-      if (const TuneNotchFigures* f = findNotch(main, *v.FullGearOffset)) {
-        const double c = cutOffOrFull(endOf(*f));
-        check((*v.MinFullGearCutOff[end] - c) / kCutOffTolerance,
-                 std::string(kEnd[end]) + " full-gear cut-off below " +
-                     pointsText(*v.MinFullGearCutOff[end]));
-      }
-    if (v.MaxShortestCutOff[end] && v.ShortestOffset)
-      if (const TuneNotchFigures* f = findNotch(main, *v.ShortestOffset)) {
-        const double c = cutOffOrFull(endOf(*f));
-        check((c - *v.MaxShortestCutOff[end]) / kCutOffTolerance,
-                 std::string(kEnd[end]) + " shortest cut-off above " +
-                     pointsText(*v.MaxShortestCutOff[end]));
-      }
-  }
+  if (v.MinFullGearCutOff && v.FullGearOffset)
+    if (const TuneNotchFigures* f = findNotch(main, *v.FullGearOffset))
+      check((*v.MinFullGearCutOff - notchCutOff(*f)) / kCutOffTolerance,
+            "full-gear cut-off below " + pointsText(*v.MinFullGearCutOff));
+  if (v.MaxShortestCutOff && v.ShortestOffset)
+    if (const TuneNotchFigures* f = findNotch(main, *v.ShortestOffset))
+      check((notchCutOff(*f) - *v.MaxShortestCutOff) / kCutOffTolerance,
+            "shortest cut-off above " + pointsText(*v.MaxShortestCutOff));
   if (v.MaxTravel)
     check((travel - *v.MaxTravel) / (0.01 * std::max(*v.MaxTravel, 1.0e-3)),
            "valve travel above " + fixedText(*v.MaxTravel, 0, 4));
@@ -197,15 +190,9 @@ TuneLimitValues resolveTuneLimits(const TuneSettings& s, const Workspace& start,
     const TuneNotchFigures* full = v.FullGearOffset ? findNotch(main, *v.FullGearOffset) : nullptr;
     const TuneNotchFigures* shortest =
         v.ShortestOffset ? findNotch(main, *v.ShortestOffset) : nullptr;
-    for (int end = 0; end < 2; ++end) {
-      auto ends = [end](const TuneNotchFigures& f) -> const TuneEndFigures& {
-        return end == 0 ? f.Front : f.Rear;
-      };
-      // A target cut-off asks for another full-gear cut-off: the target rules there.
-      if (full && s.Goals.TargetCutOff <= 0.0)
-        v.MinFullGearCutOff[end] = cutOffOrFull(ends(*full)) - points;
-      if (shortest) v.MaxShortestCutOff[end] = cutOffOrFull(ends(*shortest)) + points;
-    }
+    // A target cut-off asks for another full-gear cut-off: the target rules there.
+    if (full && s.Goals.TargetCutOff <= 0.0) v.MinFullGearCutOff = notchCutOff(*full) - points;
+    if (shortest) v.MaxShortestCutOff = notchCutOff(*shortest) + points;
   }
   if (s.Limits.MaxTravelPercent) {
     double travel = 0.0;
@@ -234,15 +221,12 @@ std::vector<std::string> tuneLimitLines(const TuneSettings& s) {
   }
   if (v.MaxLead) out.push_back("lead at most " + fixedText(*v.MaxLead, 0, 4) + " at every notch");
   if (v.SteamBothEnds) out.push_back("both ends take steam at every notch");
-  static const char* kEnd[] = {"front", "rear"};
-  for (int end = 0; end < 2; ++end) {
-    if (v.MinFullGearCutOff[end] && v.FullGearOffset)
-      out.push_back(std::string(kEnd[end]) + " cut-off at " + fixedText(*v.FullGearOffset, 0, 3) +
-                    " at least " + pointsText(*v.MinFullGearCutOff[end]));
-    if (v.MaxShortestCutOff[end] && v.ShortestOffset)
-      out.push_back(std::string(kEnd[end]) + " cut-off at " + fixedText(*v.ShortestOffset, 0, 3) +
-                    " at most " + pointsText(*v.MaxShortestCutOff[end]));
-  }
+  if (v.MinFullGearCutOff && v.FullGearOffset)
+    out.push_back("cut-off at " + fixedText(*v.FullGearOffset, 0, 3) +
+                  " (mean of both ends) at least " + pointsText(*v.MinFullGearCutOff));
+  if (v.MaxShortestCutOff && v.ShortestOffset)
+    out.push_back("cut-off at " + fixedText(*v.ShortestOffset, 0, 3) +
+                  " (mean of both ends) at most " + pointsText(*v.MaxShortestCutOff));
   if (v.MaxTravel) out.push_back("valve travel at most " + fixedText(*v.MaxTravel, 0, 4));
   return out;
 }

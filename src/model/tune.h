@@ -93,7 +93,9 @@ struct TuneLimitValues {
   std::optional<double> MaxLead;
   bool SteamBothEnds = false;
   std::optional<double> FullGearOffset, ShortestOffset;
-  std::array<std::optional<double>, 2> MinFullGearCutOff, MaxShortestCutOff;  // front, rear
+  // The notch's cut-off, the mean of its two ends: once the ends are brought together that is
+  // the cut-off the gear gives there, and it is what a designer means by the full-gear cut-off.
+  std::optional<double> MinFullGearCutOff, MaxShortestCutOff;
   std::optional<double> MaxTravel;
 };
 
