@@ -159,6 +159,8 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   apply_ = new QPushButton("Apply", this);
   close_ = new QPushButton("Close", this);
   for (QPushButton* b : {run_, cancel_, apply_, close_}) b->setObjectName(b->text());
+  // Nothing to apply until a search has found a better set.
+  apply_->setEnabled(false);
   progress_ = new QProgressBar(this);
   status_ = new QLabel(this);
   status_->setObjectName("Status");

@@ -202,6 +202,7 @@ TEST_F(TuneWindowTest, BoundsFollowTheSetAndApplyIsOfferedOnlyForABetterSet) {
   TTuneDesign w(ws);
   w.setSearchOptions(TuneSearchOptions{.Figures = halves});
   w.show();
+  EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());  // nothing found yet
   auto* dims = child<QTableWidget>(w, "TuneDims");
   child<QLineEdit>(w, "Notches")->setText("1.6");
   // Another set comes in (a file opened): the rear half far outside the bounds shown.
