@@ -6,16 +6,36 @@
 #include <cmath>
 
 #include "dimensions.h"
+#include "gear.h"
 #include "solver.h"
 #include "valve.h"
 #include "workspace.h"
 
 namespace {
 
+// The pure core, as the events, the tuning and the diagrams call it: a pose and its valve state.
+void BM_SolveGear(benchmark::State& state) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  const vek1::GearDimensions gear = vek1::gearOf(ws);
+  const float arm = ws.RevArmPositions[2];  // full forward gear
+  float angle = 0.0f;
+  for (auto _ : state) {
+    const vek1::GearPose pose = vek1::solveGear(gear, angle, arm);
+    const vek1::ValveState valve = vek1::valveStateOf(gear, pose);
+    benchmark::DoNotOptimize(pose.Pivots.H[4]);
+    benchmark::DoNotOptimize(valve.PistonPos);
+    angle += 1.0f;
+    if (angle > 360.0f) angle = 0.0f;
+  }
+}
+BENCHMARK(BM_SolveGear);
+
+// The main view's form on the live Workspace, which copies the set in and the pose out.
 void BM_SolveLinkageAndValveState(benchmark::State& state) {
   vek1::Workspace ws;
   vek1::StartUp(ws);
-  ws.ReverseArmPos = ws.RevArmPositions[2];  // full forward gear
+  ws.ReverseArmPos = ws.RevArmPositions[2];
   float angle = 0.0f;
   for (auto _ : state) {
     ws.DriverAngle = angle;

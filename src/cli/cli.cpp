@@ -216,13 +216,14 @@ float reducedAngle(double degrees) {
   return single >= 360.0f ? 0.0f : single;
 }
 
-// Solves the pose at `angle`; true when the solver or the valve model raised the error latch.
+// Solves the pose at `angle` into `ws`; true when the linkage or the valve model could not close.
 bool solveAt(Workspace& ws, double angle) {
   ws.DriverAngle = reducedAngle(angle);
-  ws.ErrorFlag = false;
-  SolveLinkage(ws);
-  ComputeValveState(ws);
-  return ws.ErrorFlag;
+  const GearDimensions gear = gearOf(ws);
+  const GearPose pose = solveGear(gear, ws.DriverAngle, ws.ReverseArmPos);
+  const ValveState valve = valveStateOf(gear, pose);
+  applyPose(ws, pose, valve);
+  return !pose.Closed || !valve.Closed;
 }
 
 void jsonNumber(std::ostream& out, float x) {

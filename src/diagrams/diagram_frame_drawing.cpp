@@ -189,10 +189,14 @@ DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws) {
   return out;
 }
 
-void beginDiagramCurve(Canvas& canvas, Workspace& ws, int k, double p) {
-  ws.ReverseArmPos = toSingle(p);
-  ws.LastDiagramRevArmPos = toSingle(p);
+float beginDiagramCurve(Canvas& canvas, const Workspace& ws, int k, double p) {
   drawPositionTableRow(canvas, ws, k, p);
+  return toSingle(p);
+}
+
+float lastDiagramPosition(const Workspace& ws, float previous) {
+  const int count = diagramPositionCount(ws);
+  return count >= 1 ? toSingle(ws.RevArmPositions[count]) : previous;
 }
 
 }  // namespace vek1

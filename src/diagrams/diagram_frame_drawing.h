@@ -7,6 +7,7 @@
 #include <array>
 
 #include "canvas.h"
+#include "gear.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -77,18 +78,21 @@ DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws);
 // The newest undo entry while undo mode is on. Returns whether the UnDo button is shown.
 bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws);
 
-// The start of one position's curve in the sine, oval and steam diagrams: the reverse arm goes to
-// position p (which the file keeps as the last diagram position) and its table row is written.
-void beginDiagramCurve(Canvas& canvas, Workspace& ws, int k, double p);
+// The start of one position's curve in the sine, oval and steam diagrams: its table row is
+// written, and the reverse-arm position the curve is drawn at is returned.
+float beginDiagramCurve(Canvas& canvas, const Workspace& ws, int k, double p);
+// The position the sine, oval and steam diagrams draw last, which a dimension file keeps: the
+// last of the positions they draw, or `previous` when they draw none.
+float lastDiagramPosition(const Workspace& ws, float previous);
 
 // At mid gear a curve's sweep tracks the valve-stem joint's extremes, which give the leads of the
 // mid-gear table written after the sweep; at other positions it does nothing.
 class MidGearTracker {
  public:
   MidGearTracker(const Workspace& ws, double p) : midGear_(isMidGear(ws, p)) {}
-  void sample(const Workspace& ws) {
+  void sample(const GearPose& pose) {
     if (!midGear_) return;
-    const double h4 = ws.Pivots.H[4];
+    const double h4 = pose.Pivots.H[4];
     if (h4 < least_) least_ = h4;
     if (h4 > greatest_) greatest_ = h4;
   }
@@ -110,24 +114,5 @@ struct DiagramOutcome {
 
 // The dynamic-variable panel and the undo line that end every diagram.
 DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws);
-
-// A diagram drives DriverAngle and ReverseArmPos through the solver itself; this keeps the user's
-// values and puts them back when the drawing ends, whichever way it returns.
-class DiagramPoseGuard {
- public:
-  explicit DiagramPoseGuard(Workspace& ws)
-      : ws_(ws), revArm_(ws.ReverseArmPos), angle_(ws.DriverAngle) {}
-  ~DiagramPoseGuard() {
-    ws_.ReverseArmPos = revArm_;
-    ws_.DriverAngle = angle_;
-  }
-  DiagramPoseGuard(const DiagramPoseGuard&) = delete;
-  DiagramPoseGuard& operator=(const DiagramPoseGuard&) = delete;
-
- private:
-  Workspace& ws_;
-  float revArm_;
-  float angle_;
-};
 
 }  // namespace vek1

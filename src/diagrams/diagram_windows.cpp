@@ -20,7 +20,11 @@ TSineDia::TSineDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* 
                            "&DymamicVariables"},
                     parent) {}
 
-DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) { return drawSineDiagram(canvas, ws_); }
+DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) {
+  // The file keeps the position this diagram drew last.
+  ws_.LastDiagramRevArmPos = lastDiagramPosition(ws_, ws_.LastDiagramRevArmPos);
+  return drawSineDiagram(canvas, ws_);
+}
 
 TOvalDia::TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
@@ -34,7 +38,11 @@ TOvalDia::TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* 
                            "DynamicVari"},
                     parent) {}
 
-DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) { return drawOvalDiagram(canvas, ws_); }
+DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) {
+  // The file keeps the position this diagram drew last.
+  ws_.LastDiagramRevArmPos = lastDiagramPosition(ws_, ws_.LastDiagramRevArmPos);
+  return drawOvalDiagram(canvas, ws_);
+}
 
 TSteamDia::TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
     : DiagramWindow(ws, main, setRevArm,
@@ -48,7 +56,11 @@ TSteamDia::TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget
                            "DynamicVari"},
                     parent) {}
 
-DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) { return drawSteamDiagram(canvas, ws_); }
+DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) {
+  // The file keeps the position this diagram drew last.
+  ws_.LastDiagramRevArmPos = lastDiagramPosition(ws_, ws_.LastDiagramRevArmPos);
+  return drawSteamDiagram(canvas, ws_);
+}
 
 TPortDia::TPortDia(Workspace& ws, TMainForm& main, QWidget* parent)
     : DiagramWindow(ws, main, nullptr,

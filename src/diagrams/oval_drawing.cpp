@@ -88,32 +88,29 @@ std::string curveNumber(int k) {
 }
 
 // Screen x of the piston at driver angle theta (degrees): 584 at the forward end (theta 0), 44 at
-// the back end (theta 180), with the main rod's angularity. The stroke goes through the solver's
-// Guard, so a stroke of 0 raises the error latch instead of dividing by it.
-int pistonX(Workspace& ws, double thetaDegrees) {
+// the back end (theta 180), with the main rod's angularity. A stroke of 0 is held off zero as the
+// solver holds it, instead of dividing by it.
+int pistonX(const Workspace& ws, double thetaDegrees) {
   const auto& f = ws.Frame;
   const double theta = thetaDegrees * std::numbers::pi / 180.0;
-  const double S = Guard(ws, f[dim::Stroke]);
+  bool closed = true;
+  const double S = guardValue(f[dim::Stroke], closed);
   const double L = static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd];
   // u runs from +1 at the forward dead centre to -1 at the back one: the crank's cosine plus the
   // main rod's angularity (how much shorter the rod's reach along the line of stroke is than L).
   const double halfThrow = std::sin(theta) * S / 2.0;
   // A rod shorter than the crank throw cannot reach; the root is kept real by taking the
-  // magnitude (and raising the latch), as the solver's NonNegative does for the piston position
-  // of the valve events. The sum stays double: rounded to a single, sqrt(L * L) would no longer be
-  // exactly L and the forward dead centre (u = 1, x = 584.5) would round to the wrong side.
-  double w = L * L - halfThrow * halfThrow;
-  if (w < 0.0) {
-    RaiseErrorLatch(ws);
-    w = -w;
-  }
+  // magnitude, as the solver's nonNegativeValue does for the piston position of the valve
+  // events. The sum stays double: rounded to a single, sqrt(L * L) would no longer be exactly L
+  // and the forward dead centre (u = 1, x = 584.5) would round to the wrong side.
+  const double w = std::fabs(L * L - halfThrow * halfThrow);
   const double reach = std::sqrt(w);
   const double u = std::cos(theta) + 2.0 * reach / S - 2.0 * L / S;
   return screenCoord(kPistonCentreX + kPistonHalfWidth * u);
 }
 
-void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
-  beginDiagramCurve(canvas, ws, k, p);
+void drawCurve(Canvas& canvas, const Workspace& ws, const GearDimensions& gear, int k, double p) {
+  const float arm = beginDiagramCurve(canvas, ws, k, p);
 
   // At mid gear the valve-stem joint's extremes over the turn give the leads.
   MidGearTracker midGear(ws, p);
@@ -130,11 +127,10 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
   int prevX = 0;
   for (int j = kFirstSample; j <= kLastSample; ++j) {
     const double angle = sampleAngle(j);
-    ws.DriverAngle = toSingle(angle);
-    SolveLinkage(ws);
-    const double s = ws.Ports.ValveDisplacement;
+    const GearPose pose = solveGear(gear, toSingle(angle), arm);
+    const double s = pose.Ports.ValveDisplacement;
     const int x = pistonX(ws, angle);
-    midGear.sample(ws);
+    midGear.sample(pose);
     if (j > kFirstSample) {
       if (j == kUpperLabelSample || j == kLowerLabelSample) {
         const bool upper = j == kUpperLabelSample;
@@ -155,8 +151,8 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
 
 }  // namespace
 
-DiagramOutcome drawOvalDiagram(Canvas& canvas, Workspace& ws) {
-  const DiagramPoseGuard pose(ws);
+DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws) {
+  const GearDimensions gear = gearOf(ws);
 
   canvas.setPenWidth(1);
   canvas.setPenColour(colour::Black);
@@ -169,7 +165,7 @@ DiagramOutcome drawOvalDiagram(Canvas& canvas, Workspace& ws) {
   drawPortEdgeLines(canvas, ws, kOvalPortEdgePlaces);
 
   const int count = diagramPositionCount(ws);
-  for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, k, ws.RevArmPositions[k]);
+  for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, gear, k, ws.RevArmPositions[k]);
 
   return drawDiagramFooter(canvas, ws);
 }

@@ -8,9 +8,8 @@
 
 namespace vek1 {
 
-// Draws the whole diagram. The sweep drives DriverAngle and ReverseArmPos through the solver and
-// puts both back at the end; it leaves the solver's other outputs at the last pose drawn and sets
-// LastDiagramRevArmPos to the last position drawn.
-DiagramOutcome drawOvalDiagram(Canvas& canvas, Workspace& ws);
+// Draws the whole diagram from the set as it stands: every pose is solved here, and nothing of
+// the working set changes (the window keeps the last position drawn, lastDiagramPosition).
+DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws);
 
 }  // namespace vek1

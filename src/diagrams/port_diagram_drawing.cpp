@@ -163,8 +163,8 @@ void drawCycleLegend(Canvas& canvas, int s, int p, int q, int r) {
   canvas.setFontStyle(FontStyle{});
 }
 
-PortSample sampleOf(const Workspace& ws, double frontExh, double rearExh) {
-  return PortSample{ws.PistonPos, ws.FrontSteamOpen, frontExh, ws.RearSteamOpen, rearExh};
+PortSample sampleOf(const ValveState& v) {
+  return PortSample{v.PistonPos, v.FrontSteamOpen, v.FrontExhOpen, v.RearSteamOpen, v.RearExhOpen};
 }
 
 }  // namespace
@@ -191,8 +191,8 @@ std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortS
   return out;
 }
 
-DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool cycleLegend) {
-  const DiagramPoseGuard pose(ws);
+DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, bool cycleLegend) {
+  const GearDimensions gear = gearOf(ws);
   const bool reverse = graph == 'R';
   const double max = NotchRevArmMax(ws);
   const double centre = ws.RevArmPositions[0];
@@ -216,28 +216,20 @@ DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool c
 
   for (int i = 0; i < kRows; ++i) {
     const double offset = i * max / (kRows - 1);
-    ws.ReverseArmPos = toSingle(reverse ? centre - offset : centre + offset);
-    canvas.textOut(columnX, screenCoord(336.0 - kRowPitch * i), fixedText(ws.ReverseArmPos, 7, 3));
+    const float arm = toSingle(reverse ? centre - offset : centre + offset);
+    canvas.textOut(columnX, screenCoord(336.0 - kRowPitch * i), fixedText(arm, 7, 3));
 
-    ws.DriverAngle = 0.0f;
-    ws.PistonPos = 0.0f;
-    ws.PrevPistonPos = 0.0f;
     double angle = 0.0;
-    // The exhaust openings have no shared previous values; the steam ones do.
-    double prevFrontExh = 0.0, prevRearExh = 0.0;
+    PortSample before;
     for (int j = 0; j < kSamples; ++j) {
       angle += reverse ? -kSampleStep : kSampleStep;
       while (angle > 360.0) angle -= 360.0;  // 360 itself stays 360
       while (angle < 0.0) angle += 360.0;
-      ws.DriverAngle = toSingle(angle);
-      SolveLinkage(ws);
-      ComputeValveState(ws);
+      const GearPose pose = solveGear(gear, toSingle(angle), arm);
+      const PortSample now = sampleOf(valveStateOf(gear, pose));
 
       if (j >= 1) {
-        const PortSample before{ws.PrevPistonPos, ws.PrevFrontSteam, prevFrontExh, ws.PrevRearSteam,
-                                prevRearExh};
-        const auto events =
-            portEventsBetween(before, sampleOf(ws, ws.FrontExhOpen, ws.RearExhOpen));
+        const auto events = portEventsBetween(before, now);
         for (int e = 0; e < kPortEventCount; ++e) {
           if (!events[e]) continue;
           const int x = eventX(e, *events[e]);
@@ -254,11 +246,7 @@ DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool c
           }
         }
       }
-      ws.PrevPistonPos = ws.PistonPos;
-      ws.PrevFrontSteam = ws.FrontSteamOpen;
-      ws.PrevRearSteam = ws.RearSteamOpen;
-      prevFrontExh = ws.FrontExhOpen;
-      prevRearExh = ws.RearExhOpen;
+      before = now;
     }
   }
   canvas.setFontColour(colour::Black);

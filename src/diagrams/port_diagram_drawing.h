@@ -39,9 +39,8 @@ std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortS
 
 // Draws the whole diagram for graph 'F' (forward: offsets above the centre, driver turning
 // forwards) or 'R' (reverse: offsets below it, driver turning backwards); any other character
-// draws the forward graph. The cycle legend is drawn only when cycleLegend is set. DriverAngle
-// and ReverseArmPos are put back at the end; PistonPos, the openings and PrevPistonPos,
-// PrevFrontSteam and PrevRearSteam are left at the last sample of the sweep.
-DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool cycleLegend);
+// draws the forward graph. The cycle legend is drawn only when cycleLegend is set. Every pose is
+// solved here; nothing of the working set changes.
+DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, bool cycleLegend);
 
 }  // namespace vek1

@@ -53,18 +53,17 @@ std::string curveNumber(int k) {
   return s;
 }
 
-void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
-  beginDiagramCurve(canvas, ws, k, p);
+void drawCurve(Canvas& canvas, const Workspace& ws, const GearDimensions& gear, int k, double p) {
+  const float arm = beginDiagramCurve(canvas, ws, k, p);
 
   // At mid gear the valve-stem joint's extremes over the turn give the leads.
   MidGearTracker midGear(ws, p);
 
   int prevY = 0;
   for (int j = kFirstSample; j <= kLastSample; ++j) {
-    ws.DriverAngle = toSingle(sampleAngle(j));
-    SolveLinkage(ws);
-    const int y = travelY(ws, ws.Ports.ValveDisplacement);
-    midGear.sample(ws);
+    const GearPose pose = solveGear(gear, toSingle(sampleAngle(j)), arm);
+    const int y = travelY(ws, pose.Ports.ValveDisplacement);
+    midGear.sample(pose);
     if (j > kFirstSample) {
       if (j == kLabelSample) {
         canvas.setFontStyle(FontStyle{.bold = true});
@@ -81,8 +80,8 @@ void drawCurve(Canvas& canvas, Workspace& ws, int k, double p) {
 
 }  // namespace
 
-SineDiagramOutcome drawSineDiagram(Canvas& canvas, Workspace& ws) {
-  const DiagramPoseGuard pose(ws);
+SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws) {
+  const GearDimensions gear = gearOf(ws);
 
   canvas.setPenWidth(1);
   canvas.setPenColour(colour::Black);
@@ -95,7 +94,7 @@ SineDiagramOutcome drawSineDiagram(Canvas& canvas, Workspace& ws) {
   drawPortEdgeLines(canvas, ws);
 
   const int count = diagramPositionCount(ws);
-  for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, k, ws.RevArmPositions[k]);
+  for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, gear, k, ws.RevArmPositions[k]);
 
   return drawDiagramFooter(canvas, ws);
 }

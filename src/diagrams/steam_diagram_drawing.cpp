@@ -106,10 +106,18 @@ void drawCutOffRow(Canvas& canvas, const EndLayout& layout, int k, double percen
   canvas.textOut(layout.cutOffValueX, y, fixedText(percent, 4, 1));
 }
 
+// What the sweep carries from one sample to the next, beside each end's pressures: the piston's
+// place and the steam openings of the sample before (the piston's moved to a cut-off point when
+// an edge closed in the step, so that the other end's segment starts there too).
+struct SweepState {
+  float prevPistonPos = 0.0f;
+  float prevFrontSteam = 0.0f, prevRearSteam = 0.0f;
+};
+
 // One end's share of a sample: the cut-off if its steam edge closed during the step, the
 // segment, and the curve's number once per cycle while expanding through mid-card pressures.
 // `prevSteam` and `steamOpen` are the end's previous and current steam openings.
-void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLayout& layout,
+void drawEndStep(Canvas& canvas, SweepState& sweep, SteamEndState& end, const EndLayout& layout,
                  const Sample& s, float prevSteam, float steamOpen,
                  std::optional<double>& cutOffPercent) {
   const bool drawn = s.i > kSettlingSamples;
@@ -119,24 +127,24 @@ void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLay
   // Unlike the main view, an opening that reaches exactly 0 counts: the edge is shut.
   if (prevSteam > 0.0f && steamOpen <= 0.0f) {
     const double t = prevSteam / (static_cast<double>(prevSteam) - steamOpen);  // (0, 1]
-    const double xp = ws.PrevPistonPos;
+    const double xp = sweep.prevPistonPos;
     const double cut = xp + (s.x - xp) * t;
     if (drawn) {
       canvas.moveTo(cardX(xp), cardY(prevPressure));
       canvas.lineTo(cardX(cut), cardY(prevPressure));
     }
-    ws.PrevPistonPos = toSingle(cut);
+    sweep.prevPistonPos = toSingle(cut);
     // Only the part of the step after the cut-off counts as expansion.
     end.Pressure = storePressure(end.Pressure - t * (end.Pressure - prevPressure), end.Pressure);
 
     // A later cut-off of the same position replaces an earlier one in its row. Text is drawn
     // without a background here, so only the position's last value is written, after its sweep.
-    const double cutPos = ws.PrevPistonPos;
+    const double cutPos = sweep.prevPistonPos;
     cutOffPercent = (layout.rear ? kStrokeScale - cutPos : cutPos) / 6.4;
   }
 
   if (drawn) {
-    canvas.moveTo(cardX(ws.PrevPistonPos), cardY(prevPressure));
+    canvas.moveTo(cardX(sweep.prevPistonPos), cardY(prevPressure));
     canvas.lineTo(cardX(s.x), cardY(end.Pressure));
   }
 
@@ -144,7 +152,7 @@ void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLay
       end.LabelDue) {
     end.LabelDue = false;
     canvas.setFontStyle(FontStyle{.bold = true});
-    canvas.textOut(screenCoord(layout.labelX - 0.84 * ws.PrevPistonPos), layout.labelY,
+    canvas.textOut(screenCoord(layout.labelX - 0.84 * sweep.prevPistonPos), layout.labelY,
                    std::to_string(s.curveCount));
     canvas.setFontStyle(FontStyle{});
   }
@@ -152,8 +160,8 @@ void drawEndStep(Canvas& canvas, Workspace& ws, SteamEndState& end, const EndLay
 
 }  // namespace
 
-DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
-  const DiagramPoseGuard pose(ws);
+DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws) {
+  const GearDimensions gear = gearOf(ws);
 
   // The pressures live for this drawing only, carried from one position to the next. The
   // starting phases need not match the pose: the settling samples bring each end into step with
@@ -162,9 +170,8 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
   SteamEndState rear;
   front.Phase = SteamPhase::Exhaust;
   rear.Phase = SteamPhase::Admission;
-  ws.DriverAngle = kStartAngle;
-  ws.PistonPos = 0.0f;
-  ws.PrevPistonPos = 0.0f;
+  SweepState sweep{0.0f, ws.PrevFrontSteam, ws.PrevRearSteam};
+  float driverAngle = kStartAngle;
   int curveCount = 0;
 
   canvas.setPenWidth(1);
@@ -177,7 +184,7 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
   const int count = diagramPositionCount(ws);
   for (int k = 1; k <= count; ++k) {
     const double p = ws.RevArmPositions[k];
-    beginDiagramCurve(canvas, ws, k, p);
+    const float arm = beginDiagramCurve(canvas, ws, k, p);
     ++curveCount;
     front.LabelDue = rear.LabelDue = true;
 
@@ -186,38 +193,37 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws) {
     const float step = p >= p0 ? kAngleStep : -kAngleStep;
     std::optional<double> frontCutOff, rearCutOff;
     for (int i = 1; i <= kSamplesPerPosition; ++i) {
-      float angle = ws.DriverAngle + step;
+      float angle = driverAngle + step;
       while (angle > 360.0f) angle -= 360.0f;
       while (angle < 0.0f) angle += 360.0f;
-      ws.DriverAngle = angle;
-      SolveLinkage(ws);
-      ComputeValveState(ws);
+      driverAngle = angle;
+      const ValveState valve = valveStateOf(gear, solveGear(gear, angle, arm));
 
-      const double x = ws.PistonPos;
-      const double xp = ws.PrevPistonPos;
+      const double x = valve.PistonPos;
+      const double xp = sweep.prevPistonPos;
       // The pressure rules raise a barely open edge to the least admitting opening; they get
       // copies, so the cut-off below is interpolated between the real openings and lands where
       // the edge really closes.
-      float frontAdmitting = ws.FrontSteamOpen;
-      float rearAdmitting = ws.RearSteamOpen;
-      stepSteamEnd(front, frontAdmitting, ws.FrontExhOpen, frontTravel(xp), frontTravel(x));
-      stepSteamEnd(rear, rearAdmitting, ws.RearExhOpen, rearTravel(xp), rearTravel(x));
+      float frontAdmitting = valve.FrontSteamOpen;
+      float rearAdmitting = valve.RearSteamOpen;
+      stepSteamEnd(front, frontAdmitting, valve.FrontExhOpen, frontTravel(xp), frontTravel(x));
+      stepSteamEnd(rear, rearAdmitting, valve.RearExhOpen, rearTravel(xp), rearTravel(x));
 
       // Before the first sample there is no previous point to draw from.
       if (front.PrevPressure != 0.0f) {
         const Sample s{k, i, curveCount, x};
-        drawEndStep(canvas, ws, front, kFrontLayout, s, ws.PrevFrontSteam, ws.FrontSteamOpen,
-                    frontCutOff);
+        drawEndStep(canvas, sweep, front, kFrontLayout, s, sweep.prevFrontSteam,
+                    valve.FrontSteamOpen, frontCutOff);
         // The rear starts from the cut-off point if the front's edge closed in this same step.
-        drawEndStep(canvas, ws, rear, kRearLayout, s, ws.PrevRearSteam, ws.RearSteamOpen,
+        drawEndStep(canvas, sweep, rear, kRearLayout, s, sweep.prevRearSteam, valve.RearSteamOpen,
                     rearCutOff);
       }
 
-      ws.PrevPistonPos = ws.PistonPos;
+      sweep.prevPistonPos = valve.PistonPos;
       front.PrevPressure = front.Pressure;
       rear.PrevPressure = rear.Pressure;
-      ws.PrevFrontSteam = ws.FrontSteamOpen;
-      ws.PrevRearSteam = ws.RearSteamOpen;
+      sweep.prevFrontSteam = valve.FrontSteamOpen;
+      sweep.prevRearSteam = valve.RearSteamOpen;
     }
     if (frontCutOff) drawCutOffRow(canvas, kFrontLayout, k, *frontCutOff);
     if (rearCutOff) drawCutOffRow(canvas, kRearLayout, k, *rearCutOff);

@@ -9,10 +9,10 @@
 
 namespace vek1 {
 
-// Draws the whole diagram. The sweep turns DriverAngle 4 degrees per sample through the solver
-// and the valve model, and puts DriverAngle and ReverseArmPos back at the end. It leaves
-// PrevPistonPos, PrevFrontSteam and PrevRearSteam at the last sample, where the main view's
-// cut-off detection picks them up again, and LastDiagramRevArmPos at the last position drawn.
-DiagramOutcome drawSteamDiagram(Canvas& canvas, Workspace& ws);
+// Draws the whole diagram. The sweep turns the driver 4 degrees per sample through the solver
+// and the valve model on its own values: the pressures and the cut-off detection live in the
+// drawing, and nothing of the working set changes (the window keeps the last position drawn,
+// lastDiagramPosition).
+DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws);
 
 }  // namespace vek1

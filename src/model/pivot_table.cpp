@@ -46,7 +46,8 @@ int pivotOfRow(const PivotDataRow& row) {
 
 }  // namespace
 
-std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const std::string& time) {
+std::string BuildPivotDataTable(const Workspace& ws, const std::string& date,
+                                const std::string& time) {
   float step = ws.SelectedStep;
   if (!(step >= kMinTableStep)) step = kMinTableStep;  // also catches NaN
   if (step > kMaxTableStep) step = kMaxTableStep;
@@ -75,26 +76,20 @@ std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const st
       "\n  Angle     Vert   Horz         Vert   Horz          Vert   Horz         Vert   Horz   "
       "       Vert   Horz         Vert   Horz";
 
-  const float savedDriverAngle = ws.DriverAngle;
-  const float savedStepAngle = ws.StepAngle;
-  ws.DriverAngle = 0.0f;
-  ws.StepAngle = 0.0f;
   // The angle is a single that the step is added to, as the driver advances, so a step that
   // does not divide 360 exactly ends where the accumulated singles say.
+  const GearDimensions gear = gearOf(ws);
   for (float angle = 0.0f; angle <= 360.0f; angle = angle + step) {
-    ws.DriverAngle = angle;
-    SolveLinkage(ws);
+    const GearPose pose = solveGear(gear, angle, ws.ReverseArmPos);
     out += '\n';
     appendFixedText(out, angle, 7, 2);
     for (int k = 0; k < 6; ++k) {
       out += "   ";
-      appendFixedText(out, ws.Pivots.V[pivot[k]], k == 0 ? 7 : 9, 3);
+      appendFixedText(out, pose.Pivots.V[pivot[k]], k == 0 ? 7 : 9, 3);
       out += "  ";
-      appendFixedText(out, ws.Pivots.H[pivot[k]], 7, 3);
+      appendFixedText(out, pose.Pivots.H[pivot[k]], 7, 3);
     }
   }
-  ws.DriverAngle = savedDriverAngle;
-  ws.StepAngle = savedStepAngle;
   return out;
 }
 
@@ -109,7 +104,7 @@ std::vector<int> ChosenPivots(const Workspace& ws) {
   return chosen;
 }
 
-std::string BuildPivotDataCsv(Workspace& ws) {
+std::string BuildPivotDataCsv(const Workspace& ws) {
   float step = ws.SelectedStep;
   if (!(step >= kMinTableStep)) step = kMinTableStep;
   if (step > kMaxTableStep) step = kMaxTableStep;
@@ -121,24 +116,19 @@ std::string BuildPivotDataCsv(Workspace& ws) {
     out += ',' + name + "_H," + name + "_V";
   }
   out += "\n";
-  const float savedDriverAngle = ws.DriverAngle;
-  const float savedStepAngle = ws.StepAngle;
-  ws.StepAngle = 0.0f;
   // The same angles as the table's lines, the step added to a single as there.
+  const GearDimensions gear = gearOf(ws);
   for (float angle = 0.0f; angle <= 360.0f; angle = angle + step) {
-    ws.DriverAngle = angle;
-    SolveLinkage(ws);
+    const GearPose pose = solveGear(gear, angle, ws.ReverseArmPos);
     out += singleText(angle);
     for (int p : pivots) {
       out += ',';
-      out += singleText(ws.Pivots.H[p]);
+      out += singleText(pose.Pivots.H[p]);
       out += ',';
-      out += singleText(ws.Pivots.V[p]);
+      out += singleText(pose.Pivots.V[p]);
     }
     out += "\n";
   }
-  ws.DriverAngle = savedDriverAngle;
-  ws.StepAngle = savedStepAngle;
   return out;
 }
 

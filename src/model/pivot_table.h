@@ -20,10 +20,11 @@ constexpr float kMaxTableStep = 45.0f;
 void appendFixedText(std::string& out, float x, int width, int decimals);
 
 // Builds the whole table: four header lines, then one line per driver angle 0, step, 2 x step,
-// ... while the angle <= 360, each solved with SolveLinkage. Lines are joined with "\n" (no
-// trailing newline). DriverAngle and StepAngle are borrowed and restored; the solver's pivots
-// are left at the last angle solved. The header shows the step actually used.
-std::string BuildPivotDataTable(Workspace& ws, const std::string& date, const std::string& time);
+// ... while the angle <= 360, each solved by the pure solver at the set's reverse-arm position, so
+// the running gear's pose, angles and error latch are left as they were. Lines are joined with
+// "\n" (no trailing newline). The header shows the step actually used.
+std::string BuildPivotDataTable(const Workspace& ws, const std::string& date,
+                                const std::string& time);
 
 // The pivots chosen in the pivot-data rows, in row order: each row in use whose pivot has been
 // picked (a row clicked but not yet completed still holds entry 0, the origin entry, and a value
@@ -34,7 +35,7 @@ std::vector<int> ChosenPivots(const Workspace& ws);
 // The same turn as CSV for a spreadsheet: a header DriverAngle,NAME_H,NAME_V,... with each
 // chosen pivot's name (pivot_names.h) in the order of ChosenPivots, then one line per angle with
 // every value at full single precision (it reads back exactly). Rows not chosen have no columns.
-// Lines end in "\n". DriverAngle and StepAngle are borrowed and restored as for the table.
-std::string BuildPivotDataCsv(Workspace& ws);
+// Lines end in "\n". The working set is left as it was, as for the table.
+std::string BuildPivotDataCsv(const Workspace& ws);
 
 }  // namespace vek1

@@ -11,42 +11,65 @@ void RaiseErrorLatch(Workspace& ws) {
   if (ws.ErrorBeepOn) ws.ErrorFlag = true;
 }
 
-float Guard(Workspace& ws, float x) {
+float guardValue(float x, bool& closed) {
   if (x >= 0.0f && x < kGuardEpsilon) {
-    RaiseErrorLatch(ws);
+    closed = false;
     return static_cast<float>(kGuardEpsilon);
   }
   if (x < 0.0f && x > -kGuardEpsilon) {
-    RaiseErrorLatch(ws);
+    closed = false;
     return static_cast<float>(-kGuardEpsilon);
   }
   return x;
 }
 
-float Clamp(Workspace& ws, float k) {
+float clampValue(float k, bool& closed) {
   if (k > kClampLimit) {
-    RaiseErrorLatch(ws);
+    closed = false;
     return static_cast<float>(kClampLimit);
   }
   if (k < -kClampLimit) {
-    RaiseErrorLatch(ws);
+    closed = false;
     return static_cast<float>(-kClampLimit);
   }
   if (std::isnan(k)) {
     // 0/0: two coincident centres with radii that leave every point of the circle a solution.
     // Take the perpendicular root rather than let the NaN spread through the gear.
-    RaiseErrorLatch(ws);
+    closed = false;
     return 0.0f;
   }
   return k;
 }
 
-float NonNegative(Workspace& ws, float w) {
+float nonNegativeValue(float w, bool& closed) {
   if (w < 0.0f) {
-    RaiseErrorLatch(ws);
+    closed = false;
     return -w;
   }
   return w;
+}
+
+namespace {
+
+// The Workspace forms raise the latch for what the pure forms report.
+template <class Safe>
+float latched(Workspace& ws, float x, Safe safe) {
+  bool closed = true;
+  const float out = safe(x, closed);
+  if (!closed) RaiseErrorLatch(ws);
+  return out;
+}
+
+}  // namespace
+
+float Guard(Workspace& ws, float x) {
+  return latched(ws, x, guardValue);
+}
+float Clamp(Workspace& ws, float k) {
+  return latched(ws, k, clampValue);
+}
+float NonNegative(Workspace& ws, float w) {
+  return latched(ws, w, nonNegativeValue);
 }
 
 namespace {
@@ -74,10 +97,13 @@ double asinByAtan(double k) {
 
 }  // namespace
 
-void SolveLinkage(Workspace& ws) {
-  auto& H = ws.Pivots.H;
-  auto& V = ws.Pivots.V;
-  const auto& f = ws.Frame;
+GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseArmPos) {
+  GearPose pose;
+  pose.Pivots = gear.Pivots;
+  bool& closed = pose.Closed;
+  auto& H = pose.Pivots.H;
+  auto& V = pose.Pivots.V;
+  const auto& f = gear.Frame;
   const double S = f[dim::Stroke];
   const double CE = f[dim::MainRodCrankEnd];
   const double PE = f[dim::MainRodPistonEnd];
@@ -91,94 +117,121 @@ void SolveLinkage(Workspace& ws) {
   const double RA = f[dim::ReverseArmLength];
 
   // Every intermediate is stored as a single, and later steps read the stored values.
-  const double theta = toSingle(static_cast<double>(ws.DriverAngle) * kPi / 180.0);
+  const double theta = toSingle(static_cast<double>(driverAngle) * kPi / 180.0);
 
   // 1. The reverse-arm end is where the reverse-arm controls put it.
-  H[18] = ws.ReverseArmPos;
+  H[18] = reverseArmPos;
 
   // 2. Crank pin. Increasing angle turns the crank clockwise on screen (screen V points down).
-  H[2] = toSingle(H[1] + std::cos(theta) * S / 2.0);
-  V[2] = toSingle(V[1] - std::sin(theta) * S / 2.0);
+  pose.CrankCos = std::cos(theta);
+  pose.CrankSin = std::sin(theta);
+  H[2] = toSingle(H[1] + pose.CrankCos * S / 2.0);
+  V[2] = toSingle(V[1] - pose.CrankSin * S / 2.0);
 
   // 3. Crosshead: the main rod from the crank pin meets the cylinder centre line V = V[3];
   //    the crosshead is on the cylinder side of the pin (the + root).
   const float L = toSingle(CE + PE);
   float w = toSingle(sq(L) - sq(static_cast<double>(V[2]) - V[3]));
-  w = NonNegative(ws, w);
+  w = nonNegativeValue(w, closed);
   H[3] = toSingle(H[2] + std::sqrt(static_cast<double>(w)));
 
   // 4. Hanger point on the main rod, CE along it from the crank pin.
-  const double d = Guard(ws, L);
+  const double d = guardValue(L, closed);
   H[10] = toSingle(H[2] + (static_cast<double>(H[3]) - H[2]) * CE / d);
   V[10] = toSingle(V[2] + CE * (static_cast<double>(V[3]) - V[2]) / d);
 
   // 5. Direction and distance from the hanger point to the anchor pivot.
-  const double e = Guard(ws, toSingle(static_cast<double>(V[10]) - V[13]));
+  const double e = guardValue(toSingle(static_cast<double>(V[10]) - V[13]), closed);
   const double phi = toSingle(direction(static_cast<double>(H[13]) - H[10], e));
   const float D = toSingle(
       std::sqrt(sq(static_cast<double>(H[13]) - H[10]) + sq(static_cast<double>(V[10]) - V[13])));
 
   // 6. Lower end of the coupler: the anchor link's circle about 13 meets the whole coupler's
   //    circle about 10 (law of cosines); the + asin branch fixes the root.
-  const double a = Guard(ws, toSingle(AL));
-  const float K = Clamp(ws, toSingle((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0 / D / a));
+  const double a = guardValue(toSingle(AL), closed);
+  const float K = clampValue(toSingle((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0 / D / a), closed);
   const double alpha = toSingle(asinByAtan(K) + kPi / 2.0 - phi);
   H[11] = toSingle(H[13] - std::sin(alpha) * AL);
   V[11] = toSingle(V[13] - std::cos(alpha) * AL);
 
   // 7. Coupler point, CU along the coupler from the hanger point.
-  const double c = Guard(ws, toSingle(CU + CLo));
+  const double c = guardValue(toSingle(CU + CLo), closed);
   H[9] = toSingle(H[10] + (static_cast<double>(H[11]) - H[10]) * CU / c);
   V[9] = toSingle(V[10] + CU * (static_cast<double>(V[11]) - V[10]) / c);
 
   // 8. Reverse-arm end: the arm points up from the link pivot.
   w = toSingle(sq(RA) - sq(static_cast<double>(H[18]) - H[6]));
-  w = NonNegative(ws, w);
+  w = nonNegativeValue(w, closed);
   V[18] = toSingle(V[6] + std::sqrt(static_cast<double>(w)));
 
   // 9. Reverse-arm angle from the vertical.
-  const double r = Guard(ws, toSingle(static_cast<double>(V[18]) - V[6]));
+  const double r = guardValue(toSingle(static_cast<double>(V[18]) - V[6]), closed);
   const double beta = toSingle(std::atan((static_cast<double>(H[18]) - H[6]) / r));
-  ws.ReverseArmAngle = beta;
+  pose.ReverseArmAngle = beta;
 
   // 10. The link's centre of curvature turns with the reverse arm about the link pivot.
   H[14] = toSingle(H[6] + std::cos(beta) * LRad);
   V[14] = toSingle(V[6] - std::sin(beta) * LRad);
 
   // 11. Direction and distance from the coupler point to the link's centre of curvature.
-  const double g = Guard(ws, toSingle(static_cast<double>(H[14]) - H[9]));
+  const double g = guardValue(toSingle(static_cast<double>(H[14]) - H[9]), closed);
   const double psi = toSingle(direction(static_cast<double>(V[14]) - V[9], g));
   const float D2 = toSingle(
       std::sqrt(sq(static_cast<double>(H[14]) - H[9]) + sq(static_cast<double>(V[14]) - V[9])));
 
   // 12. Die block: the link's arc about 14 meets the lower valve lever's circle about 9.
-  const double l = Guard(ws, toSingle(LRad));
-  const float K2 = Clamp(ws, toSingle((sq(D2) + sq(LRad) - sq(VL)) / 2.0 / D2 / l));
+  const double l = guardValue(toSingle(LRad), closed);
+  const float K2 = clampValue(toSingle((sq(D2) + sq(LRad) - sq(VL)) / 2.0 / D2 / l), closed);
   const double gamma = toSingle(kPi / 2.0 - asinByAtan(K2) - psi);
   H[8] = toSingle(H[14] - std::cos(gamma) * LRad);
   V[8] = toSingle(V[14] + std::sin(gamma) * LRad);
 
   // 13. Valve-lever top: on the line from 9 through 8, VU beyond the die block.
-  const double v = Guard(ws, toSingle(VL));
+  const double v = guardValue(toSingle(VL), closed);
   H[7] = toSingle(H[8] + (static_cast<double>(H[8]) - H[9]) * VU / v);
   V[7] = toSingle(V[8] + VU * (static_cast<double>(V[8]) - V[9]) / v);
 
   // 14. Valve-stem joint: the radius rod from 7 meets the valve-stem line V = V[4], on the
   //     cylinder side of 7.
   w = toSingle(sq(RR) - sq(static_cast<double>(V[7]) - V[4]));
-  w = NonNegative(ws, w);
+  w = nonNegativeValue(w, closed);
   H[4] = toSingle(H[7] + std::sqrt(static_cast<double>(w)));
 
   // 15. Valve-lever angle from the vertical.
-  const double t = Guard(ws, toSingle(static_cast<double>(V[7]) - V[9]));
-  ws.ValveLeverAngle = toSingle(std::atan((static_cast<double>(H[7]) - H[9]) / t));
+  const double t = guardValue(toSingle(static_cast<double>(V[7]) - V[9]), closed);
+  pose.ValveLeverAngle = toSingle(std::atan((static_cast<double>(H[7]) - H[9]) / t));
 
   // 16.
-  ComputePortConstants(ws);
+  pose.Ports = portConstantsOf(gear, H[4]);
+  return pose;
 }
 
-ValveFace valveFace(const Workspace& ws) {
-  const auto& c = ws.Cyl;
+GearDimensions gearOf(const Workspace& ws) {
+  return {ws.Frame, ws.Cyl, ws.Pivots};
+}
+
+void applyPose(Workspace& ws, const GearPose& pose, const ValveState& valve) {
+  ws.Pivots = pose.Pivots;
+  ws.ReverseArmAngle = pose.ReverseArmAngle;
+  ws.ValveLeverAngle = pose.ValveLeverAngle;
+  ws.Ports = pose.Ports;
+  ws.PistonPos = valve.PistonPos;
+  ws.FrontSteamOpen = valve.FrontSteamOpen;
+  ws.FrontExhOpen = valve.FrontExhOpen;
+  ws.RearSteamOpen = valve.RearSteamOpen;
+  ws.RearExhOpen = valve.RearExhOpen;
+}
+
+void SolveLinkage(Workspace& ws) {
+  const GearPose pose = solveGear(gearOf(ws), ws.DriverAngle, ws.ReverseArmPos);
+  ws.Pivots = pose.Pivots;
+  ws.ReverseArmAngle = pose.ReverseArmAngle;
+  ws.ValveLeverAngle = pose.ValveLeverAngle;
+  ws.Ports = pose.Ports;
+  if (!pose.Closed) RaiseErrorLatch(ws);
+}
+
+ValveFace valveFace(const std::array<float, cyl::kBlockSize>& c) {
   auto at = [&c](int slot) { return static_cast<double>(c[slot]); };
   using cyl::slot;
   return ValveFace{at(slot<dim::ExhaustPortWidth>) / 2.0, at(slot<dim::BridgeWidthFront>),
@@ -189,9 +242,13 @@ ValveFace valveFace(const Workspace& ws) {
                    at(slot<dim::CylCtrToDriverCtr>)};
 }
 
-PortConstants PortConstantsOf(const Workspace& ws) {
-  const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(ws);
-  const double H4 = ws.Pivots.H[4];
+ValveFace valveFace(const Workspace& ws) {
+  return valveFace(ws.Cyl);
+}
+
+PortConstants portConstantsOf(const GearDimensions& gear, float valveStemJointH) {
+  const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(gear.Cyl);
+  const double H4 = valveStemJointH;
   PortConstants p;
   p.FrontSteamEdge = toSingle(P + BF + SF - LF);
   p.FrontPortFull = toSingle(P + BF - LF);
@@ -207,6 +264,10 @@ PortConstants PortConstantsOf(const Workspace& ws) {
   p.FrontExhLap = toSingle(CF - P - BF);
   p.RearExhLap = toSingle(CR - P - BR);
   return p;
+}
+
+PortConstants PortConstantsOf(const Workspace& ws) {
+  return portConstantsOf(gearOf(ws), ws.Pivots.H[4]);
 }
 
 void ComputePortConstants(Workspace& ws) {

@@ -8,28 +8,58 @@
 
 namespace vek1 {
 
-void ComputeValveState(Workspace& ws) {
-  const auto& f = ws.Frame;
-  const double theta = toSingle(static_cast<double>(ws.DriverAngle) * std::numbers::pi / 180.0);
+namespace {
+
+// The piston from the crank's cosine and sine, scaled so that the whole stroke is 640.
+float pistonPos(const GearDimensions& gear, double cosTheta, double sinTheta, bool& closed) {
+  const auto& f = gear.Frame;
   const double S = f[dim::Stroke];
   const float L = toSingle(static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd]);
+  const double g = guardValue(f[dim::Stroke], closed);
+  const double halfThrow = sinTheta * S / 2.0;
+  const double w =
+      nonNegativeValue(toSingle(static_cast<double>(L) * L - halfThrow * halfThrow), closed);
+  return toSingle(320.0 - (cosTheta + 2.0 * std::sqrt(w) / g - 2.0 * L / g) * 320.0);
+}
 
-  // Piston travel from front dead centre, with the angularity of the main rod, scaled so that
-  // the whole stroke is 640.
-  const double g = Guard(ws, f[dim::Stroke]);
-  const double halfThrow = std::sin(theta) * S / 2.0;
-  const double w = NonNegative(ws, toSingle(static_cast<double>(L) * L - halfThrow * halfThrow));
-  ws.PistonPos =
-      toSingle(320.0 - (std::cos(theta) + 2.0 * std::sqrt(w) / g - 2.0 * L / g) * 320.0);
+}  // namespace
+
+float pistonPosAt(const GearDimensions& gear, float driverAngle, bool& closed) {
+  const double theta = toSingle(static_cast<double>(driverAngle) * std::numbers::pi / 180.0);
+  return pistonPos(gear, std::cos(theta), std::sin(theta), closed);
+}
+
+ValveState valveStateOf(const GearDimensions& gear, const GearPose& pose) {
+  ValveState out;
+  // The solver turned the crank already: its cosine and sine are the piston's too.
+  out.PistonPos = pistonPos(gear, pose.CrankCos, pose.CrankSin, out.Closed);
 
   // The valve centre relative to the port-face centre, positive towards the front, and each
   // edge's opening measured with its own side's bridge, port, valve half and cavity half.
-  const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(ws);
-  const double x = toSingle(VS + ws.Pivots.H[4] - CC);
-  ws.FrontSteamOpen = toSingle((P + BF + SF) - (x + LF));
-  ws.FrontExhOpen = toSingle((x + CF) - (P + BF));
-  ws.RearSteamOpen = toSingle((x - LR) + (P + BR + SR));
-  ws.RearExhOpen = toSingle(CR - x - (P + BR));
+  const auto [P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC] = valveFace(gear.Cyl);
+  const double x = toSingle(VS + pose.Pivots.H[4] - CC);
+  out.FrontSteamOpen = toSingle((P + BF + SF) - (x + LF));
+  out.FrontExhOpen = toSingle((x + CF) - (P + BF));
+  out.RearSteamOpen = toSingle((x - LR) + (P + BR + SR));
+  out.RearExhOpen = toSingle(CR - x - (P + BR));
+  return out;
+}
+
+void ComputeValveState(Workspace& ws) {
+  // The live set's valve follows whatever pose its pivot table holds, at its driver angle.
+  const GearDimensions gear = gearOf(ws);
+  GearPose pose;
+  pose.Pivots.H[4] = ws.Pivots.H[4];
+  const double theta = toSingle(static_cast<double>(ws.DriverAngle) * std::numbers::pi / 180.0);
+  pose.CrankCos = std::cos(theta);
+  pose.CrankSin = std::sin(theta);
+  const ValveState v = valveStateOf(gear, pose);
+  ws.PistonPos = v.PistonPos;
+  ws.FrontSteamOpen = v.FrontSteamOpen;
+  ws.FrontExhOpen = v.FrontExhOpen;
+  ws.RearSteamOpen = v.RearSteamOpen;
+  ws.RearExhOpen = v.RearExhOpen;
+  if (!v.Closed) RaiseErrorLatch(ws);
 }
 
 namespace {

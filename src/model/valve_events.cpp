@@ -79,40 +79,38 @@ double marginDegrees(double ratio) {
   return std::acos(std::min(ratio, 1.0)) * 180.0 / kPi;
 }
 
-// Solves the gear of a private copy of the working set at any driver angle.
+// Solves the set's gear at any driver angle, through the pure solver: whether the linkage
+// closed comes with each pose, whatever the user's error-beep switch says.
 class Probe {
  public:
-  explicit Probe(const Workspace& ws) : ws_(ws) {
-    // The copy raises its error flag whatever the user's error-beep switch says: the table must
-    // know where the gear cannot close.
-    ws_.ErrorBeepOn = true;
-    const auto& f = ws_.Frame;
+  explicit Probe(const Workspace& ws) : gear_(gearOf(ws)) {
+    const auto& f = gear_.Frame;
     length_[static_cast<int>(GearJoint::Crosshead)] = static_cast<double>(
         toSingle(static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd]));
     length_[static_cast<int>(GearJoint::ReverseArm)] = f[dim::ReverseArmLength];
     length_[static_cast<int>(GearJoint::ValveStem)] = f[dim::RadiusRod];
+    ports_ = portConstantsOf(gear_, gear_.Pivots.H[4]);
   }
 
   void setArm(float reverseArmPos) {
-    ws_.ReverseArmPos = reverseArmPos;
+    arm_ = reverseArmPos;
     error_ = false;
   }
 
   Sample at(double angle) {
     Sample s;
     s.angle = wrap360(angle);
-    ws_.DriverAngle = toSingle(s.angle);
-    ws_.ErrorFlag = false;
-    SolveLinkage(ws_);
-    ComputeValveState(ws_);
-    s.error = ws_.ErrorFlag;
+    const GearPose pose = solveGear(gear_, toSingle(s.angle), arm_);
+    const ValveState valve = valveStateOf(gear_, pose);
+    s.error = !pose.Closed || !valve.Closed;
     error_ = error_ || s.error;
-    s.x = ws_.Ports.ValveDisplacement;
-    s.open = {ws_.FrontSteamOpen, ws_.FrontExhOpen, ws_.RearSteamOpen, ws_.RearExhOpen};
+    ports_ = pose.Ports;
+    s.x = pose.Ports.ValveDisplacement;
+    s.open = {valve.FrontSteamOpen, valve.FrontExhOpen, valve.RearSteamOpen, valve.RearExhOpen};
 
-    const auto& H = ws_.Pivots.H;
-    const auto& V = ws_.Pivots.V;
-    const auto& f = ws_.Frame;
+    const auto& H = pose.Pivots.H;
+    const auto& V = pose.Pivots.V;
+    const auto& f = gear_.Frame;
     auto hv = [&](int i, int j) { return std::hypot(double(H[i]) - H[j], double(V[i]) - V[j]); };
     // The die block's travel along the link: the arc about the centre of curvature (14) from
     // the link pivot (6) to the die block (8).
@@ -136,18 +134,19 @@ class Probe {
 
   // Piston position at a driver angle; it depends on the crank alone, not on the valve gear.
   double pistonAt(double angle) {
-    ws_.DriverAngle = toSingle(wrap360(angle));
-    ComputeValveState(ws_);
-    return ws_.PistonPos;
+    bool closed = true;
+    return pistonPosAt(gear_, toSingle(wrap360(angle)), closed);
   }
 
   bool anyError() const { return error_; }
-  const PortConstants& ports() const { return ws_.Ports; }
-  ValveFace face() const { return valveFace(ws_); }
+  const PortConstants& ports() const { return ports_; }
+  ValveFace face() const { return valveFace(gear_.Cyl); }
   double rodLength(GearJoint j) const { return length_[static_cast<int>(j)]; }
 
  private:
-  Workspace ws_;
+  GearDimensions gear_;
+  float arm_ = 0.0f;
+  PortConstants ports_;
   std::array<double, kJointCount> length_{};
   bool error_ = false;
 };

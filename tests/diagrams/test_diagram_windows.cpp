@@ -143,8 +143,11 @@ TEST_F(SineWindow, OvalAndSteamWindowsAskForPositionsAndDraw) {
   for (DiagramWindow* window :
        {static_cast<DiagramWindow*>(&oval), static_cast<DiagramWindow*>(&steam)}) {
     const int asked = positions.asked;
+    ws.LastDiagramRevArmPos = -1.0f;
     window->show();
     EXPECT_EQ(positions.asked, asked + 1);
+    // The window, not the drawing, keeps the last position drawn for the dimension file.
+    EXPECT_EQ(ws.LastDiagramRevArmPos, ws.RevArmPositions[diagramPositionCount(ws)]);
     long inked = 0;
     for (int y = 80; y < 350; ++y)
       for (int x = 50; x < 580; ++x) inked += window->picture().pixel(x, y) != qRgb(255, 255, 255);

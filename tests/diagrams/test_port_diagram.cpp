@@ -12,6 +12,7 @@
 #include "port_diagram_drawing.h"
 #include "solver.h"
 #include "valve.h"
+#include "untouched.h"
 
 namespace vek1 {
 namespace {
@@ -173,14 +174,15 @@ TEST(PortDiagram, EventLinesAndCycleLegendFollowTheSweep) {
     EXPECT_TRUE(canvas.hasLine(p - 110, 101, p - 70, 101) && canvas.hasLine(p + 40, 135, q, 135));
     EXPECT_TRUE(canvas.hasLine(r - 30, 135, s, 135) && canvas.hasLine(q + 8, 135, 549, 135));
   }
-  // The shared previous values are left at the last sample: the forward top row back at 4 degrees.
-  Workspace probe = factory();
-  probe.ReverseArmPos = static_cast<float>(rowPosition(ws, 18, false));
-  probe.DriverAngle = 4.0f;
-  SolveLinkage(probe);
-  ComputeValveState(probe);
-  EXPECT_EQ(std::tuple(ws.PrevPistonPos, ws.PrevFrontSteam, ws.PrevRearSteam),
-            std::tuple(probe.PistonPos, probe.FrontSteamOpen, probe.RearSteamOpen));
+  // The sweep's previous values are the drawing's own: the set and the running view's memory of
+  // the last frame are as they were.
+  Workspace fresh = factory();
+  fresh.PrevPistonPos = 17.0f;
+  fresh.PrevFrontSteam = 0.25f;
+  const Workspace before = fresh;
+  RecordingCanvas again(640, 480);
+  drawPortDiagram(again, fresh, 'B', true);
+  test::expectUntouched(before, fresh);
 }
 
 TEST(PortDiagram, DamagedMaximumStaysFinite) {

@@ -12,6 +12,7 @@
 #include "numbers.h"
 #include "sine_drawing.h"
 #include "solver.h"
+#include "untouched.h"
 
 namespace vek1 {
 namespace {
@@ -57,13 +58,14 @@ long countText(const RecordingCanvas& canvas, const std::string& s) {
   return std::count(all.begin(), all.end(), s);
 }
 
-TEST(SineDiagram, DefaultPositionsPlotTheSolverAndRestoreThePose) {
+TEST(SineDiagram, DefaultPositionsPlotTheSolverAndLeaveTheSetAlone) {
   Workspace ws = factory();
+  const Workspace before = ws;
   RecordingCanvas canvas(640, 480);
   drawSineDiagram(canvas, ws);
-  EXPECT_EQ(ws.DriverAngle, 123.5f);
-  EXPECT_EQ(ws.ReverseArmPos, 0.7f);
-  EXPECT_EQ(ws.LastDiagramRevArmPos, ws.RevArmPositions[3]);
+  test::expectUntouched(before, ws);
+  // What the file keeps as the last diagram position, which the window stores.
+  EXPECT_EQ(lastDiagramPosition(ws, 0.0f), ws.RevArmPositions[3]);
 
   const auto segs = curveSegments(canvas);
   ASSERT_EQ(segs.size(), 3u * 66u);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "numbers.h"
+#include "gear.h"
 #include "solver.h"
 #include "valve.h"
 #include "workspace.h"
@@ -32,35 +33,29 @@ struct SweptNotch {
   std::vector<double> errorAngles;  // driver angles of the steps that raised the error latch
 };
 
-inline std::array<float, 4> openings(const Workspace& ws) {
-  return {ws.FrontSteamOpen, ws.FrontExhOpen, ws.RearSteamOpen, ws.RearExhOpen};
-}
-
 // Sweeps one turn at `step` degrees. Where an edge changes sign between two steps the interval
 // is swept again at `fineStep` (pass the same value for a plain sweep), so a coarse pass with a
 // fine refinement finds what one fine sweep over the whole turn would.
 inline SweptNotch sweepNotch(const Workspace& base, float arm, bool forward, double step,
                              double fineStep) {
-  Workspace ws = base;
-  ws.ErrorBeepOn = true;
-  ws.ReverseArmPos = arm;
+  const GearDimensions gear = gearOf(base);
   SweptNotch out;
   bool first = true;
   auto solveTravel = [&](double travel) {
     double angle = forward ? travel : 360.0 - travel;
     if (angle >= 360.0) angle -= 360.0;
-    ws.DriverAngle = toSingle(angle);
-    ws.ErrorFlag = false;
-    SolveLinkage(ws);
-    ComputeValveState(ws);
-    const double x = ws.Ports.ValveDisplacement;
-    const auto& H = ws.Pivots.H;
-    const auto& V = ws.Pivots.V;
+    const float driverAngle = toSingle(angle);
+    const GearPose pose = solveGear(gear, driverAngle, arm);
+    const ValveState valve = valveStateOf(gear, pose);
+    const double x = pose.Ports.ValveDisplacement;
+    const auto& H = pose.Pivots.H;
+    const auto& V = pose.Pivots.V;
     const double die = std::remainder(std::atan2(double(V[8]) - V[14], double(H[8]) - H[14]) -
                                           std::atan2(double(V[6]) - V[14], double(H[6]) - H[14]),
                                       2.0 * 3.14159265358979323846) *
-                       std::fabs(ws.Frame[dim::LinkRadius]);
-    const auto open = openings(ws);
+                       std::fabs(gear.Frame[dim::LinkRadius]);
+    const std::array<float, 4> open = {valve.FrontSteamOpen, valve.FrontExhOpen,
+                                       valve.RearSteamOpen, valve.RearExhOpen};
     if (first) {
       out.lowX = out.highX = x;
       out.lowDie = out.highDie = die;
@@ -72,11 +67,11 @@ inline SweptNotch sweepNotch(const Workspace& base, float arm, bool forward, dou
     out.lowDie = std::min(out.lowDie, die);
     out.highDie = std::max(out.highDie, die);
     for (int e = 0; e < 4; ++e) out.widest[e] = std::max(out.widest[e], double(open[e]));
-    if (ws.ErrorFlag) {
+    if (!pose.Closed || !valve.Closed) {
       out.error = true;
-      out.errorAngles.push_back(ws.DriverAngle);
+      out.errorAngles.push_back(driverAngle);
     }
-    return std::pair{open, double(ws.PistonPos)};
+    return std::pair{open, double(valve.PistonPos)};
   };
 
   const long steps = std::lround(360.0 / step);
