@@ -1,6 +1,7 @@
 #include <QFile>
 
 #include "dimension_file.h"
+#include "dynvar.h"
 #include "main_form.h"
 #include "motion.h"
 
@@ -57,6 +58,9 @@ void TMainForm::openSet(FileDialog kind,
     return;
   }
   ws_.DimSetName = DimSetNameFromPath(path.toStdString());
+  // The set opened starts a history of its own: an older set's entry would write one of its
+  // values into this one.
+  UndoClear(ws_);
   afterLoad();
   markSaved();
 }

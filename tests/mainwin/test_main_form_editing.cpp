@@ -19,6 +19,7 @@
 #include "cylinder_dialog.h"
 #include "dimension_file.h"
 #include "dimensions.h"
+#include "dimension_edit.h"
 #include "dynvar.h"
 #include "frame_dialog.h"
 #include "main_form.h"
@@ -262,6 +263,41 @@ TEST_F(Editing, SaveAndOpenADimensionSet) {
   form->SaveAsDimensionsClick();
   EXPECT_EQ(ws.Frame[dim::RadiusRod], 6.0f);
   EXPECT_TRUE(errors.isEmpty());
+}
+
+// Undo belongs to the set it was made in: after another set is opened, UnDo has nothing to
+// give back, where it used to write the older set's value into the new one. A refused file keeps
+// the history, as it keeps the set.
+TEST_F(Editing, OpeningASetStartsItsOwnUndoHistory) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("other.dve");
+  QStringList errors;
+  form->reportError = [&](const QString& text) { errors << text; };
+  form->chooseFile = [&](TMainForm::FileDialog) { return path; };
+  ws.Frame[dim::RadiusRod] = 5.75f;
+  form->SaveAsDimensionsClick();
+  ws.Frame[dim::RadiusRod] = 5.0f;
+
+  ws.UndoPending = 1;
+  CommitDimensionRow(ws, dim::RadiusRod, "5.25", true);
+  ASSERT_EQ(ws.UndoCount, 1);
+  ASSERT_EQ(ws.Frame[dim::RadiusRod], 5.25f);
+  form->askToSave = [](const QString&) { return TMainForm::UnsavedChoice::Discard; };
+  form->OpenDimensionsClick();
+  ASSERT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+  ASSERT_EQ(ws.Frame[dim::RadiusRod], 5.75f);
+  EXPECT_EQ(ws.UndoCount, 0);
+  UndoButtonClick(ws);
+  EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.75f);
+
+  ws.UndoPending = 1;
+  CommitDimensionRow(ws, dim::RadiusRod, "5.5", true);
+  std::ofstream(dir.filePath("short.dve").toStdString(), std::ios::binary) << std::string(9, '\0');
+  form->chooseFile = [&](TMainForm::FileDialog) { return dir.filePath("short.dve"); };
+  form->OpenDimensionsClick();
+  EXPECT_EQ(errors.size(), 1);
+  EXPECT_EQ(ws.UndoCount, 1);
 }
 
 TEST_F(Editing, ADamagedFileIsReportedAndLeavesTheSetAlone) {
