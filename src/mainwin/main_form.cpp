@@ -226,13 +226,35 @@ void TMainForm::matchScreenScale() {
   const double ratio = std::clamp(Surface->devicePixelRatioF(), 1.0, 8.0);
   if (ratio == scale_) return;
   scale_ = ratio;
-  frame_ = QImage(roundHalfEven(kFrameWidth * ratio), roundHalfEven(kFrameHeight * ratio),
-                  QImage::Format_RGB32);
+  Surface->setScale(ratio);
+  reallocateFrame();
+}
+
+QSize TMainForm::frameSizeForSurface() const {
+  // At least the frame the layouts were made for, and as large as the window's drawing.
+  const int width = std::max(kFrameWidth, Surface->width());
+  const int height = std::max(kFrameHeight, Surface->height());
+  return QSize(roundHalfEven(width * scale_), roundHalfEven(height * scale_));
+}
+
+void TMainForm::reallocateFrame() {
+  frame_ = QImage(frameSizeForSurface(), QImage::Format_RGB32);
   frame_.fill(QColor(192, 192, 192));
   frameDirty_ = DirtyArea{};
   frameDiff_.reset();
-  Surface->setScale(ratio);
+  redrawWhole();
   Surface->update();
+}
+
+void TMainForm::growFrameToSurface() {
+  const QSize wanted = frameSizeForSurface();
+  if (frame_.width() >= wanted.width() && frame_.height() >= wanted.height()) return;
+  reallocateFrame();
+}
+
+void TMainForm::redrawWhole() {
+  frameDirty_.whole = true;
+  wakeFrames_ = kWakeFrames;
 }
 
 TMainForm::~TMainForm() = default;

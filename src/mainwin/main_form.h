@@ -22,6 +22,7 @@
 #include "dimension_file.h"
 #include "endscrollbar.h"
 #include "frame.h"
+#include "fit_view.h"
 #include "frame_diff.h"
 #include "picture_export.h"
 #include "scaled_layout.h"
@@ -175,6 +176,8 @@ class TMainForm : public QMainWindow {
   QAction* SetLineWidth = nullptr;
   QAction* SetScreenData = nullptr;
   QAction* SetPanZoom = nullptr;
+  QAction* FitToWindow = nullptr;
+  QAction* KeepFitted = nullptr;
   QAction* SetGraphicZoom = nullptr;
   QAction* FrameDim = nullptr;
   QAction* CylDim = nullptr;
@@ -220,6 +223,11 @@ class TMainForm : public QMainWindow {
   void PresetClick(int n);
   void SetScreenDataClick();
   void SetPanZoomClick();
+  // Zooms and pans so that the gear, at every crank angle of its notch, fills the drawing area.
+  void FitToWindowClick();
+  // The part of the frame the gear may use: the window's drawing below the control strip and
+  // the screen-data texts, in frame pixels.
+  PixelBox drawingArea() const;
   void SetLineWidthClick();
   void LargeFontClick();
   void SetSteamClick();
@@ -279,6 +287,14 @@ class TMainForm : public QMainWindow {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  // The frame image: as large as the window's drawing (never smaller than the frame the
+  // layouts were made for), at the screen's pixel ratio.
+  QSize frameSizeForSurface() const;
+  void reallocateFrame();
+  void growFrameToSurface();
+  // The next frames redraw the whole picture.
+  void redrawWhole();
   // Sees the user's input in every window of the program: whatever it changes shows at the next
   // frame even while the picture is otherwise still.
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,9 +35,12 @@ QString TMainForm::pictureTitle() const {
 }
 
 QSize TMainForm::shownFrameSize() const {
-  // The drawing fills the window's client area from its top-left corner, up to the whole frame.
+  // The drawing fills the window's client area from its top-left corner, up to the whole frame
+  // (which grows with a window larger than it).
   const QSize client = Surface ? Surface->size() : QSize(kFrameWidth, kFrameHeight);
-  return client.boundedTo(QSize(kFrameWidth, kFrameHeight)).expandedTo(QSize(1, 1));
+  const QSize frame(static_cast<int>(std::lround(frame_.width() / scale_)),
+                    static_cast<int>(std::lround(frame_.height() / scale_)));
+  return client.boundedTo(frame).expandedTo(QSize(1, 1));
 }
 
 ExportResult TMainForm::exportPictureTo(const QString& path) const {

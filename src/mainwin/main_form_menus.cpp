@@ -44,6 +44,15 @@ void TMainForm::buildMenus() {
   SetScreenData = SetUpMenu->addAction("SetScree&nData Off", this, &TMainForm::SetScreenDataClick);
   SetPanZoom = SetUpMenu->addAction("SetP&anZoom On", this, &TMainForm::SetPanZoomClick);
   SetPanZoom->setEnabled(false);
+  SetUpMenu->addSeparator();
+  FitToWindow = SetUpMenu->addAction("Fit to &Window", this, &TMainForm::FitToWindowClick);
+  FitToWindow->setShortcut(QKeySequence(Qt::Key_F));
+  FitToWindow->setToolTip("Zoom and pan so that the gear, all round its turn, fills the window");
+  KeepFitted = SetUpMenu->addAction("Keep &Fitted");
+  KeepFitted->setCheckable(true);
+  connect(KeepFitted, &QAction::toggled, this, [this](bool on) {
+    if (on) FitToWindowClick();
+  });
 
   EditDimenMenu = menuBar()->addMenu("&EditDimen");
   FrameDim = EditDimenMenu->addAction(icons::frameDimensions(), "&FrameDimensions", this,

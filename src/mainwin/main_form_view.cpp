@@ -1,4 +1,11 @@
 #include "main_form.h"
+
+#include <algorithm>
+
+#include "canvas.h"
+#include "numbers.h"
+#include "screen_data_drawing.h"
+#include "valve.h"
 #include "reference_points.h"
 #include "steam_drawing.h"
 #include "view.h"
@@ -153,6 +160,45 @@ void TMainForm::SetSteamClick() {
 void TMainForm::SetBeepOnErrorClick() {
   ws_.ErrorBeepOn = !ws_.ErrorBeepOn;
   SetBeepOnError->setText(ws_.ErrorBeepOn ? "Set&ErrorBeep Off" : "Set&ErrorBeep On");
+}
+
+namespace {
+// The controls whose tops lie above this (in design pixels) are the strip's three rows of
+// buttons, bars and captions, which start below the tool bar.
+constexpr int kStripDesignHeight = 68;
+}  // namespace
+
+PixelBox TMainForm::drawingArea() const {
+  PixelBox area{0, 0, Surface->width(), Surface->height()};
+  // Below the strip of controls along the top (the undo button and the reference-point buttons
+  // further down stand beside the gear, not above it)...
+  const int strip = roundHalfEven(kStripDesignHeight * ws_.TextScaleY);
+  for (const QWidget* w : Surface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->isVisible() && w->y() < strip) area.top = std::max(area.top, w->geometry().bottom() + 1);
+  // ...and below the screen-data texts, which stand at the top right.
+  if (ws_.ScreenDataOn) {
+    RecordingCanvas texts(area.right, area.bottom);
+    drawScreenData(texts, ws_, CutOffDisplay{true, true, true});
+    for (const DrawCall& t : texts.texts())
+      area.top = std::max(area.top, t.y1 + canvasFontPixels(t.fontSize) + 2);
+  }
+  return area;
+}
+
+void TMainForm::FitToWindowClick() {
+  const std::optional<ViewTriple> view = fittedView(ws_, drawingArea());
+  if (!view) return;
+  ws_.SavedView = CurrentView(ws_);
+  SetCurrentView(ws_, *view);
+  ws_.BaseView = *view;
+  NormVHZ->setEnabled(true);
+  redrawWhole();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  growFrameToSurface();
+  if (KeepFitted && KeepFitted->isChecked()) FitToWindowClick();
 }
 
 }  // namespace vek1

@@ -1,0 +1,115 @@
+// Fit to Window: the whole turn of the gear lands inside the drawing area, large, whatever view
+// it started from; the main window fits to the area below its strip and texts, and keeps fitting
+// while the window is resized when asked to.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QResizeEvent>
+#include <algorithm>
+
+#include "canvas.h"
+#include "dimensions.h"
+#include "fit_view.h"
+#include "main_form.h"
+#include "mechanism_drawing.h"
+#include "numbers.h"
+#include "outlines.h"
+#include "recording_sound.h"
+#include "solver.h"
+#include "valve.h"
+#include "view.h"
+
+namespace vek1 {
+namespace {
+
+// The pixels the mechanism covers over a turn, at the set's own view.
+PixelBox drawnOverATurn(Workspace ws) {
+  PixelBox box{1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
+  for (int a = 0; a < 360; a += 3) {
+    ws.DriverAngle = static_cast<float>(a) + 1.5f;  // between the fit's own samples
+    SolveLinkage(ws);
+    ComputeValveState(ws);
+    RecordingCanvas canvas;
+    drawMechanism(canvas, ws, projectPivots(ws), UpdateOutlines(ws));
+    for (const DrawCall& c : canvas.calls()) {
+      if (c.kind != DrawKind::LineTo && c.kind != DrawKind::Ellipse && c.kind != DrawKind::Arc)
+        continue;
+      box.left = std::min({box.left, c.x1, c.x2});
+      box.right = std::max({box.right, c.x1, c.x2});
+      box.top = std::min({box.top, c.y1, c.y2});
+      box.bottom = std::max({box.bottom, c.y1, c.y2});
+    }
+  }
+  return box;
+}
+
+TEST(FitView, TheWholeTurnFillsTheAreaFromAnyView) {
+  const PixelBox area{0, 150, 1600, 1100};
+  for (const ViewTriple start : {ViewTriple{28.0f, 115.0f, 270.0f}, ViewTriple{3.0f, -900.0f, 40.0f},
+                                 ViewTriple{400.0f, 5000.0f, -3000.0f}}) {
+    Workspace ws;
+    StartUp(ws);
+    ws.ReverseArmPos = toSingle(ws.RevArmPositions[0] + 1.6);
+    SetCurrentView(ws, start);
+    const std::optional<ViewTriple> fitted = fittedView(ws, area);
+    ASSERT_TRUE(fitted) << start.Zoom;
+    SetCurrentView(ws, *fitted);
+    const PixelBox drawn = drawnOverATurn(ws);
+    EXPECT_GE(drawn.left, area.left) << start.Zoom;
+    EXPECT_LT(drawn.right, area.right);
+    EXPECT_GE(drawn.top, area.top);
+    EXPECT_LT(drawn.bottom, area.bottom);
+    // Large: at least 70 % of the area's width or of its height, whichever the gear's shape
+    // lets it fill.
+    EXPECT_TRUE(drawn.width() >= 0.7 * area.width() || drawn.height() >= 0.7 * area.height())
+        << drawn.width() << " x " << drawn.height();
+  }
+  // Nothing to fit into, or a view that cannot be taken back: no new view.
+  Workspace ws;
+  StartUp(ws);
+  EXPECT_FALSE(fittedView(ws, PixelBox{0, 0, 0, 100}));
+  ws.ViewZoom = 0.0f;
+  EXPECT_FALSE(fittedView(ws, area));
+}
+
+class FitWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartUp(ws);
+    form = std::make_unique<TMainForm>(ws, sound);
+    form->show();
+    QApplication::processEvents();
+  }
+  Workspace ws;
+  RecordingSoundSink sound;
+  std::unique_ptr<TMainForm> form;
+};
+
+// The menu's Fit to Window (key F) fits the gear below the strip and the screen-data texts; with
+// Keep Fitted on, a larger window is filled again; Norm brings the old view back.
+TEST_F(FitWindow, FitsBelowTheStripAndKeepsFittedOnResize) {
+  ASSERT_TRUE(form->FitToWindow);
+  EXPECT_EQ(form->FitToWindow->shortcut(), QKeySequence(Qt::Key_F));
+  const PixelBox area = form->drawingArea();
+  EXPECT_GT(area.top, form->NormVHZ->geometry().bottom());
+  form->FitToWindow->trigger();
+  const PixelBox drawn = drawnOverATurn(ws);
+  EXPECT_GE(drawn.top, area.top);
+  EXPECT_LT(drawn.right, area.right);
+  EXPECT_TRUE(form->NormVHZ->isEnabled());
+
+  form->KeepFitted->setChecked(true);
+  const float fittedZoom = ws.ViewZoom;
+  form->resize(1600, 1150);
+  QApplication::processEvents();
+  EXPECT_GT(ws.ViewZoom, fittedZoom * 1.5f);
+  // The frame grows with the window, so nothing beyond 1280 x 1024 is left undrawn.
+  EXPECT_GE(form->frameImage().width(), form->Surface->width());
+  EXPECT_GE(form->frameImage().height(), form->Surface->height());
+  form->KeepFitted->setChecked(false);
+  form->NormVHZ->click();
+  EXPECT_EQ(CurrentView(ws).Zoom, ws.NormalView.Zoom);
+}
+
+}  // namespace
+}  // namespace vek1
