@@ -1,5 +1,8 @@
 #include "main_form.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -502,6 +505,19 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::MouseMove:
       if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) wakeFrames_ = kWakeFrames;
+      break;
+    case QEvent::ToolTip:
+      // The screen-data texts are drawn, not widgets: the drawing says which one is under the
+      // pointer.
+      if (watched == Surface) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = screenDataTipAt(help->pos());
+        if (tip.isEmpty())
+          QToolTip::hideText();
+        else
+          QToolTip::showText(help->globalPos(), tip, Surface);
+        return true;
+      }
       break;
     default:
       break;

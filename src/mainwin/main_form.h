@@ -228,6 +228,8 @@ class TMainForm : public QMainWindow {
   // The part of the frame the gear may use: the window's drawing below the control strip and
   // the screen-data texts, in frame pixels.
   PixelBox drawingArea() const;
+  // The tip of the screen-data text under `at` (Surface pixels), or an empty text.
+  QString screenDataTipAt(QPoint at) const;
   void SetLineWidthClick();
   void LargeFontClick();
   void SetSteamClick();

@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 
 #include "canvas.h"
@@ -183,6 +184,19 @@ PixelBox TMainForm::drawingArea() const {
       area.top = std::max(area.top, t.y1 + canvasFontPixels(t.fontSize) + 2);
   }
   return area;
+}
+
+QString TMainForm::screenDataTipAt(QPoint at) const {
+  if (!ws_.ScreenDataOn) return {};
+  RecordingCanvas texts(Surface->width(), Surface->height());
+  drawScreenData(texts, ws_, CutOffDisplay{true, true, true});
+  for (const DrawCall& t : texts.texts()) {
+    const QFontMetrics metrics(canvasFont(canvasFontPixels(t.fontSize), t.fontStyle));
+    const QRect box(t.x1, t.y1, metrics.horizontalAdvance(QString::fromStdString(t.text)),
+                    metrics.height());
+    if (box.contains(at)) return QString::fromStdString(screenDataTip(t.text));
+  }
+  return {};
 }
 
 void TMainForm::FitToWindowClick() {

@@ -52,6 +52,40 @@ void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cu
   }
 }
 
+std::string screenDataTip(std::string_view text) {
+  struct Tip {
+    std::string_view label, tip;
+  };
+  static constexpr Tip kTips[] = {
+      {"Pan Vert", "The bar beside it pans the view up or down: an arrow click 0.1 pixel, a click "
+                   "beside the thumb 1 pixel; it springs back"},
+      {"Pan Horz", "The bar beside it pans the view left or right: an arrow click 0.1 pixel, a "
+                   "click beside the thumb 1 pixel; it springs back"},
+      {"Zoom", "The bar beside it zooms the view: an arrow click 0.1 %, a click beside the thumb "
+               "1 %; it springs back"},
+      {"Rev Arm", "Reverse-arm position: H of the reverse arm's end, length units (mid gear is "
+                  "the centre found by CalcCentRevArm)"},
+      {"Driv Ang", "Driver angle, degrees: 0 with the crank pin towards the cylinder and the piston "
+                   "at front dead centre, growing as the engine runs forwards"},
+      {"Step Ang", "Step angle: degrees the driver turns per frame while running"},
+      {"Piston %", "Piston travel, percent of the stroke from front dead centre"},
+      {"ValveCen", "Valve centre from the port face's centre, length units, positive towards the "
+                   "front"},
+      {"ValveFSt", "Front steam port opening, length units; negative: closed by that much"},
+      {"ValveFEx", "Front port opening to the exhaust, length units; negative: closed by that much"},
+      {"ValveRSt", "Rear steam port opening, length units; negative: closed by that much"},
+      {"ValveREx", "Rear port opening to the exhaust, length units; negative: closed by that much"},
+      {"ValvLevA", "Valve-lever angle from the vertical, degrees"},
+      {"FrontCO%", "Front cut-off as last measured while running: percent of the stroke from front "
+                   "dead centre where the front steam edge closed"},
+      {"RearCO%", "Rear cut-off as last measured while running: percent of the stroke from rear "
+                  "dead centre where the rear steam edge closed"},
+  };
+  for (const Tip& t : kTips)
+    if (text.substr(0, t.label.size()) == t.label) return std::string(t.tip);
+  return "";
+}
+
 int drawUndoLine(Canvas& canvas, const Workspace& ws) {
   if (!ws.ScreenDataOn || !ws.UndoMode) return -1;
   useViewFont(canvas, ws);

@@ -2,6 +2,9 @@
 // The texts the main view writes around the gear: the screen data beside the control strip, the
 // cut-off values, the undo line and the dynamic-variable list.
 
+#include <string>
+#include <string_view>
+
 #include "canvas.h"
 #include "valve.h"
 #include "workspace.h"
@@ -20,6 +23,10 @@ void useViewFont(Canvas& canvas, const Workspace& ws);
 
 // The screen-data texts, the cut-off labels and values as `cutOff` says.
 void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cutOff);
+
+// What a screen-data text means, for its tool tip: the full name, the unit and the convention
+// of the text that starts with `label` ("ValveFSt", "Piston %", ...); "" for any other text.
+std::string screenDataTip(std::string_view text);
 
 // The newest undo entry, while screen data and undo mode are on. Returns the top of the "UnDo"
 // button beside it (in window pixels), or -1 when the line (and the button) is not shown.

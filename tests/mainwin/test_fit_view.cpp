@@ -15,6 +15,7 @@
 #include "numbers.h"
 #include "outlines.h"
 #include "recording_sound.h"
+#include "screen_data_drawing.h"
 #include "solver.h"
 #include "valve.h"
 #include "view.h"
@@ -109,6 +110,24 @@ TEST_F(FitWindow, FitsBelowTheStripAndKeepsFittedOnResize) {
   form->KeepFitted->setChecked(false);
   form->NormVHZ->click();
   EXPECT_EQ(CurrentView(ws).Zoom, ws.NormalView.Zoom);
+}
+
+// Every screen-data text names itself in full, with its unit, when the pointer rests on it; the
+// gear's empty space has no tip.
+TEST_F(FitWindow, ScreenDataTextsHaveTipsWithTheirUnits) {
+  RecordingCanvas texts(form->Surface->width(), form->Surface->height());
+  drawScreenData(texts, ws, CutOffDisplay{true, true, true});
+  int tipped = 0;
+  for (const DrawCall& t : texts.texts()) {
+    if (t.text.empty()) continue;  // a cut-off value not measured yet
+    const QString tip = form->screenDataTipAt(QPoint(t.x1 + 2, t.y1 + 3));
+    EXPECT_FALSE(tip.isEmpty()) << t.text;
+    tipped += !tip.isEmpty();
+  }
+  EXPECT_GE(tipped, 12);
+  EXPECT_TRUE(form->screenDataTipAt(QPoint(545, 49)).contains("length units"));
+  EXPECT_TRUE(form->screenDataTipAt(QPoint(form->Surface->width() - 5, form->Surface->height() - 5))
+                  .isEmpty());
 }
 
 }  // namespace
