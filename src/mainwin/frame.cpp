@@ -35,17 +35,33 @@ std::optional<bool> UpdateErrorIndicator(Workspace& ws, SoundSink& sound) {
   return visible;
 }
 
+CanvasClip gearClip(const Workspace& ws, CanvasSize size) {
+  CanvasClip clip{0, textY(ws, ws.ScreenDataOn ? kStripBottom : kToolBarBottom), size.width,
+                  size.height};
+  if (ws.ScreenDataOn) {
+    clip.cutLeft = textX(ws, kScreenDataLeft);
+    clip.cutTop = 0;
+    clip.cutRight = size.width;
+    clip.cutBottom = textY(ws, kScreenDataBottom);
+  }
+  return clip;
+}
+
 FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points,
                        const Outlines& outlines, FrameContext& context) {
   FrameOutcome outcome;
   canvas.clear(Rgb{255, 255, 255});
   canvas.setPenWidth(ws.LineWidth);
 
+  // The gear, its steam and the overlay stay in their own area, however far the view is panned
+  // or zoomed: they never run through the controls or the texts.
+  canvas.setClip(gearClip(ws, canvas.size()));
   if (ws.SteamDisplayOn)
     drawSteam(canvas, ws, outlines, context.sound, context.rng, context.positionDisplayActive);
 
   drawMechanism(canvas, ws, points, outlines);
   drawOverlay(canvas, ws);
+  canvas.clearClip();
 
   outcome.undoButtonTop = drawUndoLine(canvas, ws);
 

@@ -38,6 +38,15 @@ struct FrameContext {
 // "Error.wav"; after 20 frames the latch is released. With screen data off it waits.
 std::optional<bool> UpdateErrorIndicator(Workspace& ws, SoundSink& sound);
 
+// The part of the frame the gear may draw in (design pixels, scaled with the texts): below the
+// tool bar, and below the strip of controls while it is shown, except under the screen-data
+// column at the top right.
+constexpr int kToolBarBottom = 25;
+constexpr int kStripBottom = 66;
+constexpr int kScreenDataLeft = 543;
+constexpr int kScreenDataBottom = 134;
+CanvasClip gearClip(const Workspace& ws, CanvasSize size);
+
 // Draws the whole frame for the pose already solved and projected.
 FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points,
                        const Outlines& outlines, FrameContext& context);

@@ -280,6 +280,17 @@ void QPainterCanvas::clear(Rgb colour) {
   maxX_ = maxY_ = INT_MIN;
 }
 
+void QPainterCanvas::setClip(const CanvasClip& clip) {
+  clipped_ = true;
+  deviceClip_ = {device(clip.left),    device(clip.top),    device(clip.right),
+                 device(clip.bottom),  device(clip.cutLeft), device(clip.cutTop),
+                 device(clip.cutRight), device(clip.cutBottom)};
+}
+
+void QPainterCanvas::clearClip() {
+  clipped_ = false;
+}
+
 void QPainterCanvas::setPenColour(Rgb colour) {
   penArgb_ = toArgb(colour);
 }

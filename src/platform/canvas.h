@@ -45,9 +45,25 @@ struct FontStyle {
   friend bool operator==(const FontStyle&, const FontStyle&) = default;
 };
 
+// Where lines, shapes and pixels may be drawn: inside [left, right) x [top, bottom) but not inside
+// the cut-out box (empty by default), in drawing pixels. Texts are never clipped.
+struct CanvasClip {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int cutLeft = 0, cutTop = 0, cutRight = 0, cutBottom = 0;
+  bool contains(int x, int y) const {
+    return x >= left && x < right && y >= top && y < bottom &&
+           !(x >= cutLeft && x < cutRight && y >= cutTop && y < cutBottom);
+  }
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
+
+  // Until clearClip(), what is drawn stays inside `clip`. A canvas that keeps calls rather than
+  // pixels (the recording one) keeps the clip as state and leaves the calls whole.
+  virtual void setClip(const CanvasClip& clip) = 0;
+  virtual void clearClip() = 0;
 
   virtual CanvasSize size() const = 0;
   // Fills the whole surface with one colour (a fresh frame starts blank).
@@ -121,6 +137,8 @@ class QPainterCanvas final : public Canvas {
   void setFontSize(int points) override;
   void setFontStyle(FontStyle style) override;
   void textOut(int x, int y, std::string_view text) override;
+  void setClip(const CanvasClip& clip) override;
+  void clearClip() override;
 
   // The font textOut uses for the current size and style (for callers that need its metrics).
   QFont currentFont() const;
@@ -128,9 +146,10 @@ class QPainterCanvas final : public Canvas {
  private:
   struct Face;
 
-  // Pixels outside the surface are dropped.
+  // Pixels outside the surface, or outside the clip, are dropped.
   void plot(int x, int y) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    if (clipped_ && !deviceClip_.contains(x, y)) return;
     if (bits_) {
       reinterpret_cast<std::uint32_t*>(bits_ + y * bytesPerLine_)[x] = plotColour_;
       if (x < minX_) minX_ = x;
@@ -175,6 +194,8 @@ class QPainterCanvas final : public Canvas {
   unsigned char* bits_ = nullptr;  // 32-bit image memory, or null on other devices
   std::ptrdiff_t bytesPerLine_ = 0;
   std::uint32_t plotColour_ = 0;
+  bool clipped_ = false;
+  CanvasClip deviceClip_;  // the clip in device pixels
   std::vector<QPoint> points_;  // pixels waiting for the QPainter on other devices
 
   std::uint32_t penArgb_ = 0xff000000u;
@@ -242,6 +263,10 @@ class RecordingCanvas final : public Canvas {
   void setFontSize(int points) override;
   void setFontStyle(FontStyle style) override;
   void textOut(int x, int y, std::string_view text) override;
+  void setClip(const CanvasClip& clip) override { clip_ = clip; }
+  void clearClip() override { clip_.reset(); }
+  // The clip in force now, if any.
+  const std::optional<CanvasClip>& clip() const { return clip_; }
 
   const std::vector<DrawCall>& calls() const { return calls_; }
   void reset() { calls_.clear(); }
@@ -270,6 +295,7 @@ class RecordingCanvas final : public Canvas {
   Rgb fontColour_;
   int fontSize_ = 8;
   FontStyle fontStyle_;
+  std::optional<CanvasClip> clip_;
 };
 
 }  // namespace vek1

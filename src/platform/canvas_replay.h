@@ -19,6 +19,8 @@ class TeeCanvas final : public Canvas {
 
   CanvasSize size() const override { return a_.size(); }
   void clear(Rgb colour) override { a_.clear(colour), b_.clear(colour); }
+  void setClip(const CanvasClip& clip) override { a_.setClip(clip), b_.setClip(clip); }
+  void clearClip() override { a_.clearClip(), b_.clearClip(); }
   void setPenColour(Rgb colour) override { a_.setPenColour(colour), b_.setPenColour(colour); }
   void setPenWidth(int width) override { a_.setPenWidth(width), b_.setPenWidth(width); }
   void moveTo(int x, int y) override { a_.moveTo(x, y), b_.moveTo(x, y); }

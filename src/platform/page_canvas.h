@@ -24,6 +24,13 @@ class PageCanvas final : public Canvas {
   void clear(Rgb colour) override {
     if (keepBackground_) target_.clear(colour);
   }
+  void setClip(const CanvasClip& c) override {
+    target_.setClip({shift(c.left, part_.left), shift(c.top, part_.top), shift(c.right, part_.left),
+                     shift(c.bottom, part_.top), shift(c.cutLeft, part_.left),
+                     shift(c.cutTop, part_.top), shift(c.cutRight, part_.left),
+                     shift(c.cutBottom, part_.top)});
+  }
+  void clearClip() override { target_.clearClip(); }
   void setPenColour(Rgb colour) override { target_.setPenColour(colour); }
   void setPenWidth(int width) override { target_.setPenWidth(width); }
   void moveTo(int x, int y) override { target_.moveTo(shift(x, part_.left), shift(y, part_.top)); }

@@ -1,5 +1,7 @@
 #include "vector_canvas.h"
 
+#include <QRegion>
+
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPainterPath>
@@ -115,6 +117,22 @@ void VectorCanvas::clear(Rgb colour) {
   finish();
   if (!painter_.isActive()) return;
   painter_.fillRect(QRect(0, 0, size_.width, size_.height), toColour(colour));
+}
+
+void VectorCanvas::setClip(const CanvasClip& c) {
+  // The polyline so far was drawn under the old clip.
+  finish();
+  if (!painter_.isActive()) return;
+  const QRegion inside = QRegion(QRect(0, 0, size_.width, size_.height))
+                             .intersected(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
+  const QRegion cut(QRect(c.cutLeft, c.cutTop, c.cutRight - c.cutLeft, c.cutBottom - c.cutTop));
+  painter_.setClipRegion(inside.subtracted(cut));
+}
+
+void VectorCanvas::clearClip() {
+  finish();
+  if (!painter_.isActive()) return;
+  painter_.setClipRect(QRect(0, 0, size_.width, size_.height));
 }
 
 void VectorCanvas::setPenColour(Rgb colour) {

@@ -40,6 +40,8 @@ class VectorCanvas final : public Canvas {
   void setFontSize(int points) override;
   void setFontStyle(FontStyle style) override;
   void textOut(int x, int y, std::string_view text) override;
+  void setClip(const CanvasClip& clip) override;
+  void clearClip() override;
 
   // Draws the polyline collected so far. The destructor does it too; a caller that ends the
   // painter while the canvas lives (a print, which reports QPainter::end's result) calls this

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <random>
 #include <QResizeEvent>
 #include <algorithm>
 
 #include "canvas.h"
 #include "dimensions.h"
 #include "fit_view.h"
+#include "frame.h"
 #include "main_form.h"
 #include "mechanism_drawing.h"
 #include "numbers.h"
@@ -71,6 +74,51 @@ TEST(FitView, TheWholeTurnFillsTheAreaFromAnyView) {
   EXPECT_FALSE(fittedView(ws, PixelBox{0, 0, 0, 100}));
   ws.ViewZoom = 0.0f;
   EXPECT_FALSE(fittedView(ws, area));
+}
+
+// Panned 300 pixels up (and zoomed in, so the wheel reaches the texts at the right), the gear
+// would run through the strip of controls and the screen data; it is clipped to its own area,
+// so not one pixel there changes, while below the strip the picture does.
+TEST(FrameClip, TheGearNeverDrawsOverTheStripOrTheScreenData) {
+  auto pixels = [](float panUp, float zoom) {
+    Workspace ws;
+    StartUp(ws);
+    ws.DriverAngle = 40.0f;
+    ws.StepAngle = 0.0f;
+    ws.ViewZoom *= zoom;
+    ws.ViewPanY -= panUp;
+    ws.ViewPanX += 250.0f;
+    QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+    QPainterCanvas canvas(image);
+    RecordingSoundSink sound;
+    std::mt19937 rng(7);
+    FrameContext context{sound, rng, false};
+    AnimationTick(canvas, ws, context);
+    return image;
+  };
+  const QImage still = pixels(0.0f, 1.0f);
+  const QImage panned = pixels(300.0f, 1.6f);
+  Workspace ws;
+  StartUp(ws);
+  const CanvasClip clip = gearClip(ws, {kFrameWidth, kFrameHeight});
+  long outsideDiffers = 0, insideDiffers = 0;
+  for (int y = 0; y < kFrameHeight; ++y)
+    for (int x = 0; x < kFrameWidth; ++x) {
+      const bool differs = still.pixel(x, y) != panned.pixel(x, y);
+      (clip.contains(x, y) ? insideDiffers : outsideDiffers) += differs;
+    }
+  EXPECT_EQ(outsideDiffers, 0);
+  EXPECT_GT(insideDiffers, 1000);
+  // The clip is the area below the strip, less the screen-data column, and follows the large
+  // font; with the screen data off only the tool bar stays out of it.
+  EXPECT_FALSE(clip.contains(10, kStripBottom - 1));
+  EXPECT_TRUE(clip.contains(10, kStripBottom));
+  EXPECT_FALSE(clip.contains(600, 100));
+  EXPECT_TRUE(clip.contains(600, kScreenDataBottom));
+  ws.TextScaleY = 1.5f;
+  EXPECT_FALSE(gearClip(ws, {kFrameWidth, kFrameHeight}).contains(10, kStripBottom + 20));
+  ws.ScreenDataOn = false;
+  EXPECT_TRUE(gearClip(ws, {kFrameWidth, kFrameHeight}).contains(600, 100));
 }
 
 class FitWindow : public ::testing::Test {

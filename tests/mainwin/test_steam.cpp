@@ -311,6 +311,8 @@ class CountingCanvas final : public Canvas {
   void setFontSize(int) override {}
   void setFontStyle(FontStyle) override {}
   void textOut(int, int, std::string_view) override {}
+  void setClip(const CanvasClip&) override {}
+  void clearClip() override {}
 };
 
 TEST(Steam, BadInputDrawsABoundedFrame) {
