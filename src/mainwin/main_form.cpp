@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QHelpEvent>
+#include <QScrollArea>
 #include <QToolTip>
 
 #include <QApplication>
@@ -36,6 +37,18 @@
 #include "view.h"
 
 namespace vek1 {
+
+namespace {
+// Scrolls the drawing only by its bars: the space bar and the arrows belong to the window (run,
+// stop, turn the driver), not to the scrolling.
+class KeyPassingScrollArea final : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
+};
+}  // namespace
 
 ViewSurface::ViewSurface(const QImage& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -114,7 +127,13 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   Surface = new ViewSurface(frame_, this);
   Surface->setMinimumSize(kClientWidth, kClientHeight);
   Surface->setFocusPolicy(Qt::ClickFocus);
-  setCentralWidget(Surface);
+  // The drawing fills the window; a window made smaller than the strip of controls needs scrolls
+  // rather than cutting the strip and the screen data off.
+  auto* scroller = new KeyPassingScrollArea(this);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(Surface);
+  setCentralWidget(scroller);
   QPalette silver = palette();
   silver.setColor(QPalette::Window, QColor(192, 192, 192));
   setPalette(silver);

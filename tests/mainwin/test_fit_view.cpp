@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QImage>
 #include <random>
 #include <QResizeEvent>
@@ -176,6 +178,20 @@ TEST_F(FitWindow, ScreenDataTextsHaveTipsWithTheirUnits) {
   EXPECT_TRUE(form->screenDataTipAt(QPoint(545, 49)).contains("length units"));
   EXPECT_TRUE(form->screenDataTipAt(QPoint(form->Surface->width() - 5, form->Surface->height() - 5))
                   .isEmpty());
+}
+
+// Made smaller than its strip of controls, the window scrolls instead of cutting the strip and
+// the screen data off: the drawing keeps the size that shows them whole.
+TEST_F(FitWindow, ASmallWindowScrollsRatherThanCutting) {
+  form->resize(450, 300);
+  QApplication::processEvents();
+  auto* scroller = qobject_cast<QScrollArea*>(form->centralWidget());
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_GE(form->Surface->width(), form->Surface->minimumWidth());
+  EXPECT_GE(form->Surface->height(), form->Surface->minimumHeight());
+  EXPECT_GT(form->Surface->width(), scroller->viewport()->width());
+  EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+  EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace
