@@ -10,6 +10,7 @@
 #include "cli_common.h"
 #include "cli_events.h"
 #include "cli_sensitivity.h"
+#include "cli_wear.h"
 #include "cli_settings.h"
 #include "cli_sweep_text.h"
 #include "cli_tune.h"
@@ -34,6 +35,8 @@ constexpr const char* kUsage =
        vek1-cli tune   [options]                                    (tune --help)
        vek1-cli sensitivity [--notches OFFSETS] [--events LIST] [--format json|csv] [options]
                                                                     (sensitivity --help)
+       vek1-cli wear   [--clearance C] [--joint NAME=C ...] [--notches OFFSETS]
+                       [--format json|csv] [options]                (wear --help)
        vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
                                                                     (render --help)
        vek1-cli help | --help
@@ -63,6 +66,8 @@ tune   searches for the dimensions that bring the valve events nearest to the go
        (tune --help).
 sensitivity prints how much each dimension moves each valve event at each notch
        (sensitivity --help).
+wear   prints what the play in the pin joints does to the valve events at each notch
+       (wear --help).
 render draws one picture without a window or display: main (the mechanism view at
        --angle, default 0), sine, oval, steam (the diagrams over the diagram positions) or
        port (the port events diagram, --graph F, R or B for forward, reverse or both,
@@ -306,6 +311,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (args[0] == "sensitivity") {
     const int code = runSensitivityCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (args[0] == "wear") {
+    const int code = runWearCommand({args.begin() + 1, args.end()}, out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
   if (args[0] == "tune") {
