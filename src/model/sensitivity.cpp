@@ -216,7 +216,11 @@ std::vector<int> rankForFigure(const SensitivityNotch& notch, int figure, bool p
     const double x = perPercent ? r.PerPercent[figure] : r.PerUnit[figure];
     return std::isfinite(x) ? std::fabs(x) : 0.0;
   };
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return size(a) > size(b); });
+  auto drawn = [&](int i) { return notch.Rows[static_cast<size_t>(i)].DrawingOnly; };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    if (drawn(a) != drawn(b)) return drawn(b);
+    return size(a) > size(b);
+  });
   return order;
 }
 

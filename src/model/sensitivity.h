@@ -105,7 +105,8 @@ std::vector<int> sensitivityDimensions();
 SensitivityTable ComputeSensitivity(const Workspace& ws, const std::vector<double>& offsets);
 
 // Row indices of a notch ordered by how much the figure moves, largest magnitude first, per unit
-// or per 1 %. Rows whose derivative is 0 or NaN come last, in table order.
+// or per 1 %. Rows whose derivative is 0 or NaN follow in table order, and the drawing-only
+// rows come last of all, so that a row ranked above them can move the valve at all.
 std::vector<int> rankForFigure(const SensitivityNotch& notch, int figure, bool perPercent);
 
 // The largest magnitude of any finite per-unit derivative of the figure over every row of every

@@ -170,6 +170,11 @@ TEST(Sensitivity, RankingPutsTheLargestMagnitudeFirst) {
   }
   EXPECT_EQ(rankForFigure(n, kRearCutOff, false), (std::vector<int>{1, 4, 0, 3, 2}));
   EXPECT_EQ(rankForFigure(n, kRearCutOff, true), (std::vector<int>{0, 1, 4, 3, 2}));
+  // A drawing-only row goes below a row that merely does not move this figure.
+  SensitivityRow drawn;
+  drawn.DrawingOnly = true;
+  n.Rows.insert(n.Rows.begin(), drawn);
+  EXPECT_EQ(rankForFigure(n, kRearCutOff, false), (std::vector<int>{2, 5, 1, 4, 3, 0}));
   EXPECT_EQ(eventFigureByKey("Rear.CutOff"), kRearCutOff);
   EXPECT_EQ(eventFigureByKey("Rear.Cutoff"), -1);
 }
