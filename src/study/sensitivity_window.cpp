@@ -59,7 +59,7 @@ TSensitivity::TSensitivity(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(scroll_, 1);
-  resize(1270, 760);
+  resize(1270, 600);
 
   offsets_ = defaultTuneNotches(ws_);
   fillNotchBox();

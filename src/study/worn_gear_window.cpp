@@ -77,7 +77,7 @@ TWornGear::TWornGear(Workspace& ws, QWidget* parent) : QWidget(parent, Qt::Windo
   layout->addLayout(controls);
   layout->addLayout(joints);
   layout->addWidget(scroll, 1);
-  resize(1270, 760);
+  resize(1270, 600);
 
   connect(NotchesEdit, &QLineEdit::editingFinished, this, &TWornGear::NotchesEditExit);
   connect(AllClearance, &QDoubleSpinBox::valueChanged, this, [this](double c) {
