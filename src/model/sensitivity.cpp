@@ -224,6 +224,30 @@ std::vector<int> rankForFigure(const SensitivityNotch& notch, int figure, bool p
   return order;
 }
 
+std::vector<int> rankForEqualCutOff(const Workspace& ws, const SensitivityTable& table,
+                                    std::size_t count) {
+  std::vector<std::pair<double, int>> reach;  // (largest move of the difference, id)
+  for (int id : sensitivityDimensions()) {
+    if (isDrawingOnlyDimension(id)) continue;
+    const TuneVariable v = defaultTuneVariable(ws, id);
+    const double half = 0.5 * (static_cast<double>(v.Upper) - v.Lower);
+    double largest = 0.0;
+    for (const SensitivityNotch& n : table.Notches)
+      for (const SensitivityRow& r : n.Rows) {
+        if (r.Id != id) continue;
+        const double d = r.PerUnit[kFrontCutOff] - r.PerUnit[kRearCutOff];
+        if (std::isfinite(d)) largest = std::max(largest, std::fabs(d) * half);
+      }
+    if (largest > 0.0) reach.emplace_back(largest, id);
+  }
+  std::stable_sort(reach.begin(), reach.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<int> ids;
+  for (const auto& [move, id] : reach)
+    if (ids.size() < count) ids.push_back(id);
+  return ids;
+}
+
 double largestDerivative(const SensitivityTable& table, int figure) {
   double largest = 0.0;
   if (figure < 0 || figure >= kEventFigureCount) return largest;

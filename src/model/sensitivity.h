@@ -109,6 +109,14 @@ SensitivityTable ComputeSensitivity(const Workspace& ws, const std::vector<doubl
 // rows come last of all, so that a row ranked above them can move the valve at all.
 std::vector<int> rankForFigure(const SensitivityNotch& notch, int figure, bool perPercent);
 
+// The dimensions a search for equal front and rear cut-offs does best to vary, most first, at
+// most `count`: ranked by how far each moves the difference of the two cut-offs within its
+// default tuning bounds (|d front/d x - d rear/d x| times half the bounds' width), the largest
+// over the table's notches. Only dimensions that move the valve, and only those that move the
+// difference at all.
+std::vector<int> rankForEqualCutOff(const Workspace& ws, const SensitivityTable& table,
+                                    std::size_t count);
+
 // The largest magnitude of any finite per-unit derivative of the figure over every row of every
 // notch (0 if none): what "larger than 1 % of the table's largest" is measured against.
 double largestDerivative(const SensitivityTable& table, int figure);

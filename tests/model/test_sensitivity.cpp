@@ -179,5 +179,41 @@ TEST(Sensitivity, RankingPutsTheLargestMagnitudeFirst) {
   EXPECT_EQ(eventFigureByKey("Rear.Cutoff"), -1);
 }
 
+// The tuning window's offer: the move of the front/rear difference within each dimension's
+// default bounds, the largest over the notches. A short bar with a large derivative can lose
+// to a long one with a smaller; a drawing-only row or one that moves both ends alike is never
+// offered.
+TEST(Sensitivity, EqualCutOffOfferWeighsTheDerivativeByTheBounds) {
+  Workspace ws = startedWorkspace();
+  setDimension(ws, dim::RadiusRod, 10.0f);        // bounds +-0.5
+  setDimension(ws, dim::ValveLeverLower, 2.0f);   // +-0.1
+  setDimension(ws, dim::CouplerLower, 4.0f);      // +-0.2
+  SensitivityTable table;
+  for (double scale : {1.0, 3.0}) {
+    SensitivityNotch n;
+    auto row = [&](int id, double front, double rear, bool drawn = false) {
+      SensitivityRow r;
+      r.Id = id;
+      r.DrawingOnly = drawn;
+      r.PerUnit.fill(0.0);
+      r.PerUnit[kFrontCutOff] = front * scale;
+      r.PerUnit[kRearCutOff] = rear * scale;
+      n.Rows.push_back(r);
+    };
+    row(dim::RadiusRod, 1.0, -1.0);        // 2 x 0.5 = 1 (x3 at the second notch)
+    row(dim::ValveLeverLower, 8.0, -1.0);  // 9 x 0.1 = 0.9
+    row(dim::CouplerLower, 7.0, 7.0);      // moves both alike: never
+    row(dim::DriverDia, 50.0, -50.0, true);
+    row(dim::Stroke, 0.0, scale > 1.0 ? 0.0 : 0.5);  // only at the first notch
+    table.Notches.push_back(n);
+  }
+  const std::vector<int> offer = rankForEqualCutOff(ws, table, 4);
+  ASSERT_EQ(offer.size(), 3u);
+  EXPECT_EQ(offer[0], dim::RadiusRod);
+  EXPECT_EQ(offer[1], dim::ValveLeverLower);
+  EXPECT_EQ(offer[2], dim::Stroke);
+  EXPECT_EQ(rankForEqualCutOff(ws, table, 1), std::vector<int>{dim::RadiusRod});
+}
+
 }  // namespace
 }  // namespace vek1
