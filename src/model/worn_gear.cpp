@@ -160,7 +160,11 @@ WearFigures wornFigures(const Workspace& ws, float reverseArmPos, const PlayStat
   return f;
 }
 
-WearNotch studyWornNotch(const Workspace& ws, double offset, const Clearances& c) {
+WearNotch studyWornNotch(const Workspace& ws, double offset, const Clearances& asked) {
+  // A clearance that is not a number, or negative, is no play; one beyond the largest is held
+  // there, so a bad value can only make a smaller study, never a non-finite dimension.
+  Clearances c = asked;
+  for (double& x : c) x = std::isfinite(x) && x > 0.0 ? std::min(x, kMaxClearance) : 0.0;
   WearNotch n;
   n.Offset = offset;
   const NotchEvents nominal = ValveEvents(ws, offset);

@@ -102,6 +102,7 @@ struct WearStudy {
 // The envelope search at one notch: for each figure and each side, start at the corner of the
 // play given by the signs of the derivatives, then flip one joint at a time while that moves
 // the figure further, until no flip does. Every corner is solved exactly, not extrapolated.
+// Clearances outside checkClearances count as 0 (not a number, negative) or kMaxClearance.
 WearNotch studyWornNotch(const Workspace& ws, double offset, const Clearances& c);
 WearStudy ComputeWornGear(const Workspace& ws, const std::vector<double>& offsets,
                           const Clearances& c);

@@ -133,6 +133,15 @@ TEST(WornGear, LostMotionIsTheReachThePlayTakesUp) {
   bad[kDieInLink] = -0.001;
   EXPECT_TRUE(checkClearances(bad));
   EXPECT_FALSE(checkClearances(defaultClearances()));
+  // The study itself takes them as no play: the spread is that of the die's play alone.
+  bad[kDieInLink] = std::nan("");
+  bad[kCrankPin] = -1.0;
+  Clearances same = defaultClearances();
+  same[kDieInLink] = 0.0;
+  same[kCrankPin] = 0.0;
+  const WearNotch a = studyWornNotch(ws, 1.2, bad), b = studyWornNotch(ws, 1.2, same);
+  for (int k = 0; k < kWearFigureCount; ++k)
+    EXPECT_EQ(a.Envelope[k].Spread(), b.Envelope[k].Spread()) << wearFigureKey(k);
 }
 
 }  // namespace
