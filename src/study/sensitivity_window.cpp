@@ -123,18 +123,6 @@ void TSensitivity::refreshView() {
   picture_->show(studyTablePictureSize(view), [view](Canvas& c) { drawStudyTable(c, view); });
 }
 
-std::vector<int> TSensitivity::topDimensions(std::size_t count) const {
-  std::vector<int> ids;
-  for (int i : rankForFigure(shown_, FigureBox->currentIndex(), PerPercentBox->isChecked())) {
-    const SensitivityRow& r = shown_.Rows[static_cast<size_t>(i)];
-    const double x = PerPercentBox->isChecked() ? r.PerPercent[FigureBox->currentIndex()]
-                                                : r.PerUnit[FigureBox->currentIndex()];
-    if (ids.size() >= count || r.DrawingOnly || !std::isfinite(x) || x == 0.0) continue;
-    ids.push_back(r.Id);
-  }
-  return ids;
-}
-
 bool TSensitivity::saveCsv(const QString& path, QString* message) {
   const auto failed = writeWholeFileAt(path, sensitivityCsv(ComputeSensitivity(ws_, offsets_)));
   if (failed && message) *message = *failed;

@@ -42,9 +42,6 @@ class TSensitivity : public QWidget {
   const SensitivityNotch& shown() const { return shown_; }
   const StudyTable& view() const { return view_; }
   const std::vector<double>& notches() const { return offsets_; }
-  // The dimensions ranked first for the chosen event at the shown notch, most first; only
-  // dimensions that move the valve.
-  std::vector<int> topDimensions(std::size_t count) const;
 
   QLineEdit* NotchesEdit = nullptr;
   QComboBox* NotchBox = nullptr;
