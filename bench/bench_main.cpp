@@ -44,6 +44,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     // while this stays, which tells a slow machine from a slow table.
     if (events != nsPerIteration_.end() && floor != nsPerIteration_.end() && floor->second > 0)
       std::printf("valve events / solver floor = %.0f\n", events->second / floor->second);
+    const auto sensitivity = nsPerIteration_.find("BM_SensitivityTable");
+    if (sensitivity != nsPerIteration_.end())
+      std::printf("sensitivity table, 9 notches = %.0f ms (budget: under 1000 ms)\n",
+                  sensitivity->second / 1e6);
+    const auto wear = nsPerIteration_.find("BM_WornGear");
+    if (wear != nsPerIteration_.end())
+      std::printf("worn gear, 9 notches = %.0f ms (budget: under 2000 ms)\n", wear->second / 1e6);
   }
 
  private:

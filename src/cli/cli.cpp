@@ -9,6 +9,8 @@
 
 #include "cli_common.h"
 #include "cli_events.h"
+#include "cli_sensitivity.h"
+#include "cli_wear.h"
 #include "cli_settings.h"
 #include "cli_sweep_text.h"
 #include "cli_tune.h"
@@ -31,12 +33,16 @@ constexpr const char* kUsage =
        vek1-cli sweep  --angle DEG --revarm-sweep FROM:TO:STEP [--format csv|json] [options]
        vek1-cli events [--notches OFFSETS] [--format json|csv] [options]  (events --help)
        vek1-cli tune   [options]                                    (tune --help)
+       vek1-cli sensitivity [--notches OFFSETS] [--events LIST] [--format json|csv] [options]
+                                                                    (sensitivity --help)
+       vek1-cli wear   [--clearance C] [--joint NAME=C ...] [--notches OFFSETS]
+                       [--format json|csv] [options]                (wear --help)
        vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
                                                                     (render --help)
        vek1-cli help | --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
-a saved dimension set. The five commands:
+a saved dimension set. The commands:
 
 pose   prints one JSON object for one driver angle: H and V (the 27 pivot points),
        ReverseArmAngle, ValveLeverAngle (radians), PistonPos (0..640), FrontSteamOpen,
@@ -58,6 +64,10 @@ sweep  prints a table: one row per driver angle A, A+S, A+2S, ... while the angl
 events prints the valve events of each notch of the reverse arm (events --help).
 tune   searches for the dimensions that bring the valve events nearest to the goals
        (tune --help).
+sensitivity prints how much each dimension moves each valve event at each notch
+       (sensitivity --help).
+wear   prints what the play in the pin joints does to the valve events at each notch
+       (wear --help).
 render draws one picture without a window or display: main (the mechanism view at
        --angle, default 0), sine, oval, steam (the diagrams over the diagram positions) or
        port (the port events diagram, --graph F, R or B for forward, reverse or both,
@@ -147,7 +157,7 @@ Options parse(const std::vector<std::string>& args) {
   o.command = args[0];
   if (o.command != "pose" && o.command != "sweep")
     throw UsageError{"unknown command '" + o.command +
-                     "' (use pose, sweep, events, tune or render); try --help"};
+                     "' (use pose, sweep, events, sensitivity, wear, tune or render); try --help"};
   cli::ArgReader line(args, 1);
   while (line.more()) {
     const std::string option = line.option();
@@ -298,6 +308,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (args[0] == "events") {
     const int code = runEventsCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (args[0] == "sensitivity") {
+    const int code = runSensitivityCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (args[0] == "wear") {
+    const int code = runWearCommand({args.begin() + 1, args.end()}, out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
   if (args[0] == "tune") {

@@ -194,6 +194,8 @@ class TMainForm : public QMainWindow {
   QAction* SteamDiag = nullptr;
   QAction* FourEvents = nullptr;
   QAction* ValveEvents = nullptr;
+  QAction* Sensitivity = nullptr;
+  QAction* WornGear = nullptr;
   QAction* Instructions = nullptr;
   QAction* SpecInstr = nullptr;
   QAction* About1 = nullptr;
@@ -369,6 +371,8 @@ class TMainForm : public QMainWindow {
   QDialog* steam_ = nullptr;
   QDialog* port_ = nullptr;
   QWidget* events_ = nullptr;
+  QWidget* sensitivity_ = nullptr;  // made on first use, beside the running gear
+  QWidget* wornGear_ = nullptr;
   QDialog* instructions_ = nullptr;
   QDialog* special_ = nullptr;
   QDialog* about_ = nullptr;

@@ -7,8 +7,10 @@
 #include "main_form.h"
 #include "motion.h"
 #include "motion_dialogs.h"
+#include "sensitivity_window.h"
 #include "view.h"
 #include "window_placement.h"
+#include "worn_gear_window.h"
 
 namespace vek1 {
 
@@ -91,6 +93,14 @@ void TMainForm::buildMenus() {
                                          &TMainForm::FourEventsClick);
   ValveEvents = DrawGraphsMenu->addAction(icons::valveEvents(), "&ValveEvents", this, [this] {
     if (events_) showBeside(events_, this);
+  });
+  Sensitivity = DrawGraphsMenu->addAction("Se&nsitivity", this, [this] {
+    if (!sensitivity_) sensitivity_ = new TSensitivity(ws_, this);
+    showBeside(sensitivity_, this);
+  });
+  WornGear = DrawGraphsMenu->addAction("&WornGear", this, [this] {
+    if (!wornGear_) wornGear_ = new TWornGear(ws_, this);
+    showBeside(wornGear_, this);
   });
   HelpMenu = menuBar()->addMenu("&Help");
   Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));

@@ -21,6 +21,7 @@
 #include "dimensions.h"
 #include "events_table.h"
 #include "numbers.h"
+#include "sensitivity.h"
 #include "tune_figures.h"
 #include "valve_events.h"
 
@@ -122,6 +123,11 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
       addChoice_->addItem(QString::fromStdString(std::string(dimensionLabel(id))), id);
   add_ = new QPushButton("Add", this);
   remove_ = new QPushButton("Remove", this);
+  mostSensitive_ = new QPushButton("Most sensitive", this);
+  mostSensitive_->setObjectName("MostSensitive");
+  mostSensitive_->setToolTip(
+      "Vary the four dimensions that move the front/rear cut-off difference most within their "
+      "bounds at these notches");
   bounds_ = new QLineEdit(QString::number(kDefaultBoundsPercent), this);
   bounds_->setObjectName("BoundsPercent");
   setBounds_ = new QPushButton("Set bounds", this);
@@ -179,6 +185,7 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   boundsRow->addWidget(bounds_);
   boundsRow->addWidget(setBounds_);
   dimLayout->addLayout(boundsRow, 1, 4);
+  dimLayout->addWidget(mostSensitive_, 2, 0);
 
   auto* goalBox = new QGroupBox("Goals", this);
   auto* goalLayout = new QGridLayout(goalBox);
@@ -228,6 +235,7 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
   connect(add_, &QPushButton::clicked, this, &TTuneDesign::AddDimClick);
   connect(remove_, &QPushButton::clicked, this, &TTuneDesign::RemoveDimClick);
+  connect(mostSensitive_, &QPushButton::clicked, this, &TTuneDesign::MostSensitiveClick);
   connect(setBounds_, &QPushButton::clicked, this, &TTuneDesign::SetBoundsClick);
   connect(defaultNotches_, &QPushButton::clicked, this, &TTuneDesign::DefaultNotchesClick);
   connect(&worker_, &TuneWorker::progressed, this, &TTuneDesign::showProgress);
@@ -331,6 +339,17 @@ void TTuneDesign::SetBoundsClick() {
   const double percent = boundsPercent();
   for (int r = 0; r < dims_->rowCount(); ++r)
     setBounds(r, defaultTuneVariable(ws_, dims_->item(r, ColName)->data(kIdRole).toInt(), percent));
+}
+
+void TTuneDesign::MostSensitiveClick() {
+  std::vector<double> notches = shownNotches_;
+  const std::optional<std::vector<double>> typed = parseNumberList(notches_->text().toStdString());
+  if (typed && !typed->empty() && typed->size() <= kMaxTuneNotches) notches = *typed;
+  const std::vector<int> ids = rankForEqualCutOff(ws_, ComputeSensitivity(ws_, notches),
+                                                  kSuggestedTuneDimensions.size());
+  if (ids.empty()) return;
+  dims_->setRowCount(0);
+  for (int id : ids) addDimensionRow(id, boundsPercent());
 }
 
 void TTuneDesign::DefaultNotchesClick() { showNotches(defaultTuneNotches(ws_)); }

@@ -42,6 +42,9 @@ class TTuneDesign : public QDialog {
   void ApplyClick();
   void AddDimClick();
   void RemoveDimClick();
+  // Replaces the dimensions to vary with the four that move the front/rear cut-off difference
+  // most within their bounds at the window's notches (the sensitivity table's offer).
+  void MostSensitiveClick();
   void SetBoundsClick();
   void DefaultNotchesClick();
 
@@ -86,6 +89,7 @@ class TTuneDesign : public QDialog {
   QComboBox* addChoice_ = nullptr;
   QPushButton* add_ = nullptr;
   QPushButton* remove_ = nullptr;
+  QPushButton* mostSensitive_ = nullptr;
   QLineEdit* bounds_ = nullptr;
   QPushButton* setBounds_ = nullptr;
   QCheckBox* equalCutOff_ = nullptr;

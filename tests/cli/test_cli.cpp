@@ -461,14 +461,14 @@ TEST(CliUsage, HelpNamesEveryOption) {
     EXPECT_NE(r.out.find(code), std::string::npos) << code;
 }
 
-// "help" and --help print the same usage on stdout, naming all five commands; no command at
+// "help" and --help print the same usage on stdout, naming every command; no command at
 // all is a usage error that answers with that usage on stderr. Each command's own --help
 // prints its usage and runs nothing: render draws no picture, wherever --help stands.
 TEST(CliUsage, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   const Result help = run({"help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_TRUE(help.err.empty()) << help.err;
-  for (const char* command : {"pose", "sweep", "events", "tune", "render"}) {
+  for (const char* command : {"pose", "sweep", "events", "sensitivity", "wear", "tune", "render"}) {
     EXPECT_NE(help.out.find("vek1-cli " + std::string(command) + " "), std::string::npos)
         << command;
     EXPECT_NE(help.out.find("\n" + std::string(command) + " "), std::string::npos) << command;

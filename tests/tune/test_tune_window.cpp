@@ -14,6 +14,8 @@
 #include "recording_sound.h"
 #include "dimensions.h"
 #include "dynvar.h"
+#include "numbers.h"
+#include "sensitivity.h"
 #include "tune_window.h"
 
 namespace vek1 {
@@ -56,6 +58,26 @@ struct TuneWindowTest : ::testing::Test {
     return QTest::qWaitFor([&] { return !w.searching() && w.result().has_value(); }, 10000);
   }
 };
+
+// "Most sensitive" replaces the rows with the sensitivity table's offer for the notches typed,
+// each with the bounds the field asks for.
+TEST_F(TuneWindowTest, MostSensitiveOffersTheRankedDimensionsForTheTypedNotches) {
+  TTuneDesign w(ws);
+  w.show();
+  auto* dims = child<QTableWidget>(w, "TuneDims");
+  ASSERT_EQ(dims->rowCount(), 2);
+  child<QLineEdit>(w, "Notches")->setText("1.6,0.4");
+  child<QLineEdit>(w, "BoundsPercent")->setText("10");
+  child<QPushButton>(w, "MostSensitive")->click();
+  const std::vector<int> offer = rankForEqualCutOff(ws, ComputeSensitivity(ws, {1.6, 0.4}), 4);
+  ASSERT_EQ(offer.size(), 4u);
+  ASSERT_EQ(dims->rowCount(), 4);
+  for (int r = 0; r < 4; ++r)
+    EXPECT_EQ(dims->item(r, 0)->text().toStdString(), dimensionLabel(offer[static_cast<size_t>(r)]));
+  const float value = dimensionValue(ws, offer[0]);
+  EXPECT_FLOAT_EQ(dims->item(0, 2)->text().toFloat(),
+                  toSingle(value + 0.1 * std::max(std::fabs(double(value)), 1.0)));
+}
 
 TEST_F(TuneWindowTest, RunsBesideTheLiveSetAndAppliesOneUndoableChangePerDimension) {
   TTuneDesign w(ws);
