@@ -23,6 +23,7 @@
 
 #include "dimensions.h"
 #include "events_table.h"
+#include "events_table_widget.h"
 #include "numbers.h"
 #include "tune_figures.h"
 #include "valve_events.h"
@@ -66,9 +67,6 @@ QTableWidgetItem* readOnly(const QString& text) {
 }
 
 // The valve events tables of the set before and after, as the Valve Events window shows them.
-const QColor kDiffers(255, 240, 120);  // front and rear apart beyond the tolerance
-const QColor kErrorText(200, 0, 0);    // a notch where the gear cannot close
-
 QTableWidget* eventsTable(const QString& name) {
   auto* table = new QTableWidget(0, 0);
   table->setObjectName(name);
@@ -76,26 +74,6 @@ QTableWidget* eventsTable(const QString& name) {
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   return table;
-}
-
-void fillEventsTable(QTableWidget* table, const ValveEventsTable& events) {
-  const EventsTableView view = buildEventsTable(events, EventTolerance{});
-  table->clear();
-  table->setColumnCount(static_cast<int>(view.header.size()));
-  QStringList header;
-  for (const std::string& h : view.header) header << QString::fromStdString(h);
-  table->setHorizontalHeaderLabels(header);
-  table->setRowCount(static_cast<int>(view.rows.size()));
-  for (std::size_t r = 0; r < view.rows.size(); ++r) {
-    for (std::size_t c = 0; c < view.rows[r].size(); ++c) {
-      const EventsCell& cell = view.rows[r][c];
-      auto* item = readOnly(QString::fromStdString(cell.text));
-      item->setToolTip(QString::fromStdString(cell.tip));
-      item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
-      item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
-      table->setItem(static_cast<int>(r), static_cast<int>(c), item);
-    }
-  }
 }
 
 // The undo of one change reloads every dimension on the bars through a step up and back, which
@@ -588,8 +566,8 @@ void TTuneDesign::showResult(const TuneResult& r) {
     applyTuneCandidate(before, r.Settings.Vary, r.Start);
     Workspace after = *searched_;
     applyTuneCandidate(after, r.Settings.Vary, r.Values);
-    fillEventsTable(before_, ComputeValveEvents(before, notches));
-    fillEventsTable(after_, ComputeValveEvents(after, notches));
+    fillEventsTable(before_, buildEventsTable(ComputeValveEvents(before, notches), {}));
+    fillEventsTable(after_, buildEventsTable(ComputeValveEvents(after, notches), {}));
   }
   // Only a set better than the start, found for the set as it still stands, is offered.
   const std::optional<AppliedState> state = appliedState();
