@@ -265,7 +265,7 @@ DiagramOutcome drawPortDiagram(Canvas& canvas, Workspace& ws, char graph, bool c
 
   if (cycleLegend) drawCycleLegend(canvas, admissionX, cutOffX, releaseX, compressionX);
 
-  return drawDiagramFooter(canvas, ws);
+  return drawDiagramFooter(canvas, ws, kPortUndoLine);
 }
 
 }  // namespace vek1

@@ -2,9 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
+#include <QPainter>
 #include <QPaintEvent>
 #include <QPalette>
 #include <QShowEvent>
+#include <algorithm>
 #include <string>
 
 #include "numbers.h"
@@ -206,8 +209,19 @@ void TSetRevArm::showEvent(QShowEvent* event) {
 
 void TSetRevArm::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
-  QPainterCanvas canvas(*this);
-  drawRevArmPositionsTexts(canvas, ws_, rows_);
+  // The canvas plots its glyphs pixel by pixel: straight onto a scaled screen each pixel would
+  // be a single device pixel, the letters dots. Drawn at the screen's pitch into a picture,
+  // they keep their shape and come out sharp.
+  const double ratio = std::clamp(devicePixelRatioF(), 1.0, 8.0);
+  QImage picture(QSize(roundHalfEven(width() * ratio), roundHalfEven(height() * ratio)),
+                 QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  {
+    QPainterCanvas canvas(picture, nullptr, ratio);
+    drawRevArmPositionsTexts(canvas, ws_, rows_);
+  }
+  QPainter painter(this);
+  painter.drawImage(QRectF(rect()), picture, QRectF(picture.rect()));
 }
 
 }  // namespace vek1
