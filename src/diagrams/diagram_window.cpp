@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <algorithm>
 
@@ -40,7 +41,7 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   picture_.fill(Qt::white);
 
   Menu = new QMenuBar(this);
-  Menu->setGeometry(0, 0, kPictureWidth, kMenuBarHeight);
+  Menu->setGeometry(0, 0, layout.clientWidth, kMenuBarHeight);
   if (usesPositions())
     SetRevArmPos =
         Menu->addAction(layout.setRevArmCaption, this, &DiagramWindow::SetRevArmPosClick);
@@ -82,9 +83,18 @@ QSize DiagramWindow::pictureSize() const {
 }
 
 void DiagramWindow::placeControls() {
-  for (const auto& [w, design] : designPlaces_)
-    w->setGeometry(ScaledLayout::scaled(design, ws_.TextScaleX, ws_.TextScaleY)
-                       .translated(0, kMenuBarHeight));
+  // The controls move with the texts beside them but keep their size: a Close button grown with
+  // the factors would reach the texts on its other side.
+  for (const auto& [w, design] : designPlaces_) {
+    const QRect moved = ScaledLayout::scaled(design, ws_.TextScaleX, ws_.TextScaleY);
+    w->setGeometry(QRect(moved.topLeft() + QPoint(0, kMenuBarHeight), design.size()));
+  }
+}
+
+void DiagramWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // The menu bar spans the window, never beyond it.
+  Menu->setGeometry(0, 0, width(), kMenuBarHeight);
 }
 
 QSize DiagramWindow::scaledClient() const {

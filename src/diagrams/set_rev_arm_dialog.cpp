@@ -27,6 +27,7 @@ constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 154;
 constexpr int kEditWidth = 49;
 constexpr int kEditHeight = 13;
+constexpr int kRowUnits = 16;
 // Edit1..Edit10, in that order. The scale field heads the first column, above position 1.
 constexpr std::array<QPoint, 10> kEditPlaces = {{
     {138, 47},
@@ -115,8 +116,10 @@ TSetRevArm::TSetRevArm(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
   for (int n = 1; n <= 10; ++n) {
     auto* edit = new KeyFilterEdit(this);
     const QPoint at = kEditPlaces[static_cast<std::size_t>(n - 1)];
-    // The fields keep a full text line's height, which the scaled 13 units would not give.
-    edit->setGeometry(px(at.x()), px(at.y()), px(kEditWidth), kEditHeight);
+    // The fields keep a text line's height, which the scaled 13 units would not give, but end
+    // where the next row's field starts (the rows are 16 units apart).
+    edit->setGeometry(px(at.x()), px(at.y()), px(kEditWidth),
+                      std::min(kEditHeight, px(at.y() + kRowUnits) - px(at.y())));
     edit->setFrame(false);
     QPalette colours = edit->palette();
     colours.setColor(QPalette::Base, kFieldColour);
