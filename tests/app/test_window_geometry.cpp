@@ -151,8 +151,8 @@ class WindowGeometry : public ::testing::Test {
     });
     dismiss.start(10);
     // The diagrams with their bars, names and undo line showing.
-    DynVarRegisterDimension(all.ws, dim::RadiusRod);
-    DynVarRegisterDimension(all.ws, dim::ValveLeverUpper);
+    for (int id : {dim::RadiusRod, dim::ValveLeverUpper, dim::CouplerLower, dim::Stroke})
+      DynVarRegisterDimension(all.ws, id);
     all.ws.DynVarShown = all.ws.UndoMode = true;
   }
 
@@ -214,7 +214,7 @@ class WindowGeometry : public ::testing::Test {
     expectPaintedTextsClear(&d, testing::placedTexts(canvas), below);
     // Each bar beside its dimension's painted name, centre to centre.
     const std::vector<testing::PlacedText> texts = testing::placedTexts(canvas);
-    for (int slot = 1; slot <= 2; ++slot) {
+    for (int slot = 1; slot <= 4; ++slot) {
       const QString name = QString::fromStdString(all.ws.DynVarList[slot].Name).trimmed();
       const auto text = std::find_if(texts.begin(), texts.end(), [&](const testing::PlacedText& t) {
         return QString::fromStdString(t.text).trimmed() == name;
