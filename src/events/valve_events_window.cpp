@@ -165,9 +165,18 @@ void TValveEvents::fitHeightToRows() {
                          Table->verticalHeader()->length() + 2 * Table->frameWidth() +
                          Table->horizontalScrollBar()->sizeHint().height();
   const int others = height() - Table->height();
-  int wanted = others + tableNeeds;
-  if (const QScreen* s = screen()) wanted = std::min(wanted, s->availableGeometry().height() - 40);
-  if (wanted > height()) resize(width(), wanted);
+  const QScreen* s = screen();
+  if (!s) return;
+  const QRect available = s->availableGeometry();
+  const int margins = frameGeometry().height() - height();
+  const int wanted = std::min(others + tableNeeds, available.height() - margins);
+  if (wanted <= height()) return;
+  resize(width(), wanted);
+  // Placed beside the main window for its first, shorter size, it may now reach below the
+  // screen: it moves up as far as it must.
+  const QRect frame = frameGeometry();
+  if (frame.bottom() > available.bottom())
+    move(frame.left(), std::max(available.top(), available.bottom() + 1 - frame.height()));
 }
 
 void TValveEvents::CopyClick() {
