@@ -117,7 +117,8 @@ void drawValveTravelAxis(Canvas& canvas, const Workspace& ws, int labelX) {
   canvas.textOut(9, 374, "Rear");
   canvas.textOut(9, 32, "Units Travel");
   canvas.textOut(9, 18, "Scale =");
-  canvas.textOut(50, 18, fixedText(vs, 3, 1));
+  // The value moves out with the large font's wider "Scale =".
+  canvas.textOut(fx(ws, 50), 18, fixedText(vs, 3, 1));
 
   // g steps of 0.1 units each way: the axis always spans about 1.5 scales above and below zero.
   const int g = roundHalfEven(4.0 * vs);
