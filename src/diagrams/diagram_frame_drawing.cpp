@@ -37,6 +37,49 @@ void tick(Canvas& canvas, int x0, int x1, int y) {
   canvas.lineTo(x1, y);
 }
 
+// A port edge's label stands just above its line (17 pixels up) or just below it; its letters
+// take this many rows of pixels from the top, and at most this many pixels a character.
+constexpr int kEdgeLabelHeight = 13;
+constexpr int kEdgeLabelCharWidth = 7;
+constexpr int kEdgeLabelSwap = 17;
+
+int overlap(int from0, int to0, int from1, int to1) {
+  return std::max(0, std::min(to0, to1) - std::max(from0, from1));
+}
+
+// The multiples of `pitch` in [from, to), for from >= 1.
+int multiples(int from, int to, int pitch) {
+  return to <= from ? 0 : (to - 1) / pitch - (from - 1) / pitch;
+}
+
+// The pixels of tick marks a label at (x, top) would cover.
+int ticksUnder(const PortEdgeLabelPlaces& places, int x, int top, std::size_t chars) {
+  const int bottom = top + kEdgeLabelHeight;
+  const int left = std::max(x, places.ticksFromX);
+  const int right = std::min(x + kEdgeLabelCharWidth * static_cast<int>(chars), places.ticksToX + 1);
+  const int fineTicks = multiples(left, right, places.finePitch);
+  const int longTicks = multiples(left, right, places.coarsePitch);
+  int covered = 0;
+  for (int k = 0; k < places.rows; ++k) {
+    const int c = places.firstRowY + k * places.rowPitch;
+    const int fine = overlap(top, bottom, c - places.fineHalf, c + places.fineHalf + 1);
+    const int coarse = overlap(top, bottom, c - places.coarseHalf, c + places.coarseHalf + 1);
+    covered += fine * fineTicks + (coarse - fine) * longTicks;
+  }
+  return covered;
+}
+
+// The label's top: where it was asked for, unless the other side of the line crosses fewer
+// ticks.
+int edgeLabelTop(const PortEdgeLabelPlaces& places, int x, int top, bool above,
+                 std::string_view text) {
+  if (places.rows <= 0) return top;
+  const int other = above ? top + kEdgeLabelSwap : top - kEdgeLabelSwap;
+  return ticksUnder(places, x, other, text.size()) < ticksUnder(places, x, top, text.size())
+             ? other
+             : top;
+}
+
 }  // namespace
 
 double diagramScale(const Workspace& ws) {
@@ -74,7 +117,8 @@ void drawValveTravelAxis(Canvas& canvas, const Workspace& ws, int labelX) {
   canvas.textOut(9, 374, "Rear");
   canvas.textOut(9, 32, "Units Travel");
   canvas.textOut(9, 18, "Scale =");
-  canvas.textOut(50, 18, fixedText(vs, 3, 1));
+  // The value moves out with the large font's wider "Scale =".
+  canvas.textOut(fx(ws, 50), 18, fixedText(vs, 3, 1));
 
   // g steps of 0.1 units each way: the axis always spans about 1.5 scales above and below zero.
   const int g = roundHalfEven(4.0 * vs);
@@ -108,18 +152,15 @@ void drawPortEdgeLines(Canvas& canvas, const Workspace& ws, const PortEdgeLabelP
 
   // Each label sits just above (199) or just below (216) the line it names.
   const auto lift = [&](double v) { return v * kDiagramPixelsPerScale / diagramScale(ws); };
-  canvas.textOut(places.frontSteamOpenX, screenCoord(199 - lift(pc.FrontSteamEdge)),
-                 "Front Steam Port Open");
-  canvas.textOut(places.frontSteamMaxX, screenCoord(216 - lift(pc.FrontPortFull)),
-                 "Front Steam Port Max");
-  canvas.textOut(places.frontExhOpenX, screenCoord(216 - lift(pc.FrontExhEdge)),
-                 "Front Exhaust Port Open");
-  canvas.textOut(places.rearSteamOpenX, screenCoord(216 + lift(pc.RearSteamEdge)),
-                 "Rear Steam Port Open");
-  canvas.textOut(places.rearSteamMaxX, screenCoord(199 + lift(pc.RearPortFull)),
-                 "Rear Steam Port Max");
-  canvas.textOut(places.rearExhOpenX, screenCoord(199 + lift(pc.RearExhEdge)),
-                 "Rear Exhaust Port Open");
+  const auto label = [&](int x, double top, bool above, const char* text) {
+    canvas.textOut(x, edgeLabelTop(places, x, screenCoord(top), above, text), text);
+  };
+  label(places.frontSteamOpenX, 199 - lift(pc.FrontSteamEdge), true, "Front Steam Port Open");
+  label(places.frontSteamMaxX, 216 - lift(pc.FrontPortFull), false, "Front Steam Port Max");
+  label(places.frontExhOpenX, 216 - lift(pc.FrontExhEdge), false, "Front Exhaust Port Open");
+  label(places.rearSteamOpenX, 216 + lift(pc.RearSteamEdge), false, "Rear Steam Port Open");
+  label(places.rearSteamMaxX, 199 + lift(pc.RearPortFull), true, "Rear Steam Port Max");
+  label(places.rearExhOpenX, 199 + lift(pc.RearExhEdge), true, "Rear Exhaust Port Open");
   canvas.setPenColour(colour::Black);
 }
 
@@ -173,19 +214,19 @@ DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws) {
   return out;
 }
 
-bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws) {
+bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws, UndoLinePlace at) {
   if (!ws.UndoMode) return false;
   // Written once, newest entry: the canvas's text has no background, so writing an earlier line
   // and then blank-padding the new one over it, as an opaque text would allow, would only smear
   // the two together.
-  canvas.textOut(fx(ws, 150), fy(ws, 55), UndoLineText(ws));
+  canvas.textOut(fx(ws, at.x), fy(ws, at.y), UndoLineText(ws));
   return true;
 }
 
-DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws) {
+DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws, UndoLinePlace undoAt) {
   DiagramOutcome out;
   out.panel = drawDiagramDynVarPanel(canvas, ws);
-  out.undoButtonShown = drawDiagramUndoLine(canvas, ws);
+  out.undoButtonShown = drawDiagramUndoLine(canvas, ws, undoAt);
   return out;
 }
 

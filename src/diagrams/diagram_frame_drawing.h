@@ -56,6 +56,20 @@ struct PortEdgeLabelPlaces {
   int rearSteamOpenX = 230;
   int rearSteamMaxX = 230;
   int rearExhOpenX = 60;
+  // Rows of tick marks the labels keep off (the sine diagram's grid): `rows` rows centred at
+  // firstRowY + k * rowPitch, with ticks at every multiple of finePitch from ticksFromX to
+  // ticksToX reaching fineHalf above and below the centre, those at multiples of coarsePitch
+  // coarseHalf. A label that would cross more of them than it would on the other side of its
+  // line goes there.
+  int rows = 0;
+  int firstRowY = 0;
+  int rowPitch = 0;
+  int ticksFromX = 1;
+  int ticksToX = 0;
+  int finePitch = 1;
+  int fineHalf = 0;
+  int coarsePitch = 1;
+  int coarseHalf = 0;
 };
 // The six port edges as horizontal lines from x = 15, front green and rear red, each with its
 // label.
@@ -75,8 +89,16 @@ struct DynVarPanelOutcome {
 };
 // The dynamic-variable list, or the boxed prompt while it is empty, when the display is on.
 DynVarPanelOutcome drawDiagramDynVarPanel(Canvas& canvas, const Workspace& ws);
+// Where a diagram writes its undo line, at factors 1: beside the window's UnDo button, which
+// stands 40 pixels to its left and one above. Most diagrams have room below the bars; the port
+// diagram's grid starts there, so it writes below its axis texts instead.
+struct UndoLinePlace {
+  int x = 150;
+  int y = 55;
+};
+constexpr UndoLinePlace kPortUndoLine{150, 384};
 // The newest undo entry while undo mode is on. Returns whether the UnDo button is shown.
-bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws);
+bool drawDiagramUndoLine(Canvas& canvas, const Workspace& ws, UndoLinePlace at = {});
 
 // The start of one position's curve in the sine, oval and steam diagrams: its table row is
 // written, and the reverse-arm position the curve is drawn at is returned.
@@ -113,6 +135,6 @@ struct DiagramOutcome {
 };
 
 // The dynamic-variable panel and the undo line that end every diagram.
-DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws);
+DiagramOutcome drawDiagramFooter(Canvas& canvas, const Workspace& ws, UndoLinePlace undoAt = {});
 
 }  // namespace vek1

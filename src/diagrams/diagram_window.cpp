@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <algorithm>
 
@@ -40,7 +41,7 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   picture_.fill(Qt::white);
 
   Menu = new QMenuBar(this);
-  Menu->setGeometry(0, 0, kPictureWidth, kMenuBarHeight);
+  Menu->setGeometry(0, 0, layout.clientWidth, kMenuBarHeight);
   if (usesPositions())
     SetRevArmPos =
         Menu->addAction(layout.setRevArmCaption, this, &DiagramWindow::SetRevArmPosClick);
@@ -51,7 +52,8 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   Print1 = Menu->addAction("Print...", this, &DiagramWindow::Print1Click);
 
   // Controls stand in the drawing's coordinates, below the window's own menu bar.
-  auto place = [](QWidget* w, int x, int y, int width, int height) {
+  auto place = [this](QWidget* w, int x, int y, int width, int height) {
+    designPlaces_.emplace_back(w, QRect(x, y, width, height));
     w->setGeometry(x, y + kMenuBarHeight, width, height);
   };
   for (int bar = 1; bar <= 4; ++bar) {
@@ -69,7 +71,7 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
   place(CloseButton, layout.closeAt.x(), layout.closeAt.y(), 75, 25);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
   UnDoButton = new QPushButton("UnDo", this);
-  place(UnDoButton, 110, 54, 40, 16);
+  place(UnDoButton, layout.undoLine.x - 40, layout.undoLine.y - 1, 40, 16);
   UnDoButton->setEnabled(false);
   UnDoButton->hide();
   connect(UnDoButton, &QPushButton::clicked, this, &DiagramWindow::UnDoButtonClick);
@@ -78,6 +80,21 @@ DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
 QSize DiagramWindow::pictureSize() const {
   // The texts a diagram places move out with the large font; the picture grows with them.
   return ScaledLayout::scaled(QSize(kPictureWidth, kPictureHeight), ws_.TextScaleX, ws_.TextScaleY);
+}
+
+void DiagramWindow::placeControls() {
+  // The controls move with the texts beside them but keep their size: a Close button grown with
+  // the factors would reach the texts on its other side.
+  for (const auto& [w, design] : designPlaces_) {
+    const QRect moved = ScaledLayout::scaled(design, ws_.TextScaleX, ws_.TextScaleY);
+    w->setGeometry(QRect(moved.topLeft() + QPoint(0, kMenuBarHeight), design.size()));
+  }
+}
+
+void DiagramWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // The menu bar spans the window, never beyond it.
+  Menu->setGeometry(0, 0, width(), kMenuBarHeight);
 }
 
 QSize DiagramWindow::scaledClient() const {
@@ -152,6 +169,7 @@ void DiagramWindow::FormActivate() {
   // Room for the whole picture's texts in the large font.
   const QSize client = scaledClient() + QSize(0, kMenuBarHeight);
   setMinimumSize(client);
+  placeControls();
   if (width() < client.width() || height() < client.height())
     resize(std::max(width(), client.width()), std::max(height(), client.height()));
   if (setRevArm_) setRevArm_->exec();

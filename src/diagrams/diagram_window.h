@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "canvas.h"
 #include "diagram_frame_drawing.h"
@@ -29,6 +31,7 @@ class DiagramWindow : public QDialog {
     int clientWidth = 632;
     int clientHeight = 414;
     QPoint closeAt{408, 8};
+    UndoLinePlace undoLine{};  // the button stands to the line's left
     UndoButton undoButton = UnDoDnS;
     QString setRevArmCaption, redrawCaption, undoCaption, dynVarCaption;
   };
@@ -84,6 +87,7 @@ class DiagramWindow : public QDialog {
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
   Workspace& ws_;
@@ -96,6 +100,10 @@ class DiagramWindow : public QDialog {
   QSize pictureSize() const;
   // The client area below the menu for the current text scale.
   QSize scaledClient() const;
+  // Where the controls stand in the drawing at factors 1 (below the menu bar): they move and
+  // grow with the texts the drawing places beside them in the large font.
+  std::vector<std::pair<QWidget*, QRect>> designPlaces_;
+  void placeControls();
   QImage picture_;
   double scale_ = 1.0;
   QSize clientSize_;

@@ -253,7 +253,7 @@ DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, 
 
   if (cycleLegend) drawCycleLegend(canvas, admissionX, cutOffX, releaseX, compressionX);
 
-  return drawDiagramFooter(canvas, ws);
+  return drawDiagramFooter(canvas, ws, kPortUndoLine);
 }
 
 }  // namespace vek1

@@ -2,9 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
+#include <QPainter>
 #include <QPaintEvent>
 #include <QPalette>
 #include <QShowEvent>
+#include <algorithm>
 #include <string>
 
 #include "numbers.h"
@@ -24,6 +27,7 @@ constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 154;
 constexpr int kEditWidth = 49;
 constexpr int kEditHeight = 13;
+constexpr int kRowUnits = 16;
 // Edit1..Edit10, in that order. The scale field heads the first column, above position 1.
 constexpr std::array<QPoint, 10> kEditPlaces = {{
     {138, 47},
@@ -112,8 +116,10 @@ TSetRevArm::TSetRevArm(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
   for (int n = 1; n <= 10; ++n) {
     auto* edit = new KeyFilterEdit(this);
     const QPoint at = kEditPlaces[static_cast<std::size_t>(n - 1)];
-    // The fields keep a full text line's height, which the scaled 13 units would not give.
-    edit->setGeometry(px(at.x()), px(at.y()), px(kEditWidth), kEditHeight);
+    // The fields keep a text line's height, which the scaled 13 units would not give, but end
+    // where the next row's field starts (the rows are 16 units apart).
+    edit->setGeometry(px(at.x()), px(at.y()), px(kEditWidth),
+                      std::min(kEditHeight, px(at.y() + kRowUnits) - px(at.y())));
     edit->setFrame(false);
     QPalette colours = edit->palette();
     colours.setColor(QPalette::Base, kFieldColour);
@@ -206,8 +212,19 @@ void TSetRevArm::showEvent(QShowEvent* event) {
 
 void TSetRevArm::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
-  QPainterCanvas canvas(*this);
-  drawRevArmPositionsTexts(canvas, ws_, rows_);
+  // The canvas plots its glyphs pixel by pixel: straight onto a scaled screen each pixel would
+  // be a single device pixel, the letters dots. Drawn at the screen's pitch into a picture,
+  // they keep their shape and come out sharp.
+  const double ratio = std::clamp(devicePixelRatioF(), 1.0, 8.0);
+  QImage picture(QSize(roundHalfEven(width() * ratio), roundHalfEven(height() * ratio)),
+                 QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  {
+    QPainterCanvas canvas(picture, nullptr, ratio);
+    drawRevArmPositionsTexts(canvas, ws_, rows_);
+  }
+  QPainter painter(this);
+  painter.drawImage(QRectF(rect()), picture, QRectF(picture.rect()));
 }
 
 }  // namespace vek1

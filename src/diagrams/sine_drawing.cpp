@@ -91,7 +91,12 @@ SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws) {
   drawValveTravelAxis(canvas, ws);
   drawAngleAxisTexts(canvas);
   drawPositionTableHeader(canvas, ws);
-  drawPortEdgeLines(canvas, ws);
+  // The labels keep off the grid's rows of ticks (drawGrid: centres 32 r + 55, every 10 degrees
+  // 2 pixels either side, every 90 degrees 5).
+  drawPortEdgeLines(canvas, ws,
+                    PortEdgeLabelPlaces{.rows = 9, .firstRowY = 87, .rowPitch = 32,
+                                        .ticksFromX = 60, .ticksToX = 580, .finePitch = 10,
+                                        .fineHalf = 2, .coarsePitch = 90, .coarseHalf = 5});
 
   const int count = diagramPositionCount(ws);
   for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, gear, k, ws.RevArmPositions[k]);

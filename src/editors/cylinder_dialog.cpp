@@ -10,16 +10,17 @@ namespace {
 constexpr int kCylinderRows = 22;
 
 // Row n shows dimension 100 + n. Rows 6 and 22 have two-line labels: their buttons stay on the
-// first line, their fields sit beside the second.
+// first line, their fields sit beside the second. The small buttons stand two pixels in from the
+// edge, or the window's edge cuts their frame.
 const DimensionRowPlace kPlaces[kCylinderRows] = {
-    {101, {146, 0}, {0, 0}},       {102, {146, 13}, {0, 13}},   {103, {146, 26}, {0, 26}},
-    {104, {146, 39}, {0, 39}},     {105, {146, 52}, {0, 52}},   {106, {146, 78}, {0, 65}},
-    {107, {146, 91}, {0, 91}},     {108, {146, 104}, {0, 104}}, {109, {146, 117}, {0, 117}},
-    {110, {146, 130}, {0, 130}},   {111, {146, 143}, {0, 143}}, {112, {146, 156}, {0, 156}},
-    {113, {342, 0}, {194, 0}},     {114, {342, 13}, {194, 13}}, {115, {342, 26}, {194, 26}},
-    {116, {342, 39}, {194, 39}},   {117, {342, 52}, {194, 52}}, {118, {342, 65}, {194, 65}},
-    {119, {342, 78}, {194, 78}},   {120, {342, 91}, {194, 91}}, {121, {342, 104}, {194, 104}},
-    {122, {342, 130}, {194, 117}},
+    {101, {146, 0}, {2, 0}},       {102, {146, 13}, {2, 13}},   {103, {146, 26}, {2, 26}},
+    {104, {146, 39}, {2, 39}},     {105, {146, 52}, {2, 52}},   {106, {146, 78}, {2, 65}},
+    {107, {146, 91}, {2, 91}},     {108, {146, 104}, {2, 104}}, {109, {146, 117}, {2, 117}},
+    {110, {146, 130}, {2, 130}},   {111, {146, 143}, {2, 143}}, {112, {146, 156}, {2, 156}},
+    {113, {342, 0}, {196, 0}},     {114, {342, 13}, {196, 13}}, {115, {342, 26}, {196, 26}},
+    {116, {342, 39}, {196, 39}},   {117, {342, 52}, {196, 52}}, {118, {342, 65}, {196, 65}},
+    {119, {342, 78}, {196, 78}},   {120, {342, 91}, {196, 91}}, {121, {342, 104}, {196, 104}},
+    {122, {342, 130}, {196, 117}},
 };
 
 // The tab order runs down the left column and the top of the right one, then the buttons, and
@@ -33,7 +34,7 @@ TCylDimen::TCylDimen(Workspace& ws, TMainForm& main, QWidget* parent)
                       QRect(294, 192, 90, 25), parent) {
   addRows(kPlaces);
   Reset1 = makeResetButton(
-      QStringLiteral("ResetCylDim"), QRect(294, 168, 90, 25), [this] { Reset1MouseDown(); },
+      QStringLiteral("ResetCylDim"), QRect(294, 164, 90, 25), [this] { Reset1MouseDown(); },
       [this] { ResetCylClick(); });
 
   std::vector<QWidget*> chain;

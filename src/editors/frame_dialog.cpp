@@ -10,9 +10,10 @@ namespace {
 
 constexpr int kFrameRows = 18;
 constexpr int kRowPitch = 13;
-// Two columns of rows: the left one holds rows 1 to 8, the right one rows 9 to 18.
-constexpr int kLeftButtonX = 0, kLeftEditX = 146;
-constexpr int kRightButtonX = 194, kRightEditX = 342;
+// Two columns of rows: the left one holds rows 1 to 8, the right one rows 9 to 18. The small
+// buttons stand two pixels in from the edge, or the window's edge cuts their frame.
+constexpr int kLeftButtonX = 2, kLeftEditX = 146;
+constexpr int kRightButtonX = 196, kRightEditX = 342;
 constexpr int kFirstRightRow = 9;
 
 std::vector<DimensionRowPlace> frameRowPlaces() {
@@ -37,7 +38,7 @@ TFrameDi::TFrameDi(Workspace& ws, TMainForm& main, QWidget* parent)
                       QRect(288, 160, 89, 25), parent) {
   addRows(frameRowPlaces());
   ResetFrame = makeResetButton(
-      QStringLiteral("ResetFrameDim"), QRect(288, 136, 89, 25), [this] { ResetFrameMouseDown(); },
+      QStringLiteral("ResetFrameDim"), QRect(288, 132, 89, 25), [this] { ResetFrameMouseDown(); },
       [this] { ResetFrameClick(); });
 
   std::vector<QWidget*> chain{edit(1), edit(2), edit(3), Close1, ResetFrame};

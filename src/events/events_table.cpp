@@ -83,30 +83,92 @@ std::string notesText(const NotchEvents& n, const OffsetRange& reach) {
     return text;
   }
   if (n.BeyondFullGear) add("beyond normal full gear");
-  for (const auto& [end, e] : {std::pair<const char*, const EndEvents&>{"F", n.Front},
-                               std::pair<const char*, const EndEvents&>{"R", n.Rear}}) {
+  for (const auto& [end, e] : {std::pair<const char*, const EndEvents&>{"front", n.Front},
+                               std::pair<const char*, const EndEvents&>{"rear", n.Rear}}) {
     if (e.SteamEdge == EdgeCycle::NeverOpens) add(std::string(end) + " takes no steam");
     if (e.IntoReturnStroke) add(std::string(end) + " steam open past dead centre");
+    if (e.OpensFully) add(std::string(end) + " steam port opens fully");
     if (!e.BlowThrough.empty()) add(std::string("blow-through ") + end + " " + rangesText(e.BlowThrough));
   }
   return text;
 }
+
+// A notch as a driver names it: by the cut-off it gives, the mean of the two ends' when both
+// cut off within the stroke, else the one that does.
+std::string notchCutOff(const NotchEvents& n) {
+  double sum = 0.0;
+  int count = 0;
+  for (const EndEvents* e : {&n.Front, &n.Rear})
+    if (e->CutOff && e->CutOff->CrankAngle < 180.0 && std::isfinite(e->CutOff->Stroke)) {
+      sum += e->CutOff->Stroke;
+      ++count;
+    }
+  return count ? fixedText(sum / count, 0, 1) : "-";
+}
+
+constexpr const char* kFrontRearTip =
+    "front is the cylinder end away from the driver, rear the end nearer it";
 
 }  // namespace
 
 EventsTableView buildEventsTable(const ValveEventsTable& table, const EventTolerance& tolerance) {
   EventsTableView view;
   view.laps = lapsText(table);
-  view.header = {"Offset",    "Dir",          "Lead F",      "Lead R",       "Adm F deg",
-                 "Adm R deg", "Cut-off F %",  "Cut-off R %", "Release F %",  "Release R %",
-                 "Compr F %", "Compr R %",    "Max steam F", "Max steam R",  "Max exh F",
-                 "Max exh R", "Valve travel", "Die slip",    "Nearest lock", "Error",
+  const std::string ends = std::string(" (") + kFrontRearTip + ")";
+  view.header = {"Offset (units)",
+                 "Running",
+                 "Notch cut-off (%)",
+                 "Lead Front (units)",
+                 "Lead Rear (units)",
+                 "Admission Front (deg)",
+                 "Admission Rear (deg)",
+                 "Cut-off Front (%)",
+                 "Cut-off Rear (%)",
+                 "Release Front (%)",
+                 "Release Rear (%)",
+                 "Compression Front (%)",
+                 "Compression Rear (%)",
+                 "Steam opening Front (units)",
+                 "Steam opening Rear (units)",
+                 "Exhaust opening Front (units)",
+                 "Exhaust opening Rear (units)",
+                 "Valve travel (units)",
+                 "Die slip (units)",
+                 "Nearest lock",
+                 "Lock margin (deg)",
+                 "Error",
                  "Notes"};
+  view.headerTips = {
+      "The reverse arm's setting, as an offset from its mid-gear centre",
+      "The way the engine runs at this setting: forward at or above the centre, reverse below",
+      "The notch named by its cut-off: the mean of the front and rear cut-off, % of stroke",
+      "Front lead: how far the steam port is open at the front dead centre" + ends,
+      "Rear lead: how far the steam port is open at the rear dead centre" + ends,
+      "Front admission: crank degrees from the front dead centre, negative before it",
+      "Rear admission: crank degrees from the rear dead centre, negative before it",
+      "Front cut-off: % of the stroke at which the front steam port closes",
+      "Rear cut-off: % of the stroke at which the rear steam port closes",
+      "Front release: % of the stroke at which the front exhaust opens",
+      "Rear release: % of the stroke at which the rear exhaust opens",
+      "Front compression: % of the return stroke at which the front exhaust closes",
+      "Rear compression: % of the return stroke at which the rear exhaust closes",
+      "Largest opening of the front steam port; the notes say when it opens fully",
+      "Largest opening of the rear steam port; the notes say when it opens fully",
+      "Largest opening of the front port to the exhaust",
+      "Largest opening of the rear port to the exhaust",
+      "Largest minus smallest valve displacement over the turn",
+      "Range of the die block's travel along the link",
+      "The joint that comes nearest to locking over the turn",
+      "How near that joint comes to locking, degrees from tangency",
+      "Driver angles where the linkage cannot close",
+      "What a designer must not miss about this notch"};
   for (const NotchEvents& n : table.Notches) {
     std::vector<EventsCell> row;
     row.push_back(
         {fixedText(n.Offset, 0, 3), "Reverse arm at " + fixedText(n.ReverseArmPos, 0, 3)});
-    row.push_back({n.Direction, ""});
+    row.push_back({n.Direction == "Rev" ? "reverse" : "forward", ""});
+    row.push_back({n.OutOfReach ? "" : notchCutOff(n),
+                   "The notch named by its cut-off, % of stroke"});
     const EndEvents& f = n.Front;
     const EndEvents& r = n.Rear;
     addPair(row, {fixedText(f.Lead, 0, 4), "Front lead"}, {fixedText(r.Lead, 0, 4), "Rear lead"},
@@ -127,24 +189,28 @@ EventsTableView buildEventsTable(const ValveEventsTable& table, const EventToler
             {percent(r.Compression, r.ExhaustEdge),
              eventTip("Compression", r.Compression, r.ExhaustEdge)},
             eventsDiffer(f.Compression, r.Compression, tolerance.StrokePercent));
-    auto opening = [](double x, bool full) { return fixedText(x, 0, 4) + (full ? " full" : ""); };
-    addPair(row, {opening(f.MaxSteamOpening, f.OpensFully), "Largest front steam opening"},
-            {opening(r.MaxSteamOpening, r.OpensFully), "Largest rear steam opening"}, false);
+    auto openingTip = [](const char* end, bool full) {
+      return std::string("Largest ") + end + " steam opening" + (full ? ": the whole port" : "");
+    };
+    addPair(row, {fixedText(f.MaxSteamOpening, 0, 4), openingTip("front", f.OpensFully)},
+            {fixedText(r.MaxSteamOpening, 0, 4), openingTip("rear", r.OpensFully)}, false);
     addPair(row, {fixedText(f.MaxExhaustOpening, 0, 4), "Largest front exhaust opening"},
             {fixedText(r.MaxExhaustOpening, 0, 4), "Largest rear exhaust opening"}, false);
     row.push_back({fixedText(n.ValveTravel, 0, 4), "Largest minus smallest valve displacement"});
     row.push_back({fixedText(n.DieSlip, 0, 4), "Range of the die block's travel along the link"});
     const JointMargin& m = n.ClosureMargin;
-    row.push_back({std::string(jointName(m.Joint)) + " " + fixedText(m.Degrees, 0, 1) + " deg",
-                   "Smallest spare length of a rod: " + std::string(jointName(m.SpareJoint)) + " " +
-                       fixedText(m.SpareLength, 0, 4)});
+    const std::string spare = "Smallest spare length of a rod: " +
+                              std::string(jointName(m.SpareJoint)) + " " +
+                              fixedText(m.SpareLength, 0, 4);
+    row.push_back({std::string(jointName(m.Joint)), spare});
+    row.push_back({fixedText(m.Degrees, 0, 1), spare});
     row.push_back({errorText(n), n.Error ? "Driver angles where the linkage cannot close" : ""});
     row.push_back({notesText(n, table.Reach),
                    "Blow-through: crank angles after that end's dead centre where steam and "
                    "exhaust are open at once"});
     // Out of reach there is no pose: every figure between the notch and its notes is blank.
     if (n.OutOfReach)
-      for (size_t c = 2; c + 2 < row.size(); ++c) row[c] = {"", "", false, true};
+      for (size_t c = 3; c + 2 < row.size(); ++c) row[c] = {"", "", false, true};
     if (n.Error)
       for (EventsCell& cell : row) cell.error = true;
     view.rows.push_back(std::move(row));

@@ -29,7 +29,9 @@ struct EventsCell {
 
 struct EventsTableView {
   std::string laps;  // lapsText of the table
+  // Each column's name with its unit, and what it means.
   std::vector<std::string> header;
+  std::vector<std::string> headerTips;
   std::vector<std::vector<EventsCell>> rows;
 };
 

@@ -3,19 +3,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "events_table_drawing.h"
+#include "events_table_widget.h"
 #include "export_dialog.h"
+#include "file_dialogs.h"
 #include "numbers.h"
 #include "picture_print.h"
 #include "qt_file_write.h"
@@ -24,9 +27,6 @@
 namespace vek1 {
 
 namespace {
-
-const QColor kDiffers(255, 240, 120);  // front and rear apart beyond the tolerance
-const QColor kErrorText(200, 0, 0);    // a notch where the gear cannot close
 
 QDoubleSpinBox* toleranceBox(double value, double step, int decimals, const QString& suffix) {
   auto* box = new QDoubleSpinBox;
@@ -56,6 +56,10 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   SaveCsvButton = new QPushButton("Save as CSV");
   ExportButton = new QPushButton("Export...");
   PrintButton = new QPushButton("Print...");
+  NotchesProblem = new QLabel;
+  NotchesProblem->setObjectName("NotchesProblem");
+  NotchesProblem->setStyleSheet("color: rgb(200, 0, 0)");
+  NotchesProblem->setWordWrap(true);
   SetLabel = new QLabel;
   Table = new QTableWidget;
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -75,6 +79,7 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   controls->addWidget(PrintButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
+  layout->addWidget(NotchesProblem);
   layout->addWidget(SetLabel);
   layout->addWidget(Table, 1);
   resize(1270, 540);
@@ -117,55 +122,79 @@ void TValveEvents::recompute() {
                                            (laps.empty() ? "" : "    " + laps) + "\n" +
                                            kEventsConventionText));
   refreshTable();
+  showNotchProblems();
+}
+
+void TValveEvents::showNotchProblems() {
+  if (!notchesTextProblem_.isEmpty()) {
+    NotchesProblem->setText(notchesTextProblem_);
+    NotchesProblem->setVisible(true);
+    return;
+  }
+  QStringList beyond;
+  for (const NotchEvents& n : table_.Notches)
+    if (n.OutOfReach) beyond << QString::fromStdString(fixedText(n.Offset, 0, 3));
+  if (beyond.isEmpty()) {
+    NotchesProblem->clear();
+    NotchesProblem->setVisible(false);
+    return;
+  }
+  NotchesProblem->setText(
+      QString::fromStdString("Beyond the reverse arm's reach (" +
+                             fixedText(table_.Reach.Lowest, 0, 3) + " to " +
+                             fixedText(table_.Reach.Highest, 0, 3) + "): ") +
+      beyond.join(", "));
+  NotchesProblem->setVisible(true);
 }
 
 void TValveEvents::refreshTable() {
   view_ = buildEventsTable(table_, {StrokeTolerance->value(), LeadTolerance->value()});
-  const int columns = static_cast<int>(view_.header.size());
-  const int rows = static_cast<int>(view_.rows.size());
-  if (Table->columnCount() != columns) {
-    Table->setColumnCount(columns);
-    QStringList labels;
-    for (const std::string& h : view_.header) labels << QString::fromStdString(h);
-    Table->setHorizontalHeaderLabels(labels);
-  }
-  Table->setRowCount(rows);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < columns && c < static_cast<int>(view_.rows[r].size()); ++c) {
-      const EventsCell& cell = view_.rows[r][c];
-      QTableWidgetItem* item = Table->item(r, c);
-      if (!item) {
-        item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Table->setItem(r, c, item);
-      }
-      item->setText(QString::fromStdString(cell.text));
-      item->setToolTip(QString::fromStdString(cell.tip));
-      item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
-      item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
-    }
-  // Widths follow the texts once, when the table is first filled: columns that jump about while
-  // a dimension is being nudged would be hard to read.
-  if (!sized_ && rows > 0) {
-    Table->resizeColumnsToContents();
+  fillEventsTable(Table, view_);
+  // Columns grow to a text that would be cut ("locks 18.2-126.5" where the first table had no
+  // lock), but never shrink: columns that jump about while a dimension is nudged are hard to read.
+  growEventsColumns(Table);
+  if (!sized_ && !view_.rows.empty()) {
     sized_ = true;
+    fitHeightToRows();
   }
+}
+
+void TValveEvents::fitHeightToRows() {
+  // Tall enough for every row of the table, as far as the screen allows.
+  const int tableNeeds = Table->horizontalHeader()->sizeHint().height() +
+                         Table->verticalHeader()->length() + 2 * Table->frameWidth() +
+                         Table->horizontalScrollBar()->sizeHint().height();
+  const int others = height() - Table->height();
+  const QScreen* s = screen();
+  if (!s) return;
+  const QRect available = s->availableGeometry();
+  const int margins = frameGeometry().height() - height();
+  const int wanted = std::min(others + tableNeeds, available.height() - margins);
+  if (wanted <= height()) return;
+  resize(width(), wanted);
+  // Placed beside the main window for its first, shorter size, it may now reach below the
+  // screen: it moves up as far as it must.
+  const QRect frame = frameGeometry();
+  if (frame.bottom() > available.bottom())
+    move(frame.left(), std::max(available.top(), available.bottom() + 1 - frame.height()));
 }
 
 void TValveEvents::CopyClick() {
   QApplication::clipboard()->setText(QString::fromStdString(tabSeparated(view_)));
 }
 
-bool TValveEvents::saveCsv(const QString& path, QString* message) {
+bool TValveEvents::saveCsv(const QString& typed, QString* message) {
+  // A name typed without ".csv" would leave a file no spreadsheet offers to open.
+  const QString path = withExtension(typed, QStringLiteral("csv"));
   const auto failed = writeWholeFileAt(path, valveEventsCsv(table_));
   if (failed && message) *message = *failed;
+  if (!failed) rememberWrittenFile(path);
   return !failed;
 }
 
 void TValveEvents::SaveCsvClick() {
-  const QString path = QFileDialog::getSaveFileName(
-      this, "Save as CSV", QString::fromStdString(ws_.DimSetName) + "-events.csv",
-      "CSV files (*.csv);;All files (*)");
+  const QString path =
+      askSaveFile(this, "Save as CSV", pictureInfo().title, "CSV files", QStringLiteral("csv"));
   if (path.isEmpty()) return;
   QString message;
   if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
@@ -182,7 +211,7 @@ ExportResult TValveEvents::exportTo(const QString& path) const {
 }
 
 void TValveEvents::ExportClick() {
-  exportPictureAsked(this, "Export", QString::fromStdString(ws_.DimSetName) + "-events",
+  exportPictureAsked(this, "Export", pictureInfo().title,
                      [this](const QString& path) { return exportTo(path); });
 }
 
@@ -193,13 +222,22 @@ void TValveEvents::PrintClick() {
 
 void TValveEvents::NotchesEditExit() {
   const std::string text = NotchesEdit->text().toStdString();
-  if (text == notchesText_) return;
+  if (text == notchesText_) {
+    notchesTextProblem_.clear();
+    showNotchProblems();
+    return;
+  }
   if (!parseNotchList(text, offsets_, useDefaultNotches_)) {
-    // Not a list of offsets: the table stays as it was, and so does the field.
-    NotchesEdit->setText(QString::fromStdString(notchesText_));
+    // Not a list of offsets: the table stays as it was, and the field keeps the text so that
+    // it can be mended, with the reason beside it.
+    notchesTextProblem_ = QString::fromStdString(
+        "\"" + text + "\" is not a list of notches: type \"default\" or offsets from the centre "
+        "separated by commas, e.g. 1.6,0.8,-0.8 (the table still shows " + notchesText_ + ")");
+    showNotchProblems();
     return;
   }
   notchesText_ = text;
+  notchesTextProblem_.clear();
   recompute();
 }
 

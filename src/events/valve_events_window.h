@@ -33,7 +33,8 @@ class TValveEvents : public QWidget {
   // Looks at the working set and recomputes if it changed since the last table (or the notches
   // did). Returns whether it recomputed. The timer runs it while the window is shown.
   bool poll();
-  // Writes the whole table as CSV; false, with a message, when the file cannot be written.
+  // Writes the whole table as CSV, adding ".csv" to a path without it; false, with a message,
+  // when the file cannot be written.
   bool saveCsv(const QString& path, QString* message = nullptr);
   // The table as a picture (PNG, SVG or PDF by the extension), as it is shown now.
   ExportResult exportTo(const QString& path) const;
@@ -52,6 +53,9 @@ class TValveEvents : public QWidget {
   QPushButton* PrintButton = nullptr;
   QTableWidget* Table = nullptr;
   QLabel* SetLabel = nullptr;
+  // Beside the notches: why the text typed is not a list, or which notches the reverse arm
+  // cannot reach; hidden when there is nothing to say.
+  QLabel* NotchesProblem = nullptr;
 
   void CopyClick();
   void SaveCsvClick();
@@ -66,6 +70,8 @@ class TValveEvents : public QWidget {
   PictureInfo pictureInfo() const;
   void recompute();
   void refreshTable();
+  void fitHeightToRows();
+  void showNotchProblems();
 
   Workspace& ws_;
   QTimer* timer_ = nullptr;
@@ -73,6 +79,7 @@ class TValveEvents : public QWidget {
   bool useDefaultNotches_ = true;
   std::vector<double> offsets_;
   std::string notchesText_ = "default";
+  QString notchesTextProblem_;
   ValveEventsTable table_;
   EventsTableView view_;
   int recomputes_ = 0;

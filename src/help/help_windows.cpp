@@ -102,10 +102,12 @@ InstructionWindow::InstructionWindow(const QString& caption, const QString& file
   setModal(true);
   setFont(dialogFont());
 
-  // The label is made first so that the text control, made after it, lies over it.
+  // The label holds the file's name; the text control covers the whole window, so the label is
+  // kept hidden rather than left under it, where it would only take part of the text's room.
   Label1 = new QLabel(QStringLiteral("Label1"), this);
   Label1->move(8, 8);
   Label1->adjustSize();
+  Label1->hide();
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setGeometry(memoPlace);
@@ -152,10 +154,9 @@ TInst::TInst(const HelpReporter& report, QWidget* parent, const QString& program
 }
 
 TVeOSpInst::TVeOSpInst(const HelpReporter& report, QWidget* parent, const QString& programFolder)
-    // The text control is 8 pixels wider than the window, as it has always been; its scroll bar
-    // is partly cut off at the right, and the mouse wheel and the keys scroll it as well.
+    // The text control fills the window, its scroll bar whole inside it.
     : InstructionWindow(QStringLiteral("Vek1 Special Instructions"), QStringLiteral("VeOSpIns.doc"),
-                        QRect(0, 0, 435, 273), report, programFolder, parent) {}
+                        QRect(QPoint(0, 0), kInstructionClient), report, programFolder, parent) {}
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About These Programs"));

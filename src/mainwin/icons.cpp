@@ -66,14 +66,19 @@ QIcon midGear() {
 }
 
 QIcon steam() {
+  // A white puff drawn round in dark blue above a red port: a flat grey cloud read as a
+  // button that is switched off.
   return drawn([](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(150, 150, 160));
-    p.drawEllipse(QPointF(5, 10), 3.5, 3.5);
-    p.drawEllipse(QPointF(9, 7), 4, 4);
-    p.drawEllipse(QPointF(12, 10), 3, 3);
-    p.setBrush(QColor(220, 220, 230));
-    p.drawEllipse(QPointF(9, 7), 2, 2);
+    QPainterPath puff;
+    puff.addEllipse(QPointF(5, 8), 3.5, 3.5);
+    puff.addEllipse(QPointF(9, 5.5), 4, 4);
+    puff.addEllipse(QPointF(12, 8.5), 3, 3);
+    puff = puff.simplified();
+    p.setPen(QPen(QColor(0, 0, 160), 1.2));
+    p.setBrush(Qt::white);
+    p.drawPath(puff);
+    p.setPen(QPen(Qt::red, 2));
+    p.drawLine(QPointF(3, 14), QPointF(13, 14));
   });
 }
 

@@ -127,6 +127,8 @@ void UndoClear(Workspace& ws) {
 
 std::string UndoLineText(const Workspace& ws) {
   const UndoEntry& e = ws.UndoList[1];
+  // An empty history has no name or values to show; zeros would read as a change to undo.
+  if (e.Id <= 0) return "Nothing to undo";
   std::string count = std::to_string(ws.UndoCount);
   if (count.size() < 2) count.insert(0, 2 - count.size(), ' ');
   return count + "- " + e.Name + " " + fixedText(e.NewValue, 6, 3) + " to " +

@@ -39,7 +39,8 @@ void UndoPop(Workspace& ws);
 void UndoButtonClick(Workspace& ws);
 void UndoClear(Workspace& ws);
 
-// The undo line shown in the windows: count + "- " + name + " " + new + " to " + old.
+// The undo line shown in the windows: count + "- " + name + " " + new + " to " + old, or
+// "Nothing to undo" when the history is empty.
 std::string UndoLineText(const Workspace& ws);
 
 }  // namespace vek1

@@ -167,7 +167,8 @@ TDrawLines::TDrawLines(Workspace& ws, SoundSink& sound, QWidget* parent)
     return l;
   };
   title(QStringLiteral("Item"), px(44), px(84));
-  title(QStringLiteral("No."), px(48), px(98));
+  // The second title line stands a font height below the first, so the two do not overlap.
+  title(QStringLiteral("No."), px(48), px(100));
   title(QStringLiteral("Type     Color     Ref to"), px(82), px(92));
   // The number columns are titled word by word, each word centred over its own column: as one
   // run of words spaced with blanks, the line ran under the Close button in our wider font.
@@ -177,7 +178,7 @@ TDrawLines::TDrawLines(Workspace& ws, SoundSink& sound, QWidget* parent)
   for (std::size_t n = 0; n < 4; ++n) {
     const int centre = px(39 + kEditLefts[n]) + px(51) / 2;
     for (const auto& [text, y] :
-         {std::pair(lineTitles[n], px(84)), std::pair(circleTitles[n], px(98))}) {
+         {std::pair(lineTitles[n], px(84)), std::pair(circleTitles[n], px(100))}) {
       if (*text == '\0') continue;
       QLabel* l = title(QString::fromLatin1(text), 0, y);
       // A pixel smaller than the dialog's font, so neighbouring words keep a gap between them.

@@ -17,9 +17,13 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "dimensions.h"
 #include "events_table.h"
+#include "events_table_widget.h"
 #include "numbers.h"
 #include "sensitivity.h"
 #include "tune_figures.h"
@@ -64,9 +68,6 @@ QTableWidgetItem* readOnly(const QString& text) {
 }
 
 // The valve events tables of the set before and after, as the Valve Events window shows them.
-const QColor kDiffers(255, 240, 120);  // front and rear apart beyond the tolerance
-const QColor kErrorText(200, 0, 0);    // a notch where the gear cannot close
-
 QTableWidget* eventsTable(const QString& name) {
   auto* table = new QTableWidget(0, 0);
   table->setObjectName(name);
@@ -76,24 +77,11 @@ QTableWidget* eventsTable(const QString& name) {
   return table;
 }
 
-void fillEventsTable(QTableWidget* table, const ValveEventsTable& events) {
-  const EventsTableView view = buildEventsTable(events, EventTolerance{});
-  table->clear();
-  table->setColumnCount(static_cast<int>(view.header.size()));
-  QStringList header;
-  for (const std::string& h : view.header) header << QString::fromStdString(h);
-  table->setHorizontalHeaderLabels(header);
-  table->setRowCount(static_cast<int>(view.rows.size()));
-  for (std::size_t r = 0; r < view.rows.size(); ++r) {
-    for (std::size_t c = 0; c < view.rows[r].size(); ++c) {
-      const EventsCell& cell = view.rows[r][c];
-      auto* item = readOnly(QString::fromStdString(cell.text));
-      item->setToolTip(QString::fromStdString(cell.tip));
-      item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
-      item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
-      table->setItem(static_cast<int>(r), static_cast<int>(c), item);
-    }
-  }
+// The undo of one change reloads every dimension on the bars through a step up and back, which
+// may leave it one rounding away from where it was: that is still the same value to the user.
+bool sameValue(float a, float b) {
+  return std::fabs(a - b) <= 4.0f * std::numeric_limits<float>::epsilon() *
+                                 std::max(1.0f, std::fabs(b));
 }
 
 QString notchListText(const std::vector<double>& notches) {
@@ -123,6 +111,17 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
       addChoice_->addItem(QString::fromStdString(std::string(dimensionLabel(id))), id);
   add_ = new QPushButton("Add", this);
   remove_ = new QPushButton("Remove", this);
+  suggested_ = new QPushButton("Suggested four", this);
+  suggested_->setObjectName("Suggested");
+  suggested_->setToolTip("Vary the four valve-gear dimensions that bring the cut-offs together "
+                         "on most gears");
+  fromBars_ = new QPushButton("From the bars", this);
+  fromBars_->setObjectName("FromBars");
+  fromBars_->setToolTip("Vary the dimensions on the dynamic-variable bars, leaving out those "
+                        "that only the drawing uses");
+  rowsText_ = new QLabel(this);
+  rowsText_->setObjectName("RowsText");
+  rowsText_->setWordWrap(true);
   mostSensitive_ = new QPushButton("Most sensitive", this);
   mostSensitive_->setObjectName("MostSensitive");
   mostSensitive_->setToolTip(
@@ -185,7 +184,12 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   boundsRow->addWidget(bounds_);
   boundsRow->addWidget(setBounds_);
   dimLayout->addLayout(boundsRow, 1, 4);
-  dimLayout->addWidget(mostSensitive_, 2, 0);
+  auto* sourceRow = new QHBoxLayout;
+  sourceRow->addWidget(suggested_);
+  sourceRow->addWidget(fromBars_);
+  sourceRow->addWidget(mostSensitive_);
+  sourceRow->addWidget(rowsText_, 1);
+  dimLayout->addLayout(sourceRow, 2, 0, 1, 5);
 
   auto* goalBox = new QGroupBox("Goals", this);
   auto* goalLayout = new QGridLayout(goalBox);
@@ -235,6 +239,8 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
   connect(add_, &QPushButton::clicked, this, &TTuneDesign::AddDimClick);
   connect(remove_, &QPushButton::clicked, this, &TTuneDesign::RemoveDimClick);
+  connect(suggested_, &QPushButton::clicked, this, &TTuneDesign::SuggestedClick);
+  connect(fromBars_, &QPushButton::clicked, this, &TTuneDesign::FromBarsClick);
   connect(mostSensitive_, &QPushButton::clicked, this, &TTuneDesign::MostSensitiveClick);
   connect(setBounds_, &QPushButton::clicked, this, &TTuneDesign::SetBoundsClick);
   connect(defaultNotches_, &QPushButton::clicked, this, &TTuneDesign::DefaultNotchesClick);
@@ -261,18 +267,80 @@ void TTuneDesign::closeEvent(QCloseEvent* event) {
 }
 
 void TTuneDesign::FormActivate() {
-  // The first opening takes the dimensions the user has been nudging; later openings keep what
-  // the user chose here.
+  // The first opening takes the suggested four, not whatever the user happened to click last
+  // (the bars fill from any field entered); later openings keep what the user chose here.
   if (!filled_) {
-    fillDimensions();
+    fillDimensions(Rows::Suggested);
     DefaultNotchesClick();
     filled_ = true;
   }
   followWorkingSet();
 }
 
+std::optional<TTuneDesign::AppliedState> TTuneDesign::appliedState() const {
+  if (!result_ || !searched_) return std::nullopt;
+  const std::vector<TuneVariable>& vary = result_->Settings.Vary;
+  AppliedState state;
+  for (int id = 1; id <= 122; ++id) {
+    if (!isDimensionId(id)) continue;
+    const float now = dimensionValue(ws_, id);
+    const auto v = std::find_if(vary.begin(), vary.end(),
+                                [id](const TuneVariable& t) { return t.Id == id; });
+    const std::size_t i = static_cast<std::size_t>(v - vary.begin());
+    if (v == vary.end() || i >= result_->Values.size() ||
+        result_->Values[i] == dimensionValue(*searched_, id)) {
+      if (!sameValue(now, dimensionValue(*searched_, id))) return std::nullopt;
+    } else if (sameValue(now, result_->Values[i])) {
+      ++state.kept;
+    } else if (sameValue(now, dimensionValue(*searched_, id))) {
+      ++state.undone;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return state;
+}
+
+void TTuneDesign::withdrawResult() {
+  result_.reset();
+  searched_.reset();
+  applied_ = false;
+  shownState_.reset();
+  apply_->setEnabled(false);
+  after_->setRowCount(0);
+  for (int r = 0; r < dims_->rowCount(); ++r) {
+    const int id = dims_->item(r, ColName)->data(kIdRole).toInt();
+    dims_->item(r, ColBefore)->setText(number(dimensionValue(ws_, id), 4));
+    for (int c = ColAfter; c < kDimColumns; ++c) dims_->item(r, c)->setText(QString());
+  }
+}
+
 void TTuneDesign::followWorkingSet() {
   if (!filled_ || worker_.running()) return;
+  if (result_ && searched_) {
+    const std::optional<AppliedState> state = appliedState();
+    if (!state) {
+      withdrawResult();
+      status_->setText("The set has changed since the search: its result is withdrawn");
+    } else {
+      // The set is the one searched from (Apply may write the result, again after an undo),
+      // or the result applied to it with some of its changes undone.
+      apply_->setEnabled(result_->improves() && state->kept == 0);
+      if (applied_ && (!shownState_ || shownState_->undone != state->undone)) {
+        if (state->kept == 0)
+          status_->setText("Applied changes undone: the set is again the one searched from "
+                           "(Start); Apply writes the tuned values once more");
+        else if (state->undone > 0)
+          status_->setText(QString("Applied: %1 of %2 changed dimension(s) undone")
+                               .arg(state->undone)
+                               .arg(state->kept + state->undone));
+        else
+          status_->setText(QString("Applied: %1 dimension(s) changed, each undoable on its own")
+                               .arg(state->kept));
+      }
+      shownState_ = state;
+    }
+  }
   for (int r = 0; r < dims_->rowCount(); ++r) {
     const QTableWidgetItem* name = dims_->item(r, ColName);
     const int id = name->data(kIdRole).toInt();
@@ -283,16 +351,34 @@ void TTuneDesign::followWorkingSet() {
     const std::vector<double> notches = defaultTuneNotches(ws_);
     if (notches != shownNotches_) showNotches(notches);
   }
-  if (searched_ && !sameDimensions(ws_, *searched_)) apply_->setEnabled(false);
 }
 
-void TTuneDesign::fillDimensions() {
+void TTuneDesign::fillDimensions(Rows from) {
+  if (worker_.running()) return;
+  // Other rows make the result an answer to another question.
+  withdrawResult();
   dims_->setRowCount(0);
   std::vector<int> ids;
-  for (int slot = 1; slot <= 4; ++slot)
-    if (isEditableDimensionId(ws_.DynVarList[slot].Id) &&
-        !isDrawingOnlyDimension(ws_.DynVarList[slot].Id))
-      ids.push_back(ws_.DynVarList[slot].Id);
+  QStringList drawingOnly;
+  if (from == Rows::Bars)
+    for (int slot = 1; slot <= 4; ++slot) {
+      const int id = ws_.DynVarList[slot].Id;
+      if (!isEditableDimensionId(id)) continue;
+      if (isDrawingOnlyDimension(id))
+        drawingOnly << QString::fromStdString(std::string(dimensionLabel(id))).simplified();
+      else
+        ids.push_back(id);
+    }
+  QString text;
+  if (from == Rows::Bars && !ids.empty())
+    text = "Varying the dimensions on the bars that move the valve";
+  else if (from == Rows::Bars)
+    text = "No dimension on the bars moves the valve: varying the suggested four";
+  else
+    text = "Varying the suggested four dimensions";
+  if (!drawingOnly.isEmpty())
+    text += " (left out, as only the drawing uses them: " + drawingOnly.join(", ") + ")";
+  rowsText_->setText(text);
   if (ids.empty()) ids.assign(kSuggestedTuneDimensions.begin(), kSuggestedTuneDimensions.end());
   for (int id : ids) addDimensionRow(id, boundsPercent());
 }
@@ -322,17 +408,22 @@ void TTuneDesign::setBounds(int row, const TuneVariable& v) {
   dims_->item(row, ColLower)->setText(number(v.Lower, 4));
   dims_->item(row, ColUpper)->setData(kExactRole, v.Upper);
   dims_->item(row, ColUpper)->setText(number(v.Upper, 4));
+  // While a result stands its start and tuned values stay beside the new bounds.
+  if (result_) return;
   dims_->item(row, ColBefore)->setText(number(v.Start, 4));
   for (int c = ColAfter; c < kDimColumns; ++c) dims_->item(row, c)->setText(QString());
 }
 
 void TTuneDesign::AddDimClick() {
+  withdrawResult();
   addDimensionRow(addChoice_->currentData().toInt(), boundsPercent());
 }
 
 void TTuneDesign::RemoveDimClick() {
   const int row = dims_->currentRow();
-  if (row >= 0) dims_->removeRow(row);
+  if (row < 0) return;
+  withdrawResult();
+  dims_->removeRow(row);
 }
 
 void TTuneDesign::SetBoundsClick() {
@@ -347,8 +438,11 @@ void TTuneDesign::MostSensitiveClick() {
   if (typed && !typed->empty() && typed->size() <= kMaxTuneNotches) notches = *typed;
   const std::vector<int> ids = rankForEqualCutOff(ws_, ComputeSensitivity(ws_, notches),
                                                   kSuggestedTuneDimensions.size());
-  if (ids.empty()) return;
+  if (ids.empty() || worker_.running()) return;
+  withdrawResult();
   dims_->setRowCount(0);
+  rowsText_->setText("Varying the four dimensions that move the front/rear cut-off difference "
+                     "most at these notches");
   for (int id : ids) addDimensionRow(id, boundsPercent());
 }
 
@@ -408,7 +502,7 @@ void TTuneDesign::RunClick() {
     status_->setText(problem);
     return;
   }
-  result_.reset();
+  withdrawResult();
   searched_ = ws_;
   for (int r = 0; r < dims_->rowCount(); ++r) {
     dims_->item(r, ColBefore)->setText(number(settings->Vary[static_cast<std::size_t>(r)].Start, 4));
@@ -417,6 +511,7 @@ void TTuneDesign::RunClick() {
   after_->setRowCount(0);
   progress_->setRange(0, options_.MaxEvaluations);
   progress_->setValue(0);
+  progress_->setFormat("%v of at most %m sets");
   status_->setText("Searching...");
   setSearching(true);
   worker_.start(*searched_, *settings, options_);
@@ -439,8 +534,22 @@ void TTuneDesign::showProgress(const TuneProgress& p) {
 
 void TTuneDesign::showResult(const TuneResult& r) {
   setSearching(false);
-  progress_->setValue(progress_->maximum());
+  // The bar tells what happened: stopped part way, finished (often before the most sets it
+  // could try), or nothing searched.
+  if (r.Outcome == TuneOutcome::Invalid) {
+    progress_->setValue(0);
+    progress_->setFormat("Nothing searched");
+  } else if (r.Outcome == TuneOutcome::Cancelled) {
+    progress_->setValue(std::min(r.Evaluations, progress_->maximum()));
+    progress_->setFormat("Cancelled after %v sets");
+  } else {
+    progress_->setRange(0, std::max(r.Evaluations, 1));
+    progress_->setValue(std::max(r.Evaluations, 1));
+    progress_->setFormat(QString("Done: %1 sets").arg(r.Evaluations));
+  }
   result_ = r;
+  applied_ = false;
+  shownState_.reset();
   QString text = QString::fromStdString(r.Message);
   if (r.Outcome != TuneOutcome::Invalid && r.Outcome != TuneOutcome::Cancelled) {
     text += QString(" (%1 sets in %2 s").arg(r.Evaluations).arg(number(r.Seconds, 2));
@@ -479,28 +588,32 @@ void TTuneDesign::showResult(const TuneResult& r) {
     applyTuneCandidate(before, r.Settings.Vary, r.Start);
     Workspace after = *searched_;
     applyTuneCandidate(after, r.Settings.Vary, r.Values);
-    fillEventsTable(before_, ComputeValveEvents(before, notches));
-    fillEventsTable(after_, ComputeValveEvents(after, notches));
+    fillEventsTable(before_, buildEventsTable(ComputeValveEvents(before, notches), {}));
+    fillEventsTable(after_, buildEventsTable(ComputeValveEvents(after, notches), {}));
   }
   // Only a set better than the start, found for the set as it still stands, is offered.
-  apply_->setEnabled(r.improves() && searched_ && sameDimensions(ws_, *searched_));
+  const std::optional<AppliedState> state = appliedState();
+  apply_->setEnabled(r.improves() && state && state->kept == 0);
 }
 
 void TTuneDesign::ApplyClick() {
   if (!result_ || !result_->improves() || worker_.running()) return;
   // The values were found for the set as it was at Run; any dimension changed since (a bar
   // nudged, a field typed) makes them the answer to another question.
-  if (!searched_ || !sameDimensions(ws_, *searched_)) {
+  const std::optional<AppliedState> state = appliedState();
+  if (!state || state->kept != 0) {
     status_->setText("The set has changed since the search: run it again before applying");
     apply_->setEnabled(false);
     return;
   }
   const int changed = applyTunedValues(ws_, result_->Settings.Vary, result_->Values);
   apply_->setEnabled(false);
+  applied_ = true;
+  shownState_ = appliedState();
   status_->setText(QString("Applied: %1 dimension(s) changed, each undoable on its own")
                        .arg(changed));
-  // The applied values are the new start: the bounds follow them.
-  followWorkingSet();
+  // Start and Tuned stay as searched, so the change stays readable; undoing it in the main
+  // window is noticed by followWorkingSet.
   if (afterApply_) afterApply_();
 }
 
@@ -508,7 +621,8 @@ void TTuneDesign::setSearching(bool on) {
   run_->setEnabled(!on);
   cancel_->setEnabled(on);
   if (on) apply_->setEnabled(false);
-  for (QWidget* w : std::initializer_list<QWidget*>{dims_, add_, remove_, setBounds_, notches_,
+  for (QWidget* w : std::initializer_list<QWidget*>{dims_, add_, remove_, suggested_, fromBars_,
+                                                    mostSensitive_, setBounds_, notches_,
                                                     limits_, maxLead_, cutOffRange_, maxTravel_})
     w->setEnabled(!on);
 }

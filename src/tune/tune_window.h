@@ -52,11 +52,17 @@ class TTuneDesign : public QDialog {
   std::optional<TuneSettings> settingsFromControls(QString* problem) const;
   const std::optional<TuneResult>& result() const { return result_; }
   bool searching() const { return worker_.running(); }
-  // Fills the dimension rows: the dynamic-variable list, or the suggested four when it is empty.
-  void fillDimensions();
+  // Where the dimension rows come from: the suggested four, or the dimensions on the
+  // dynamic-variable bars that move the valve (the suggested four when none does).
+  enum class Rows { Suggested, Bars };
+  void fillDimensions(Rows from);
+  void SuggestedClick() { fillDimensions(Rows::Suggested); }
+  void FromBarsClick() { fillDimensions(Rows::Bars); }
   // Brings the rows up to the working set after it changed (a file opened, an edit, an undo):
   // a row whose dimension moved gets bounds around its new value, the default notches of the
   // new set replace the old default ones, and a result found for the old set is withdrawn.
+  // While the set is the one searched from, or the result applied to it, or that with some of
+  // the applied changes undone, the result stands and the status says which of these it is.
   // Run does it first; a timer does it while the window stands.
   void followWorkingSet();
 
@@ -72,11 +78,21 @@ class TTuneDesign : public QDialog {
   double boundsPercent() const;
   void setBounds(int row, const TuneVariable& v);
   void showNotches(const std::vector<double>& notches);
+  // Of the applied changes, how many the working set still has and how many are undone; none
+  // when the set is neither the searched one nor the result applied to it, in whole or part.
+  struct AppliedState {
+    int kept = 0;
+    int undone = 0;
+  };
+  std::optional<AppliedState> appliedState() const;
+  void withdrawResult();
 
   Workspace& ws_;
   TuneWorker worker_;
   std::optional<TuneResult> result_;
   std::optional<Workspace> searched_;  // the copy the last search ran on
+  bool applied_ = false;               // the result has been written into the set
+  std::optional<AppliedState> shownState_;
   std::function<void()> afterApply_;
   TuneSearchOptions options_;
   bool filled_ = false;
@@ -89,6 +105,9 @@ class TTuneDesign : public QDialog {
   QComboBox* addChoice_ = nullptr;
   QPushButton* add_ = nullptr;
   QPushButton* remove_ = nullptr;
+  QPushButton* suggested_ = nullptr;
+  QPushButton* fromBars_ = nullptr;
+  QLabel* rowsText_ = nullptr;
   QPushButton* mostSensitive_ = nullptr;
   QLineEdit* bounds_ = nullptr;
   QPushButton* setBounds_ = nullptr;

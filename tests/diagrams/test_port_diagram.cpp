@@ -6,7 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include <QRectF>
+
 #include "canvas.h"
+#include "dynvar.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "port_diagram_drawing.h"
@@ -183,6 +186,26 @@ TEST(PortDiagram, EventLinesAndCycleLegendFollowTheSweep) {
   RecordingCanvas again(640, 480);
   drawPortDiagram(again, fresh, 'B', true);
   test::expectUntouched(before, fresh);
+}
+
+// The undo line stands clear of every line the diagram draws (its grid starts where the other
+// diagrams write it), in both font sizes; the window puts its UnDo button to the line's left.
+TEST(PortDiagram, UndoLineStandsClearOfTheGrid) {
+  for (float scale : {1.0f, 1.25f}) {
+    Workspace ws = factory();
+    ws.UndoMode = true;
+    ws.TextScaleX = ws.TextScaleY = scale;
+    RecordingCanvas canvas(800, 600);
+    ASSERT_TRUE(drawPortDiagram(canvas, ws, 'F', true).undoButtonShown);
+    const DrawCall* undo = canvas.findText(UndoLineText(ws));
+    ASSERT_NE(undo, nullptr);
+    const QRectF box(undo->x1, undo->y1, 7.0 * undo->text.size(), 13);
+    for (const DrawCall& l : canvas.lines()) {
+      const QRectF span = QRectF(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2)).normalized();
+      EXPECT_FALSE(box.intersects(span.adjusted(-0.5, -0.5, 0.5, 0.5)))
+          << "line " << l.x1 << "," << l.y1 << " to " << l.x2 << "," << l.y2 << " at scale " << scale;
+    }
+  }
 }
 
 TEST(PortDiagram, DamagedMaximumStaysFinite) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,52 @@ TEST(SineDiagram, PortEdgeLinesAtTheirHeights) {
   const DrawCall* max = canvas.findText("Rear Steam Port Max");
   EXPECT_EQ(max->y1, roundHalfEven(199 + pc.RearPortFull * 250.0));
   EXPECT_EQ(max->colour, colour::Black);
+}
+
+// The grid's rows of ticks (centres 32 r + 55, r = 1..9; every 10 degrees 2 pixels either
+// side, every 90 degrees 5) do not run through "Rear Steam Port Open" on the factory gear, and
+// no port edge's label crosses more of them than it would on the other side of its line.
+TEST(SineDiagram, PortEdgeLabelsKeepOffTheTickRows) {
+  const auto ticksUnder = [](const DrawCall& t, int top) {
+    int covered = 0;
+    const int right = t.x1 + 7 * static_cast<int>(t.text.size());
+    for (int r = 1; r <= 9; ++r)
+      for (int x = 60; x <= 580; x += 10) {
+        if (x < t.x1 || x >= right) continue;
+        const int half = x % 90 == 0 ? 5 : 2;
+        covered += std::max(0, std::min(top + 13, 32 * r + 55 + half + 1) -
+                                   std::max(top, 32 * r + 55 - half));
+      }
+    return covered;
+  };
+  for (float vs : {1.5f, 1.0f, 2.5f}) {
+    Workspace ws = factory();
+    ws.VerticalScale = vs;
+    RecordingCanvas canvas(640, 480);
+    drawSineDiagram(canvas, ws);
+    const PortConstants& pc = ws.Ports;
+    // Where each label was asked for: 199 (above) or 216 (below) shifted by its edge.
+    const std::map<std::string, std::pair<double, bool>> asked = {
+        {"Front Steam Port Open", {-pc.FrontSteamEdge, true}},
+        {"Front Steam Port Max", {-pc.FrontPortFull, false}},
+        {"Front Exhaust Port Open", {-pc.FrontExhEdge, false}},
+        {"Rear Steam Port Open", {pc.RearSteamEdge, false}},
+        {"Rear Steam Port Max", {pc.RearPortFull, true}},
+        {"Rear Exhaust Port Open", {pc.RearExhEdge, true}}};
+    for (const auto& [text, place] : asked) {
+      const DrawCall* t = canvas.findText(text);
+      ASSERT_NE(t, nullptr) << text;
+      const int top = roundHalfEven((place.second ? 199 : 216) + place.first * 375.0 / vs);
+      const int other = place.second ? top + 17 : top - 17;
+      ASSERT_TRUE(t->y1 == top || t->y1 == other) << text << " at " << t->y1 << ", scale " << vs;
+      EXPECT_LE(ticksUnder(*t, t->y1), std::min(ticksUnder(*t, top), ticksUnder(*t, other)))
+          << text << ", scale " << vs;
+    }
+    if (vs == 1.5f) {
+      const DrawCall* rearOpen = canvas.findText("Rear Steam Port Open");
+      EXPECT_EQ(ticksUnder(*rearOpen, rearOpen->y1), 0);
+    }
+  }
 }
 
 TEST(SineDiagram, DynVarPanelAndUndoLine) {

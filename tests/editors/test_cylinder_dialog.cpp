@@ -44,11 +44,11 @@ TEST_F(CylinderDialog, CylinderLineMovesTheValveStemWithIt) {
 TEST_F(CylinderDialog, TwoLineRowsHaveTheirButtonOnTheFirstLine) {
   EXPECT_EQ(dialog->windowTitle(), "Cylinder Dimensions");
   EXPECT_EQ(dialog->size(), QSize(386, 230));
-  EXPECT_EQ(dialog->button(6)->geometry(), QRect(0, 65, 8, 13));
+  EXPECT_EQ(dialog->button(6)->geometry(), QRect(2, 65, 8, 13));
   EXPECT_EQ(dialog->edit(6)->geometry(), QRect(146, 78, 40, 13));
-  EXPECT_EQ(dialog->button(22)->geometry(), QRect(194, 117, 8, 13));
+  EXPECT_EQ(dialog->button(22)->geometry(), QRect(196, 117, 8, 13));
   EXPECT_EQ(dialog->edit(22)->geometry(), QRect(342, 130, 40, 13));
-  EXPECT_EQ(dialog->Reset1->geometry(), QRect(294, 168, 90, 25));
+  EXPECT_EQ(dialog->Reset1->geometry(), QRect(294, 164, 90, 25));
   EXPECT_EQ(dialog->Close1->geometry(), QRect(294, 192, 90, 25));
   QTest::mouseClick(dialog->button(6), Qt::LeftButton);
   EXPECT_EQ(ws.ShowDimensionId, 106);

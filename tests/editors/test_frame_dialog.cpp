@@ -293,9 +293,9 @@ TEST_F(FrameDialog, LayoutKeepsItsPixelPlacesColoursAndFits) {
   EXPECT_EQ(dialog->edit(8)->geometry(), QRect(146, 91, 40, 13));
   EXPECT_EQ(dialog->edit(9)->geometry(), QRect(342, 0, 40, 13));
   EXPECT_EQ(dialog->edit(18)->geometry(), QRect(342, 117, 40, 13));
-  EXPECT_EQ(dialog->button(1)->geometry(), QRect(0, 0, 8, 13));
-  EXPECT_EQ(dialog->button(17)->geometry(), QRect(194, 104, 8, 13));
-  EXPECT_EQ(dialog->ResetFrame->geometry(), QRect(288, 136, 89, 25));
+  EXPECT_EQ(dialog->button(1)->geometry(), QRect(2, 0, 8, 13));
+  EXPECT_EQ(dialog->button(17)->geometry(), QRect(196, 104, 8, 13));
+  EXPECT_EQ(dialog->ResetFrame->geometry(), QRect(288, 132, 89, 25));
   EXPECT_EQ(dialog->Close1->geometry(), QRect(288, 160, 89, 25));
   EXPECT_EQ(dialog->ResetFrame->text(), "ResetFrameDim");
   EXPECT_EQ(dialog->edit(16)->grab().toImage().pixelColor(38, 11), QColor(192, 192, 192));

@@ -31,7 +31,7 @@ int column(const EventsTableView& view, const std::string& name) {
 TEST(EventsTable, FrontRearDifferencesBeyondTheToleranceAreMarked) {
   const ValveEventsTable table = ComputeValveEvents(factorySet(), {1.6, 0.0});
   const EventsTableView tight = buildEventsTable(table, {});
-  const int cutOff = column(tight, "Cut-off F %"), lead = column(tight, "Lead F");
+  const int cutOff = column(tight, "Cut-off Front (%)"), lead = column(tight, "Lead Front (units)");
   EXPECT_EQ(tight.rows[0][cutOff].text, "77.66");
   EXPECT_EQ(tight.rows[0][cutOff + 1].text, "85.49");
   EXPECT_TRUE(tight.rows[0][cutOff].differs && tight.rows[0][cutOff + 1].differs);
@@ -50,10 +50,47 @@ TEST(EventsTable, AnEventAtOneEndOnlyIsMarkedAndNamed) {
   Workspace ws = factorySet();
   setDimension(ws, dim::ValveLengthFrontHalf, dimensionValue(ws, dim::ValveLengthFrontHalf) - 0.4f);
   const EventsTableView view = buildEventsTable(ComputeValveEvents(ws, {0.0}), {100.0, 1.0});
-  const int cutOff = column(view, "Cut-off F %");
+  const int cutOff = column(view, "Cut-off Front (%)");
   EXPECT_EQ(view.rows[0][cutOff].text, "open");
   EXPECT_NE(view.rows[0][cutOff].tip.find("always open"), std::string::npos);
   EXPECT_TRUE(view.rows[0][cutOff].differs);
+}
+
+// A column with a unit holds figures alone, so that a spreadsheet pasted into reads them as
+// numbers: a port that opens fully says so in the notes, not beside its opening. Each column
+// has a tip, and the ends are named Front and Rear.
+TEST(EventsTable, ColumnsWithAUnitHoldFiguresAloneAndEveryColumnIsExplained) {
+  const ValveEventsTable table = ComputeValveEvents(factorySet());
+  const EventsTableView view = buildEventsTable(table, {});
+  ASSERT_EQ(view.headerTips.size(), view.header.size());
+  for (const std::string& tip : view.headerTips) EXPECT_FALSE(tip.empty());
+  int numeric = 0, fronts = 0;
+  for (std::size_t c = 0; c < view.header.size(); ++c) {
+    const std::string& h = view.header[c];
+    fronts += h.find(" Front ") != std::string::npos;
+    if (h.find(" (") == std::string::npos) continue;
+    ++numeric;
+    for (const auto& row : view.rows) {
+      const std::string& t = row[c].text;
+      if (t.empty() || t == "-" || t == "open" || t == "lock" || t == ">100") continue;
+      std::size_t used = 0;
+      EXPECT_NO_THROW(std::stod(t, &used)) << h << ": " << t;
+      EXPECT_EQ(used, t.size()) << h << ": " << t;
+    }
+  }
+  EXPECT_GE(numeric, 18);
+  EXPECT_EQ(fronts, 7);
+  int full = 0;
+  for (std::size_t k = 0; k < table.Notches.size(); ++k) {
+    const std::string& notes = view.rows[k][column(view, "Notes")].text;
+    EXPECT_EQ(notes.find("front steam port opens fully") != std::string::npos,
+              table.Notches[k].Front.OpensFully) << k;
+    full += table.Notches[k].Front.OpensFully;
+  }
+  EXPECT_GT(full, 0);
+  // The notch named by its cut-off: the mean of the two ends' at +1.6 (77.66 and 85.49).
+  const EventsTableView one = buildEventsTable(ComputeValveEvents(factorySet(), {1.6}), {});
+  EXPECT_EQ(one.rows[0][column(one, "Notch cut-off (%)")].text, "81.6");
 }
 
 TEST(EventsTable, TabSeparatedHasAHeaderAndOneLinePerNotch) {
@@ -62,9 +99,9 @@ TEST(EventsTable, TabSeparatedHasAHeaderAndOneLinePerNotch) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + kDefaultNotchCount);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\t'),
             static_cast<long>((view.header.size() - 1) * (1 + kDefaultNotchCount)));
-  EXPECT_EQ(text.rfind("Offset\tDir\t", 0), 0u);
-  EXPECT_NE(text.find("\n1.800\tFwd\t"), std::string::npos);
-  EXPECT_NE(text.find("\n-1.800\tRev\t"), std::string::npos);
+  EXPECT_EQ(text.rfind("Offset (units)\tRunning\tNotch cut-off (%)\t", 0), 0u);
+  EXPECT_NE(text.find("\n1.800\tforward\t"), std::string::npos);
+  EXPECT_NE(text.find("\n-1.800\treverse\t"), std::string::npos);
 }
 
 // The window's Error cell and the CSV's LockRanges say the same: "locks " and then the CSV's
@@ -102,7 +139,7 @@ TEST(EventsTable, ErrorCellShowsTheLockRangesOfTheCsv) {
   // reach itself beside it.
   EXPECT_EQ(view.rows[1][column(view, "Error")].text, "out of reach");
   EXPECT_EQ(view.rows[1][column(view, "Notes")].text, "the reverse arm reaches -2.972 to 3.028");
-  EXPECT_EQ(view.rows[1][column(view, "Cut-off F %")].text, "");
+  EXPECT_EQ(view.rows[1][column(view, "Cut-off Front (%)")].text, "");
   const EventsTableView two = buildEventsTable(ComputeValveEvents(shortAnchor, {1.8}), {});
   const std::string cell = two.rows[0][column(two, "Error")].text;
   EXPECT_EQ(std::count(cell.begin(), cell.end(), '-'), 2) << cell;

@@ -112,6 +112,7 @@ TEST(Undo, OneDragBecomesOneEntryHoldingTheValueAtFocus) {
   EXPECT_EQ(ws.DynVarList[1].Value, 5.0f);
   EXPECT_EQ(ws.UndoCount, 0);
   for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
+  EXPECT_EQ(UndoLineText(ws), "Nothing to undo");
 }
 
 TEST(Undo, HistoryKeepsTheNewestTwentyAndUndoesNewestFirst) {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -83,7 +84,8 @@ TEST_F(TuneWindowTest, RunsBesideTheLiveSetAndAppliesOneUndoableChangePerDimensi
   TTuneDesign w(ws);
   w.setSearchOptions(TuneSearchOptions{.Figures = halves});
   w.show();
-  // The dynamic-variable list is what the user has been nudging: those are the rows.
+  // The dynamic-variable list is what the user has been nudging: asked for, those are the rows.
+  child<QPushButton>(w, "FromBars")->click();
   auto* dims = child<QTableWidget>(w, "TuneDims");
   ASSERT_EQ(dims->rowCount(), 2);
   EXPECT_EQ(dims->item(0, 0)->text().toStdString(), dimensionLabel(dim::ValveLengthFrontHalf));
@@ -123,6 +125,77 @@ TEST_F(TuneWindowTest, RunsBesideTheLiveSetAndAppliesOneUndoableChangePerDimensi
   EXPECT_EQ(ws.UndoCount, before.UndoCount);
 }
 
+// Start and Tuned keep the search's two sets through Apply and through undoing it in the main
+// window, and the status says how far the applied changes have been undone.
+TEST_F(TuneWindowTest, StartStaysTheSearchedSetThroughApplyAndUndo) {
+  TTuneDesign w(ws);
+  w.setSearchOptions(TuneSearchOptions{.Figures = halves});
+  w.show();
+  child<QPushButton>(w, "FromBars")->click();
+  child<QLineEdit>(w, "Notches")->setText("1.6");
+  child<QPushButton>(w, "Run")->click();
+  ASSERT_TRUE(waitForResult(w));
+  auto* dims = child<QTableWidget>(w, "TuneDims");
+  auto columns = [&](int c) { return QStringList{dims->item(0, c)->text(), dims->item(1, c)->text()}; };
+  const QStringList start = columns(3), tuned = columns(4);
+  EXPECT_EQ(start, (QStringList{"0.6870", "0.6870"}));
+  ASSERT_NE(tuned, start);
+
+  w.ApplyClick();
+  EXPECT_EQ(columns(3), start);
+  EXPECT_EQ(columns(4), tuned);
+  QTest::qWait(700);  // the timer that follows the set has looked at the applied one
+  EXPECT_EQ(columns(3), start);
+  EXPECT_TRUE(status(w).startsWith("Applied: 2")) << status(w).toStdString();
+  EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());
+
+  UndoButtonClick(ws);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status(w).contains("1 of 2"); }, 2000))
+      << status(w).toStdString();
+  UndoButtonClick(ws);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status(w).startsWith("Applied changes undone"); }, 2000))
+      << status(w).toStdString();
+  EXPECT_EQ(columns(3), start);
+  EXPECT_EQ(columns(4), tuned);
+  // Back at the searched set, the result may be applied again.
+  EXPECT_TRUE(child<QPushButton>(w, "Apply")->isEnabled());
+
+  // Any other change withdraws the result, and Start is the set as it stands.
+  setDimension(ws, dim::ValveLengthFrontHalf, 0.6f);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status(w).contains("withdrawn"); }, 2000));
+  EXPECT_EQ(dims->item(0, 3)->text(), "0.6000");
+  EXPECT_EQ(dims->item(0, 4)->text(), "");
+  EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());
+}
+
+// The rows start as the suggested four whatever the bars hold; taken from the bars, a dimension
+// only the drawing uses is left out by name.
+TEST_F(TuneWindowTest, RowsAreTheSuggestedFourOrTheBarsThatMoveTheValveAndSaySo) {
+  DynVarRegisterDimension(ws, dim::DriverDia);
+  TTuneDesign w(ws);
+  w.show();
+  auto* dims = child<QTableWidget>(w, "TuneDims");
+  ASSERT_EQ(dims->rowCount(), static_cast<int>(kSuggestedTuneDimensions.size()));
+  EXPECT_EQ(dims->item(0, 0)->data(Qt::UserRole).toInt(), kSuggestedTuneDimensions[0]);
+  EXPECT_TRUE(child<QLabel>(w, "RowsText")->text().contains("suggested four"));
+
+  child<QPushButton>(w, "FromBars")->click();
+  EXPECT_EQ(dims->rowCount(), 2);
+  const QString said = child<QLabel>(w, "RowsText")->text();
+  EXPECT_TRUE(said.contains("bars")) << said.toStdString();
+  EXPECT_TRUE(said.contains("Driver Dia")) << said.toStdString();
+
+  Workspace drawingOnly;
+  StartUp(drawingOnly);
+  DynVarRegisterDimension(drawingOnly, dim::DriverDia);
+  TTuneDesign other(drawingOnly);
+  other.show();
+  other.FromBarsClick();
+  EXPECT_EQ(other.findChild<QTableWidget*>("TuneDims")->rowCount(),
+            static_cast<int>(kSuggestedTuneDimensions.size()));
+  EXPECT_TRUE(other.findChild<QLabel*>("RowsText")->text().startsWith("No dimension on the bars"));
+}
+
 TEST_F(TuneWindowTest, CancelStopsQuicklyKeepsTheWindowResponsiveAndChangesNothing) {
   TTuneDesign w(ws);
   // A slow evaluation, as on a loaded machine: 20 ms each.
@@ -148,6 +221,11 @@ TEST_F(TuneWindowTest, CancelStopsQuicklyKeepsTheWindowResponsiveAndChangesNothi
   EXPECT_LT(std::chrono::steady_clock::now() - cancelled, 200ms);
   EXPECT_EQ(w.result()->Outcome, TuneOutcome::Cancelled);
   EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());
+  // The bar shows how far the search got, not a finished one.
+  auto* bar = w.findChild<QProgressBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_LT(bar->value(), bar->maximum());
+  EXPECT_TRUE(bar->text().startsWith("Cancelled after")) << bar->text().toStdString();
   EXPECT_TRUE(sameDimensions(ws, before));
 }
 
@@ -225,6 +303,7 @@ TEST_F(TuneWindowTest, BoundsFollowTheSetAndApplyIsOfferedOnlyForABetterSet) {
   w.setSearchOptions(TuneSearchOptions{.Figures = halves});
   w.show();
   EXPECT_FALSE(child<QPushButton>(w, "Apply")->isEnabled());  // nothing found yet
+  child<QPushButton>(w, "FromBars")->click();
   auto* dims = child<QTableWidget>(w, "TuneDims");
   child<QLineEdit>(w, "Notches")->setText("1.6");
   // Another set comes in (a file opened): the rear half far outside the bounds shown.
@@ -317,7 +396,7 @@ TEST(TuneDesignMenu, OpensBesideTheRunningGearAndTheGearKeepsItsNotchAfterApply)
   // A dimension that moves the centre, so the reverse arm has a new centre to follow.
   tune.findChild<QLineEdit*>("Notches")->setText("1.6");
   DynVarRegisterDimension(ws, dim::ValveLeverUpper);
-  tune.fillDimensions();
+  tune.FromBarsClick();
   tune.RunClick();
   ASSERT_TRUE(QTest::qWaitFor([&] { return tune.result().has_value(); }, 10000));
   ASSERT_TRUE(tune.result()->changed()) << tune.result()->Message;
