@@ -208,7 +208,7 @@ TEST(SineDiagram, PortEdgeLabelsKeepOffTheTickRows) {
     ws.VerticalScale = vs;
     RecordingCanvas canvas(640, 480);
     drawSineDiagram(canvas, ws);
-    const PortConstants& pc = ws.Ports;
+    const PortConstants pc = PortConstantsOf(ws);
     // Where each label was asked for: 199 (above) or 216 (below) shifted by its edge.
     const std::map<std::string, std::pair<double, bool>> asked = {
         {"Front Steam Port Open", {-pc.FrontSteamEdge, true}},

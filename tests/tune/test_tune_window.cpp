@@ -66,10 +66,12 @@ TEST_F(TuneWindowTest, MostSensitiveOffersTheRankedDimensionsForTheTypedNotches)
   TTuneDesign w(ws);
   w.show();
   auto* dims = child<QTableWidget>(w, "TuneDims");
-  ASSERT_EQ(dims->rowCount(), 2);
+  ASSERT_EQ(dims->rowCount(), 4);  // the suggested four
+  EXPECT_EQ(dims->item(0, 0)->text().toStdString(), dimensionLabel(kSuggestedTuneDimensions[0]));
   child<QLineEdit>(w, "Notches")->setText("1.6,0.4");
   child<QLineEdit>(w, "BoundsPercent")->setText("10");
   child<QPushButton>(w, "MostSensitive")->click();
+  EXPECT_TRUE(child<QLabel>(w, "RowsText")->text().contains("most"));
   const std::vector<int> offer = rankForEqualCutOff(ws, ComputeSensitivity(ws, {1.6, 0.4}), 4);
   ASSERT_EQ(offer.size(), 4u);
   ASSERT_EQ(dims->rowCount(), 4);
