@@ -1,8 +1,8 @@
+#include "file_dialogs.h"
 #include "data_table_window.h"
 
 #include <QAction>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
 #include <QMenu>
@@ -105,13 +105,15 @@ std::optional<QString> TDataTable::saveCsvTo(const QString& path) {
 }
 
 void TDataTable::SaveCsv1Click() {
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
-                                              QStringLiteral("pivots.csv"),
-                                              QStringLiteral("CSV table (*.csv)"));
+  const QString path =
+      askSaveFile(this, QStringLiteral("Save as CSV"),
+                  QStringLiteral("Pivot data - %1").arg(QString::fromStdString(ws_.DimSetName)),
+                  QStringLiteral("CSV files"), QStringLiteral("csv"));
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
   if (const auto failed = saveCsvTo(path))
     QMessageBox::warning(this, QStringLiteral("Save as CSV"), *failed);
+  else
+    rememberWrittenFile(path);
 }
 
 void TDataTable::showEvent(QShowEvent* event) {

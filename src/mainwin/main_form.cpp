@@ -1,5 +1,7 @@
 #include "main_form.h"
 
+#include "file_dialogs.h"
+
 #include <QHelpEvent>
 #include <QScrollArea>
 #include <QToolTip>
@@ -166,19 +168,22 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
     switch (kind) {
       case FileDialog::OpenNative: {
         // A name typed without an extension means the .dve file of that name.
-        QFileDialog dialog(this, QString(), QString(), "Data File (*.dve) ;;All Files (*.*)");
+        QFileDialog dialog(this, QString(), setFolder(), "Data File (*.dve) ;;All Files (*.*)");
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setDefaultSuffix("dve");
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
       }
       case FileDialog::OpenDos: {
         // Any name is taken: the import itself says what is wrong with a file that is not there.
-        QFileDialog dialog(this, QString(), QString(), "Data File (*.ovk);;All Files (*.*)");
+        QFileDialog dialog(this, QString(), setFolder(), "Data File (*.ovk);;All Files (*.*)");
         dialog.setFileMode(QFileDialog::AnyFile);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
       }
       case FileDialog::Save: {
-        QFileDialog dialog(this, "Save As.....", QString(), "Data File (*.dve);;All Files (*.*)");
+        // Offered beside the set, under its own name, as every file dialog offers its file.
+        QFileDialog dialog(this, "Save As.....",
+                           offeredFilePath(QString::fromStdString(ws_.DimSetName), "dve"),
+                           "Data File (*.dve);;All Files (*.*)");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix("dve");
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();

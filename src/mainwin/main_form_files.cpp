@@ -1,6 +1,7 @@
 #include <QFile>
 
 #include "dimension_file.h"
+#include "file_dialogs.h"
 #include "dynvar.h"
 #include "main_form.h"
 #include "motion.h"
@@ -58,6 +59,7 @@ void TMainForm::openSet(FileDialog kind,
     return;
   }
   ws_.DimSetName = DimSetNameFromPath(path.toStdString());
+  rememberSetFile(path);
   // The set opened starts a history of its own: an older set's entry would write one of its
   // values into this one.
   UndoClear(ws_);
@@ -82,6 +84,7 @@ void TMainForm::SaveAsDimensionsClick() {
     return;
   }
   ws_.DimSetName = DimSetNameFromPath(path.toStdString());
+  rememberSetFile(path);
   markSaved();
 }
 

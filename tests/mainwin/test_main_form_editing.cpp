@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "dimensions.h"
 #include "dimension_edit.h"
 #include "dynvar.h"
+#include "file_dialogs.h"
 #include "frame_dialog.h"
 #include "main_form.h"
 #include "pipe_watchdog.h"
@@ -288,6 +290,8 @@ TEST_F(Editing, OpeningASetStartsItsOwnUndoHistory) {
   ASSERT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
   ASSERT_EQ(ws.Frame[dim::RadiusRod], 5.75f);
   EXPECT_EQ(ws.UndoCount, 0);
+  // Every file dialog opens where this set lives from now on.
+  EXPECT_EQ(QDir(setFolder()).canonicalPath(), QDir(dir.path()).canonicalPath());
   UndoButtonClick(ws);
   EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.75f);
 
