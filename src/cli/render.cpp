@@ -47,6 +47,7 @@ struct RenderOptions {
   bool wholeFrame = false;  // main: the whole 1280 x 1024 frame, not the drawing's extent
   double scale = 1.0;       // PNG: device pixels per drawing pixel
   bool transparent = false;
+  bool caption = false;  // main: a line naming the set, the notch and the crank angle
   std::optional<std::vector<double>> notches;  // events: offsets from the centre
   bool help = false;                           // --help: the usage, and nothing drawn
 };
@@ -116,6 +117,8 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
       o.scale = cli::numberArg(option, line.value(option));
       if (!(o.scale >= kMinPngScale && o.scale <= kMaxPngScale))
         throw UsageError{"--scale takes a number from 1 to 8"};
+    } else if (option == "--caption" && o.picture == Picture::Main) {
+      o.caption = true;
     } else if (option == "--transparent") {
       o.transparent = true;
     } else if (option == "--revarm-offset") {
@@ -171,7 +174,8 @@ void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
     case Picture::Main: {
       SilentSoundSink sound;
       std::mt19937 rng(kRenderSeed);
-      FrameContext context{sound, rng, false};
+      FrameContext context{sound, rng, false, true};
+      if (o.caption) context.caption = frameCaption(ws);
       AnimationTick(canvas, ws, context);
       break;
     }

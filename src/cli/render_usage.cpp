@@ -17,6 +17,8 @@ options:
   --angle DEG            driver angle of the mechanism view (main; default 0)
   --whole-frame          main: the whole 1280 x 1024 frame; by default the page is the part
                          the drawing covers, with a 16-pixel margin
+  --caption              main: a line at the bottom left naming the set, the notch and the
+                         crank angle (the captions of the window's bars are never drawn)
   --positions OFFSETS    the diagram positions as up to nine offsets from the centre,
                          comma-separated, e.g. 0,1.6,-1.6 (sine, oval, steam; default: the
                          saved set's positions, or centre, +Norm, -Norm)

@@ -2,6 +2,7 @@
 
 #include "mechanism_drawing.h"
 #include "motion.h"
+#include "numbers.h"
 #include "overlay_drawing.h"
 #include "pivot_prompt_drawing.h"
 #include "reference_drawing.h"
@@ -66,16 +67,27 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
   outcome.undoButtonTop = drawUndoLine(canvas, ws);
 
   if (ws.ScreenDataOn) {
-    drawScreenData(canvas, ws, DetectCutOff(ws));
+    drawScreenData(canvas, ws, DetectCutOff(ws), !context.picture);
     outcome.errorItemVisible = UpdateErrorIndicator(ws, context.sound);
     drawPivotData(canvas, ws, points);
     drawPivotSelectPrompt(canvas, ws);
     drawReferencePoints(canvas, ws);
     if (ws.DynVarShown) drawDynVarList(canvas, ws);
   }
+  if (!context.caption.empty()) {
+    useViewFont(canvas, ws);
+    // Where the window has its buttons, which a picture leaves out.
+    canvas.textOut(textX(ws, 8), textY(ws, kToolBarBottom + 3), context.caption);
+  }
   for (int bar = 1; bar <= 4; ++bar) outcome.dynVarBarEnabled[bar - 1] = ws.DynVarList[bar].Id != 0;
   outcome.positionDisplay = DrawPositionDisplay(canvas, ws, points, outlines);
   return outcome;
+}
+
+std::string frameCaption(const Workspace& ws) {
+  const double notch = static_cast<double>(ws.ReverseArmPos) - ws.RevArmPositions[0];
+  return ws.DimSetName + "    notch " + (notch >= 0.0 ? "+" : "") + fixedText(notch, 0, 3) +
+         " from mid gear    crank " + fixedText(ws.DriverAngle, 0, 2) + " deg";
 }
 
 bool FrameCanChange(const Workspace& ws) {

@@ -32,7 +32,17 @@ struct FrameContext {
   SoundSink& sound;
   std::mt19937& rng;
   bool positionDisplayActive = false;
+  // A picture of the frame (an export, a render): the captions of the controls, whose bars and
+  // buttons a picture does not show, are left out.
+  bool picture = false;
+  // A line written at the top left of a picture (where the window has its buttons), naming what
+  // it shows; empty: none.
+  std::string caption = {};
 };
+
+// The caption line of a picture of the main view: the set's name, the notch (the reverse arm's
+// offset from the mid-gear centre) and the crank angle.
+std::string frameCaption(const Workspace& ws);
 
 // Counts the frames of an error indication: the "Error" item shows for 9 frames, then hides with
 // "Error.wav"; after 20 frames the latch is released. With screen data off it waits.

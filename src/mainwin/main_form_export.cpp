@@ -26,7 +26,7 @@ void TMainForm::drawShownFrame(Canvas& canvas) const {
   // The frame drawn again is a picture only: its sounds are not played a second time.
   SilentSoundSink sound;
   std::mt19937 rng(shownFrame_->seed);
-  FrameContext context{sound, rng, shownFrame_->positionDisplayActive};
+  FrameContext context{sound, rng, shownFrame_->positionDisplayActive, true};
   AnimationTick(canvas, ws, context);
 }
 

@@ -24,11 +24,14 @@ void text(Canvas& canvas, const Workspace& ws, int x, int y, const std::string& 
 
 }  // namespace
 
-void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cutOff) {
+void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cutOff,
+                    bool controlCaptions) {
   useViewFont(canvas, ws);
-  text(canvas, ws, 199, 25, "Pan Vert");
-  text(canvas, ws, 199, 39, "Pan Horz");
-  text(canvas, ws, 199, 53, "Zoom");
+  if (controlCaptions) {
+    text(canvas, ws, 199, 25, "Pan Vert");
+    text(canvas, ws, 199, 39, "Pan Horz");
+    text(canvas, ws, 199, 53, "Zoom");
+  }
 
   text(canvas, ws, 459, 25, "Rev Arm " + fixedText(ws.ReverseArmPos, 6, 3) + "  ");
   text(canvas, ws, 459, 39, "Driv Ang " + fixedText(ws.DriverAngle, 6, 2) + "  ");

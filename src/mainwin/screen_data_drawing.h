@@ -21,8 +21,10 @@ int textY(const Workspace& ws, int y);
 // Uses the view's font (size scaled with the text positions) in black.
 void useViewFont(Canvas& canvas, const Workspace& ws);
 
-// The screen-data texts, the cut-off labels and values as `cutOff` says.
-void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cutOff);
+// The screen-data texts, the cut-off labels and values as `cutOff` says; the captions of the
+// pan and zoom bars too unless `controlCaptions` is false (a picture, which has no bars).
+void drawScreenData(Canvas& canvas, const Workspace& ws, const CutOffDisplay& cutOff,
+                    bool controlCaptions = true);
 
 // What a screen-data text means, for its tool tip: the full name, the unit and the convention
 // of the text that starts with `label` ("ValveFSt", "Piston %", ...); "" for any other text.

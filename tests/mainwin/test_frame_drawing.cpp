@@ -24,6 +24,7 @@
 #include "dimensions.h"
 #include "dynvar.h"
 #include "frame.h"
+#include "numbers.h"
 #include "outlines.h"
 #include "solver.h"
 #include "sound.h"
@@ -391,6 +392,28 @@ TEST(FrameOutlines, FrontAndRearSidesKeepTheirOwnDimensions) {
 
 // ---------------------------------------------------------------------------------------------
 // Screen data
+
+// A picture of the frame has no bars, so it has no captions for them; it can name what it shows.
+TEST(FrameScreenData, APictureLeavesOutTheBarsCaptionsAndCanCarryACaption) {
+  Workspace ws = stopped(40.0f);
+  ws.ReverseArmPos = toSingle(ws.RevArmPositions[0] + 1.6);
+  RecordingCanvas screen, picture;
+  RecordingSoundSink sound;
+  std::mt19937 rng(7);
+  Workspace a = ws, b = ws;
+  FrameContext onScreen{sound, rng, false};
+  AnimationTick(screen, a, onScreen);
+  FrameContext forPicture{sound, rng, false, true, frameCaption(ws)};
+  AnimationTick(picture, b, forPicture);
+  for (const char* caption : {"Pan Vert", "Pan Horz", "Zoom"}) {
+    EXPECT_NE(screen.findText(caption), nullptr) << caption;
+    EXPECT_EQ(picture.findText(caption), nullptr) << caption;
+  }
+  EXPECT_NE(picture.findTextContaining("Rev Arm"), nullptr);
+  EXPECT_EQ(frameCaption(ws), "Nominal    notch +1.600 from mid gear    crank 40.00 deg");
+  EXPECT_NE(picture.findText(frameCaption(ws)), nullptr);
+  EXPECT_EQ(screen.findText(frameCaption(ws)), nullptr);
+}
 
 TEST(FrameScreenData, LabelsAndValuesInTheirPlaces) {
   Workspace ws = stopped();
