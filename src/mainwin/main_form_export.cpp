@@ -48,9 +48,14 @@ ExportResult TMainForm::exportPictureTo(const QString& path) const {
   // ratio; SVG and PDF are the same part of the frame in its drawing units.
   const QSize shown = shownFrameSize();
   const PictureInfo info{{shown.width(), shown.height()}, pictureTitle()};
-  const QImage pixels =
-      frame_.copy(0, 0, static_cast<int>(std::lround(shown.width() * scale_)),
-                  static_cast<int>(std::lround(shown.height() * scale_)));
+  // Drawn again rather than copied off the screen, so that the captions of the bars, which the
+  // picture does not show, are left out as in SVG and PDF.
+  QImage pixels(static_cast<int>(std::lround(shown.width() * scale_)),
+                static_cast<int>(std::lround(shown.height() * scale_)), QImage::Format_RGB32);
+  {
+    QPainterCanvas canvas(pixels, nullptr, scale_);
+    drawShownFrame(canvas);
+  }
   return exportFrame(path, pixels, scale_, info,
                      [this](Canvas& canvas) { drawShownFrame(canvas); });
 }
