@@ -45,6 +45,9 @@ class ViewSurface : public QWidget {
  public:
   explicit ViewSurface(const QImage& frame, QWidget* parent = nullptr);
   void setScale(double scale) { scale_ = scale; }
+  // The drawing asks for the size that shows its strip and screen data whole, so that the
+  // window opens at it.
+  QSize sizeHint() const override { return minimumSize(); }
 
  signals:
   // Left and right presses only: the middle button drags the view.
@@ -111,6 +114,8 @@ class TMainForm : public QMainWindow {
   // The picture out: the current frame (without the controls over it) to a file, PNG at the
   // screen's pixel ratio, SVG or PDF by the file's extension, or to a printer.
   QAction* ExportPicture = nullptr;
+  // Pictures of the view carry a caption line (set, notch, crank angle) while checked.
+  QAction* PictureCaption = nullptr;
   QAction* Print1 = nullptr;
   void ExportPictureClick();
   void Print1Click();

@@ -27,6 +27,7 @@ void TMainForm::drawShownFrame(Canvas& canvas) const {
   SilentSoundSink sound;
   std::mt19937 rng(shownFrame_->seed);
   FrameContext context{sound, rng, shownFrame_->positionDisplayActive, true};
+  if (PictureCaption && PictureCaption->isChecked()) context.caption = frameCaption(ws);
   AnimationTick(canvas, ws, context);
 }
 

@@ -24,6 +24,10 @@ void TMainForm::buildMenus() {
                                          &TMainForm::SaveAsDimensionsClick);
   ExportPicture = FileMenu->addAction("&ExportPicture...", this, &TMainForm::ExportPictureClick);
   Print1 = FileMenu->addAction("&Print...", this, &TMainForm::Print1Click);
+  PictureCaption = FileMenu->addAction("Picture &Caption");
+  PictureCaption->setCheckable(true);
+  PictureCaption->setToolTip("Exported and printed pictures carry a line naming the set, the "
+                             "notch and the crank angle");
   FileMenu->addSeparator();
   Exit1 = FileMenu->addAction("E&xit", this, &QWidget::close);
 

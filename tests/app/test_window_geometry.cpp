@@ -24,6 +24,7 @@
 #include "dynvar.h"
 #include "icons.h"
 #include "keyfilteredit.h"
+#include "screen_data_drawing.h"
 #include "placed_texts.h"
 #include "tune_window.h"
 
@@ -229,6 +230,26 @@ class WindowGeometry : public ::testing::Test {
 };
 
 TEST_F(WindowGeometry, EveryWindowFitsInTheNormalFont) { walk(); }
+
+// The main window, in both fonts: its strip's controls inside the window and clear of each
+// other's captions, and the screen-data texts it paints (beside the strip) under no control.
+TEST_F(WindowGeometry, TheMainWindowFitsInBothFonts) {
+  for (bool large : {false, true}) {
+    SCOPED_TRACE(large ? "large font" : "normal font");
+    if (large) all.main.LargeFont->trigger();
+    open(&all.main);
+    // The window opens at the size that shows the strip whole.
+    EXPECT_GE(all.main.Surface->width(), all.main.Surface->minimumWidth());
+    EXPECT_GE(all.main.Surface->height(), all.main.Surface->minimumHeight());
+    expectControlsFit(&all.main);
+    // The strip stands on the drawing, which paints the screen data beside it.
+    expectControlsFit(all.main.Surface);
+    RecordingCanvas canvas(all.main.Surface->width(), all.main.Surface->height());
+    drawScreenData(canvas, all.ws, CutOffDisplay{true, true, true});
+    expectPaintedTextsClear(all.main.Surface, testing::placedTexts(canvas), {});
+    all.main.hide();
+  }
+}
 
 TEST_F(WindowGeometry, EveryWindowFitsInTheLargeFont) {
   all.main.LargeFont->trigger();

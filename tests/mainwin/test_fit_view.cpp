@@ -194,5 +194,23 @@ TEST_F(FitWindow, ASmallWindowScrollsRatherThanCutting) {
   EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
 }
 
+// The window's pictures leave out the bars' captions and carry a caption line when asked.
+TEST_F(FitWindow, PicturesOfTheViewCanCarryACaptionLine) {
+  form->Timer1->stop();
+  ws.StepAngle = 0.0f;
+  ws.DriverAngle = 30.0f;
+  form->Timer1Timer();
+  RecordingCanvas plain;
+  form->drawShownFrame(plain);
+  EXPECT_EQ(plain.findText("Pan Vert"), nullptr);
+  EXPECT_EQ(plain.findTextContaining("from mid gear"), nullptr);
+  form->PictureCaption->setChecked(true);
+  RecordingCanvas captioned;
+  form->drawShownFrame(captioned);
+  const DrawCall* line = captioned.findTextContaining("from mid gear");
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->text, "Nominal    notch +0.000 from mid gear    crank 30.00 deg");
+}
+
 }  // namespace
 }  // namespace vek1
