@@ -95,11 +95,11 @@ int runWearCommand(const std::vector<std::string>& args, std::ostream& out, std:
       }
     }
 
-    Clearances clearances = defaultClearances();
+    const Workspace ws = cli::loadWorkspace(file, sets, err);
+    // The set's own clearances (the defaults for the factory set), changed as asked.
+    Clearances clearances = clearancesOf(ws);
     if (every) clearances.fill(*every);
     for (const auto& [joint, c] : joints) clearances[static_cast<size_t>(joint)] = c;
-
-    const Workspace ws = cli::loadWorkspace(file, sets, err);
     const std::vector<double> notches = offsets ? *offsets : defaultTuneNotches(ws);
     const OffsetRange reach = ReachableOffsets(ws);
     for (double x : notches)

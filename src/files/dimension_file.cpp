@@ -35,6 +35,9 @@ enum class Form { Native, Dos };
 constexpr int kHeadFields = kShortRecordsMin * kFieldsPerRecord;  // records 1..11
 constexpr int kMappedFields = (kFullRecords - 1) * kFieldsPerRecord;
 constexpr int kCurrentItemField = kFullRecords * kFieldsPerRecord - 1;  // record 70 field 5
+// The largest clearance kept: beyond it the play is not wear but another gear.
+constexpr float kMaxStoredClearance = 0.1f;
+static_assert(kJointClearanceCount <= kClearanceRecords * kFieldsPerRecord);
 
 // Records 1 to 11 name a dimension by its id, or one of these settings.
 enum HeadCode : int {
@@ -354,6 +357,21 @@ DimensionFileResult decodeAndApply(std::span<const std::uint8_t> bytes, Form for
             ? std::clamp(roundHalfEven(fieldAt(bytes, kCurrentItemField)), 1, kOverlayItems)
             : 1;
   }
+  // The joint clearances follow the full form; a file written before them keeps the defaults.
+  scratch.JointClearances = Workspace{}.JointClearances;
+  if (form == Form::Native && toRead == kFullRecords &&
+      records >= static_cast<std::size_t>(kWrittenRecords)) {
+    for (int j = 0; j < kJointClearanceCount; ++j) {
+      const int n = kFullRecords * kFieldsPerRecord + j;
+      const float c = fieldAt(bytes, n);
+      if (!std::isfinite(c))
+        return failure("The file is damaged: " + recordAndField(n) + " (joint clearance " +
+                       std::to_string(j + 1) + ") holds " + fixedText(c, 0, 0) +
+                       " instead of a number. Nothing was loaded.");
+      scratch.JointClearances[static_cast<std::size_t>(j)] =
+          std::clamp(c, 0.0f, kMaxStoredClearance);
+    }
+  }
   if (name) scratch.DimSetName = *name;
   // The centre and the positions derived from it follow the loaded dimensions, not the file.
   ComputeReverseArmCentre(scratch);
@@ -429,10 +447,11 @@ DimensionFileResult readFile(const std::string& path, Form form, Workspace& ws) 
 
 std::vector<std::uint8_t> EncodeDimensionFile(const Workspace& ws) {
   std::vector<std::uint8_t> out;
-  out.reserve(kFullRecords * kRecordBytes);
+  out.reserve(kWrittenRecords * kRecordBytes);
   for (int n = 0; n < kMappedFields; ++n) putField(out, *fieldRef(ws, Form::Native, n));
   for (int n = kMappedFields; n < kCurrentItemField; ++n) putField(out, 0.0f);
   putField(out, static_cast<float>(ws.CurrentOverlayItem));
+  for (float c : ws.JointClearances) putField(out, c);
   return out;
 }
 

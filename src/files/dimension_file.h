@@ -3,10 +3,13 @@
 // ".ovk" file (read only).
 //
 // Both are headerless runs of 20-byte records, each five little-endian IEEE singles; the form is
-// told by the length alone. A native file as written here is 70 records (1400 bytes); a native
-// file of 11 to 20 records is the older short form, of which records 1 to 11 are read. A DOS file
-// is read as records 1 to 11 whatever its length. Records beyond the last one used, and a
-// trailing partial record, are ignored.
+// told by the length alone. A native file as written here is 72 records (1440 bytes): the full
+// form's 70, then the joint clearances in records 71 and 72; a file of 70 or 71 records is the
+// full form without them (the clearances then keep their defaults), and a native file of 11 to 20
+// records is the older short form, of which records 1 to 11 are read. A DOS file is read as
+// records 1 to 11 whatever its length. Records beyond the last one used, and a trailing partial
+// record, are ignored. A clearance that is negative reads as 0, one above 0.1 as 0.1: no more is
+// wear.
 //
 // Reading never leaves a half-loaded working set: the whole file is decoded into a copy of the
 // workspace, checked, brought up to date (the reverse-arm centre and the reverse-arm bar range)
@@ -53,6 +56,11 @@ namespace vek1 {
 constexpr int kRecordBytes = 20;
 constexpr int kFieldsPerRecord = 5;
 constexpr int kFullRecords = 70;
+// After the full form, two records hold the joint clearances of the worn-gear study (ten
+// singles). A reader of the full form reads records 1 to 70 and ignores what follows, so a file
+// with them still opens there; a file without them opens here with the default clearances.
+constexpr int kClearanceRecords = 2;
+constexpr int kWrittenRecords = kFullRecords + kClearanceRecords;
 constexpr int kShortRecordsMin = 11;  // records 1..11 are common to every form
 constexpr int kShortRecordsMax = 20;  // up to here a native file is the short form
 constexpr int kDosRecords = 11;

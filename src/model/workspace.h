@@ -173,6 +173,13 @@ struct PivotDataRow {
   bool InUse = false;
 };
 
+// The radial clearance of each pin joint, in the set's units, as the worn-gear study takes
+// them (crank pin, crosshead, main-rod hanger, the coupler at the valve lever and at the anchor
+// link, the anchor link's pivot, the die in the link, the valve lever's top, the valve-stem
+// joint, the reverse arm's end): a gear is kept with the play of its pins.
+constexpr int kJointClearanceCount = 10;
+constexpr float kDefaultJointClearance = 0.002f;
+
 struct Workspace {
   // Dimensions. Frame dimensions by id (1..18); ids 7, 8, 14 and 15 live in the pivot table
   // (points 5 and 12) and their slots here stay unused, so there is exactly one copy of each.
@@ -181,6 +188,11 @@ struct Workspace {
   std::array<float, cyl::kBlockSize> Cyl{};
   std::array<float, cyl::kBlockSize> CylDefaults{};
   float CylClDefault = 0.0f;  // default of dimension 102 (stored live as V[3])
+  std::array<float, kJointClearanceCount> JointClearances = [] {
+    std::array<float, kJointClearanceCount> c{};
+    c.fill(kDefaultJointClearance);
+    return c;
+  }();
 
   PivotTable Pivots;
   std::string DimSetName = "Nominal";

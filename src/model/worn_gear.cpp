@@ -124,6 +124,14 @@ int wearJointByKey(std::string_view key) {
   return -1;
 }
 
+static_assert(kWearJointCount == kJointClearanceCount, "the set keeps one clearance per joint");
+
+Clearances clearancesOf(const Workspace& ws) {
+  Clearances c;
+  for (int j = 0; j < kWearJointCount; ++j) c[j] = ws.JointClearances[static_cast<size_t>(j)];
+  return c;
+}
+
 Clearances defaultClearances() {
   Clearances c;
   c.fill(kDefaultClearance);

@@ -80,15 +80,23 @@ TWornGear::TWornGear(Workspace& ws, QWidget* parent) : QWidget(parent, Qt::Windo
   resize(1270, 600);
 
   connect(NotchesEdit, &QLineEdit::editingFinished, this, &TWornGear::NotchesEditExit);
+  // The clearances are the set's: what is typed here is kept with it, and saved with it.
+  showSetClearances();
   connect(AllClearance, &QDoubleSpinBox::valueChanged, this, [this](double c) {
     for (QDoubleSpinBox* box : JointClearance) {
       const QSignalBlocker block(box);
       box->setValue(c);
     }
+    ws_.JointClearances.fill(static_cast<float>(c));
+    shownSetClearances_ = ws_.JointClearances;
     poll();
   });
-  for (QDoubleSpinBox* box : JointClearance)
-    connect(box, &QDoubleSpinBox::valueChanged, this, [this] { poll(); });
+  for (int j = 0; j < kWearJointCount; ++j)
+    connect(JointClearance[j], &QDoubleSpinBox::valueChanged, this, [this, j](double c) {
+      ws_.JointClearances[static_cast<size_t>(j)] = static_cast<float>(c);
+      shownSetClearances_ = ws_.JointClearances;
+      poll();
+    });
   connect(ShareNotchBox, &QComboBox::currentIndexChanged, this, [this] { refreshPicture(); });
   connect(SaveCsvButton, &QPushButton::clicked, this, &TWornGear::SaveCsvClick);
   connect(ExportButton, &QPushButton::clicked, this, &TWornGear::ExportClick);
@@ -113,7 +121,17 @@ Clearances TWornGear::clearances() const {
   return c;
 }
 
+void TWornGear::showSetClearances() {
+  for (int j = 0; j < kWearJointCount; ++j) {
+    const QSignalBlocker block(JointClearance[j]);
+    JointClearance[j]->setValue(ws_.JointClearances[static_cast<size_t>(j)]);
+  }
+  shownSetClearances_ = ws_.JointClearances;
+}
+
 bool TWornGear::poll() {
+  // Another set opened brings its own clearances.
+  if (ws_.JointClearances != shownSetClearances_) showSetClearances();
   WorkingSetFingerprint now = fingerprintOf(ws_);
   const Clearances c = clearances();
   if (last_ && sameWorkingSet(*last_, now) && lastClearances_ == c) return false;

@@ -68,6 +68,9 @@ class TWornGear : public QWidget {
   PictureView* picture_ = nullptr;
   std::optional<WorkingSetFingerprint> last_;
   std::optional<Clearances> lastClearances_;
+  // The set's clearances as the boxes show them.
+  std::array<float, kJointClearanceCount> shownSetClearances_{};
+  void showSetClearances();
   bool useDefaultNotches_ = true;
   std::vector<double> offsets_;
   std::string notchesText_ = "default";

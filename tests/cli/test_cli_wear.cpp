@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "cli_run.h"
+#include "dimension_file.h"
+#include "dimensions.h"
+#include "worn_gear.h"
 #include "exit_codes.h"
 #include "python_reader.h"
 
@@ -33,6 +36,22 @@ print(all(x['LostMotion'] > 0 for x in n))
             "['Compression', 'CutOff', 'Lead', 'Release'] ['Max', 'Min', 'Spread']\n"
             "['Crank pin', 'Crosshead', 'Main-rod hanger'] {0.002}\n"
             "True\nTrue\nTrue\n");
+}
+
+// A saved set brings its own clearances, which --joint still changes one by one.
+TEST(CliWear, ASavedSetBringsItsClearances) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.JointClearances.fill(0.0f);
+  ws.JointClearances[vek1::kCrankPin] = 0.005f;
+  const std::string path = ::testing::TempDir() + "cli_wear_set.dve";
+  ASSERT_TRUE(vek1::WriteDimensionFile(path, ws).ok);
+  const Result r = run({"wear", "--notches", "1.2", "--file", path, "--joint", "die=0.001"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(readWithPython(r.out, R"(
+print(sorted((j['Name'], round(j['Clearance'], 6)) for j in data['Notches'][0]['Joints'] if j['Clearance']))
+)"),
+            "[('Crank pin', 0.005), ('Die in link', 0.001)]\n");
 }
 
 // --clearance sets every joint, then each --joint one of them: with all but the die at 0 the

@@ -138,7 +138,7 @@ TEST(DimensionFile, FieldsSitWhereTheRecordTablesSay) {
   Workspace ws = distinctive();
   ws.Frame[dim::Stroke] = 1.0f;
   Bytes b = EncodeDimensionFile(ws);
-  ASSERT_EQ(b.size(), 1400u);
+  ASSERT_EQ(b.size(), 1440u);
   EXPECT_EQ((Bytes{b[0], b[1], b[2], b[3]}), (Bytes{0x00, 0x00, 0x80, 0x3F}));
   const std::pair<float, float> where[] = {
       {at(b, 3, 2), ws.Frame[dim::LinkRadius]},
@@ -183,7 +183,7 @@ TEST(DimensionFile, LengthDecidesTheForm) {
   EXPECT_TRUE(sameRange(after, before, 16, 5, 70, 1));  // positions 4..9, overlay
   EXPECT_EQ(ws.CurrentOverlayItem, 1);
 
-  // A trailing partial record and everything past record 70 are ignored.
+  // A trailing partial record and everything past record 72 are ignored.
   EXPECT_TRUE(DecodeDimensionFile(Bytes(full.begin(), full.begin() + 239), ws).ok);
   Bytes longer = full;
   longer.resize(75 * 20, 0xFF);  // NaNs
@@ -250,6 +250,48 @@ TEST(DimensionFile, BadValuesAreRefusedKeptOrHeldAsDocumented) {
   EXPECT_EQ(ws.ViewZoom, 3000.0f);
   SolveLinkage(ws);
   for (int i = 0; i <= 18; ++i) EXPECT_TRUE(std::isfinite(ws.Pivots.H[i] + ws.Pivots.V[i])) << i;
+}
+
+// The joint clearances ride after the full form, in records 71 and 72. A file of the full form
+// alone (as written before them, and as the older reader reads any file) opens with the default
+// clearances and the same set; a damaged clearance refuses the file like any other field, and
+// one beyond wear is held to it.
+TEST(DimensionFile, JointClearancesFollowTheFullFormAndOlderFilesGetTheDefaults) {
+  Workspace source = distinctive();
+  for (int j = 0; j < kJointClearanceCount; ++j)
+    source.JointClearances[static_cast<size_t>(j)] = 0.001f * static_cast<float>(j + 1);
+  const Bytes full = EncodeDimensionFile(source);
+  ASSERT_EQ(full.size(), static_cast<size_t>(kWrittenRecords) * 20);
+  EXPECT_EQ(at(full, 71, 1), 0.001f);
+  EXPECT_EQ(at(full, 72, 5), source.JointClearances[9]);
+
+  Workspace ws = started();
+  ASSERT_TRUE(DecodeDimensionFile(full, ws).ok);
+  EXPECT_EQ(ws.JointClearances, source.JointClearances);
+  EXPECT_TRUE(sameRange(EncodeDimensionFile(ws), full, 71, 1, 72, 5));
+
+  for (size_t records : {70u, 71u}) {
+    Workspace older = started();
+    older.JointClearances.fill(0.05f);
+    ASSERT_TRUE(DecodeDimensionFile(Bytes(full.begin(), full.begin() + records * 20), older).ok);
+    EXPECT_EQ(older.JointClearances, Workspace{}.JointClearances) << records;
+    EXPECT_EQ(older.Frame[dim::Stroke], source.Frame[dim::Stroke]);
+  }
+
+  Bytes damaged = full;
+  put(damaged, 72, 2, kNaN);
+  Workspace kept = started();
+  const DimensionFileResult r = DecodeDimensionFile(damaged, kept);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.message.find("record 72, field 2"), std::string::npos) << r.message;
+  EXPECT_EQ(kept.JointClearances, Workspace{}.JointClearances);
+
+  Bytes wild = full;
+  put(wild, 71, 1, -1.0f);
+  put(wild, 71, 2, 5.0f);
+  ASSERT_TRUE(DecodeDimensionFile(wild, ws).ok);
+  EXPECT_EQ(ws.JointClearances[0], 0.0f);
+  EXPECT_EQ(ws.JointClearances[1], 0.1f);
 }
 
 TEST(DimensionFile, CurrentItemComesFromRecord70Field5Alone) {

@@ -111,6 +111,23 @@ TEST(WornGearWindow, ClearanceBoxesDriveTheStudyAndTheCsv) {
   EXPECT_GT(QFile(png).size(), 1000);
 }
 
+// The clearances are the set's: the boxes show them, a box typed in changes them (so a save
+// keeps them), and another set opened brings its own.
+TEST(WornGearWindow, TheClearancesAreKeptWithTheSet) {
+  Workspace ws = started();
+  ws.JointClearances[kCrankPin] = 0.004f;
+  TWornGear w(ws);
+  w.poll();
+  EXPECT_DOUBLE_EQ(w.JointClearance[kCrankPin]->value(), 0.004);
+  EXPECT_NEAR(w.study().Clearance[kCrankPin], 0.004, 1e-7);
+  w.JointClearance[kCrosshead]->setValue(0.0035);
+  EXPECT_EQ(ws.JointClearances[kCrosshead], 0.0035f);
+  ws.JointClearances.fill(0.001f);  // as an open of another set does
+  w.poll();
+  EXPECT_DOUBLE_EQ(w.JointClearance[kDieInLink]->value(), 0.001);
+  EXPECT_NEAR(w.study().Clearance[kDieInLink], 0.001, 1e-7);
+}
+
 // Both open from the DrawGraphs menu beside the running gear, and a second click shows the same
 // window again.
 TEST(StudyWindows, OpenFromTheDrawGraphsMenu) {
