@@ -39,8 +39,7 @@ void BM_SolveLinkageAndValveState(benchmark::State& state) {
   float angle = 0.0f;
   for (auto _ : state) {
     ws.DriverAngle = angle;
-    vek1::SolveLinkage(ws);
-    vek1::ComputeValveState(ws);
+    vek1::SolveGearAndValve(ws);
     benchmark::DoNotOptimize(ws.Pivots.H[4]);
     benchmark::DoNotOptimize(ws.PistonPos);
     angle += 1.0f;

@@ -10,6 +10,7 @@
 #include "dimensions.h"
 #include "exit_codes.h"
 #include "numbers.h"
+#include "valve_events.h"
 
 namespace vek1::cli {
 
@@ -42,6 +43,22 @@ std::pair<int, float> setArg(const std::string& text) {
   const int id = idArg(idText);
   const double value = numberArg("--set " + idText, text.substr(eq + 1));
   return {id, static_cast<float>(value)};
+}
+
+std::optional<std::vector<double>> notchesArg(const std::string& option, const std::string& text,
+                                              size_t most) {
+  if (text == "default") return std::nullopt;
+  return numberList(option, text, most);
+}
+
+void requireReachable(const Workspace& ws, const std::vector<double>& notches) {
+  const OffsetRange reach = ReachableOffsets(ws);
+  for (double x : notches)
+    if (!reach.contains(x))
+      throw UsageError{"notch " + fixedText(x, 0, 3) +
+                       " is beyond the reverse arm's reach: it reaches offsets " +
+                       fixedText(reach.Lowest, 0, 3) + " to " + fixedText(reach.Highest, 0, 3) +
+                       " from the mid-gear centre"};
 }
 
 std::vector<double> numberList(const std::string& option, const std::string& text, size_t most) {

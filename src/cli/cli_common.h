@@ -47,6 +47,12 @@ int idArg(const std::string& text);
 std::pair<int, float> setArg(const std::string& text);
 // Comma-separated numbers, each as numberArg reads it; more than `most` is a UsageError.
 std::vector<double> numberList(const std::string& option, const std::string& text, size_t most);
+// A list of notches: "default" (nothing: the command's own default notches) or numberList.
+std::optional<std::vector<double>> notchesArg(const std::string& option, const std::string& text,
+                                              size_t most);
+// A UsageError for the first notch the set's reverse arm cannot reach, naming the offsets it
+// does reach: such a notch has no pose, and figures from a made-up one would mislead.
+void requireReachable(const Workspace& ws, const std::vector<double>& notches);
 
 struct SetOptions {
   std::string file;                         // a saved set to start from; empty for the factory set

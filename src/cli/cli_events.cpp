@@ -5,7 +5,6 @@
 
 #include "cli_common.h"
 #include "exit_codes.h"
-#include "numbers.h"
 #include "valve_events.h"
 #include "valve_events_text.h"
 
@@ -59,9 +58,7 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 0;
       }
       if (option == "--notches") {
-        const std::string& value = line.value(option);
-        offsets = value == "default" ? std::nullopt
-                                     : std::optional(cli::numberList(option, value, kMaxNotches));
+        offsets = cli::notchesArg(option, line.value(option), kMaxNotches);
       } else if (option == "--file") {
         file = line.value(option);
       } else if (option == "--set") {
@@ -76,16 +73,7 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
 
     const Workspace ws = cli::loadWorkspace(file, sets, err);
-    // A notch the reverse arm cannot reach has no pose: events from a substituted one would be
-    // numbers about a gear that cannot exist.
-    if (offsets) {
-      const OffsetRange reach = ReachableOffsets(ws);
-      for (double x : *offsets)
-        if (!reach.contains(x))
-          throw UsageError{"notch " + fixedText(x, 0, 3) + " is beyond the reverse arm's reach: it reaches offsets " +
-                           fixedText(reach.Lowest, 0, 3) + " to " + fixedText(reach.Highest, 0, 3) +
-                           " from the mid-gear centre"};
-    }
+    if (offsets) cli::requireReachable(ws, *offsets);
     const ValveEventsTable table =
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));

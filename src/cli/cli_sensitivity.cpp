@@ -77,9 +77,7 @@ int runSensitivityCommand(const std::vector<std::string>& args, std::ostream& ou
         return 0;
       }
       if (option == "--notches") {
-        const std::string& value = line.value(option);
-        offsets = value == "default" ? std::nullopt
-                                     : std::optional(cli::numberList(option, value, kMaxNotches));
+        offsets = cli::notchesArg(option, line.value(option), kMaxNotches);
       } else if (option == "--events") {
         figures = figureList(line.value(option));
       } else if (option == "--file") {
@@ -97,13 +95,7 @@ int runSensitivityCommand(const std::vector<std::string>& args, std::ostream& ou
 
     const Workspace ws = cli::loadWorkspace(file, sets, err);
     const std::vector<double> notches = offsets ? *offsets : defaultTuneNotches(ws);
-    const OffsetRange reach = ReachableOffsets(ws);
-    for (double x : notches)
-      if (!reach.contains(x))
-        throw UsageError{"notch " + fixedText(x, 0, 3) +
-                         " is beyond the reverse arm's reach: it reaches offsets " +
-                         fixedText(reach.Lowest, 0, 3) + " to " + fixedText(reach.Highest, 0, 3) +
-                         " from the mid-gear centre"};
+    cli::requireReachable(ws, notches);
     const SensitivityTable table = ComputeSensitivity(ws, notches);
     out << (format == "csv" ? sensitivityCsv(table, figures) : sensitivityJson(table, figures));
     return kExitOk;

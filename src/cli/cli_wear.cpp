@@ -68,9 +68,7 @@ int runWearCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return 0;
       }
       if (option == "--notches") {
-        const std::string& value = line.value(option);
-        offsets = value == "default" ? std::nullopt
-                                     : std::optional(cli::numberList(option, value, kMaxNotches));
+        offsets = cli::notchesArg(option, line.value(option), kMaxNotches);
       } else if (option == "--clearance") {
         every = clearanceArg(option, line.value(option));
       } else if (option == "--joint") {
@@ -101,13 +99,7 @@ int runWearCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (every) clearances.fill(*every);
     for (const auto& [joint, c] : joints) clearances[static_cast<size_t>(joint)] = c;
     const std::vector<double> notches = offsets ? *offsets : defaultTuneNotches(ws);
-    const OffsetRange reach = ReachableOffsets(ws);
-    for (double x : notches)
-      if (!reach.contains(x))
-        throw UsageError{"notch " + fixedText(x, 0, 3) +
-                         " is beyond the reverse arm's reach: it reaches offsets " +
-                         fixedText(reach.Lowest, 0, 3) + " to " + fixedText(reach.Highest, 0, 3) +
-                         " from the mid-gear centre"};
+    cli::requireReachable(ws, notches);
     const WearStudy study = ComputeWornGear(ws, notches, clearances);
     out << (format == "csv" ? wornGearCsv(study) : wornGearJson(study));
     return kExitOk;

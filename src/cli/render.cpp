@@ -110,9 +110,7 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     } else if (option == "--whole-frame" && o.picture == Picture::Main) {
       o.wholeFrame = true;
     } else if (option == "--notches" && o.picture == Picture::Events) {
-      const std::string& value = line.value(option);
-      o.notches = value == "default" ? std::nullopt
-                                     : std::optional(cli::numberList(option, value, kMaxNotches));
+      o.notches = cli::notchesArg(option, line.value(option), kMaxNotches);
     } else if (option == "--scale") {
       o.scale = cli::numberArg(option, line.value(option));
       if (!(o.scale >= kMinPngScale && o.scale <= kMaxPngScale))

@@ -27,11 +27,7 @@ constexpr Rgb kDiffers{255, 240, 120};
 constexpr Rgb kError{200, 0, 0};
 
 int textWidth(const std::string& text) {
-  // UTF-8 continuation bytes do not start a character.
-  const auto chars = std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
-  });
-  return static_cast<int>(std::min<std::ptrdiff_t>(chars, kMaxSide / kCharWidth)) * kCharWidth;
+  return cellTextWidth(text, kCharWidth, kMaxSide);
 }
 
 std::vector<int> columnWidths(const EventsTableView& view) {

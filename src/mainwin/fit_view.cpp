@@ -48,8 +48,7 @@ std::optional<ViewTriple> fittedView(const Workspace& ws, PixelBox area) {
   Extent model;
   for (int k = 0; k < kSamples; ++k) {
     pose.DriverAngle = static_cast<float>(k * 360.0 / kSamples);
-    SolveLinkage(pose);
-    ComputeValveState(pose);
+    SolveGearAndValve(pose);
     RecordingCanvas canvas;
     drawMechanism(canvas, pose, projectPivots(pose), UpdateOutlines(pose));
     for (const DrawCall& c : canvas.calls()) {

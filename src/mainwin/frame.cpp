@@ -95,8 +95,7 @@ bool FrameCanChange(const Workspace& ws) {
 }
 
 FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context) {
-  SolveLinkage(ws);
-  ComputeValveState(ws);
+  SolveGearAndValve(ws);
   const ScreenPoints points = projectPivots(ws);
   const Outlines outlines = UpdateOutlines(ws);
   AdvanceDriverAngle(ws);

@@ -163,27 +163,12 @@ void TMainForm::SetBeepOnErrorClick() {
   SetBeepOnError->setText(ws_.ErrorBeepOn ? "Set&ErrorBeep Off" : "Set&ErrorBeep On");
 }
 
-namespace {
-// The controls whose tops lie above this (in design pixels) are the strip's three rows of
-// buttons, bars and captions, which start below the tool bar.
-constexpr int kStripDesignHeight = 68;
-}  // namespace
-
 PixelBox TMainForm::drawingArea() const {
-  PixelBox area{0, 0, Surface->width(), Surface->height()};
-  // Below the strip of controls along the top (the undo button and the reference-point buttons
-  // further down stand beside the gear, not above it)...
-  const int strip = roundHalfEven(kStripDesignHeight * ws_.TextScaleY);
-  for (const QWidget* w : Surface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (w->isVisible() && w->y() < strip) area.top = std::max(area.top, w->geometry().bottom() + 1);
-  // ...and below the screen-data texts, which stand at the top right.
-  if (ws_.ScreenDataOn) {
-    RecordingCanvas texts(area.right, area.bottom);
-    drawScreenData(texts, ws_, CutOffDisplay{true, true, true});
-    for (const DrawCall& t : texts.texts())
-      area.top = std::max(area.top, t.y1 + canvasFontPixels(t.fontSize) + 2);
-  }
-  return area;
+  // The area the frame clips the gear to, less the screen-data column's height: a fitted gear
+  // stands below the strip and the texts, over the whole width.
+  const CanvasClip clip = gearClip(ws_, {Surface->width(), Surface->height()});
+  const int top = ws_.ScreenDataOn ? std::max(clip.top, clip.cutBottom) : clip.top;
+  return {clip.left, top, clip.right, clip.bottom};
 }
 
 QString TMainForm::screenDataTipAt(QPoint at) const {

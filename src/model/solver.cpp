@@ -222,6 +222,14 @@ void applyPose(Workspace& ws, const GearPose& pose, const ValveState& valve) {
   ws.RearExhOpen = valve.RearExhOpen;
 }
 
+void SolveGearAndValve(Workspace& ws) {
+  const GearDimensions gear = gearOf(ws);
+  const GearPose pose = solveGear(gear, ws.DriverAngle, ws.ReverseArmPos);
+  const ValveState valve = valveStateOf(gear, pose);
+  applyPose(ws, pose, valve);
+  if (!pose.Closed || !valve.Closed) RaiseErrorLatch(ws);
+}
+
 void SolveLinkage(Workspace& ws) {
   const GearPose pose = solveGear(gearOf(ws), ws.DriverAngle, ws.ReverseArmPos);
   ws.Pivots = pose.Pivots;

@@ -28,6 +28,10 @@ void RaiseErrorLatch(Workspace& ws);
 
 void SolveLinkage(Workspace& ws);
 
+// SolveLinkage then ComputeValveState, as the animation tick does, from one copy of the set:
+// the valve takes the crank's angle from the pose instead of turning it again.
+void SolveGearAndValve(Workspace& ws);
+
 // Writes a pose and its valve state into the Workspace fields that hold them (pivots, angles,
 // port constants, piston and openings), without touching the error latch.
 void applyPose(Workspace& ws, const GearPose& pose, const ValveState& valve);

@@ -130,6 +130,13 @@ int canvasFontPixels(int points) {
   return std::clamp(roundHalfEven(points * kDotsPerInch / kPointsPerInch), 1, kMaxFontPixels);
 }
 
+int cellTextWidth(std::string_view text, int charWidth, int most) {
+  const auto chars = std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+  });
+  return static_cast<int>(std::min<std::ptrdiff_t>(chars, most / charWidth)) * charWidth;
+}
+
 QFont canvasFont(int pixels, FontStyle style) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(pixels);

@@ -92,6 +92,9 @@ class Canvas {
 constexpr int kDefaultCanvasFontPoints = 8;
 int canvasFontPixels(int points);
 QFont canvasFont(int pixels, FontStyle style);
+// The room the table pictures give a UTF-8 text, which the canvas cannot measure: `charWidth`
+// pixels a character (continuation bytes start none), held to at most `most` pixels.
+int cellTextWidth(std::string_view text, int charWidth, int most);
 
 // What a reused frame image holds besides its background: the bounds of everything drawn since it
 // was last cleared. A canvas given one clears only those bounds, which on a large image that is

@@ -1,8 +1,8 @@
+#include "file_dialogs.h"
 #include "sensitivity_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,12 +130,17 @@ bool TSensitivity::saveCsv(const QString& path, QString* message) {
 }
 
 void TSensitivity::SaveCsvClick() {
-  const QString path = QFileDialog::getSaveFileName(
-      this, "Save as CSV", QString::fromStdString(ws_.DimSetName) + "-sensitivity.csv",
-      "CSV files (*.csv);;All files (*)");
+  // Beside the set, in the one style of name every file dialog offers, with ".csv" added.
+  const QString path =
+      askSaveFile(this, "Save as CSV",
+                  pictureInfo().title,
+                  QStringLiteral("CSV files"), QStringLiteral("csv"));
   if (path.isEmpty()) return;
   QString message;
-  if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
+  if (!saveCsv(path, &message))
+    QMessageBox::warning(this, "Save as CSV", message);
+  else
+    rememberWrittenFile(path);
 }
 
 PictureInfo TSensitivity::pictureInfo() const {
@@ -148,7 +153,7 @@ ExportResult TSensitivity::exportTo(const QString& path) const {
 }
 
 void TSensitivity::ExportClick() {
-  exportPictureAsked(this, "Export", QString::fromStdString(ws_.DimSetName) + "-sensitivity",
+  exportPictureAsked(this, "Export", pictureInfo().title,
                      [this](const QString& path) { return exportTo(path); });
 }
 

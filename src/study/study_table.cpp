@@ -22,10 +22,7 @@ constexpr Rgb kGrid{160, 160, 160};
 constexpr Rgb kMarked{255, 240, 120};
 
 int textWidth(const std::string& text) {
-  const auto chars = std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
-  });
-  return static_cast<int>(std::min<std::ptrdiff_t>(chars, kMaxSide / kCharWidth)) * kCharWidth;
+  return cellTextWidth(text, kCharWidth, kMaxSide);
 }
 
 std::vector<int> columnWidths(const StudyTable& t) {

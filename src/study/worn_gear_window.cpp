@@ -1,8 +1,8 @@
+#include "file_dialogs.h"
 #include "worn_gear_window.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -172,12 +172,17 @@ bool TWornGear::saveCsv(const QString& path, QString* message) {
 }
 
 void TWornGear::SaveCsvClick() {
-  const QString path = QFileDialog::getSaveFileName(
-      this, "Save as CSV", QString::fromStdString(ws_.DimSetName) + "-wear.csv",
-      "CSV files (*.csv);;All files (*)");
+  // Beside the set, in the one style of name every file dialog offers, with ".csv" added.
+  const QString path =
+      askSaveFile(this, "Save as CSV",
+                  pictureInfo().title,
+                  QStringLiteral("CSV files"), QStringLiteral("csv"));
   if (path.isEmpty()) return;
   QString message;
-  if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
+  if (!saveCsv(path, &message))
+    QMessageBox::warning(this, "Save as CSV", message);
+  else
+    rememberWrittenFile(path);
 }
 
 PictureInfo TWornGear::pictureInfo() const {
@@ -190,7 +195,7 @@ ExportResult TWornGear::exportTo(const QString& path) const {
 }
 
 void TWornGear::ExportClick() {
-  exportPictureAsked(this, "Export", QString::fromStdString(ws_.DimSetName) + "-wear",
+  exportPictureAsked(this, "Export", pictureInfo().title,
                      [this](const QString& path) { return exportTo(path); });
 }
 
