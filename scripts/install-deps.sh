@@ -13,7 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libnlopt-cxx-dev
   xvfb xauth
-  python3 poppler-utils librsvg2-bin
+  libdxflib-dev
+  python3 poppler-utils librsvg2-bin python3-ezdxf python3-iapws
 )
 # Fuzzing (make fuzz, CI) needs clang and its runtime, which holds libFuzzer; Debian installs the
 # runtime only as a recommendation, so it is named. Only asked for with --fuzz, so that building
