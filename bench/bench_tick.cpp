@@ -7,7 +7,7 @@
 
 #include "canvas.h"
 #include "dimensions.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "sound.h"
 #include "workspace.h"
 

@@ -16,7 +16,7 @@
 #include "events_table.h"
 #include "events_table_drawing.h"
 #include "exit_codes.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "numbers.h"
 #include "oval_drawing.h"
 #include "page_canvas.h"

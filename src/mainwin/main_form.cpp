@@ -27,7 +27,7 @@
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "dynvar.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "icons.h"
 #include "motion.h"
 #include "motion_dialogs.h"

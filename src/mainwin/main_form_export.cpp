@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "export_dialog.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "main_form.h"
 #include "picture_print.h"
 

@@ -1,40 +1,14 @@
 #include "frame.h"
 
 #include "mechanism_drawing.h"
-#include "motion.h"
 #include "numbers.h"
 #include "overlay_drawing.h"
 #include "pivot_prompt_drawing.h"
 #include "reference_drawing.h"
 #include "screen_data_drawing.h"
-#include "solver.h"
 #include "steam_drawing.h"
-#include "valve.h"
 
 namespace vek1 {
-
-namespace {
-// Frames the "Error" item stays visible, and frames until the latch is released.
-constexpr int kErrorShowFrames = 10;
-constexpr int kErrorCycleFrames = 20;
-}  // namespace
-
-std::optional<bool> UpdateErrorIndicator(Workspace& ws, SoundSink& sound) {
-  if (!ws.ErrorFlag) return std::nullopt;
-  ++ws.ErrorFrames;
-  std::optional<bool> visible;
-  if (ws.ErrorFrames < kErrorShowFrames) {
-    visible = true;
-  } else if (ws.ErrorFrames == kErrorShowFrames) {
-    visible = false;
-    sound.playAsync(QStringLiteral("Error.wav"));
-  }
-  if (ws.ErrorFrames > kErrorCycleFrames) {
-    ws.ErrorFrames = 0;
-    ws.ErrorFlag = false;
-  }
-  return visible;
-}
 
 CanvasClip gearClip(const Workspace& ws, CanvasSize size) {
   CanvasClip clip{0, textY(ws, ws.ScreenDataOn ? kStripBottom : kToolBarBottom), size.width,
@@ -48,8 +22,9 @@ CanvasClip gearClip(const Workspace& ws, CanvasSize size) {
   return clip;
 }
 
-FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points,
-                       const Outlines& outlines, FrameContext& context) {
+FrameOutcome DrawFrame(Canvas& canvas, const Workspace& ws, const ScreenPoints& points,
+                       const Outlines& outlines, const FrameShown& shown,
+                       const FrameContext& context) {
   FrameOutcome outcome;
   canvas.clear(Rgb{255, 255, 255});
   canvas.setPenWidth(ws.LineWidth);
@@ -58,7 +33,7 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
   // or zoomed: they never run through the controls or the texts.
   canvas.setClip(gearClip(ws, canvas.size()));
   if (ws.SteamDisplayOn)
-    drawSteam(canvas, ws, outlines, context.sound, context.rng, context.positionDisplayActive);
+    outcome.flatHeights = drawSteam(canvas, ws, outlines, shown.steam, context.rng);
 
   drawMechanism(canvas, ws, points, outlines);
   drawOverlay(canvas, ws);
@@ -67,8 +42,7 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
   outcome.undoButtonTop = drawUndoLine(canvas, ws);
 
   if (ws.ScreenDataOn) {
-    drawScreenData(canvas, ws, DetectCutOff(ws), !context.picture);
-    outcome.errorItemVisible = UpdateErrorIndicator(ws, context.sound);
+    drawScreenData(canvas, ws, shown.cutOff, !context.picture);
     drawPivotData(canvas, ws, points);
     drawPivotSelectPrompt(canvas, ws);
     drawReferencePoints(canvas, ws);
@@ -80,7 +54,6 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
     canvas.textOut(textX(ws, 8), textY(ws, kToolBarBottom + 3), context.caption);
   }
   for (int bar = 1; bar <= 4; ++bar) outcome.dynVarBarEnabled[bar - 1] = ws.DynVarList[bar].Id != 0;
-  outcome.positionDisplay = DrawPositionDisplay(canvas, ws, points, outlines);
   return outcome;
 }
 
@@ -88,18 +61,6 @@ std::string frameCaption(const Workspace& ws) {
   const double notch = static_cast<double>(ws.ReverseArmPos) - ws.RevArmPositions[0];
   return ws.DimSetName + "    notch " + (notch >= 0.0 ? "+" : "") + fixedText(notch, 0, 3) +
          " from mid gear    crank " + fixedText(ws.DriverAngle, 0, 2) + " deg";
-}
-
-bool FrameCanChange(const Workspace& ws) {
-  return ws.StepAngle != 0.0f || ws.SteamDisplayOn || ws.ShowDimensionId != 0 || ws.ErrorFlag;
-}
-
-FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context) {
-  SolveGearAndValve(ws);
-  const ScreenPoints points = projectPivots(ws);
-  const Outlines outlines = UpdateOutlines(ws);
-  AdvanceDriverAngle(ws);
-  return DrawFrame(canvas, ws, points, outlines, context);
 }
 
 std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,

@@ -1,5 +1,6 @@
 #pragma once
-// One frame of the main view, and the animation tick that solves, advances and draws it.
+// One frame of the main view: a drawing of the set and of the states the tick has advanced
+// (frame_tick.h), which changes nothing.
 
 #include <optional>
 #include <random>
@@ -8,7 +9,8 @@
 #include "canvas.h"
 #include "outlines.h"
 #include "position_display.h"
-#include "sound.h"
+#include "steam_drawing.h"
+#include "valve.h"
 #include "view.h"
 #include "workspace.h"
 
@@ -24,7 +26,11 @@ struct FrameOutcome {
   std::array<bool, 4> dynVarBarEnabled{};
   // The dimension position display: whether it ran, and the dialogs to close or reopen.
   PositionDisplayOutcome positionDisplay;
+  // Passages or chest the steam display found flat (zero pixels high); the tick beeps for them.
+  int flatHeights = 0;
 };
+
+class SoundSink;
 
 // The world a frame draws in: sounds, the steam's random generator, and whether the dimension
 // position display is running (it silences the exhaust beats).
@@ -44,10 +50,6 @@ struct FrameContext {
 // offset from the mid-gear centre) and the crank angle.
 std::string frameCaption(const Workspace& ws);
 
-// Counts the frames of an error indication: the "Error" item shows for 9 frames, then hides with
-// "Error.wav"; after 20 frames the latch is released. With screen data off it waits.
-std::optional<bool> UpdateErrorIndicator(Workspace& ws, SoundSink& sound);
-
 // The part of the frame the gear may draw in (design pixels, scaled with the texts): below the
 // tool bar, and below the strip of controls while it is shown, except under the screen-data
 // column at the top right.
@@ -57,18 +59,18 @@ constexpr int kScreenDataLeft = 543;
 constexpr int kScreenDataBottom = 134;
 CanvasClip gearClip(const Workspace& ws, CanvasSize size);
 
-// Draws the whole frame for the pose already solved and projected.
-FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points,
-                       const Outlines& outlines, FrameContext& context);
+// What the tick settled for the frame before it is drawn: the steam display's colours and speck
+// counts, and which cut-off values the screen data shows.
+struct FrameShown {
+  SteamFrame steam;
+  CutOffDisplay cutOff;
+};
 
-// One tick of the animation: solve, valve state, projection, outlines, advance the driver,
-// draw. The picture shows the pose solved before the advance.
-FrameOutcome AnimationTick(Canvas& canvas, Workspace& ws, FrameContext& context);
-
-// Whether a tick could draw anything but what the last frame showed: the driver turns, the steam
-// display scatters its specks afresh, the dimension position display counts its frames, or an
-// error indication blinks. Everything else changes only through the user's input.
-bool FrameCanChange(const Workspace& ws);
+// Draws the frame for the pose already solved and projected, all but the dimension position
+// display, which the tick draws over it (position_display.h).
+FrameOutcome DrawFrame(Canvas& canvas, const Workspace& ws, const ScreenPoints& points,
+                       const Outlines& outlines, const FrameShown& shown,
+                       const FrameContext& context);
 
 // Window titles: the main window's, and the sine, oval, steam, port and data-table windows'.
 std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time);

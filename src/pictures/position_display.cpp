@@ -227,24 +227,23 @@ void drawOffsetLine(Canvas& canvas, const Workspace& ws, const ScreenPoints& pts
   canvas.setPenColour(blink);
 }
 
-// Ends the display: counters and identifier back to 0, the view as it was before the display
-// took it over (only if it did: before the first frame nothing was saved), the resting font.
-void finish(Canvas& canvas, Workspace& ws, bool viewTaken) {
+// Ends the display: counters and identifier back to 0, and the view as it was before the display
+// took it over (only if it did: before the first frame nothing was saved).
+void finish(Workspace& ws, bool viewTaken) {
   if (viewTaken) SetCurrentView(ws, ws.SavedView);
   ws.ShowDimensionId = 0;
   ws.ShowFrames = 0;
   ws.ShowBlink = 0;
-  canvas.setFontSize(kRestingFontPoints);
 }
 
 }  // namespace
 
-PositionDisplayOutcome DrawPositionDisplay(Canvas& canvas, Workspace& ws,
-                                           const ScreenPoints& points, const Outlines& outlines) {
-  PositionDisplayOutcome outcome;
+PositionDisplayStep advancePositionDisplay(Workspace& ws) {
+  PositionDisplayStep step;
   const int id = ws.ShowDimensionId;
-  if (id == 0) return outcome;
-  outcome.active = true;
+  if (id == 0) return step;
+  step.id = id;
+  step.outcome.active = true;
   const bool firstFrame = ws.ShowFrames <= 0;
   const PositionAsker asker = askerOf(id);
 
@@ -252,29 +251,26 @@ PositionDisplayOutcome DrawPositionDisplay(Canvas& canvas, Workspace& ws,
   if (!placement) {
     // No button sets such an identifier. Showing nothing for 1000 frames would only hide the
     // dialog, so end now; a dialog already closed by earlier frames is given back.
-    if (!firstFrame) outcome.closeDialog = outcome.reopenDialog = asker;
-    finish(canvas, ws, !firstFrame);
-    return outcome;
+    if (!firstFrame) step.outcome.closeDialog = step.outcome.reopenDialog = asker;
+    step.ends = true;
+    step.restoreView = !firstFrame;
+    return step;
   }
 
   // The dialog is modal over the main window; the view is only usable once it is gone.
-  outcome.closeDialog = asker;
-  drawHourglass(canvas);
+  step.outcome.closeDialog = asker;
+  step.draws = true;
   if (firstFrame) {
     ws.SavedView = CurrentView(ws);
     ws.ShowFrames = 0;
     ws.ShowBlink = 0;
   }
 
-  canvas.setPenWidth(kHighlightPenWidth);
-  canvas.setFontSize(kLabelFontPoints);
   // A counter pushed past the end by a mouse press only needs to stay past it.
   ws.ShowFrames = (ws.ShowFrames < kPositionDisplayCut ? ws.ShowFrames : kPositionDisplayCut) + 1;
   if (ws.ShowBlink < 0 || ws.ShowBlink >= kBlinkCycle) ws.ShowBlink = 0;
   ++ws.ShowBlink;
-  const bool red = ws.ShowBlink < kBlinkRedBelow;
-  const Rgb blink = red ? kRed : kBlack;
-  const Rgb other = red ? kBlack : kRed;
+  step.red = ws.ShowBlink < kBlinkRedBelow;
 
   // A damaged file may hold any graphic-zoom factor; 0 or NaN must not reach the division.
   const double g = ClampGraphicZoom(ws.GraphicZoomFactor);
@@ -282,21 +278,45 @@ PositionDisplayOutcome DrawPositionDisplay(Canvas& canvas, Workspace& ws,
   if (placement->panX) ws.ViewPanX = *placement->panX;
   if (placement->panY) ws.ViewPanY = *placement->panY;
 
-  canvas.setPenColour(blink);
-  if (id == dim::RevArmToCentNorm || id == dim::RevArmToCentMax) {
-    drawOffsetLine(canvas, ws, points, id, blink, other);
-  } else if (const std::optional<Segment> s = highlightOf(ws, points, outlines, id)) {
-    line(canvas, s->from, s->to);
-  }
-
-  canvas.setFontColour(kBlack);
-  canvas.textOut(textX(ws, kLabelX), textY(ws, kLabelY), dimensionLabel(id));
-
   if (ws.ShowFrames >= kPositionDisplayFrames) {
-    finish(canvas, ws, true);
-    outcome.reopenDialog = asker;
+    step.ends = true;
+    step.restoreView = true;
+    step.outcome.reopenDialog = asker;
   }
-  return outcome;
+  return step;
+}
+
+void drawPositionDisplay(Canvas& canvas, const Workspace& ws, const ScreenPoints& points,
+                         const Outlines& outlines, const PositionDisplayStep& step) {
+  if (step.draws) {
+    drawHourglass(canvas);
+    canvas.setPenWidth(kHighlightPenWidth);
+    canvas.setFontSize(kLabelFontPoints);
+    const Rgb blink = step.red ? kRed : kBlack;
+    const Rgb other = step.red ? kBlack : kRed;
+    canvas.setPenColour(blink);
+    if (step.id == dim::RevArmToCentNorm || step.id == dim::RevArmToCentMax) {
+      drawOffsetLine(canvas, ws, points, step.id, blink, other);
+    } else if (const std::optional<Segment> s = highlightOf(ws, points, outlines, step.id)) {
+      line(canvas, s->from, s->to);
+    }
+    canvas.setFontColour(kBlack);
+    canvas.textOut(textX(ws, kLabelX), textY(ws, kLabelY), dimensionLabel(step.id));
+  }
+  if (step.ends) canvas.setFontSize(kRestingFontPoints);
+}
+
+void endPositionDisplayFrame(Workspace& ws, const PositionDisplayStep& step) {
+  if (step.ends) finish(ws, step.restoreView);
+}
+
+PositionDisplayOutcome runPositionDisplayFrame(Canvas& canvas, Workspace& ws,
+                                               const ScreenPoints& points,
+                                               const Outlines& outlines) {
+  const PositionDisplayStep step = advancePositionDisplay(ws);
+  drawPositionDisplay(canvas, ws, points, outlines, step);
+  endPositionDisplayFrame(ws, step);
+  return step.outcome;
 }
 
 void EndPositionDisplaySoon(Workspace& ws) {

@@ -28,12 +28,29 @@ constexpr int kPositionDisplayFrames = 1000;
 // What a mouse press sets the frame counter to: past the end, so the next frame ends it.
 constexpr int kPositionDisplayCut = 1005;
 
-// Runs one frame of the display while ws.ShowDimensionId != 0, else does nothing. `points` and
-// `outlines` are this tick's projection, made before the display set its view; the highlight
-// takes pivots and outline vertices from them and maps model coordinates with the view it sets.
-// An identifier with nothing to show ends the display at once.
-PositionDisplayOutcome DrawPositionDisplay(Canvas& canvas, Workspace& ws,
-                                           const ScreenPoints& points, const Outlines& outlines);
+// One frame of the display, in three steps so that the drawing only draws: the tick advances the
+// display's counters and takes the view (`advancePositionDisplay`), the frame draws the highlight
+// in that view (`drawPositionDisplay`), and on the display's last frame the view goes back after
+// the drawing (`endPositionDisplayFrame`). `points` and `outlines` are this tick's projection,
+// made before the display set its view; the highlight takes pivots and outline vertices from them
+// and maps model coordinates with the view the display has set. An identifier with nothing to
+// show ends the display at once, drawing nothing.
+struct PositionDisplayStep {
+  PositionDisplayOutcome outcome;
+  int id = 0;                // the dimension shown
+  bool draws = false;        // a highlight and its label are drawn this frame
+  bool red = false;          // the blink is in its red phase
+  bool ends = false;         // the display ends with this frame
+  bool restoreView = false;  // ...and gives the view back (it had taken it)
+};
+PositionDisplayStep advancePositionDisplay(Workspace& ws);
+void drawPositionDisplay(Canvas& canvas, const Workspace& ws, const ScreenPoints& points,
+                         const Outlines& outlines, const PositionDisplayStep& step);
+void endPositionDisplayFrame(Workspace& ws, const PositionDisplayStep& step);
+// The three steps of one frame, while ws.ShowDimensionId != 0; else nothing.
+PositionDisplayOutcome runPositionDisplayFrame(Canvas& canvas, Workspace& ws,
+                                               const ScreenPoints& points,
+                                               const Outlines& outlines);
 
 // A mouse press in the main window while the display is active: it ends at the next frame.
 void EndPositionDisplaySoon(Workspace& ws);

@@ -1,5 +1,7 @@
 #include "steam_drawing.h"
 
+#include <tuple>
+
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -199,10 +201,11 @@ int speckCount(const Workspace& ws, float density) {
 }
 
 // A passage or chest height of zero pixels (a tiny zoom, or dimensions that flatten it) would
-// divide by zero; it is taken as one pixel, and the beep tells the user the picture is degenerate.
-int usableHeight(int height, const Workspace& ws, SoundSink& sound) {
+// divide by zero; it is taken as one pixel, and counted, so that the tick can beep to tell the
+// user the picture is degenerate.
+int usableHeight(int height, int& flat) {
   if (height != 0) return height;
-  if (ws.ErrorBeepOn) sound.beep();
+  ++flat;
   return 1;
 }
 
@@ -245,12 +248,12 @@ EndShape rearEnd(const Geometry& g) {
 // One cylinder end in its event colour: the bore between piston and end cover, the slanted
 // passage, and the steam port down from the face to the passage's top.
 void drawCylinderEnd(Specks& specks, const Geometry& g, const EndShape& e, Rgb colour, int count,
-                     const Workspace& ws, SoundSink& sound) {
+                     int& flat) {
   specks.rect(colour, count, e.gapLeft, e.boreTop, e.gapRight - e.gapLeft,
               e.boreBottom - e.boreTop);
   const int passageSpecks = count / kPassageDivisor;
   if (passageSpecks > 0) {
-    const int height = usableHeight(e.wallBottom.y - e.wallTop.y, ws, sound);
+    const int height = usableHeight(e.wallBottom.y - e.wallTop.y, flat);
     specks.slant(colour, passageSpecks, e.wallBottom, e.wallTop.x, height, e.passageWidth, e.side);
   }
   specks.rect(colour, count / kSteamPortDivisor, e.portLeft, g.face, e.portRight - e.portLeft,
@@ -292,26 +295,43 @@ void drawEventLegend(Canvas& canvas, Pt corner) {
 // An end arms while its exhaust edge is closed and beats at its next opening. The beat records
 // this end's density for the other end's next beat and sounds at the density the other end had at
 // its own last beat, so the loudness of a beat trails the steam by half a revolution.
-void exhaustBeat(bool& armed, float& beatDensity, float exhOpen, float density,
-                 float otherBeatDensity, bool positionDisplayActive, SoundSink& sound) {
+std::optional<ExhaustBeat> exhaustBeat(bool& armed, float& beatDensity, float exhOpen,
+                                       float density, float otherBeatDensity,
+                                       bool positionDisplayActive) {
   if (exhOpen < 0.0f && !positionDisplayActive) armed = true;
-  if (exhOpen > 0.0f && armed) {
-    armed = false;
-    beatDensity = density;
-    if (const auto level = exhaustVolumeLevel(roundHalfEven(otherBeatDensity))) {
-      sound.setWaveVolume(bothChannels(*level));
-    }
-    sound.playAsync(QString::fromLatin1(kExhaustSoundFile.data(),
-                                        static_cast<qsizetype>(kExhaustSoundFile.size())));
-  }
+  if (!(exhOpen > 0.0f && armed)) return std::nullopt;
+  armed = false;
+  beatDensity = density;
+  ExhaustBeat beat;
+  if (const auto level = exhaustVolumeLevel(roundHalfEven(otherBeatDensity)))
+    beat.volumeWord = bothChannels(*level);
+  return beat;
 }
 
 }  // namespace
 
-void drawSteam(Canvas& canvas, Workspace& ws, const Outlines& outlines, SoundSink& sound,
-               std::mt19937& rng, bool positionDisplayActive) {
+SteamStep advanceSteam(Workspace& ws, bool positionDisplayActive) {
+  SteamStep step;
+  // The cylinder ends, each in its event colour with a density that follows the event.
+  std::tie(step.frame.front, step.frame.rear) = UpdateEvents(ws);
+  ws.FrontDensity = nextDensity(ws.FrontDensity, step.frame.front, ws.StepAngle,
+                                ws.FrontSteamOpen, ws.FrontExhOpen);
+  ws.FrontSpeckCount = step.frame.frontSpecks = speckCount(ws, ws.FrontDensity);
+  ws.RearDensity =
+      nextDensity(ws.RearDensity, step.frame.rear, ws.StepAngle, ws.RearSteamOpen, ws.RearExhOpen);
+  ws.RearSpeckCount = step.frame.rearSpecks = speckCount(ws, ws.RearDensity);
+  step.frontBeat = exhaustBeat(ws.FrontBeatArmed, ws.FrontBeatDensity, ws.FrontExhOpen,
+                               ws.FrontDensity, ws.RearBeatDensity, positionDisplayActive);
+  step.rearBeat = exhaustBeat(ws.RearBeatArmed, ws.RearBeatDensity, ws.RearExhOpen,
+                              ws.RearDensity, ws.FrontBeatDensity, positionDisplayActive);
+  return step;
+}
+
+int drawSteam(Canvas& canvas, const Workspace& ws, const Outlines& outlines,
+              const SteamFrame& frame, std::mt19937& rng) {
   const Geometry g(outlines);
   Specks specks(canvas, rng);
+  int flat = 0;
 
   // Live steam: the feed pipe above the chest, as tall as the valve stem stands above the face;
   // the chest above the valve; and the gaps between the valve and the chest's ends.
@@ -327,33 +347,21 @@ void drawSteam(Canvas& canvas, Workspace& ws, const Outlines& outlines, SoundSin
   specks.rect(colour::Admission, chestSpecks, g.valveFrontX, g.valveTop,
               g.chestFrontX - g.valveFrontX, g.face - g.valveTop);
 
-  // The cylinder ends, each in its event colour with a density that follows the event.
-  const auto [front, rear] = UpdateEvents(ws);
-  ws.FrontDensity =
-      nextDensity(ws.FrontDensity, front, ws.StepAngle, ws.FrontSteamOpen, ws.FrontExhOpen);
-  ws.FrontSpeckCount = speckCount(ws, ws.FrontDensity);
-  drawCylinderEnd(specks, g, frontEnd(g), front, ws.FrontSpeckCount, ws, sound);
-  ws.RearDensity =
-      nextDensity(ws.RearDensity, rear, ws.StepAngle, ws.RearSteamOpen, ws.RearExhOpen);
-  ws.RearSpeckCount = speckCount(ws, ws.RearDensity);
-  drawCylinderEnd(specks, g, rearEnd(g), rear, ws.RearSpeckCount, ws, sound);
+  drawCylinderEnd(specks, g, frontEnd(g), frame.front, frame.frontSpecks, flat);
+  drawCylinderEnd(specks, g, rearEnd(g), frame.rear, frame.rearSpecks, flat);
 
   // The exhaust of both ends shares the cavity, port, stack and plume. The plume's height is the
-  // chest's, settled once per frame so a flat chest beeps once.
+  // chest's, settled once per frame so a flat chest counts once.
   int plumeHeight = g.face - g.top;
-  if (ws.FrontSpeckCount / kPlumeDivisor > 0 || ws.RearSpeckCount / kPlumeDivisor > 0) {
-    plumeHeight = usableHeight(plumeHeight, ws, sound);
+  if (frame.frontSpecks / kPlumeDivisor > 0 || frame.rearSpecks / kPlumeDivisor > 0) {
+    plumeHeight = usableHeight(plumeHeight, flat);
   }
-  drawExhaust(specks, g, ws.FrontExhOpen, ws.FrontSpeckCount, plumeHeight);
-  drawExhaust(specks, g, ws.RearExhOpen, ws.RearSpeckCount, plumeHeight);
+  drawExhaust(specks, g, ws.FrontExhOpen, frame.frontSpecks, plumeHeight);
+  drawExhaust(specks, g, ws.RearExhOpen, frame.rearSpecks, plumeHeight);
 
   // The legend hangs below the bore's rear-bottom corner.
   if (ws.ScreenDataOn) drawEventLegend(canvas, outlines.Cylinder[6]);
-
-  exhaustBeat(ws.FrontBeatArmed, ws.FrontBeatDensity, ws.FrontExhOpen, ws.FrontDensity,
-              ws.RearBeatDensity, positionDisplayActive, sound);
-  exhaustBeat(ws.RearBeatArmed, ws.RearBeatDensity, ws.RearExhOpen, ws.RearDensity,
-              ws.FrontBeatDensity, positionDisplayActive, sound);
+  return flat;
 }
 
 std::optional<quint16> exhaustVolumeLevel(int v) {

@@ -15,7 +15,6 @@
 
 #include "canvas.h"
 #include "outlines.h"
-#include "sound.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -32,15 +31,34 @@ constexpr Rgb kSpentSteamColour{255, 255, 255};
 // The wave file of an exhaust beat, beside the program.
 constexpr std::string_view kExhaustSoundFile = "Exhaust.wav";
 
-// One frame of the steam display, drawn after the frame is cleared and before the mechanism.
-// Advances the event marks (once per frame, for both ends), updates both densities and speck
-// counts, scatters the specks, writes the event legend while screen data is shown, and plays an
-// exhaust beat when an armed end opens to exhaust. `positionDisplayActive` (the dimension position
-// display) keeps the beats from arming. `rng` gives every speck position; the caller reseeds it
-// each frame. A zero pixel height of a passage or of the chest (which sizes the plume) is taken as
-// 1 and sounds one system beep per frame while the error beep is on.
-void drawSteam(Canvas& canvas, Workspace& ws, const Outlines& outlines, SoundSink& sound,
-               std::mt19937& rng, bool positionDisplayActive);
+// What one frame of the steam display shows: each cylinder end's event colour and speck count.
+struct SteamFrame {
+  Rgb front = colour::Black;
+  Rgb rear = colour::Black;
+  int frontSpecks = 0;
+  int rearSpecks = 0;
+};
+// An exhaust beat to sound, with the volume word to set first (none: leave the volume).
+struct ExhaustBeat {
+  std::optional<quint32> volumeWord;
+};
+struct SteamStep {
+  SteamFrame frame;
+  std::optional<ExhaustBeat> frontBeat;
+  std::optional<ExhaustBeat> rearBeat;
+};
+
+// The tick's step of the steam display, once per frame: advances the event marks of both ends,
+// updates both densities and speck counts, and arms or fires each end's exhaust beat.
+// `positionDisplayActive` (the dimension position display) keeps the beats from arming.
+SteamStep advanceSteam(Workspace& ws, bool positionDisplayActive);
+
+// Draws one frame of the steam display after the frame is cleared and before the mechanism:
+// scatters the specks and writes the event legend while screen data is shown. `rng` gives every
+// speck position; the caller reseeds it each frame. A zero pixel height of a passage or of the
+// chest (which sizes the plume) is taken as 1; the count of them is returned.
+int drawSteam(Canvas& canvas, const Workspace& ws, const Outlines& outlines,
+              const SteamFrame& frame, std::mt19937& rng);
 
 // Volume level (one channel, 0xFFFF full) of a beat that follows a density of `v`; empty for a
 // density outside the table, which leaves the volume as it is.

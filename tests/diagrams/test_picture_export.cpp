@@ -23,7 +23,7 @@
 #include "diagram_sizes.h"
 #include "diagram_windows.h"
 #include "dimensions.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "screen_data_drawing.h"
 #include "main_form.h"
 #include "oval_drawing.h"

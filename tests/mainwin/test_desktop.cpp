@@ -16,7 +16,7 @@
 
 #include "recording_sound.h"
 #include "dimensions.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "main_form.h"
 #include "placed_texts.h"
 #include "sound.h"

@@ -14,7 +14,7 @@
 #include "canvas.h"
 #include "dimensions.h"
 #include "fit_view.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "main_form.h"
 #include "mechanism_drawing.h"
 #include "numbers.h"

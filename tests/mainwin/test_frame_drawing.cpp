@@ -23,7 +23,7 @@
 #include "canvas.h"
 #include "dimensions.h"
 #include "dynvar.h"
-#include "frame.h"
+#include "frame_tick.h"
 #include "numbers.h"
 #include "outlines.h"
 #include "solver.h"
@@ -90,7 +90,7 @@ struct Frame {
   FrameOutcome redraw(Workspace& ws) {
     FrameContext context{sound, rng, false};
     canvas.reset();
-    outcome = DrawFrame(canvas, ws, projectPivots(ws), UpdateOutlines(ws), context);
+    outcome = runFrame(canvas, ws, projectPivots(ws), UpdateOutlines(ws), context);
     return outcome;
   }
 };

@@ -66,7 +66,7 @@ struct Scene {
 
   RecordingCanvas frame() {
     RecordingCanvas canvas;
-    last = DrawPositionDisplay(canvas, ws, points, outlines);
+    last = runPositionDisplayFrame(canvas, ws, points, outlines);
     return canvas;
   }
   PositionDisplayOutcome last;
@@ -251,7 +251,7 @@ TEST(PositionDisplay, ValveSplitsTruncateTowardsZeroLeftOfTheWindow) {
     Workspace ws = scene.ws;
     ws.ShowDimensionId = id;
     RecordingCanvas c;
-    DrawPositionDisplay(c, ws, scene.points, o);
+    runPositionDisplayFrame(c, ws, scene.points, o);
     EXPECT_EQ(highlights(c), std::vector<Seg>{line});
   }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "frame_tick.h"
 #include "recording_sound.h"
 #include "dimensions.h"
 #include "outlines.h"
@@ -44,7 +45,9 @@ struct Frame {
 Frame draw(Workspace& ws, unsigned seed = 1, bool positionDisplay = false) {
   Frame f;
   std::mt19937 rng(seed);
-  drawSteam(f.canvas, ws, UpdateOutlines(ws), f.sound, rng, positionDisplay);
+  const SteamStep step = advanceSteam(ws, positionDisplay);
+  const int flat = drawSteam(f.canvas, ws, UpdateOutlines(ws), step.frame, rng);
+  playSteamSounds(step, flat, ws.ErrorBeepOn, f.sound);
   f.pixels = f.canvas.ofKind(DrawKind::Pixel);
   return f;
 }
@@ -331,7 +334,7 @@ TEST(Steam, BadInputDrawsABoundedFrame) {
     CountingCanvas canvas;
     Sound sound;
     std::mt19937 rng(1);
-    drawSteam(canvas, ws, UpdateOutlines(ws), sound, rng, false);
+    drawSteam(canvas, ws, UpdateOutlines(ws), advanceSteam(ws, false).frame, rng);
     // No space gets more specks than the densest end at the greatest zoom.
     EXPECT_LE(canvas.pixels, 20L * 324324);
     EXPECT_GE(ws.FrontDensity, 25.0f);
