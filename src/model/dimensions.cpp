@@ -67,7 +67,7 @@ const DimInfo* findDim(int id) {
   return nullptr;
 }
 
-void setV4FromStem(Workspace& ws) {
+void setV4FromStem(GearSet& ws) {
   auto& V = ws.Pivots.V;
   V[4] = toSingle(static_cast<double>(V[3]) + ws.Cyl[cyl::slot<dim::ValveStemClToCylCl>]);
 }
@@ -87,7 +87,7 @@ float factoryDefault(int id) {
   return d ? d->factory : 0.0f;
 }
 
-float dimensionValue(const Workspace& ws, int id) {
+float dimensionValue(const GearSet& ws, int id) {
   const auto& H = ws.Pivots.H;
   const auto& V = ws.Pivots.V;
   switch (id) {
@@ -103,7 +103,7 @@ float dimensionValue(const Workspace& ws, int id) {
   return slot >= 0 ? ws.Cyl[slot] : 0.0f;
 }
 
-bool setDimension(Workspace& ws, int id, float value) {
+bool setDimension(GearSet& ws, int id, float value) {
   auto& H = ws.Pivots.H;
   auto& V = ws.Pivots.V;
   switch (id) {

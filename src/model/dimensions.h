@@ -19,10 +19,10 @@ std::string_view dimensionLabel(int id);
 float factoryDefault(int id);
 
 // The live value of a dimension (0 for an unknown id).
-float dimensionValue(const Workspace& ws, int id);
+float dimensionValue(const GearSet& ws, int id);
 // Stores a dimension with its dependants: 7/8 write points 5 and 6, 14/15 points 12 and 13,
 // 102 is V[3], and 102 or 109 recompute V[4]. Unknown ids change nothing (returns false).
-bool setDimension(Workspace& ws, int id, float value);
+bool setDimension(GearSet& ws, int id, float value);
 
 void InitGeneralState(Workspace& ws);
 void InitViewDefaults(Workspace& ws);

@@ -18,7 +18,7 @@ struct GearDimensions {
   std::array<float, cyl::kBlockSize> Cyl{};
   PivotTable Pivots;
 };
-GearDimensions gearOf(const Workspace& ws);
+GearDimensions gearOf(const GearSet& gear);
 
 // One pose of the gear. Closed is false where some step of the construction could not close (a
 // rod too short for the distance it must span, two circles that do not meet): the pose is then

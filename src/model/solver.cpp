@@ -206,8 +206,8 @@ GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseA
   return pose;
 }
 
-GearDimensions gearOf(const Workspace& ws) {
-  return {ws.Frame, ws.Cyl, ws.Pivots};
+GearDimensions gearOf(const GearSet& gear) {
+  return {gear.Frame, gear.Cyl, gear.Pivots};
 }
 
 void applyPose(Workspace& ws, const GearPose& pose, const ValveState& valve) {

@@ -1,8 +1,8 @@
 #pragma once
-// The Workspace holds every piece of process-wide state of the program: dimensions, pivot table,
-// motion, valve and event state, view, switches, dynamic variables and undo. main() creates one
-// and hands it by reference to every window; tests make their own. Field names are the names the
-// rest of the program and its users know them by.
+// The Workspace holds every piece of process-wide state of the program, in three parts: the gear
+// as designed (GearSet), the live pose of the main view (LivePose) and the session (view,
+// switches, frame-to-frame states, dynamic variables, undo). Field names are the names the rest
+// of the program and its users know them by.
 
 #include <array>
 #include <cstdint>
@@ -180,8 +180,12 @@ struct PivotDataRow {
 constexpr int kJointClearanceCount = 10;
 constexpr float kDefaultJointClearance = 0.002f;
 
-struct Workspace {
-  // Dimensions. Frame dimensions by id (1..18); ids 7, 8, 14 and 15 live in the pivot table
+// The gear as designed: the dimensions and their defaults, the fixed pivots, the joints' play,
+// the name of the set and its reverse-arm positions; what a dimension file keeps of the design.
+// The pivot table is one table for the whole gear: its fixed points belong to the design, and
+// the live solve writes the moving points into it (the pure solver, gear.h, returns its own).
+struct GearSet {
+  // Frame dimensions by id (1..18); ids 7, 8, 14 and 15 live in the pivot table
   // (points 5 and 12) and their slots here stay unused, so there is exactly one copy of each.
   std::array<float, 19> Frame{};
   std::array<float, 19> FrameDefaults{};
@@ -197,16 +201,17 @@ struct Workspace {
   PivotTable Pivots;
   std::string DimSetName = "Nominal";
 
-  // Motion.
-  float DriverAngle = 0.0f;
-  float StepAngle = 10.0f;
-  float SelectedStep = 10.0f;
-  std::string Direction = "Fwd";
-  float ReverseArmPos = 0.0f;
+  // The reverse-arm positions: [0] the mid-gear centre found from the dimensions, [1..9] the
+  // diagrams' positions.
   std::array<float, 10> RevArmPositions{};
-  // The main reverse-arm bar counts thousandths from the centre; its range follows
-  // "Rev Arm to Cent Max".
-  int RevArmScrollMin = 0, RevArmScrollMax = 0;
+};
+
+// The live pose of the main view: the crank angle and reverse-arm place it is solved for, and
+// what the solve and the valve model made of them.
+struct LivePose {
+  // The crank angle (degrees) and the reverse arm's place the live pose is solved for.
+  float DriverAngle = 0.0f;
+  float ReverseArmPos = 0.0f;
 
   // Solver outputs.
   float ReverseArmAngle = 0.0f;
@@ -216,6 +221,19 @@ struct Workspace {
   // Valve state.
   float PistonPos = 0.0f;
   float FrontSteamOpen = 0.0f, FrontExhOpen = 0.0f, RearSteamOpen = 0.0f, RearExhOpen = 0.0f;
+};
+
+// Everything else the program carries from moment to moment: motion, the frame-to-frame states
+// of the main view (event marks, cut-off values, error latch, steam display), the view, the
+// switches, the overlay, reference points, dynamic variables and undo.
+struct Session {
+  // Motion: the step per tick while running, the step chosen, the running direction, and the
+  // main reverse-arm bar, which counts thousandths from the centre; its range follows "Rev Arm
+  // to Cent Max".
+  float StepAngle = 10.0f;
+  float SelectedStep = 10.0f;
+  std::string Direction = "Fwd";
+  int RevArmScrollMin = 0, RevArmScrollMax = 0;
 
   // Events and cut-off.
   char FrontEventMark = ' ', RearEventMark = ' ';
@@ -293,5 +311,10 @@ struct Workspace {
   bool UndoMode = false;
   std::array<bool, kUndoButtonCount> UndoButtonEnabled{};
 };
+
+// The whole working state, one of it in the program: main() creates it and hands it by reference
+// to every window; tests make their own. A function that reads only the design takes the
+// GearSet part.
+struct Workspace : GearSet, LivePose, Session {};
 
 }  // namespace vek1
