@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "canvas.h"
+#include "painter_canvas.h"
 #include "dimensions.h"
 #include "oval_drawing.h"
 #include "port_diagram_drawing.h"

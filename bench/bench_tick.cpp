@@ -6,6 +6,7 @@
 #include <random>
 
 #include "canvas.h"
+#include "painter_canvas.h"
 #include "dimensions.h"
 #include "frame_tick.h"
 #include "sound.h"

@@ -9,6 +9,7 @@
 #include "lines_dialog.h"
 #include "data_table_window.h"
 #include "main_form.h"
+#include "main_view_links.h"
 #include "ref_points_dialog.h"
 #include "set_rev_arm_dialog.h"
 #include "motion_dialogs.h"
@@ -29,24 +30,31 @@ int main(int argc, char** argv) {
   // The positions dialog comes first here because the diagrams that ask for it hold it.
   vek1::TSetRevArm setRevArm(workspace, &mainForm);
   vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
-  vek1::TOvalDia ovalDia(workspace, mainForm, &setRevArm, &mainForm);
-  vek1::TPortDia portDia(workspace, mainForm, &mainForm);
+  vek1::TOvalDia ovalDia(workspace, &setRevArm, &mainForm);
+  vek1::TPortDia portDia(workspace, &mainForm);
   vek1::TRefPnts refPnts(workspace, &mainForm);
   vek1::TRevPos revPos(workspace, mainForm, &mainForm);
-  vek1::TSineDia sineDia(workspace, mainForm, &setRevArm, &mainForm);
-  vek1::TSteamDia steamDia(workspace, mainForm, &setRevArm, &mainForm);
+  vek1::TSineDia sineDia(workspace, &setRevArm, &mainForm);
+  vek1::TSteamDia steamDia(workspace, &setRevArm, &mainForm);
   vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
   vek1::TAboutBox aboutBox(&mainForm);
   // The instruction windows read their texts now; a missing one is reported once, here.
   vek1::TInst inst(vek1::messageBoxReporter(&mainForm), &mainForm);
   vek1::TVeOSpInst veOSpInst(vek1::messageBoxReporter(&mainForm), &mainForm);
-  vek1::TFrameDi frameDi(workspace, mainForm, &mainForm);
-  vek1::TCylDimen cylDimen(workspace, mainForm, &mainForm);
+  vek1::TFrameDi frameDi(workspace, &mainForm);
+  vek1::TCylDimen cylDimen(workspace, &mainForm);
   vek1::TGraphZoom graphZoom(workspace, &mainForm);
   vek1::TDrawLines drawLines(workspace, sound, &mainForm);
   vek1::TDataTable dataTable(workspace, &mainForm);
   vek1::TValveEvents valveEvents(workspace, &mainForm);
   vek1::TTuneDesign tuneDesign(workspace, &mainForm);
+  for (vek1::DiagramWindow* w : {static_cast<vek1::DiagramWindow*>(&sineDia),
+                                  static_cast<vek1::DiagramWindow*>(&ovalDia),
+                                  static_cast<vek1::DiagramWindow*>(&steamDia),
+                                  static_cast<vek1::DiagramWindow*>(&portDia)})
+    vek1::linkToMainView(mainForm, *w);
+  vek1::linkToMainView(mainForm, frameDi);
+  vek1::linkToMainView(mainForm, cylDimen);
   mainForm.setDialogs(&drivAng, &revPos, &stpAng, &graphZoom);
   mainForm.setHelpWindows(&inst, &veOSpInst, &aboutBox);
   mainForm.setDiagrams(&sineDia, &ovalDia, &steamDia, &portDia);

@@ -28,6 +28,7 @@
 #include "sound.h"
 #include "steam_diagram_drawing.h"
 #include "valve_events.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 

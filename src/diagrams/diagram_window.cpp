@@ -10,10 +10,10 @@
 #include "dynvar.h"
 #include "export_dialog.h"
 #include "frame.h"
-#include "main_form.h"
 #include "numbers.h"
 #include "picture_print.h"
 #include "scaled_layout.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 
@@ -24,11 +24,10 @@ constexpr int kPictureHeight = 480;
 constexpr int kMenuBarHeight = 22;
 }  // namespace
 
-DiagramWindow::DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm,
-                             const Layout& layout, QWidget* parent)
+DiagramWindow::DiagramWindow(Workspace& ws, QDialog* setRevArm, const Layout& layout,
+                             QWidget* parent)
     : QDialog(parent, Qt::Tool),
       ws_(ws),
-      main_(main),
       setRevArm_(setRevArm),
       undoButton_(layout.undoButton),
       picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32),
@@ -165,7 +164,7 @@ void DiagramWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void DiagramWindow::FormActivate() {
   // The diagram moves the driver and the reverse arm itself; the animation must not.
-  main_.Timer1->stop();
+  emit animationPaused(true);
   // Room for the whole picture's texts in the large font.
   const QSize client = scaledClient() + QSize(0, kMenuBarHeight);
   setMinimumSize(client);
@@ -177,7 +176,7 @@ void DiagramWindow::FormActivate() {
 }
 
 void DiagramWindow::FormClose() {
-  main_.Timer1->start();
+  emit animationPaused(false);
 }
 
 void DiagramWindow::SetRevArmPosClick() {
@@ -236,7 +235,7 @@ void DiagramWindow::UnDoMenuClick() {
 void DiagramWindow::DynVariClick() {
   ws_.DynVarShown = !ws_.DynVarShown;
   redraw(true);
-  main_.setDynVarControlsVisible(ws_.DynVarShown);
+  emit dynVarShownChanged(ws_.DynVarShown);
 }
 
 void DiagramWindow::drawShownPicture(Canvas& canvas) const {

@@ -13,14 +13,13 @@
 #include <vector>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "diagram_frame_drawing.h"
 #include "endscrollbar.h"
 #include "picture_export.h"
 #include "workspace.h"
 
 namespace vek1 {
-
-class TMainForm;
 
 class DiagramWindow : public QDialog {
   Q_OBJECT
@@ -36,8 +35,7 @@ class DiagramWindow : public QDialog {
     QString setRevArmCaption, redrawCaption, undoCaption, dynVarCaption;
   };
 
-  DiagramWindow(Workspace& ws, TMainForm& main, QDialog* setRevArm, const Layout& layout,
-                QWidget* parent);
+  DiagramWindow(Workspace& ws, QDialog* setRevArm, const Layout& layout, QWidget* parent);
 
   std::array<EndScrollBar*, 5> SBDynVar{};  // 1..4
   QPushButton* CloseButton = nullptr;
@@ -73,6 +71,13 @@ class DiagramWindow : public QDialog {
   void Export1Click();
   void Print1Click();
 
+ signals:
+  // The diagram moves the driver and the reverse arm itself while it is shown: the main view's
+  // animation pauses from its opening to its closing.
+  void animationPaused(bool paused);
+  // The diagram's switch for the dynamic-variable bars, which the main view's bars follow.
+  void dynVarShownChanged(bool shown);
+
  protected:
   // One drawing of the diagram over what the picture holds.
   virtual DiagramOutcome drawDiagram(Canvas& canvas) = 0;
@@ -91,7 +96,6 @@ class DiagramWindow : public QDialog {
   void mouseMoveEvent(QMouseEvent* event) override;
 
   Workspace& ws_;
-  TMainForm& main_;
 
  private:
   QDialog* setRevArm_;

@@ -8,8 +8,8 @@
 
 namespace vek1 {
 
-TSineDia::TSineDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
-    : DiagramWindow(ws, main, setRevArm,
+TSineDia::TSineDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
+    : DiagramWindow(ws, setRevArm,
                     Layout{kSineDiagramSize.width,
                            kSineDiagramSize.height,
                            {408, 8},
@@ -27,8 +27,8 @@ DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) {
   return drawSineDiagram(canvas, ws_);
 }
 
-TOvalDia::TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
-    : DiagramWindow(ws, main, setRevArm,
+TOvalDia::TOvalDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
+    : DiagramWindow(ws, setRevArm,
                     Layout{kOvalDiagramSize.width,
                            kOvalDiagramSize.height,
                            {408, 8},
@@ -46,8 +46,8 @@ DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) {
   return drawOvalDiagram(canvas, ws_);
 }
 
-TSteamDia::TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent)
-    : DiagramWindow(ws, main, setRevArm,
+TSteamDia::TSteamDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
+    : DiagramWindow(ws, setRevArm,
                     Layout{kSteamDiagramSize.width,
                            kSteamDiagramSize.height,
                            {408, 8},
@@ -65,8 +65,8 @@ DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) {
   return drawSteamDiagram(canvas, ws_);
 }
 
-TPortDia::TPortDia(Workspace& ws, TMainForm& main, QWidget* parent)
-    : DiagramWindow(ws, main, nullptr,
+TPortDia::TPortDia(Workspace& ws, QWidget* parent)
+    : DiagramWindow(ws, nullptr,
                     Layout{kPortDiagramSize.width,
                            kPortDiagramSize.height,
                            {447, 2},

@@ -9,7 +9,7 @@ namespace vek1 {
 class TSineDia : public DiagramWindow {
   Q_OBJECT
  public:
-  TSineDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent = nullptr);
+  TSineDia(Workspace& ws, QDialog* setRevArm, QWidget* parent = nullptr);
 
  protected:
   DiagramOutcome drawDiagram(Canvas& canvas) override;
@@ -19,7 +19,7 @@ class TSineDia : public DiagramWindow {
 class TOvalDia : public DiagramWindow {
   Q_OBJECT
  public:
-  TOvalDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent = nullptr);
+  TOvalDia(Workspace& ws, QDialog* setRevArm, QWidget* parent = nullptr);
 
  protected:
   DiagramOutcome drawDiagram(Canvas& canvas) override;
@@ -29,7 +29,7 @@ class TOvalDia : public DiagramWindow {
 class TSteamDia : public DiagramWindow {
   Q_OBJECT
  public:
-  TSteamDia(Workspace& ws, TMainForm& main, QDialog* setRevArm, QWidget* parent = nullptr);
+  TSteamDia(Workspace& ws, QDialog* setRevArm, QWidget* parent = nullptr);
 
  protected:
   DiagramOutcome drawDiagram(Canvas& canvas) override;
@@ -39,7 +39,7 @@ class TSteamDia : public DiagramWindow {
 class TPortDia : public DiagramWindow {
   Q_OBJECT
  public:
-  TPortDia(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
+  TPortDia(Workspace& ws, QWidget* parent = nullptr);
 
   QMenu* SetUp = nullptr;
   QAction* ForwardGraph1 = nullptr;

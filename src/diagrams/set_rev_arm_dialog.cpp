@@ -11,6 +11,7 @@
 #include <string>
 
 #include "numbers.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 

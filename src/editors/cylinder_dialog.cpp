@@ -29,8 +29,8 @@ constexpr int kLastEarlyRow = 17;
 
 }  // namespace
 
-TCylDimen::TCylDimen(Workspace& ws, TMainForm& main, QWidget* parent)
-    : DimensionDialog(ws, main, QStringLiteral("Cylinder Dimensions"), QSize(386, 230),
+TCylDimen::TCylDimen(Workspace& ws, QWidget* parent)
+    : DimensionDialog(ws, QStringLiteral("Cylinder Dimensions"), QSize(386, 230),
                       QRect(294, 192, 90, 25), parent) {
   addRows(kPlaces);
   Reset1 = makeResetButton(

@@ -9,7 +9,7 @@ namespace vek1 {
 class TCylDimen : public DimensionDialog {
   Q_OBJECT
  public:
-  TCylDimen(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
+  explicit TCylDimen(Workspace& ws, QWidget* parent = nullptr);
 
   QPushButton* Reset1 = nullptr;
 

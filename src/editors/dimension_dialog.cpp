@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "dimensions.h"
-#include "main_form.h"
 #include "valve.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 
@@ -21,9 +21,9 @@ constexpr int kDialogFontPixels = 9;
 
 }  // namespace
 
-DimensionDialog::DimensionDialog(Workspace& ws, TMainForm& main, const QString& caption,
+DimensionDialog::DimensionDialog(Workspace& ws, const QString& caption,
                                  QSize client, QRect close1, QWidget* parent)
-    : QDialog(parent), ws_(ws), main_(main) {
+    : QDialog(parent), ws_(ws) {
   setWindowTitle(caption);
   designClient_ = client;
   setFixedSize(client);
@@ -40,8 +40,9 @@ DimensionDialog::~DimensionDialog() = default;
 
 void DimensionDialog::addRows(std::span<const DimensionRowPlace> places) {
   for (const DimensionRowPlace& place : places) {
-    rows_.push_back(std::make_unique<DimensionRow>(*this, ws_, main_, *Close1, place.id, place.edit,
-                                                   place.button));
+    rows_.push_back(std::make_unique<DimensionRow>(
+        *this, ws_, [this] { emit reverseArmRangeChanged(); }, *Close1, place.id, place.edit,
+        place.button));
   }
 }
 
@@ -83,7 +84,7 @@ void DimensionDialog::closingWork() {
     if (focusWidget() == row->edit()) row->exit();
   }
   ComputeReverseArmCentre(ws_);
-  main_.SBRevArm->setValue(0);
+  emit midGearCentreChanged();
   ClearCutOff(ws_);
 }
 

@@ -22,8 +22,6 @@
 
 namespace vek1 {
 
-class TMainForm;
-
 // Where a row goes: the dimension it shows and the top-left corners of its edit and button.
 struct DimensionRowPlace {
   int id;
@@ -50,9 +48,15 @@ class DimensionDialog : public QDialog {
   // Escape and the window's close box do what Close does.
   void reject() override;
 
+ signals:
+  // "Rev Arm to Cent Max" changed, or a reset put it back: the reverse-arm bar's range follows.
+  void reverseArmRangeChanged();
+  // Close recomputed the mid-gear centre from the edited dimensions: the reverse arm goes to it.
+  void midGearCentreChanged();
+
  protected:
-  DimensionDialog(Workspace& ws, TMainForm& main, const QString& caption, QSize client,
-                  QRect close1, QWidget* parent);
+  DimensionDialog(Workspace& ws, const QString& caption, QSize client, QRect close1,
+                  QWidget* parent);
 
   // Rows in the order of their numbers (Edit1 first).
   void addRows(std::span<const DimensionRowPlace> places);
@@ -71,7 +75,6 @@ class DimensionDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   Workspace& ws_;
-  TMainForm& main_;
 
  private:
   // Owned here rather than by the widget tree, so they are gone before QDialog's destructor hides

@@ -7,7 +7,6 @@
 
 #include "dimension_edit.h"
 #include "dimensions.h"
-#include "main_form.h"
 
 namespace vek1 {
 
@@ -18,9 +17,9 @@ const QColor kWhiteField(255, 255, 255);
 
 }  // namespace
 
-DimensionRow::DimensionRow(QWidget& dialog, Workspace& ws, TMainForm& main, QWidget& enterGoesTo,
-                           int id, QPoint editAt, QPoint buttonAt)
-    : ws_(ws), main_(main), enterGoesTo_(enterGoesTo), id_(id) {
+DimensionRow::DimensionRow(QWidget& dialog, Workspace& ws, std::function<void()> rangeChanged,
+                           QWidget& enterGoesTo, int id, QPoint editAt, QPoint buttonAt)
+    : ws_(ws), rangeChanged_(std::move(rangeChanged)), enterGoesTo_(enterGoesTo), id_(id) {
   edit_ = new KeyFilterEdit(&dialog);
   edit_->setFrame(false);
   edit_->setGeometry(editAt.x(), editAt.y(), kEditWidth, kEditHeight);
@@ -76,7 +75,7 @@ void DimensionRow::exit() {
     case dim::RevArmToCentMax:
       if (!changed) break;
       CommitRevArmMax(ws_, text);
-      main_.SyncRevArmRange();
+      if (rangeChanged_) rangeChanged_();
       break;
     default:
       CommitDimensionRow(ws_, id_, text, changed);

@@ -13,13 +13,12 @@
 #include <QObject>
 #include <QPoint>
 #include <QPushButton>
+#include <functional>
 
 #include "keyfilteredit.h"
 #include "workspace.h"
 
 namespace vek1 {
-
-class TMainForm;
 
 class DimensionRow : public QObject {
  public:
@@ -29,8 +28,9 @@ class DimensionRow : public QObject {
 
   // Creates the edit at `editAt` and the button at `buttonAt`, both children of `dialog`. Enter in
   // the edit moves the focus to `enterGoesTo` (the dialog's Close button).
-  DimensionRow(QWidget& dialog, Workspace& ws, TMainForm& main, QWidget& enterGoesTo, int id,
-               QPoint editAt, QPoint buttonAt);
+  // `rangeChanged` runs when the row changed "Rev Arm to Cent Max".
+  DimensionRow(QWidget& dialog, Workspace& ws, std::function<void()> rangeChanged,
+               QWidget& enterGoesTo, int id, QPoint editAt, QPoint buttonAt);
 
   int id() const { return id_; }
   bool grey() const;
@@ -50,7 +50,7 @@ class DimensionRow : public QObject {
 
  private:
   Workspace& ws_;
-  TMainForm& main_;
+  std::function<void()> rangeChanged_;
   QWidget& enterGoesTo_;
   int id_;
   KeyFilterEdit* edit_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include "dialog_texts.h"
 #include "dimensions.h"
-#include "main_form.h"
 
 namespace vek1 {
 
@@ -33,8 +32,8 @@ std::vector<DimensionRowPlace> frameRowPlaces() {
 
 }  // namespace
 
-TFrameDi::TFrameDi(Workspace& ws, TMainForm& main, QWidget* parent)
-    : DimensionDialog(ws, main, QStringLiteral("Frame Dimensions"), QSize(386, 192),
+TFrameDi::TFrameDi(Workspace& ws, QWidget* parent)
+    : DimensionDialog(ws, QStringLiteral("Frame Dimensions"), QSize(386, 192),
                       QRect(288, 160, 89, 25), parent) {
   addRows(frameRowPlaces());
   ResetFrame = makeResetButton(
@@ -49,7 +48,7 @@ TFrameDi::TFrameDi(Workspace& ws, TMainForm& main, QWidget* parent)
 
 void TFrameDi::reset(bool clearUndo) {
   ResetFrameDimensions(ws_, clearUndo);
-  main_.SyncRevArmRange();
+  emit reverseArmRangeChanged();
   FormActivate();
 }
 

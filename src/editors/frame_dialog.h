@@ -9,7 +9,7 @@ namespace vek1 {
 class TFrameDi : public DimensionDialog {
   Q_OBJECT
  public:
-  TFrameDi(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
+  explicit TFrameDi(Workspace& ws, QWidget* parent = nullptr);
 
   QPushButton* ResetFrame = nullptr;
 

@@ -22,6 +22,7 @@
 #include <cmath>
 
 #include "canvas.h"
+#include "painter_canvas.h"
 #include "clocktext.h"
 #include "dimension_edit.h"
 #include "dimension_file.h"
@@ -348,10 +349,6 @@ QPushButton* TMainForm::makeButton(int x, int y, int width, const QString& capti
   button->setFocusPolicy(Qt::TabFocus);
   if (!hint.isEmpty()) button->setToolTip(hint);
   return button;
-}
-
-bool TMainForm::running() const {
-  return Run->text() == "Stop";
 }
 
 void TMainForm::onTimerFrame() {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "painter_canvas.h"
 #include "dimension_file.h"
 #include "endscrollbar.h"
 #include "frame.h"
@@ -272,7 +273,15 @@ class TMainForm : public QMainWindow {
   void SurfaceWheel(QPoint at, int eighths);
   void SurfaceDrag(QPoint by);
 
-  bool running() const;
+  // Whether the driver turns; the Run button's caption follows it ("Stop" while it turns).
+  bool running() const { return running_; }
+  // Starts or stops the driver: the step, the driver-angle bar and the caption follow. Setting
+  // the state it already has applies it again (a typed step takes effect that way).
+  void setRunning(bool run);
+  // The animation stops while another window moves the driver itself, and goes on after.
+  void pauseAnimation(bool paused);
+  // The reverse arm to the mid-gear centre (after the centre was recomputed).
+  void centreReverseArm();
 
   // How the file commands ask for a path and report a failure: desktop dialogs by default;
   // tests put their own in place. An empty path means the user cancelled.
@@ -394,6 +403,7 @@ class TMainForm : public QMainWindow {
   std::string titleName_;
   std::vector<std::uint8_t> savedState_;
   bool labelShown_ = false;
+  bool running_ = true;  // the driver starts turning
 };
 
 }  // namespace vek1

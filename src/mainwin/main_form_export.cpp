@@ -5,6 +5,7 @@
 #include "frame_tick.h"
 #include "main_form.h"
 #include "picture_print.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 

@@ -39,18 +39,34 @@ void TMainForm::buildMotionControls() {
 }
 
 void TMainForm::RunClick() {
-  if (!running()) {
+  setRunning(!running_);
+}
+
+void TMainForm::setRunning(bool run) {
+  running_ = run;
+  if (run) {
     ws_.StepAngle = ws_.SelectedStep;
     SBDrvAng->setEnabled(false);
-    Run->setText("Stop");
   } else {
     SBDrvAng->setValue(roundHalfEven(ws_.DriverAngle * 100.0));
     ws_.StepAngle = 0.0f;
     SBDrvAng->setEnabled(true);
-    Run->setText("Run");
   }
+  Run->setText(run ? "Stop" : "Run");
   Deg00->setEnabled(true);
   Deg180->setEnabled(true);
+}
+
+void TMainForm::pauseAnimation(bool paused) {
+  if (paused) {
+    Timer1->stop();
+  } else {
+    Timer1->start();
+  }
+}
+
+void TMainForm::centreReverseArm() {
+  SBRevArm->setValue(0);
 }
 
 void TMainForm::SBDrvAngChange(int position) {
@@ -64,6 +80,7 @@ void TMainForm::stopAt(float angle, QPushButton* pressed, QPushButton* other) {
   SBDrvAng->setValue(roundHalfEven(angle * 100.0));
   ws_.StepAngle = 0.0f;
   SBDrvAng->setEnabled(true);
+  running_ = false;
   Run->setText("Run");
   pressed->setEnabled(false);
   other->setEnabled(true);

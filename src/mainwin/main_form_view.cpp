@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "numbers.h"
 #include "screen_data_drawing.h"
 #include "valve.h"

@@ -54,8 +54,7 @@ void TDrivAng::FormActivate() {
 
 void TDrivAng::OKClick() {
   // A typed angle stops the driver there.
-  main_.Run->setText("Stop");
-  main_.RunClick();
+  main_.setRunning(false);
   ws_.DriverAngle = ClampTypedDriverAngle(typedValue(Edit1));
   main_.SBDrvAng->setValue(roundHalfEven(ws_.DriverAngle * 100.0));
   ws_.StepAngle = 0.0f;
@@ -77,10 +76,8 @@ void TStpAng::OKClick() {
   // The typed step is kept as typed: the bar moves to its mark without re-choosing a step.
   main_.SkipStepScroll = true;
   ws_.SelectedStep = ClampTypedStep(typedValue(Edit1));
-  // Flip the caption and apply Run/Stop: a running driver goes on at the new step, a stopped
-  // one stays stopped.
-  main_.Run->setText(main_.running() ? "Run" : "Stop");
-  main_.RunClick();
+  // A running driver goes on at the new step, a stopped one stays stopped.
+  main_.setRunning(main_.running());
   const int position = StepBarPosition(ws_.SelectedStep);
   main_.SBStepAng->setValue(position);
   // When the bar already stood at that mark no change was reported; consume the skip now so

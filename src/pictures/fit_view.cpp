@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "mechanism_drawing.h"
 #include "outlines.h"
 #include "solver.h"

@@ -1,4 +1,5 @@
 #include "canvas_replay.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 

@@ -15,6 +15,7 @@
 #include "file_write.h"
 #include "numbers.h"
 #include "vector_canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 

@@ -1,9 +1,9 @@
 #pragma once
 // Sound output: short wave files played without waiting, one output volume, and the system beep.
-// Windows and drawing code talk to a SoundSink, so tests and headless runs can put another sink in
-// place of the real one (the tests' recording sink is in tests/support). Everything but
-// QtSoundSink lives in this header, so drawing code can use the interface without the multimedia
-// and widget libraries.
+// Windows and the main view's tick talk to a SoundSink, so tests and headless runs can put another
+// sink in place of the real one (the tests' recording sink is in tests/support). Everything but
+// QtSoundSink lives in this header, so the tick (with the pictures, which play nothing) can use
+// the interface without the multimedia and widget libraries.
 
 #include <QString>
 #include <QtGlobal>

@@ -16,9 +16,6 @@ namespace vek1 {
 
 namespace {
 
-// Pens wider than this are drawn at this width, as on the raster canvas.
-constexpr int kMaxPenWidth = 64;
-
 // Box corners are held to this range before they reach the device. Far beyond any picture, a
 // shape of this size is indistinguishable from a larger one inside the picture, and vector
 // renderers lose precision on coordinates near their number range.

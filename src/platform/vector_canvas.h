@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 

@@ -1,6 +1,7 @@
 #include "picture_view.h"
 
 #include "canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 

@@ -19,6 +19,7 @@
 #include "sound.h"
 #include "valve_events_window.h"
 #include "workspace.h"
+#include "main_view_links.h"
 
 namespace vek1 {
 
@@ -27,22 +28,27 @@ struct AllWindows {
       : main(ws, sound),
         setRevArm(ws, &main),
         drivAng(ws, main, &main),
-        ovalDia(ws, main, &setRevArm, &main),
-        portDia(ws, main, &main),
+        ovalDia(ws, &setRevArm, &main),
+        portDia(ws, &main),
         refPnts(ws, &main),
         revPos(ws, main, &main),
-        sineDia(ws, main, &setRevArm, &main),
-        steamDia(ws, main, &setRevArm, &main),
+        sineDia(ws, &setRevArm, &main),
+        steamDia(ws, &setRevArm, &main),
         stpAng(ws, main, &main),
         aboutBox(&main),
         inst(ignore, &main),
         veOSpInst(ignore, &main),
-        frameDi(ws, main, &main),
-        cylDimen(ws, main, &main),
+        frameDi(ws, &main),
+        cylDimen(ws, &main),
         graphZoom(ws, &main),
         drawLines(ws, sound, &main),
         dataTable(ws, &main),
         valveEvents(ws, &main) {
+    for (DiagramWindow* w : std::initializer_list<DiagramWindow*>{&ovalDia, &portDia, &sineDia,
+                                                                  &steamDia})
+      linkToMainView(main, *w);
+    linkToMainView(main, frameDi);
+    linkToMainView(main, cylDimen);
     main.Timer1->stop();
   }
 

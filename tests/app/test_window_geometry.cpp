@@ -27,6 +27,7 @@
 #include "screen_data_drawing.h"
 #include "placed_texts.h"
 #include "tune_window.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {

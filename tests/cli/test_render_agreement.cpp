@@ -21,6 +21,7 @@
 #include "main_form.h"
 #include "rev_arm_positions.h"
 #include "sound.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 namespace {
@@ -139,22 +140,22 @@ void expectWindowsAndRenderAgree(Workspace& ws, const std::string& file) {
         << name << " " << file;
   };
   {
-    TSineDia sine(ws, form, &positions, &form);
+    TSineDia sine(ws, &positions, &form);
     sine.show();
     compare(sine, {"render", "sine"}, "sine");
   }
   {
-    TOvalDia oval(ws, form, &positions, &form);
+    TOvalDia oval(ws, &positions, &form);
     oval.show();
     compare(oval, {"render", "oval"}, "oval");
   }
   {
-    TSteamDia steam(ws, form, &positions, &form);
+    TSteamDia steam(ws, &positions, &form);
     steam.show();
     compare(steam, {"render", "steam"}, "steam");
   }
   {
-    TPortDia port(ws, form, &form);
+    TPortDia port(ws, &form);
     port.show();
     compare(port, {"render", "port", "--graph", "F"}, "port-F");
     port.ReverseGraph1Click();

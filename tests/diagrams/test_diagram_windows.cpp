@@ -15,6 +15,7 @@
 #include "dynvar.h"
 #include "main_form.h"
 #include "sound.h"
+#include "main_view_links.h"
 
 namespace vek1 {
 namespace {
@@ -38,7 +39,8 @@ class SineWindow : public ::testing::Test {
     StartUp(ws);
     form = std::make_unique<TMainForm>(ws, sound);
     ws.RevArmPosCount = 3;
-    sine = new TSineDia(ws, *form, &positions, form.get());
+    sine = new TSineDia(ws, &positions, form.get());
+    linkToMainView(*form, *sine);
   }
 
   // Black pixels in the diagram's picture: a change of the curves changes this count.
@@ -111,7 +113,8 @@ TEST_F(SineWindow, ItsBarsNudgeTheSharedDynamicVariable) {
 }
 
 TEST_F(SineWindow, ThePortWindowDrawsWithoutAskingAndCombinesBothGraphs) {
-  TPortDia port(ws, *form, form.get());
+  TPortDia port(ws, form.get());
+  linkToMainView(*form, port);
   ws.PortGraphMode = 'R';
   port.show();
   EXPECT_EQ(positions.asked, 0);  // the port diagram does not use the nine positions
@@ -138,8 +141,10 @@ TEST_F(SineWindow, ThePortWindowDrawsWithoutAskingAndCombinesBothGraphs) {
 }
 
 TEST_F(SineWindow, OvalAndSteamWindowsAskForPositionsAndDraw) {
-  TOvalDia oval(ws, *form, &positions, form.get());
-  TSteamDia steam(ws, *form, &positions, form.get());
+  TOvalDia oval(ws, &positions, form.get());
+  TSteamDia steam(ws, &positions, form.get());
+  linkToMainView(*form, oval);
+  linkToMainView(*form, steam);
   for (DiagramWindow* window :
        {static_cast<DiagramWindow*>(&oval), static_cast<DiagramWindow*>(&steam)}) {
     const int asked = positions.asked;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "oval_drawing.h"

@@ -33,6 +33,8 @@
 #include "sine_drawing.h"
 #include "sound.h"
 #include "steam_diagram_drawing.h"
+#include "recording_canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 namespace {
@@ -183,7 +185,7 @@ TEST(PictureExport, DiagramWindowExportsWhatItShows) {
   RefreshPositions(ws);
   RecordingSoundSink sound;
   TMainForm form(ws, sound);
-  TPortDia port(ws, form, &form);
+  TPortDia port(ws, &form);
   port.BothGraphs1Click();  // two drawings over each other, as the window shows them
   EXPECT_EQ(port.Export1->text(), "Export...");
   EXPECT_EQ(port.Print1->text(), "Print...");

@@ -9,6 +9,7 @@
 #include <QRectF>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dynvar.h"
 #include "dimensions.h"
 #include "numbers.h"

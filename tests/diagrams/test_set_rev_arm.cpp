@@ -8,6 +8,7 @@
 
 #include "rev_arm_positions.h"
 #include "set_rev_arm_dialog.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {

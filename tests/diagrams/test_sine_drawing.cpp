@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "numbers.h"

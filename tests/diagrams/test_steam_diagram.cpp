@@ -9,6 +9,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "solver.h"

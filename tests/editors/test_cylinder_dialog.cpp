@@ -4,6 +4,7 @@
 #include "cylinder_dialog.h"
 #include "dialog_test.h"
 #include "dimensions.h"
+#include "main_view_links.h"
 
 namespace vek1 {
 namespace {
@@ -14,7 +15,8 @@ class CylinderDialog : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    dialog = std::make_unique<TCylDimen>(ws, *form);
+    dialog = std::make_unique<TCylDimen>(ws);
+    linkToMainView(*form, *dialog);
     open(*dialog);
   }
   float stemOffset() const { return ws.Cyl[cyl::slot<dim::ValveStemClToCylCl>]; }

@@ -10,6 +10,8 @@
 #include "dialog_test.h"
 #include "dialog_texts.h"
 #include "frame_dialog.h"
+#include "recording_canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 namespace {
@@ -136,8 +138,8 @@ void expectTextsClearOfControls(QDialog& dialog, void (*draw)(Canvas&, const Wor
 class PaintedTexts : public DialogTest {};
 
 TEST_F(PaintedTexts, ShowOnBothDialogsAndNoControlCoversThem) {
-  TFrameDi frame(ws, *form);
-  TCylDimen cylinder(ws, *form);
+  TFrameDi frame(ws);
+  TCylDimen cylinder(ws);
   expectTextsClearOfControls(frame, drawFrameDialogTexts);
   expectTextsClearOfControls(cylinder, drawCylinderDialogTexts);
 }

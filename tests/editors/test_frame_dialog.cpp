@@ -10,6 +10,7 @@
 #include "dynvar.h"
 #include "dimensions.h"
 #include "frame_dialog.h"
+#include "main_view_links.h"
 
 namespace vek1 {
 namespace {
@@ -20,7 +21,8 @@ class FrameDialog : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    dialog = std::make_unique<TFrameDi>(ws, *form);
+    dialog = std::make_unique<TFrameDi>(ws);
+    linkToMainView(*form, *dialog);
     open(*dialog);
   }
   std::unique_ptr<TFrameDi> dialog;

@@ -6,6 +6,7 @@
 #include "dialog_texts.h"
 #include "frame_dialog.h"
 #include "placed_texts.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {
@@ -34,7 +35,7 @@ class LargeFont : public DialogTest {
 };
 
 TEST_F(LargeFont, FrameDialogTextsStayInsideAndBesideTheirFields) {
-  TFrameDi dialog(ws, *form);
+  TFrameDi dialog(ws);
   open(dialog);
   const QSize normal = dialog.size();
   const std::vector<QWidget*> controls = testing::visibleControls(&dialog);
@@ -61,7 +62,7 @@ TEST_F(LargeFont, FrameDialogTextsStayInsideAndBesideTheirFields) {
 }
 
 TEST_F(LargeFont, CylinderDialogTextsStayInsideAndBesideTheirFields) {
-  TCylDimen dialog(ws, *form);
+  TCylDimen dialog(ws);
   {
     SCOPED_TRACE("normal font");
     expectTextsFit(dialog, &drawCylinderDialogTexts);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "motion.h"
 #include "numbers.h"

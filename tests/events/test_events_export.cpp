@@ -15,6 +15,7 @@
 #include "events_table_drawing.h"
 #include "valve_events_window.h"
 #include "write_limit.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {

@@ -21,6 +21,8 @@
 #include "placed_texts.h"
 #include "sound.h"
 #include "view.h"
+#include "recording_canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 namespace {

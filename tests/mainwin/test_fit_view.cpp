@@ -12,6 +12,8 @@
 #include <algorithm>
 
 #include "canvas.h"
+#include "painter_canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "fit_view.h"
 #include "frame_tick.h"

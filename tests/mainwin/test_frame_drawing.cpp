@@ -21,6 +21,8 @@
 
 #include "recording_sound.h"
 #include "canvas.h"
+#include "painter_canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "frame_tick.h"

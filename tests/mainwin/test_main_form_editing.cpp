@@ -27,6 +27,7 @@
 #include "main_form.h"
 #include "pipe_watchdog.h"
 #include "sound.h"
+#include "main_view_links.h"
 
 namespace vek1 {
 namespace {
@@ -39,8 +40,10 @@ class Editing : public ::testing::Test {
     form->askToSave = [](const QString&) { return TMainForm::UnsavedChoice::Discard; };
     form->confirm = [](const QString&) { return true; };
     form->Timer1->stop();
-    frameDi = new TFrameDi(ws, *form, form.get());
-    cylDimen = new TCylDimen(ws, *form, form.get());
+    frameDi = new TFrameDi(ws, form.get());
+    cylDimen = new TCylDimen(ws, form.get());
+    linkToMainView(*form, *frameDi);
+    linkToMainView(*form, *cylDimen);
     form->setDimensionDialogs(
         frameDi, cylDimen, [this] { frameDi->ResetFrameClick(); },
         [this] { cylDimen->ResetCylClick(); });

@@ -19,6 +19,7 @@
 #include "solver.h"
 #include "valve.h"
 #include "view.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {

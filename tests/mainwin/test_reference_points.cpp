@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "numbers.h"
 #include "ref_points_dialog.h"
 #include "reference_drawing.h"

@@ -13,6 +13,7 @@
 #include "sound.h"
 #include "steam_drawing.h"
 #include "valve.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {

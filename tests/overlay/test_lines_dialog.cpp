@@ -9,6 +9,7 @@
 #include "lines_dialog.h"
 #include "overlay.h"
 #include "pivot_prompt_drawing.h"
+#include "recording_canvas.h"
 
 using namespace vek1;
 

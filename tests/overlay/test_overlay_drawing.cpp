@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "overlay_drawing.h"
 #include "solver.h"

@@ -1,4 +1,6 @@
 #include "canvas.h"
+#include "painter_canvas.h"
+#include "recording_canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -25,6 +25,8 @@
 #include "canvas_replay.h"
 #include "picture_print.h"
 #include "vector_canvas.h"
+#include "recording_canvas.h"
+#include "painter_canvas.h"
 
 namespace vek1 {
 namespace {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 #include "dimensions.h"
 #include "sensitivity_view.h"
 #include "wear_drawing.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "recording_canvas.h"
 
 namespace vek1::testing {
 
