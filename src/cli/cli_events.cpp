@@ -1,9 +1,13 @@
 #include "cli_events.h"
 
+#include <cctype>
 #include <optional>
 #include <ostream>
 
 #include "cli_common.h"
+#include "dimension_file.h"
+#include "dimensions.h"
+#include "events_compare_text.h"
 #include "exit_codes.h"
 #include "valve_events.h"
 #include "valve_events_text.h"
@@ -12,7 +16,7 @@ namespace vek1 {
 
 const char* const kEventsUsage =
     R"(usage: vek1-cli events [--notches OFFSETS|default] [--file PATH] [--set ID=VALUE ...]
-                      [--format json|csv]
+                      [--compare OTHER.dve|OTHER.ovk] [--format json|csv|text]
 
 Prints the valve events at each notch of the reverse arm: for each cylinder end the lead, the
 admission, cut-off, release and compression (crank angle from that end's dead centre in the
@@ -34,7 +38,13 @@ options:
                          "Rev Arm to Cent Max", 19 notches
   --file PATH            start from the dimension set saved in PATH instead of the factory set
   --set ID=VALUE         set a dimension first; may be repeated (ids 1..18, 101..122)
-  --format json|csv      JSON (default) or CSV, one line per notch and end
+  --compare PATH         compare with the set saved in PATH (a .dve, or an older .ovk), the
+                         reference, at the same notches: prints both sets' events and every
+                         figure's difference, working minus reference; a figure one set lacks
+                         (an edge that never opens, a notch beyond its arm's reach) is null or
+                         empty with the reason. --set changes the working set only
+  --format json|csv|text JSON (default) or CSV, one line per notch and end; with --compare,
+                         CSV is one line per notch, end and figure, and text is a table to read
 )";
 
 namespace {
@@ -42,13 +52,32 @@ namespace {
 // More notches than anyone reads; refusing them keeps a mistyped script from running for hours.
 constexpr size_t kMaxNotches = 10000;
 
+bool endsWithOvk(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".ovk";
+}
+
+// The reference as its file holds it, from the factory set for what an older file lacks; the
+// working set's --set changes are not applied to it.
+Workspace loadReference(const std::string& path) {
+  Workspace ws;
+  StartUp(ws);
+  const DimensionFileResult read =
+      endsWithOvk(path) ? ReadDosDimensionFile(path, ws) : ReadDimensionFile(path, ws);
+  if (!read.ok) throw cli::InputError{"--compare: " + read.message};
+  ws.DimSetName = DimSetNameFromPath(path);
+  return ws;
+}
+
 }  // namespace
 
 int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   using cli::UsageError;
   return cli::runReportingErrors(err, [&]() -> int {
     std::optional<std::vector<double>> offsets;
-    std::string file, format = "json";
+    std::string file, compare, format = "json";
     std::vector<std::pair<int, float>> sets;
     cli::ArgReader line(args, 0);
     while (line.more()) {
@@ -63,17 +92,33 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
         file = line.value(option);
       } else if (option == "--set") {
         sets.push_back(cli::setArg(line.value(option)));
+      } else if (option == "--compare") {
+        compare = line.value(option);
+        if (compare.empty()) throw UsageError{"--compare needs the path of a saved set"};
       } else if (option == "--format") {
         format = line.value(option);
-        if (format != "json" && format != "csv")
-          throw UsageError{"--format is json or csv, not '" + format + "'"};
+        if (format != "json" && format != "csv" && format != "text")
+          throw UsageError{"--format is json, csv or text, not '" + format + "'"};
       } else {
         throw UsageError{"unknown option '" + option + "' for events; try --help"};
       }
     }
 
+    if (format == "text" && compare.empty())
+      throw UsageError{"--format text is the comparison's table: it needs --compare"};
     const Workspace ws = cli::loadWorkspace(file, sets, err);
     if (offsets) cli::requireReachable(ws, *offsets);
+    if (!compare.empty()) {
+      const Workspace reference = loadReference(compare);
+      const ComparedEvents c = compareValveEvents(ws, reference, offsets ? &*offsets : nullptr);
+      if (format == "csv")
+        out << eventsComparisonCsv(c);
+      else if (format == "text")
+        out << eventsComparisonText(c, ws.DimSetName, reference.DimSetName);
+      else
+        out << eventsComparisonJson(c, ws.DimSetName, reference.DimSetName);
+      return kExitOk;
+    }
     const ValveEventsTable table =
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));

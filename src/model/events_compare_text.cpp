@@ -1,5 +1,6 @@
 #include "events_compare_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -67,6 +68,11 @@ std::string withoutFinalNewline(std::string s) {
   return s;
 }
 
+std::string padded(std::string s, size_t width) {
+  if (s.size() < width) s.insert(0, width - s.size(), ' ');
+  return s;
+}
+
 }  // namespace
 
 std::string missingNote(const FigureDifference& f) {
@@ -114,6 +120,35 @@ std::string eventsComparisonCsv(const ComparedEvents& c) {
         out << offset << ',' << end << ',' << f.Name << ',' << number(f.Working, d, "") << ','
             << number(f.Reference, d, "") << ',' << number(f.Difference, d, "") << ','
             << number(f.Shift, kAngleDecimals, "") << ',' << csvField(missingNote(f)) << '\n';
+      }
+  }
+  return out.str();
+}
+
+std::string eventsComparisonText(const ComparedEvents& c, const std::string& workingName,
+                                 const std::string& referenceName) {
+  std::ostringstream out;
+  out << "working set: " << workingName << "\nreference:   " << referenceName
+      << "\ndifference:  working minus reference\n";
+  for (const NotchComparison& n : c.Differences.Notches) {
+    out << "\nnotch " << (n.Offset >= 0.0 ? "+" : "") << fixedText(n.Offset, 0, 3) << '\n'
+        << "  end   figure                     working   reference  difference\n";
+    for (const auto& [end, figures] :
+         {std::pair<const char*, const std::vector<FigureDifference>&>{"notch", n.Notch},
+          std::pair<const char*, const std::vector<FigureDifference>&>{"front", n.Front},
+          std::pair<const char*, const std::vector<FigureDifference>&>{"rear", n.Rear}})
+      for (const FigureDifference& f : figures) {
+        const int d = f.Unit == FigureUnit::Length ? 4 : 3;
+        std::string name = f.Name;
+        name.resize(std::max<size_t>(name.size(), 24), ' ');
+        std::string diff = number(f.Difference, d, "-");
+        if (f.Difference && *f.Difference >= 0.0) diff.insert(0, "+");
+        out << "  " << end << std::string(6 - std::string(end).size(), ' ') << name
+            << padded(number(f.Working, d, "-"), 10) << padded(number(f.Reference, d, "-"), 12)
+            << padded(diff, 12);
+        const std::string note = missingNote(f);
+        if (!note.empty()) out << "  (" << note << ')';
+        out << '\n';
       }
   }
   return out.str();

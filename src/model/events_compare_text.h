@@ -22,6 +22,11 @@ namespace vek1 {
 std::string eventsComparisonJson(const ComparedEvents& compared, const std::string& workingName,
                                  const std::string& referenceName);
 std::string eventsComparisonCsv(const ComparedEvents& compared);
+// For a reader at a terminal: the two names, then for each notch a line per end and figure in
+// aligned columns (working, reference, difference with its sign), a missing figure as "-" with
+// the note after it.
+std::string eventsComparisonText(const ComparedEvents& compared, const std::string& workingName,
+                                 const std::string& referenceName);
 
 // The note of a figure for a reader: "" when both sets have it, else which lacks it and why.
 std::string missingNote(const FigureDifference& figure);
