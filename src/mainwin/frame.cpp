@@ -6,6 +6,7 @@
 #include "overlay_drawing.h"
 #include "pivot_prompt_drawing.h"
 #include "reference_drawing.h"
+#include "reference_ghost.h"
 #include "screen_data_drawing.h"
 #include "solver.h"
 #include "steam_drawing.h"
@@ -60,6 +61,7 @@ FrameOutcome DrawFrame(Canvas& canvas, Workspace& ws, const ScreenPoints& points
   if (ws.SteamDisplayOn)
     drawSteam(canvas, ws, outlines, context.sound, context.rng, context.positionDisplayActive);
 
+  if (context.ghost) drawReferenceGhost(canvas, ws, *context.ghost);
   drawMechanism(canvas, ws, points, outlines);
   drawOverlay(canvas, ws);
   canvas.clearClip();
