@@ -11,13 +11,14 @@
 namespace vek1 {
 
 namespace {
-constexpr Rgb kGhost{110, 110, 110};  // drawn in the reference pen's lighter shade of it
+constexpr Rgb kGhost{80, 80, 80};  // drawn in the reference pen's lighter shade of it
 // The link is drawn as this many chords of its arc.
 constexpr int kLinkChords = 12;
 
 // The members as the main view draws them, by their pivots: crank, main rod, radius rod, valve
-// lever, coupler, anchor link, reverse arm.
-constexpr int kMembers[][2] = {{1, 2}, {3, 2}, {4, 7}, {7, 9}, {10, 11}, {11, 12}, {5, 18}};
+// lever, coupler, anchor link, reverse arm. Each is dashed from its first pivot, where a dash
+// always starts; the reverse arm from its end, which tells one notch from another.
+constexpr int kMembers[][2] = {{1, 2}, {3, 2}, {4, 7}, {7, 9}, {10, 11}, {11, 12}, {18, 5}};
 }  // namespace
 
 double poseCrankAngle(const Workspace& ws) {
