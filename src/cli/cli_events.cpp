@@ -1,12 +1,9 @@
 #include "cli_events.h"
 
-#include <cctype>
 #include <optional>
 #include <ostream>
 
 #include "cli_common.h"
-#include "dimension_file.h"
-#include "dimensions.h"
 #include "events_compare_text.h"
 #include "exit_codes.h"
 #include "valve_events.h"
@@ -52,25 +49,6 @@ namespace {
 // More notches than anyone reads; refusing them keeps a mistyped script from running for hours.
 constexpr size_t kMaxNotches = 10000;
 
-bool endsWithOvk(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".ovk";
-}
-
-// The reference as its file holds it, from the factory set for what an older file lacks; the
-// working set's --set changes are not applied to it.
-Workspace loadReference(const std::string& path) {
-  Workspace ws;
-  StartUp(ws);
-  const DimensionFileResult read =
-      endsWithOvk(path) ? ReadDosDimensionFile(path, ws) : ReadDimensionFile(path, ws);
-  if (!read.ok) throw cli::InputError{"--compare: " + read.message};
-  ws.DimSetName = DimSetNameFromPath(path);
-  return ws;
-}
-
 }  // namespace
 
 int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -109,7 +87,7 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
     const Workspace ws = cli::loadWorkspace(file, sets, err);
     if (offsets) cli::requireReachable(ws, *offsets);
     if (!compare.empty()) {
-      const Workspace reference = loadReference(compare);
+      const Workspace reference = cli::loadReference(compare);
       const ComparedEvents c = compareValveEvents(ws, reference, offsets ? &*offsets : nullptr);
       if (format == "csv")
         out << eventsComparisonCsv(c);
