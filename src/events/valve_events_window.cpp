@@ -64,6 +64,9 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   NotchesProblem->setStyleSheet("color: rgb(200, 0, 0)");
   NotchesProblem->setWordWrap(true);
   SetLabel = new QLabel;
+  // Its lines (the set, how the figures are counted, the reference) wrap rather than run off a
+  // narrow window or one in a large font.
+  SetLabel->setWordWrap(true);
   Table = new QTableWidget;
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table->verticalHeader()->setVisible(false);
