@@ -2,6 +2,7 @@
 // model), then every other window once, in the program's fixed order, and runs the event loop.
 #include <QApplication>
 
+#include "compare_menu.h"
 #include "cylinder_dialog.h"
 #include "diagram_windows.h"
 #include "frame_dialog.h"
@@ -11,6 +12,7 @@
 #include "main_form.h"
 #include "main_view_links.h"
 #include "ref_points_dialog.h"
+#include "reference_set.h"
 #include "set_rev_arm_dialog.h"
 #include "motion_dialogs.h"
 #include "sound.h"
@@ -66,6 +68,17 @@ int main(int argc, char** argv) {
       [&cylDimen] { cylDimen.ResetCylClick(); });
 
   mainForm.setTuneWindow(&tuneDesign);
+
+  // The set to compare with, read from a file and never written: the events table, the four
+  // diagrams and the main view's ghost show it beside the working set.
+  vek1::ReferenceSet reference;
+  vek1::CompareMenu compareMenu(reference, mainForm.FileMenu, mainForm.ExportPicture,
+                                mainForm.SetUpMenu, &mainForm);
+  mainForm.ghostSet = [&reference] { return reference.ghost(); };
+  valveEvents.setReference(&reference);
+  for (vek1::DiagramWindow* diagram :
+       std::initializer_list<vek1::DiagramWindow*>{&sineDia, &ovalDia, &steamDia, &portDia})
+    diagram->setReference(&reference);
   // Applied values move the mid-gear centre; the reverse arm keeps its notch against the new one.
   tuneDesign.setAfterApply(
       [&mainForm] { mainForm.SBRevArmChange(mainForm.SBRevArm->value()); });

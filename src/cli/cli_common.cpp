@@ -2,6 +2,7 @@
 
 #include "cli_settings.h"
 
+#include <cctype>
 #include <cmath>
 #include <ostream>
 
@@ -87,6 +88,26 @@ Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int
   applyCliSettings(ws, sets, notes);
   ComputeReverseArmCentre(ws);
   SetRevArmScrollRange(ws);
+  return ws;
+}
+
+namespace {
+bool endsWithOvk(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".ovk";
+}
+}  // namespace
+
+Workspace loadReference(const std::string& path) {
+  if (path.empty()) throw UsageError{"--compare needs the path of a saved set"};
+  Workspace ws;
+  StartUp(ws);
+  const DimensionFileResult read =
+      endsWithOvk(path) ? ReadDosDimensionFile(path, ws) : ReadDimensionFile(path, ws);
+  if (!read.ok) throw InputError{"--compare: " + read.message};
+  ws.DimSetName = DimSetNameFromPath(path);
   return ws;
 }
 

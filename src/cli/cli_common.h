@@ -72,6 +72,11 @@ Workspace prepareWorkspace(const SetOptions& o, std::ostream& notes, Workspace* 
 // line on `err` and the exit code for it.
 int runReportingErrors(std::ostream& err, const std::function<int()>& body);
 // The same without placing the reverse arm: it stays where the file or the factory set has it.
+// A set to compare with, read from PATH for --compare: an older file by its ".ovk" (in any case),
+// over the factory set; any other as a native file. No --set applies to it. A file that cannot
+// be read is an InputError naming --compare.
+Workspace loadReference(const std::string& path);
+
 Workspace loadWorkspace(const std::string& file, const std::vector<std::pair<int, float>>& sets,
                         std::ostream& notes, Workspace* asRead = nullptr);
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli_common.h"
+#include "events_compare_text.h"
 #include "exit_codes.h"
 #include "valve_events.h"
 #include "valve_events_text.h"
@@ -12,7 +13,7 @@ namespace vek1 {
 
 const char* const kEventsUsage =
     R"(usage: vek1-cli events [--notches OFFSETS|default] [--file PATH] [--set ID=VALUE ...]
-                      [--format json|csv]
+                      [--compare OTHER.dve|OTHER.ovk] [--format json|csv|text]
 
 Prints the valve events at each notch of the reverse arm: for each cylinder end the lead, the
 admission, cut-off, release and compression (crank angle from that end's dead centre in the
@@ -34,7 +35,13 @@ options:
                          "Rev Arm to Cent Max", 19 notches
   --file PATH            start from the dimension set saved in PATH instead of the factory set
   --set ID=VALUE         set a dimension first; may be repeated (ids 1..18, 101..122)
-  --format json|csv      JSON (default) or CSV, one line per notch and end
+  --compare PATH         compare with the set saved in PATH (a .dve, or an older .ovk), the
+                         reference, at the same notches: prints both sets' events and every
+                         figure's difference, working minus reference; a figure one set lacks
+                         (an edge that never opens, a notch beyond its arm's reach) is null or
+                         empty with the reason. --set changes the working set only
+  --format json|csv|text JSON (default) or CSV, one line per notch and end; with --compare,
+                         CSV is one line per notch, end and figure, and text is a table to read
 )";
 
 namespace {
@@ -48,7 +55,7 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
   using cli::UsageError;
   return cli::runReportingErrors(err, [&]() -> int {
     std::optional<std::vector<double>> offsets;
-    std::string file, format = "json";
+    std::string file, compare, format = "json";
     std::vector<std::pair<int, float>> sets;
     cli::ArgReader line(args, 0);
     while (line.more()) {
@@ -63,17 +70,33 @@ int runEventsCommand(const std::vector<std::string>& args, std::ostream& out, st
         file = line.value(option);
       } else if (option == "--set") {
         sets.push_back(cli::setArg(line.value(option)));
+      } else if (option == "--compare") {
+        compare = line.value(option);
+        if (compare.empty()) throw UsageError{"--compare needs the path of a saved set"};
       } else if (option == "--format") {
         format = line.value(option);
-        if (format != "json" && format != "csv")
-          throw UsageError{"--format is json or csv, not '" + format + "'"};
+        if (format != "json" && format != "csv" && format != "text")
+          throw UsageError{"--format is json, csv or text, not '" + format + "'"};
       } else {
         throw UsageError{"unknown option '" + option + "' for events; try --help"};
       }
     }
 
+    if (format == "text" && compare.empty())
+      throw UsageError{"--format text is the comparison's table: it needs --compare"};
     const Workspace ws = cli::loadWorkspace(file, sets, err);
     if (offsets) cli::requireReachable(ws, *offsets);
+    if (!compare.empty()) {
+      const Workspace reference = cli::loadReference(compare);
+      const ComparedEvents c = compareValveEvents(ws, reference, offsets ? &*offsets : nullptr);
+      if (format == "csv")
+        out << eventsComparisonCsv(c);
+      else if (format == "text")
+        out << eventsComparisonText(c, ws.DimSetName, reference.DimSetName);
+      else
+        out << eventsComparisonJson(c, ws.DimSetName, reference.DimSetName);
+      return kExitOk;
+    }
     const ValveEventsTable table =
         offsets ? ComputeValveEvents(ws, *offsets) : ComputeValveEvents(ws);
     out << (format == "csv" ? valveEventsCsv(table) : valveEventsJson(table));

@@ -13,6 +13,8 @@
 #include "cli_common.h"
 #include "diagram_sizes.h"
 #include "dimensions.h"
+#include "events_compare.h"
+#include "events_compare_table.h"
 #include "events_table.h"
 #include "events_table_drawing.h"
 #include "exit_codes.h"
@@ -51,6 +53,7 @@ struct RenderOptions {
   bool caption = false;  // main: a line naming the set, the notch and the crank angle
   std::optional<std::vector<double>> notches;  // events: offsets from the centre
   bool help = false;                           // --help: the usage, and nothing drawn
+  std::string compare;  // a set to draw beneath (diagrams), as a ghost (main) or beside (events)
 };
 
 // The margin around the main view's drawing, in pixels, when the page is cut to it.
@@ -126,6 +129,9 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
       o.set.revarm = cli::numberArg(option, line.value(option));
     } else if (option == "--file") {
       o.set.file = line.value(option);
+    } else if (option == "--compare") {
+      o.compare = line.value(option);
+      if (o.compare.empty()) throw UsageError{"--compare needs the path of a saved set"};
     } else if (option == "--set") {
       o.set.sets.push_back(cli::setArg(line.value(option)));
     } else {
@@ -167,7 +173,7 @@ void placePositions(Workspace& ws, const Workspace& saved, const RenderOptions& 
 constexpr std::mt19937::result_type kRenderSeed = 1;
 
 void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
-                 const EventsTableView& events) {
+                 const EventsTableView& events, const Workspace* reference) {
   canvas.clear(Rgb{255, 255, 255});
   switch (o.picture) {
     case Picture::Main: {
@@ -175,25 +181,28 @@ void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
       std::mt19937 rng(kRenderSeed);
       FrameContext context{sound, rng, false, true};
       if (o.caption) context.caption = frameCaption(ws);
+      context.ghost = reference;
       AnimationTick(canvas, ws, context);
       break;
     }
     case Picture::Sine:
-      drawSineDiagram(canvas, ws);
+      drawSineDiagram(canvas, ws, reference);
       break;
     case Picture::Oval:
-      drawOvalDiagram(canvas, ws);
+      drawOvalDiagram(canvas, ws, reference);
       break;
     case Picture::Steam:
-      drawSteamDiagram(canvas, ws);
+      drawSteamDiagram(canvas, ws, reference);
       break;
     case Picture::Port:
       // Both graphs: the forward one with its cycle legend, the reverse one over it without.
-      drawPortDiagram(canvas, ws, o.graph == 'R' ? 'R' : 'F', true);
-      if (o.graph == 'B') drawPortDiagram(canvas, ws, 'R', false);
+      drawPortDiagram(canvas, ws, o.graph == 'R' ? 'R' : 'F', true, reference);
+      if (o.graph == 'B') drawPortDiagram(canvas, ws, 'R', false, reference);
       break;
     case Picture::Events:
-      drawEventsTable(canvas, events, ws.DimSetName);
+      drawEventsTable(canvas, events,
+                      reference ? ws.DimSetName + " compared with " + reference->DimSetName
+                                : ws.DimSetName);
       break;
   }
 }
@@ -238,7 +247,8 @@ QString titleOf(const RenderOptions& o, const Workspace& ws) {
 // The part of the main frame that the drawing covers, with a margin, held to the frame: the gear
 // of the factory set fills a sixth of the whole frame, which a build log or a page would carry
 // as a wide white border. Found from the pixels the frame lights, so texts count as drawn too.
-PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTableView& events) {
+PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTableView& events,
+                   const Workspace* reference) {
   const PagePart whole{0, 0, {kFrameWidth, kFrameHeight}};
   if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, events)};
   QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
@@ -246,7 +256,7 @@ PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTabl
   {
     Workspace scratch = ws;
     QPainterCanvas canvas(image);
-    drawPicture(canvas, scratch, o, events);
+    drawPicture(canvas, scratch, o, events, reference);
   }
   const QRgb white = qRgb(255, 255, 255);
   int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
@@ -319,19 +329,24 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
       err << "vek1-cli: render needs a graphical Qt application\n";
       return kExitUsage;
     }
+    std::optional<Workspace> reference;
+    if (!o.compare.empty()) reference = cli::loadReference(o.compare);
     EventsTableView events;
-    if (o.picture == Picture::Events) {
+    if (o.picture == Picture::Events && reference) {
+      events = buildComparedEventsTable(
+          compareValveEvents(ws, *reference, o.notches ? &*o.notches : nullptr), EventTolerance{});
+    } else if (o.picture == Picture::Events) {
       const ValveEventsTable table =
           o.notches ? ComputeValveEvents(ws, *o.notches) : ComputeValveEvents(ws);
       events = buildEventsTable(table, EventTolerance{});
     }
-    const PagePart part = drawnPart(ws, o, events);
+    const PagePart part = drawnPart(ws, o, events, reference ? &*reference : nullptr);
     PictureInfo info{part.size, titleOf(o, ws)};
     info.pngScale = o.scale;
     info.transparent = o.transparent;
     const ExportResult written = exportPicture(o.out, info, [&](Canvas& canvas) {
       PageCanvas page(canvas, part, !o.transparent);
-      drawPicture(page, ws, o, events);
+      drawPicture(page, ws, o, events, reference ? &*reference : nullptr);
     });
     if (!written.ok) {
       err << "vek1-cli: " << written.message.toStdString() << '\n';

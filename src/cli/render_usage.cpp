@@ -30,6 +30,10 @@ options:
   --transparent          no background: PNG with a clear ground, SVG and PDF without a fill
   --revarm-offset X      reverse-arm position as an offset from the mid-gear centre
   --revarm H             reverse-arm position as an absolute H (not with --revarm-offset)
+  --compare PATH         a set saved in PATH (.dve or .ovk) as the reference: the diagrams draw
+                         its curves beneath in a light dashed pen with a legend naming both
+                         sets, main its gear as a faint ghost at the same crank angle and
+                         notch, events its row and the differences under each notch
   --file PATH            start from the dimension set saved in PATH instead of the factory set
   --set ID=VALUE         set a dimension first; may be repeated (ids 1..18, 101..122)
   --help                 show this text

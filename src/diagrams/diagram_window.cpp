@@ -1,5 +1,7 @@
 #include "diagram_window.h"
 
+#include "reference_set.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -261,6 +263,22 @@ void DiagramWindow::Export1Click() {
 
 void DiagramWindow::Print1Click() {
   printPictureAsked(this, pictureInfo(), [this](Canvas& canvas) { drawShownPicture(canvas); });
+}
+
+void DiagramWindow::setReference(const ReferenceSet* reference) {
+  reference_ = reference;
+  if (!reference_) return;
+  drawnRevision_ = reference_->revision();
+  connect(reference_, &ReferenceSet::changed, this, [this] {
+    // The ghost's switch changes nothing here: only a new or an ended reference redraws.
+    if (reference_->revision() == drawnRevision_) return;
+    drawnRevision_ = reference_->revision();
+    if (isVisible()) redraw(true);
+  });
+}
+
+const Workspace* DiagramWindow::referenceSet() const {
+  return reference_ ? reference_->set() : nullptr;
 }
 
 }  // namespace vek1

@@ -21,6 +21,8 @@
 
 namespace vek1 {
 
+class ReferenceSet;
+
 class DiagramWindow : public QDialog {
   Q_OBJECT
  public:
@@ -47,6 +49,10 @@ class DiagramWindow : public QDialog {
   QAction* DynVari = nullptr;
   QAction* Export1 = nullptr;
   QAction* Print1 = nullptr;
+
+  // The set to compare with: while there is one, the diagram draws its curves beneath the
+  // working set's, and draws again when it is loaded or cleared.
+  void setReference(const ReferenceSet* reference);
 
   const QImage& picture() const { return picture_; }
   // The diagram as it shows now, drawn again from the calls that drew it (no solving), on any
@@ -95,10 +101,15 @@ class DiagramWindow : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
+  // The reference's set, or null when not comparing.
+  const Workspace* referenceSet() const;
+
   Workspace& ws_;
 
  private:
   QDialog* setRevArm_;
+  const ReferenceSet* reference_ = nullptr;
+  unsigned drawnRevision_ = 0;
   UndoButton undoButton_;
   // The picture in drawing pixels for the current text scale.
   QSize pictureSize() const;

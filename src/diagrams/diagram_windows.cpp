@@ -24,7 +24,7 @@ TSineDia::TSineDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
 DiagramOutcome TSineDia::drawDiagram(Canvas& canvas) {
   // The file keeps the position this diagram drew last.
   ws_.LastDiagramRevArmPos = lastDiagramPosition(ws_, ws_.LastDiagramRevArmPos);
-  return drawSineDiagram(canvas, ws_);
+  return drawSineDiagram(canvas, ws_, referenceSet());
 }
 
 TOvalDia::TOvalDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
@@ -43,7 +43,7 @@ TOvalDia::TOvalDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
 DiagramOutcome TOvalDia::drawDiagram(Canvas& canvas) {
   // The file keeps the position this diagram drew last.
   ws_.LastDiagramRevArmPos = lastDiagramPosition(ws_, ws_.LastDiagramRevArmPos);
-  return drawOvalDiagram(canvas, ws_);
+  return drawOvalDiagram(canvas, ws_, referenceSet());
 }
 
 TSteamDia::TSteamDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
@@ -62,7 +62,7 @@ TSteamDia::TSteamDia(Workspace& ws, QDialog* setRevArm, QWidget* parent)
 DiagramOutcome TSteamDia::drawDiagram(Canvas& canvas) {
   // The file keeps the position this diagram drew last.
   ws_.LastDiagramRevArmPos = lastDiagramPosition(ws_, ws_.LastDiagramRevArmPos);
-  return drawSteamDiagram(canvas, ws_);
+  return drawSteamDiagram(canvas, ws_, referenceSet());
 }
 
 TPortDia::TPortDia(Workspace& ws, QWidget* parent)
@@ -85,7 +85,8 @@ TPortDia::TPortDia(Workspace& ws, QWidget* parent)
 }
 
 DiagramOutcome TPortDia::drawDiagram(Canvas& canvas) {
-  return drawPortDiagram(canvas, ws_, ws_.PortGraphMode == 'R' ? 'R' : 'F', ws_.PortCycleLegend);
+  return drawPortDiagram(canvas, ws_, ws_.PortGraphMode == 'R' ? 'R' : 'F', ws_.PortCycleLegend,
+                         referenceSet());
 }
 
 void TPortDia::ForwardGraph1Click() {

@@ -12,6 +12,8 @@ namespace vek1 {
 namespace {
 const QColor kDiffers(255, 240, 120);  // front and rear apart beyond the tolerance
 const QColor kErrorText(200, 0, 0);    // a notch where the gear cannot close
+const QColor kBeyondReference(255, 190, 140);  // apart from the reference beyond the tolerance
+const QColor kReferenceText(105, 105, 105);    // the reference set's row
 
 // "Cut-off Front (%)" as "Cut-off Front" over "(%)": the columns stay narrow.
 QString twoLineHeader(const std::string& header) {
@@ -56,8 +58,12 @@ void fillEventsTable(QTableWidget* table, const EventsTableView& view) {
       }
       item->setText(QString::fromStdString(cell.text));
       item->setToolTip(QString::fromStdString(cell.tip));
-      item->setBackground(cell.differs ? QBrush(kDiffers) : QBrush());
-      item->setForeground(cell.error ? QBrush(kErrorText) : QBrush());
+      item->setBackground(cell.beyondReference ? QBrush(kBeyondReference)
+                          : cell.differs       ? QBrush(kDiffers)
+                                               : QBrush());
+      item->setForeground(cell.error       ? QBrush(kErrorText)
+                          : cell.reference ? QBrush(kReferenceText)
+                                           : QBrush());
     }
 }
 

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "events_compare_table.h"
+#include "events_compare_text.h"
 #include "events_table_drawing.h"
 #include "events_table_widget.h"
 #include "export_dialog.h"
@@ -22,6 +24,7 @@
 #include "numbers.h"
 #include "picture_print.h"
 #include "qt_file_write.h"
+#include "reference_set.h"
 #include "valve_events_text.h"
 
 namespace vek1 {
@@ -61,6 +64,9 @@ TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt:
   NotchesProblem->setStyleSheet("color: rgb(200, 0, 0)");
   NotchesProblem->setWordWrap(true);
   SetLabel = new QLabel;
+  // Its lines (the set, how the figures are counted, the reference) wrap rather than run off a
+  // narrow window or one in a large font.
+  SetLabel->setWordWrap(true);
   Table = new QTableWidget;
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table->verticalHeader()->setVisible(false);
@@ -113,14 +119,41 @@ bool TValveEvents::poll() {
   return true;
 }
 
+void TValveEvents::setReference(const ReferenceSet* reference) {
+  reference_ = reference;
+  if (reference_) {
+    referenceRevision_ = reference_->revision();
+    connect(reference_, &ReferenceSet::changed, this, [this] {
+      // The main view's ghost switch changes nothing in the table.
+      if (reference_->revision() == referenceRevision_) return;
+      referenceRevision_ = reference_->revision();
+      recompute();
+    });
+  }
+  recompute();
+}
+
 void TValveEvents::recompute() {
-  table_ = useDefaultNotches_ ? ComputeValveEvents(ws_) : ComputeValveEvents(ws_, offsets_);
+  if (reference_ && reference_->active()) {
+    compared_ = compareValveEvents(ws_, *reference_->set(), useDefaultNotches_ ? nullptr : &offsets_);
+    table_ = compared_->Working;
+  } else {
+    compared_.reset();
+    table_ = useDefaultNotches_ ? ComputeValveEvents(ws_) : ComputeValveEvents(ws_, offsets_);
+  }
   ++recomputes_;
   const std::string laps = lapsText(table_);
+  const std::string comparing =
+      compared_ ? "\nCompared with " + reference_->name() + " (mid-gear centre " +
+                      fixedText(compared_->Reference.Centre, 0, 3) +
+                      "): under each notch the reference's row (" + kReferenceRowLabel +
+                      ", grey) and working minus reference (" + kDifferenceRowLabel +
+                      "), orange where beyond the tolerances or in one set only"
+                : "";
   SetLabel->setText(QString::fromStdString("Set: " + ws_.DimSetName + "    mid-gear centre " +
                                            fixedText(table_.Centre, 0, 3) +
                                            (laps.empty() ? "" : "    " + laps) + "\n" +
-                                           kEventsConventionText));
+                                           kEventsConventionText + comparing));
   refreshTable();
   showNotchProblems();
 }
@@ -148,7 +181,9 @@ void TValveEvents::showNotchProblems() {
 }
 
 void TValveEvents::refreshTable() {
-  view_ = buildEventsTable(table_, {StrokeTolerance->value(), LeadTolerance->value()});
+  const EventTolerance tolerance{StrokeTolerance->value(), LeadTolerance->value()};
+  view_ = compared_ ? buildComparedEventsTable(*compared_, tolerance)
+                    : buildEventsTable(table_, tolerance);
   fillEventsTable(Table, view_);
   // Columns grow to a text that would be cut ("locks 18.2-126.5" where the first table had no
   // lock), but never shrink: columns that jump about while a dimension is nudged are hard to read.
@@ -186,7 +221,8 @@ void TValveEvents::CopyClick() {
 bool TValveEvents::saveCsv(const QString& typed, QString* message) {
   // A name typed without ".csv" would leave a file no spreadsheet offers to open.
   const QString path = withExtension(typed, QStringLiteral("csv"));
-  const auto failed = writeWholeFileAt(path, valveEventsCsv(table_));
+  const auto failed = writeWholeFileAt(
+      path, compared_ ? eventsComparisonCsv(*compared_) : valveEventsCsv(table_));
   if (failed && message) *message = *failed;
   if (!failed) rememberWrittenFile(path);
   return !failed;
@@ -200,14 +236,19 @@ void TValveEvents::SaveCsvClick() {
   if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
 }
 
+std::string TValveEvents::titleName() const {
+  if (!compared_ || !reference_) return ws_.DimSetName;
+  return ws_.DimSetName + " compared with " + reference_->name();
+}
+
 PictureInfo TValveEvents::pictureInfo() const {
   return {eventsTablePictureSize(view_),
-          QStringLiteral("Valve events: %1").arg(QString::fromStdString(ws_.DimSetName))};
+          QStringLiteral("Valve events: %1").arg(QString::fromStdString(titleName()))};
 }
 
 ExportResult TValveEvents::exportTo(const QString& path) const {
   return exportPicture(path, pictureInfo(),
-                       [this](Canvas& canvas) { drawEventsTable(canvas, view_, ws_.DimSetName); });
+                       [this](Canvas& canvas) { drawEventsTable(canvas, view_, titleName()); });
 }
 
 void TValveEvents::ExportClick() {
@@ -217,7 +258,7 @@ void TValveEvents::ExportClick() {
 
 void TValveEvents::PrintClick() {
   printPictureAsked(this, pictureInfo(),
-                    [this](Canvas& canvas) { drawEventsTable(canvas, view_, ws_.DimSetName); });
+                    [this](Canvas& canvas) { drawEventsTable(canvas, view_, titleName()); });
 }
 
 void TValveEvents::NotchesEditExit() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "events_compare.h"
 #include "events_table.h"
 #include "picture_export.h"
 #include "valve_events.h"
@@ -22,10 +23,15 @@ class QTimer;
 
 namespace vek1 {
 
+class ReferenceSet;
+
 class TValveEvents : public QWidget {
   Q_OBJECT
  public:
   explicit TValveEvents(Workspace& ws, QWidget* parent = nullptr);
+  // The set to compare with, when there is one: its rows and the differences stand under each
+  // notch, and the CSV is the comparison's. The table follows it as it is loaded or cleared.
+  void setReference(const ReferenceSet* reference);
 
   // How often the window looks for a change of the working set.
   static constexpr int kPollMs = 100;
@@ -40,6 +46,8 @@ class TValveEvents : public QWidget {
   ExportResult exportTo(const QString& path) const;
 
   const ValveEventsTable& table() const { return table_; }
+  // Both sets and their differences while comparing, else null.
+  const ComparedEvents* compared() const { return compared_ ? &*compared_ : nullptr; }
   const EventsTableView& view() const { return view_; }
   int recomputeCount() const { return recomputes_; }
 
@@ -68,6 +76,8 @@ class TValveEvents : public QWidget {
 
  private:
   PictureInfo pictureInfo() const;
+  // The set's name, and the reference's while comparing, as the picture's title names them.
+  std::string titleName() const;
   void recompute();
   void refreshTable();
   void fitHeightToRows();
@@ -81,6 +91,9 @@ class TValveEvents : public QWidget {
   std::string notchesText_ = "default";
   QString notchesTextProblem_;
   ValveEventsTable table_;
+  const ReferenceSet* reference_ = nullptr;
+  unsigned referenceRevision_ = 0;
+  std::optional<ComparedEvents> compared_;
   EventsTableView view_;
   int recomputes_ = 0;
   bool sized_ = false;

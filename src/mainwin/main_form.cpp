@@ -409,6 +409,7 @@ void TMainForm::Timer1Timer() {
         std::chrono::steady_clock::now().time_since_epoch().count());
     rng_.seed(seed);
     FrameContext context{sound_, rng_, ws_.ShowDimensionId != 0};
+    if (ghostSet) context.ghost = ghostSet();
     rememberShownFrame(seed, context.positionDisplayActive);
     outcome = AnimationTick(canvas, ws_, context);
   }

@@ -288,6 +288,8 @@ class TMainForm : public QMainWindow {
   enum class FileDialog { OpenNative, OpenDos, Save };
   std::function<QString(FileDialog)> chooseFile;
   std::function<void(const QString&)> reportError;
+  // The set the main view draws as a ghost beneath the gear, or null (none set: no ghost).
+  std::function<const Workspace*()> ghostSet;
   // Asked before Exit, Open and Open-DOS when the set differs from what was last saved or opened
   // ("Save changes to <name>?"), and before a full reset.
   enum class UnsavedChoice { Save, Discard, Cancel };

@@ -29,6 +29,7 @@ void TMainForm::drawShownFrame(Canvas& canvas) const {
   std::mt19937 rng(shownFrame_->seed);
   FrameContext context{sound, rng, shownFrame_->positionDisplayActive, true};
   if (PictureCaption && PictureCaption->isChecked()) context.caption = frameCaption(ws);
+  if (ghostSet) context.ghost = ghostSet();
   AnimationTick(canvas, ws, context);
 }
 

@@ -25,6 +25,10 @@ struct EventsCell {
   std::string tip;       // the fuller story: crank angle and stroke, or why there is no event
   bool differs = false;  // front and rear differ beyond the tolerance
   bool error = false;    // the linkage could not close somewhere in this notch's turn
+  // When comparing with a reference set: a cell of the reference's row, and a difference from
+  // the reference beyond the tolerance (or a figure only one of the two sets has).
+  bool reference = false;
+  bool beyondReference = false;
 };
 
 struct EventsTableView {

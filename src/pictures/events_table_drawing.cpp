@@ -25,6 +25,10 @@ constexpr Rgb kGrid{160, 160, 160};
 // the gear cannot close.
 constexpr Rgb kDiffers{255, 240, 120};
 constexpr Rgb kError{200, 0, 0};
+// With a reference: an orange ground where a figure is apart from the reference's beyond the
+// tolerance, grey text on the reference's own row.
+constexpr Rgb kBeyondReference{255, 190, 140};
+constexpr Rgb kReferenceText{105, 105, 105};
 
 int textWidth(const std::string& text) {
   return cellTextWidth(text, kCharWidth, kMaxSide);
@@ -103,17 +107,17 @@ void drawEventsTable(Canvas& canvas, const EventsTableView& view, const std::str
     const int y = top + (r + 1) * kRowHeight;
     for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
       const EventsCell& cell = row[c];
-      if (cell.differs) {
+      if (cell.differs || cell.beyondReference) {
         // The canvas has outlines only: the ground is laid as one line a pixel row, inside
         // the rules.
-        canvas.setPenColour(kDiffers);
+        canvas.setPenColour(cell.beyondReference ? kBeyondReference : kDiffers);
         const int left = cellX(c) - kCellPadding + 1;
         for (int dy = 1; dy < kRowHeight; ++dy) {
           canvas.moveTo(left, y + dy);
           canvas.lineTo(left + widths[c] - 1, y + dy);
         }
       }
-      canvas.setFontColour(cell.error ? kError : kBlack);
+      canvas.setFontColour(cell.error ? kError : cell.reference ? kReferenceText : kBlack);
       canvas.textOut(cellX(c), y + 2, cell.text);
     }
   }

@@ -5,6 +5,7 @@
 #include "overlay_drawing.h"
 #include "pivot_prompt_drawing.h"
 #include "reference_drawing.h"
+#include "reference_ghost.h"
 #include "screen_data_drawing.h"
 #include "steam_drawing.h"
 
@@ -35,6 +36,7 @@ FrameOutcome DrawFrame(Canvas& canvas, const Workspace& ws, const ScreenPoints& 
   if (ws.SteamDisplayOn)
     outcome.flatHeights = drawSteam(canvas, ws, outlines, shown.steam, context.rng);
 
+  if (context.ghost) drawReferenceGhost(canvas, ws, *context.ghost);
   drawMechanism(canvas, ws, points, outlines);
   drawOverlay(canvas, ws);
   canvas.clearClip();

@@ -44,6 +44,8 @@ struct FrameContext {
   // A line written at the top left of a picture (where the window has its buttons), naming what
   // it shows; empty: none.
   std::string caption = {};
+  // A set to compare with, drawn as a faint ghost beneath the gear; null: none.
+  const Workspace* ghost = nullptr;
 };
 
 // The caption line of a picture of the main view: the set's name, the notch (the reverse arm's

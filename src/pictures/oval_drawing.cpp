@@ -5,7 +5,9 @@
 #include <numbers>
 #include <string>
 
+#include "compare_legend.h"
 #include "numbers.h"
+#include "reference_pen.h"
 #include "solver.h"
 #include "view.h"
 
@@ -33,6 +35,9 @@ constexpr int kForwardEndX = 584;
 constexpr int kBackEndX = 44;
 
 constexpr int kAxisLabelX = 15;
+// Under the travel axis's texts, right of "Forward End".
+constexpr int kLegendX = 330;
+constexpr int kLegendY = 384;
 // The port-edge lines run to the forward dead-centre line.
 constexpr PortEdgeLabelPlaces kOvalPortEdgePlaces{
     .lineEndX = kForwardEndX,
@@ -149,9 +154,26 @@ void drawCurve(Canvas& canvas, const Workspace& ws, const GearDimensions& gear, 
   midGear.drawTable(canvas, ws);
 }
 
+// The reference's loop at the working set's position p: its valve travel on the working set's
+// scale, against its own piston travel.
+void drawReferenceCurve(Canvas& pen, const Workspace& ws, const Workspace& reference,
+                        const GearDimensions& gear, double p) {
+  const float arm = referenceArm(ws, reference, p);
+  for (int j = kFirstSample; j <= kLastSample; ++j) {
+    const double angle = sampleAngle(j);
+    const GearPose pose = solveGear(gear, toSingle(angle), arm);
+    const int x = pistonX(reference, angle);
+    const int y = travelY(ws, pose.Ports.ValveDisplacement);
+    if (j == kFirstSample)
+      pen.moveTo(x, y);
+    else
+      pen.lineTo(x, y);
+  }
+}
+
 }  // namespace
 
-DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws) {
+DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws, const Workspace* reference) {
   const GearDimensions gear = gearOf(ws);
 
   canvas.setPenWidth(1);
@@ -165,7 +187,19 @@ DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws) {
   drawPortEdgeLines(canvas, ws, kOvalPortEdgePlaces);
 
   const int count = diagramPositionCount(ws);
+  if (reference) {
+    const GearDimensions referenceGear = gearOf(*reference);
+    ReferencePen pen(canvas);
+    pen.setPenColour(colour::Black);
+    for (int k = 1; k <= count; ++k)
+      drawReferenceCurve(pen, ws, *reference, referenceGear, ws.RevArmPositions[k]);
+    canvas.setPenColour(colour::Black);
+  }
   for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, gear, k, ws.RevArmPositions[k]);
+  if (reference) {
+    useDiagramFont(canvas, ws);
+    drawComparisonLegend(canvas, ws, kLegendX, kLegendY, ws.DimSetName, reference->DimSetName);
+  }
 
   return drawDiagramFooter(canvas, ws);
 }

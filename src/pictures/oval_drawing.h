@@ -10,6 +10,9 @@ namespace vek1 {
 
 // Draws the whole diagram from the set as it stands: every pose is solved here, and nothing of
 // the working set changes (the window keeps the last position drawn, lastDiagramPosition).
-DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws);
+// With a reference set, its loops at the same notches are drawn first, beneath, in the reference
+// pen (each on its own piston travel), and a legend names both sets.
+DiagramOutcome drawOvalDiagram(Canvas& canvas, const Workspace& ws,
+                               const Workspace* reference = nullptr);
 
 }  // namespace vek1

@@ -5,7 +5,9 @@
 #include <string>
 #include <utility>
 
+#include "compare_legend.h"
 #include "numbers.h"
+#include "reference_pen.h"
 #include "solver.h"
 #include "valve.h"
 #include "valve_events.h"
@@ -30,6 +32,10 @@ constexpr double kStrokeLeft = 9.0;
 constexpr double kStrokeWidth = 540.0;
 // The legend of the cycle is drawn at the row whose events are spread out enough to read.
 constexpr int kLegendRow = 13;
+// The key naming the two sets while comparing: below the stroke's title, clear of the undo line
+// that starts at x 150 on the same height.
+constexpr int kCompareLegendX = 380;
+constexpr int kCompareLegendY = 384;
 
 constexpr Rgb kMaximumRed{255, 0, 0};
 constexpr Rgb kNormBlue{0, 0, 255};
@@ -167,52 +173,20 @@ PortSample sampleOf(const ValveState& v) {
   return PortSample{v.PistonPos, v.FrontSteamOpen, v.FrontExhOpen, v.RearSteamOpen, v.RearExhOpen};
 }
 
-}  // namespace
+// Where the front end's four events fall on the legend's row.
+struct LegendRow {
+  int admissionX = 0, cutOffX = 0, releaseX = 0, compressionX = 0;
+};
 
-std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortSample& previous,
-                                                                     const PortSample& current) {
-  const double before[4] = {previous.frontSteam, previous.frontExh, previous.rearSteam,
-                            previous.rearExh};
-  const double now[4] = {current.frontSteam, current.frontExh, current.rearSteam, current.rearExh};
-  // The zero crossing between the two samples. b and a have opposite signs or a is 0 while b is
-  // not, so b - a is never 0.
-  const auto crossing = [&](double b, double a) {
-    return current.pistonPos - a / (b - a) * (previous.pistonPos - current.pistonPos);
-  };
-  std::array<std::optional<double>, kPortEventCount> out;
-  for (int edge = 0; edge < 4; ++edge) {
-    const double b = before[edge];
-    const double a = now[edge];
-    // An edge reaching exactly 0 has just opened, or just closed: the event is counted at the
-    // sample where the edge touches, not one later. A NaN opening (a failed pose) is no event.
-    if (b < 0.0 && a >= 0.0) out[edge] = crossing(b, a);
-    if (b > 0.0 && a <= 0.0) out[edge + 4] = crossing(b, a);
-  }
-  return out;
-}
-
-DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, bool cycleLegend) {
-  const GearDimensions gear = gearOf(ws);
-  const bool reverse = graph == 'R';
-  const double max = NotchRevArmMax(ws);
-  const double centre = ws.RevArmPositions[0];
+// Each row's arm position beside it and the lines joining each event from row to row.
+LegendRow drawEventRows(Canvas& canvas, const GearDimensions& gear, double centre, double max,
+                        bool reverse) {
   const GraphColours& colours = reverse ? kReverseColours : kForwardColours;
-
-  canvas.setPenWidth(1);
-  canvas.setPenColour(colour::Black);
-  useDiagramFont(canvas, ws);
-  drawFrame(canvas);
-  drawTexts(canvas, ws, max, reverse);
-
-  // The forward and reverse columns stand side by side, so both graphs can be read at once. The
-  // heading is the same on every row, so it is written once.
   const int columnX = reverse ? 596 : 556;
-  canvas.textOut(reverse ? 605 : 554, 32, reverse ? "Rev." : "Forward");
-
   // The detections carry over from row to row: a line joins an event's latest detection, however
   // many rows back, to the current one.
   std::array<std::optional<double>, kPortEventCount> last;
-  int admissionX = 0, cutOffX = 0, releaseX = 0, compressionX = 0;  // row 13, for the legend
+  LegendRow legend;  // row 13, for the cycle legend
 
   for (int i = 0; i < kRows; ++i) {
     const double offset = i * max / (kRows - 1);
@@ -239,19 +213,75 @@ DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, 
           }
           last[e] = events[e];
           if (i == kLegendRow) {
-            if (e == FrontSteamOpens) admissionX = x;
-            if (e == FrontSteamCloses) cutOffX = x;
-            if (e == FrontExhOpens) releaseX = x;
-            if (e == FrontExhCloses) compressionX = x;
+            if (e == FrontSteamOpens) legend.admissionX = x;
+            if (e == FrontSteamCloses) legend.cutOffX = x;
+            if (e == FrontExhOpens) legend.releaseX = x;
+            if (e == FrontExhCloses) legend.compressionX = x;
           }
         }
       }
       before = now;
     }
   }
+  return legend;
+}
+
+}  // namespace
+
+std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortSample& previous,
+                                                                     const PortSample& current) {
+  const double before[4] = {previous.frontSteam, previous.frontExh, previous.rearSteam,
+                            previous.rearExh};
+  const double now[4] = {current.frontSteam, current.frontExh, current.rearSteam, current.rearExh};
+  // The zero crossing between the two samples. b and a have opposite signs or a is 0 while b is
+  // not, so b - a is never 0.
+  const auto crossing = [&](double b, double a) {
+    return current.pistonPos - a / (b - a) * (previous.pistonPos - current.pistonPos);
+  };
+  std::array<std::optional<double>, kPortEventCount> out;
+  for (int edge = 0; edge < 4; ++edge) {
+    const double b = before[edge];
+    const double a = now[edge];
+    // An edge reaching exactly 0 has just opened, or just closed: the event is counted at the
+    // sample where the edge touches, not one later. A NaN opening (a failed pose) is no event.
+    if (b < 0.0 && a >= 0.0) out[edge] = crossing(b, a);
+    if (b > 0.0 && a <= 0.0) out[edge + 4] = crossing(b, a);
+  }
+  return out;
+}
+
+DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, bool cycleLegend,
+                               const Workspace* reference) {
+  const GearDimensions gear = gearOf(ws);
+  const bool reverse = graph == 'R';
+  const double max = NotchRevArmMax(ws);
+  const double centre = ws.RevArmPositions[0];
+
+  canvas.setPenWidth(1);
+  canvas.setPenColour(colour::Black);
+  useDiagramFont(canvas, ws);
+  drawFrame(canvas);
+  drawTexts(canvas, ws, max, reverse);
+
+  // The forward and reverse columns stand side by side, so both graphs can be read at once. The
+  // heading is the same on every row, so it is written once.
+  canvas.textOut(reverse ? 605 : 554, 32, reverse ? "Rev." : "Forward");
+
+  // The reference's rows stand at the working set's offsets, from its own centre.
+  if (reference) {
+    ReferencePen pen(canvas);
+    drawEventRows(pen, gearOf(*reference), reference->RevArmPositions[0], max, reverse);
+    canvas.setPenColour(colour::Black);
+  }
+  const LegendRow row = drawEventRows(canvas, gear, centre, max, reverse);
   canvas.setFontColour(colour::Black);
 
-  if (cycleLegend) drawCycleLegend(canvas, admissionX, cutOffX, releaseX, compressionX);
+  if (cycleLegend) drawCycleLegend(canvas, row.admissionX, row.cutOffX, row.releaseX, row.compressionX);
+  if (reference) {
+    useDiagramFont(canvas, ws);
+    drawComparisonLegend(canvas, ws, kCompareLegendX, kCompareLegendY, ws.DimSetName,
+                         reference->DimSetName);
+  }
 
   return drawDiagramFooter(canvas, ws, kPortUndoLine);
 }

@@ -41,6 +41,9 @@ std::array<std::optional<double>, kPortEventCount> portEventsBetween(const PortS
 // forwards) or 'R' (reverse: offsets below it, driver turning backwards); any other character
 // draws the forward graph. The cycle legend is drawn only when cycleLegend is set. Every pose is
 // solved here; nothing of the working set changes.
-DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, bool cycleLegend);
+// With a reference set, its event lines at the same offsets from its own centre are drawn first,
+// beneath, in the reference pen, and a legend names both sets.
+DiagramOutcome drawPortDiagram(Canvas& canvas, const Workspace& ws, char graph, bool cycleLegend,
+                               const Workspace* reference = nullptr);
 
 }  // namespace vek1

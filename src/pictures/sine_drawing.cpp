@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "compare_legend.h"
 #include "numbers.h"
+#include "reference_pen.h"
 #include "solver.h"
 
 namespace vek1 {
@@ -16,6 +18,9 @@ namespace {
 constexpr int kFirstSample = 7;
 constexpr int kLastSample = 73;
 constexpr int kLabelSample = 8;  // the curve's number stands at its left end
+// Under the angle axis's texts, right of its title.
+constexpr int kLegendX = 330;
+constexpr int kLegendY = 380;
 
 void drawGrid(Canvas& canvas) {
   for (int r = 1; r <= 9; ++r) {
@@ -78,9 +83,24 @@ void drawCurve(Canvas& canvas, const Workspace& ws, const GearDimensions& gear, 
   midGear.drawTable(canvas, ws);
 }
 
+// The reference's curve at the working set's position p, on the working set's scale.
+void drawReferenceCurve(Canvas& pen, const Workspace& ws, const Workspace& reference,
+                        const GearDimensions& gear, double p) {
+  const float arm = referenceArm(ws, reference, p);
+  for (int j = kFirstSample; j <= kLastSample; ++j) {
+    const GearPose pose = solveGear(gear, toSingle(sampleAngle(j)), arm);
+    const int y = travelY(ws, pose.Ports.ValveDisplacement);
+    if (j == kFirstSample)
+      pen.moveTo(8 * j + 2, y);
+    else
+      pen.lineTo(8 * j + 2, y);
+  }
+}
+
 }  // namespace
 
-SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws) {
+SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws,
+                                   const Workspace* reference) {
   const GearDimensions gear = gearOf(ws);
 
   canvas.setPenWidth(1);
@@ -99,7 +119,19 @@ SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws) {
                                         .fineHalf = 2, .coarsePitch = 90, .coarseHalf = 5});
 
   const int count = diagramPositionCount(ws);
+  if (reference) {
+    const GearDimensions referenceGear = gearOf(*reference);
+    ReferencePen pen(canvas);
+    pen.setPenColour(colour::Black);
+    for (int k = 1; k <= count; ++k)
+      drawReferenceCurve(pen, ws, *reference, referenceGear, ws.RevArmPositions[k]);
+    canvas.setPenColour(colour::Black);
+  }
   for (int k = 1; k <= count; ++k) drawCurve(canvas, ws, gear, k, ws.RevArmPositions[k]);
+  if (reference) {
+    useDiagramFont(canvas, ws);
+    drawComparisonLegend(canvas, ws, kLegendX, kLegendY, ws.DimSetName, reference->DimSetName);
+  }
 
   return drawDiagramFooter(canvas, ws);
 }

@@ -12,6 +12,9 @@ using SineDiagramOutcome = DiagramOutcome;
 
 // Draws the whole diagram from the set as it stands: every pose is solved here, and nothing of
 // the working set changes (the window keeps the last position drawn, lastDiagramPosition).
-SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws);
+// With a reference set, its curves at the same notches are drawn first, beneath, in the
+// reference pen, and a legend names both sets.
+SineDiagramOutcome drawSineDiagram(Canvas& canvas, const Workspace& ws,
+                                   const Workspace* reference = nullptr);
 
 }  // namespace vek1

@@ -4,7 +4,9 @@
 #include <string>
 #include <utility>
 
+#include "compare_legend.h"
 #include "numbers.h"
+#include "reference_pen.h"
 #include "solver.h"
 #include "steam_pressure.h"
 #include "valve.h"
@@ -25,6 +27,9 @@ constexpr float kStartAngle = 96.0f;
 constexpr float kAngleStep = 4.0f;
 constexpr int kSamplesPerPosition = 150;
 constexpr int kSettlingSamples = 60;
+// Under the travel axis's texts, right of "Forward End".
+constexpr int kLegendX = 330;
+constexpr int kLegendY = 384;
 
 // Piston travel across the card from the forward end (x 584) to the rear end (x 44); pressure up
 // from the base line.
@@ -158,11 +163,10 @@ void drawEndStep(Canvas& canvas, SweepState& sweep, SteamEndState& end, const En
   }
 }
 
-}  // namespace
-
-DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws) {
-  const GearDimensions gear = gearOf(ws);
-
+// Every position's cards, the sweep running on from one position to the next. With a reference,
+// its gear at the working set's notches (on a reference pen, which writes none of the texts).
+void drawCards(Canvas& canvas, const Workspace& ws, const GearDimensions& gear,
+               const Workspace* reference) {
   // The pressures live for this drawing only, carried from one position to the next. The
   // starting phases need not match the pose: the settling samples bring each end into step with
   // its valve before anything is drawn.
@@ -174,17 +178,12 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws) {
   float driverAngle = kStartAngle;
   int curveCount = 0;
 
-  canvas.setPenWidth(1);
-  canvas.setPenColour(colour::Black);
-  useDiagramFont(canvas, ws);
-  drawFrame(canvas);
-  drawPositionTableHeader(canvas, ws);
-
   const double p0 = ws.RevArmPositions[0];
   const int count = diagramPositionCount(ws);
   for (int k = 1; k <= count; ++k) {
     const double p = ws.RevArmPositions[k];
-    const float arm = beginDiagramCurve(canvas, ws, k, p);
+    const float working = beginDiagramCurve(canvas, ws, k, p);
+    const float arm = reference ? referenceArm(ws, *reference, p) : working;
     ++curveCount;
     front.LabelDue = rear.LabelDue = true;
 
@@ -227,6 +226,29 @@ DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws) {
     }
     if (frontCutOff) drawCutOffRow(canvas, kFrontLayout, k, *frontCutOff);
     if (rearCutOff) drawCutOffRow(canvas, kRearLayout, k, *rearCutOff);
+  }
+}
+
+}  // namespace
+
+DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws, const Workspace* reference) {
+  const GearDimensions gear = gearOf(ws);
+
+  canvas.setPenWidth(1);
+  canvas.setPenColour(colour::Black);
+  useDiagramFont(canvas, ws);
+  drawFrame(canvas);
+  drawPositionTableHeader(canvas, ws);
+
+  if (reference) {
+    ReferencePen pen(canvas);
+    drawCards(pen, ws, gearOf(*reference), reference);
+    canvas.setPenColour(colour::Black);
+  }
+  drawCards(canvas, ws, gear, nullptr);
+  if (reference) {
+    useDiagramFont(canvas, ws);
+    drawComparisonLegend(canvas, ws, kLegendX, kLegendY, ws.DimSetName, reference->DimSetName);
   }
 
   return drawDiagramFooter(canvas, ws);

@@ -13,6 +13,9 @@ namespace vek1 {
 // and the valve model on its own values: the pressures and the cut-off detection live in the
 // drawing, and nothing of the working set changes (the window keeps the last position drawn,
 // lastDiagramPosition).
-DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws);
+// With a reference set, its cards at the same notches are drawn first, beneath, in the reference
+// pen, and a legend names both sets; the cut-off tables stay the working set's.
+DiagramOutcome drawSteamDiagram(Canvas& canvas, const Workspace& ws,
+                                const Workspace* reference = nullptr);
 
 }  // namespace vek1

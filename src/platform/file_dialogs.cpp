@@ -14,6 +14,10 @@ QString& lastSetFolder() {
   static QString folder;
   return folder;
 }
+QString& lastSetPath() {
+  static QString path;
+  return path;
+}
 QString& lastWrittenFolder() {
   static QString folder;
   return folder;
@@ -27,7 +31,13 @@ QString setFolder() {
 }
 
 void rememberSetFile(const QString& path) {
-  if (!path.isEmpty()) lastSetFolder() = QFileInfo(path).absolutePath();
+  if (path.isEmpty()) return;
+  lastSetFolder() = QFileInfo(path).absolutePath();
+  lastSetPath() = QFileInfo(path).absoluteFilePath();
+}
+
+QString lastSetFile() {
+  return lastSetPath();
 }
 
 void rememberWrittenFile(const QString& path) {
@@ -51,6 +61,13 @@ QString askSaveFile(QWidget* parent, const QString& caption, const QString& titl
       parent, caption, offeredFilePath(title, extension),
       QStringLiteral("%1 (*.%2);;All files (*)").arg(kind, extension));
   return withExtension(path, extension);
+}
+
+QString askOpenSetFile(QWidget* parent, const QString& caption) {
+  return QFileDialog::getOpenFileName(
+      parent, caption, setFolder(),
+      QStringLiteral("Dimension sets (*.dve *.ovk);;Data File (*.dve);;Older Data File (*.ovk);;"
+                     "All files (*)"));
 }
 
 }  // namespace vek1

@@ -15,6 +15,8 @@ namespace vek1 {
 QString setFolder();
 // Called with the path of a set file just opened or saved.
 void rememberSetFile(const QString& path);
+// The set file last opened or saved in this run (the working set's own file), or empty.
+QString lastSetFile();
 // Called with the path of any other file just written, so that a later dialog opens there when
 // no set has been opened or saved yet.
 void rememberWrittenFile(const QString& path);
@@ -31,5 +33,8 @@ QString offeredFilePath(const QString& title, const QString& extension);
 // Cancel). `kind` names the files in the filter, e.g. "CSV files".
 QString askSaveFile(QWidget* parent, const QString& caption, const QString& title,
                     const QString& kind, const QString& extension);
+// Asks for a saved set to read, native or older (.dve, .ovk), opening in setFolder(); empty on
+// Cancel.
+QString askOpenSetFile(QWidget* parent, const QString& caption);
 
 }  // namespace vek1

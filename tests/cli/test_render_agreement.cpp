@@ -19,6 +19,7 @@
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "main_form.h"
+#include "reference_set.h"
 #include "rev_arm_positions.h"
 #include "sound.h"
 #include "painter_canvas.h"
@@ -93,10 +94,18 @@ class AnsweringDialog : public QDialog {
 };
 
 // Compares every picture of the set in `file` (empty: the factory set) drawn by the windows and
-// by render.
-void expectWindowsAndRenderAgree(Workspace& ws, const std::string& file) {
+// by render; with a `reference`, the windows compare with it as the program's Compare With does
+// and render is given --compare.
+void expectWindowsAndRenderAgree(Workspace& ws, const std::string& file,
+                                 const std::string& reference = "") {
   std::vector<std::string> set;
   if (!file.empty()) set = {"--file", file};
+  ReferenceSet compared;
+  if (!reference.empty()) {
+    set.insert(set.end(), {"--compare", reference});
+    ASSERT_TRUE(compared.load(QString::fromStdString(reference)).ok);
+    compared.setGhostShown(true);
+  }
   const auto args = [&](std::vector<std::string> a) {
     a.insert(a.end(), set.begin(), set.end());
     return a;
@@ -105,6 +114,7 @@ void expectWindowsAndRenderAgree(Workspace& ws, const std::string& file) {
   const Workspace given = ws;
   RecordingSoundSink sound;
   TMainForm form(ws, sound);
+  form.ghostSet = [&compared] { return compared.ghost(); };
   ws = given;
   // The positions dialog counts the positions as it closes; the stand-in below does not.
   RefreshPositions(ws);
@@ -141,21 +151,25 @@ void expectWindowsAndRenderAgree(Workspace& ws, const std::string& file) {
   };
   {
     TSineDia sine(ws, &positions, &form);
+    sine.setReference(&compared);
     sine.show();
     compare(sine, {"render", "sine"}, "sine");
   }
   {
     TOvalDia oval(ws, &positions, &form);
+    oval.setReference(&compared);
     oval.show();
     compare(oval, {"render", "oval"}, "oval");
   }
   {
     TSteamDia steam(ws, &positions, &form);
+    steam.setReference(&compared);
     steam.show();
     compare(steam, {"render", "steam"}, "steam");
   }
   {
     TPortDia port(ws, &form);
+    port.setReference(&compared);
     port.show();
     compare(port, {"render", "port", "--graph", "F"}, "port-F");
     port.ReverseGraph1Click();
@@ -185,6 +199,30 @@ TEST(RenderAgreement, EveryPictureEqualsTheWindowsDrawingOfAnotherSet) {
   std::ostringstream notes;
   Workspace opened = cli::prepareWorkspace({file, {}, std::nullopt, std::nullopt}, notes);
   expectWindowsAndRenderAgree(opened, file);
+}
+
+TEST(RenderAgreement, EveryPictureWithAReferenceEqualsTheWindowsDrawingOfIt) {
+  Workspace other;
+  StartUp(other);
+  other.UndoPending = false;
+  CommitDimensionValue(other, 5, 5.1f);
+  ComputeReverseArmCentre(other);
+  const std::string reference = ::testing::TempDir() + "agreement-reference.dve";
+  ASSERT_TRUE(WriteDimensionFile(reference, other).ok);
+  Workspace ws;
+  StartUp(ws);
+  expectWindowsAndRenderAgree(ws, "", reference);
+  // The reference is drawn: the picture is not the factory set's golden.
+  const QImage golden(QStringLiteral(VEK1_GOLDEN_DIR "/sine.png"));
+  EXPECT_NE(difference(rendered({"render", "sine", "--compare", reference}, "sine-compared"),
+                       golden),
+            std::nullopt);
+  // A reference that is no set: nothing is drawn and the code says why.
+  const testing::Result bad = testing::run(
+      {"render", "sine", "--compare", reference + ".missing", "--out",
+       ::testing::TempDir() + "agreement-not-drawn.png"});
+  EXPECT_EQ(bad.code, 3);
+  EXPECT_FALSE(fs::exists(::testing::TempDir() + "agreement-not-drawn.png"));
 }
 
 }  // namespace
