@@ -17,6 +17,7 @@
 #include "events_table_drawing.h"
 #include "exit_codes.h"
 #include "frame.h"
+#include "gear_dxf.h"
 #include "numbers.h"
 #include "oval_drawing.h"
 #include "page_canvas.h"
@@ -48,7 +49,9 @@ struct RenderOptions {
   double scale = 1.0;       // PNG: device pixels per drawing pixel
   bool transparent = false;
   bool caption = false;  // main: a line naming the set, the notch and the crank angle
-  std::optional<std::vector<double>> notches;  // events: offsets from the centre
+  std::optional<std::vector<double>> notches;  // events, main's DXF: offsets from the centre
+  bool dxf = false;                            // main: the gear as a CAD drawing
+  DxfUnits units = DxfUnits::Inches;           // the DXF's header
   bool help = false;                           // --help: the usage, and nothing drawn
 };
 
@@ -109,8 +112,12 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
       o.graph = g[0];
     } else if (option == "--whole-frame" && o.picture == Picture::Main) {
       o.wholeFrame = true;
-    } else if (option == "--notches" && o.picture == Picture::Events) {
+    } else if (option == "--notches" &&
+               (o.picture == Picture::Events || o.picture == Picture::Main)) {
       o.notches = cli::notchesArg(option, line.value(option), kMaxNotches);
+    } else if (option == "--units" && o.picture == Picture::Main) {
+      if (!dxfUnitsOf(line.value(option), o.units))
+        throw UsageError{"--units takes inches, mm or unitless"};
     } else if (option == "--scale") {
       o.scale = cli::numberArg(option, line.value(option));
       if (!(o.scale >= kMinPngScale && o.scale <= kMaxPngScale))
@@ -132,8 +139,13 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     }
   }
   if (o.out.empty()) throw UsageError{"render needs --out FILE.png, .svg or .pdf"};
-  if (!pictureFormatOf(o.out))
-    throw UsageError{"--out must end in .png, .svg or .pdf: '" + o.out + "'"};
+  o.dxf = o.picture == Picture::Main && isDxfName(o.out);
+  if (!o.dxf && !pictureFormatOf(o.out))
+    throw UsageError{"--out must end in .png, .svg or .pdf" +
+                     std::string(o.picture == Picture::Main ? " (or .dxf)" : "") + ": '" + o.out +
+                     "'"};
+  if (o.picture == Picture::Main && !o.dxf && (o.notches || o.units != DxfUnits::Inches))
+    throw UsageError{"--notches and --units are for a .dxf file"};
   if (o.set.revarm && o.set.revarmOffset)
     throw UsageError{"give --revarm or --revarm-offset, not both"};
   return o;
@@ -294,6 +306,21 @@ class GuiForFonts {
   QtMessageHandler previous_ = nullptr;
 };
 
+// The main view's gear as a CAD drawing, with the die path at the pose's notch or at each of
+// --notches. Needs no fonts, so no GUI application either.
+int renderDxf(const Workspace& ws, const RenderOptions& o, std::ostream& err) {
+  if (o.notches) cli::requireReachable(ws, *o.notches);
+  const GearCadDrawing drawing =
+      o.notches ? gearCadDrawingOf(ws, *o.notches)
+                : gearCadDrawing(gearOf(ws), {ws.DriverAngle, ws.ReverseArmPos, {ws.ReverseArmPos}});
+  const FileWriteResult written = writeGearDxf(o.out, drawing, o.units);
+  if (!written.ok) {
+    err << "vek1-cli: " << written.message << '\n';
+    return kExitWrite;
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -313,6 +340,7 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     double angle = std::fmod(o.angle, 360.0);
     if (angle < 0) angle += 360.0;
     ws.DriverAngle = toSingle(angle);
+    if (o.dxf) return renderDxf(ws, o, err);
     GuiForFonts gui;
     if (!gui.usable()) {
       err << "vek1-cli: render needs a graphical Qt application\n";
