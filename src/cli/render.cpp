@@ -18,6 +18,7 @@
 #include "exit_codes.h"
 #include "frame.h"
 #include "gear_dxf.h"
+#include "gui_for_fonts.h"
 #include "numbers.h"
 #include "oval_drawing.h"
 #include "page_canvas.h"
@@ -279,32 +280,6 @@ PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTabl
   return {left, top, {right - left + 1, bottom - top + 1}};
 }
 
-// Texts need a GUI application for their fonts, though nothing is shown: without a platform of
-// the user's choosing it runs on the offscreen one, so no display is needed. Qt's own notes
-// (a missing runtime folder and the like) would only clutter a tool whose errors are one line.
-class GuiForFonts {
- public:
-  GuiForFonts() {
-    previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-  }
-  ~GuiForFonts() {
-    app_.reset();
-    qInstallMessageHandler(previous_);
-  }
-  GuiForFonts(const GuiForFonts&) = delete;
-  GuiForFonts& operator=(const GuiForFonts&) = delete;
-  bool usable() const { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
-
- private:
-  inline static char name_[] = "vek1-cli";
-  inline static char* argv_[] = {name_, nullptr};
-  inline static int argc_ = 1;
-  std::unique_ptr<QGuiApplication> app_;
-  QtMessageHandler previous_ = nullptr;
-};
 
 // The main view's gear as a CAD drawing, with the die path at the pose's notch or at each of
 // --notches. Needs no fonts, so no GUI application either.
@@ -341,7 +316,7 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (angle < 0) angle += 360.0;
     ws.DriverAngle = toSingle(angle);
     if (o.dxf) return renderDxf(ws, o, err);
-    GuiForFonts gui;
+    cli::GuiForFonts gui;
     if (!gui.usable()) {
       err << "vek1-cli: render needs a graphical Qt application\n";
       return kExitUsage;
