@@ -39,7 +39,8 @@ std::size_t columnNamed(const EventsTableView& view, const std::string& name) {
   return static_cast<std::size_t>(at - view.header.begin());
 }
 
-// One dimension table: number, name, value, unit, a line each.
+// One dimension table: number, name, value, unit, a line each. The labels' runs of blanks,
+// which line them up on the dialogs, are one blank here.
 void paintDimensions(QPainter& p, const QRectF& box, const std::string& heading, int firstId,
                      int lastId, const Workspace& set) {
   const QFontMetricsF metrics(reportFont(kReportBodyPoints), p.device());
@@ -69,7 +70,7 @@ void paintDimensions(QPainter& p, const QRectF& box, const std::string& heading,
   p.setPen(Qt::black);
   for (int id = firstId; id <= lastId; ++id) {
     if (!isDimensionId(id)) continue;
-    row(QString::number(id), text(std::string(dimensionLabel(id))),
+    row(QString::number(id), text(std::string(dimensionLabel(id))).simplified(),
         text(fixedText(dimensionValue(set, id), 0, 4)), QString::fromLatin1(kReportLengthUnit),
         false);
   }
