@@ -147,6 +147,9 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
                      "'"};
   if (o.picture == Picture::Main && !o.dxf && (o.notches || o.units != DxfUnits::Inches))
     throw UsageError{"--notches and --units are for a .dxf file"};
+  if (o.dxf && (o.caption || o.wholeFrame || o.scale != 1.0 || o.transparent))
+    throw UsageError{"--caption, --whole-frame, --scale and --transparent are for pictures, "
+                     "not a .dxf file"};
   if (o.set.revarm && o.set.revarmOffset)
     throw UsageError{"give --revarm or --revarm-offset, not both"};
   return o;

@@ -66,6 +66,7 @@ TEST(CliReport, ABadCommandLineWritesNothing) {
       {"render", "main", "--out", temp("cli-bad-main.png"), "--units", "mm"},
       {"render", "main", "--out", temp("cli-bad-main.dxf"), "--units", "feet"},
       {"render", "main", "--out", temp("cli-bad-main.dxf"), "--notches", "12"},
+      {"render", "main", "--out", temp("cli-bad-main.dxf"), "--caption"},
       {"render", "sine", "--out", temp("cli-bad-sine.dxf")},
   };
   for (const auto& args : bad) {
