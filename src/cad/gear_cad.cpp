@@ -226,4 +226,15 @@ GearCadDrawing gearCadDrawingOf(const Workspace& ws, const std::vector<double>& 
   return gearCadDrawing(gearOf(ws), request);
 }
 
+std::vector<double> standingDieNotches(const Workspace& ws) {
+  const double here = static_cast<double>(ws.ReverseArmPos) - ws.RevArmPositions[0];
+  const double full = ws.Frame[dim::RevArmToCentNorm];
+  std::vector<double> notches;
+  for (const double n : {here, full, 0.0, -full})
+    if (std::none_of(notches.begin(), notches.end(),
+                     [n](double m) { return std::fabs(m - n) < 1e-4; }))
+      notches.push_back(n);
+  return notches;
+}
+
 }  // namespace vek1

@@ -74,6 +74,11 @@ GearCadDrawing gearCadDrawing(const GearDimensions& gear, const GearCadRequest& 
 // the mid-gear centre plus each offset, as the valve events place their notches.
 GearCadDrawing gearCadDrawingOf(const Workspace& ws, const std::vector<double>& pathOffsets);
 
+// The notches whose die paths a drawing of the set as it stands carries, as offsets from the
+// centre: where the gear stands, normal full forward gear, mid gear and normal full reverse,
+// each once (two within 0.0001 of each other are one).
+std::vector<double> standingDieNotches(const Workspace& ws);
+
 // The link's arc at a pose: about point 14 with the link radius, spanning the part the main view
 // draws (a quarter of the radius above and below the link pivot) and, beyond it, wherever the
 // die block goes over a turn at that notch, so the die never leaves the drawn link.

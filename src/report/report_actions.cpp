@@ -5,9 +5,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QMessageBox>
-#include <algorithm>
-#include <cmath>
-#include <vector>
 
 #include "design_report.h"
 #include "file_dialogs.h"
@@ -20,19 +17,6 @@ namespace {
 
 QString titleOf(const char* what, const Workspace& set) {
   return QStringLiteral("%1 - %2").arg(QLatin1String(what), QString::fromStdString(set.DimSetName));
-}
-
-// The die paths a drawing office wants beside the pose: where the gear stands, mid gear and
-// the two normal full gears, each once.
-std::vector<double> dxfNotches(const Workspace& set) {
-  const double here = static_cast<double>(set.ReverseArmPos) - set.RevArmPositions[0];
-  const double full = set.Frame[dim::RevArmToCentNorm];
-  std::vector<double> notches;
-  for (const double n : {here, full, 0.0, -full})
-    if (std::none_of(notches.begin(), notches.end(),
-                     [n](double m) { return std::fabs(m - n) < 1e-4; }))
-      notches.push_back(n);
-  return notches;
 }
 
 }  // namespace
@@ -62,7 +46,7 @@ void askGearDxf(QWidget* parent, const Workspace& set) {
                                    QStringLiteral("DXF drawings"), QStringLiteral("dxf"));
   if (path.isEmpty()) return;
   const FileWriteResult written = writeGearDxf(
-      QFile::encodeName(path).toStdString(), gearCadDrawingOf(set, dxfNotches(set)),
+      QFile::encodeName(path).toStdString(), gearCadDrawingOf(set, standingDieNotches(set)),
       DxfUnits::Inches);
   if (written.ok)
     rememberWrittenFile(path);

@@ -43,24 +43,29 @@ std::size_t columnNamed(const EventsTableView& view, const std::string& name) {
 // which line them up on the dialogs, are one blank here.
 void paintDimensions(QPainter& p, const QRectF& box, const std::string& heading, int firstId,
                      int lastId, const Workspace& set) {
-  const QFontMetricsF metrics(reportFont(kReportBodyPoints), p.device());
-  const double line = metrics.lineSpacing() * 1.25;
-  p.setFont(reportFont(kReportBodyPoints + 2, true));
+  const int points = kReportBodyPoints + 1;
+  const QFontMetricsF metrics(reportFont(points), p.device());
+  const double line = metrics.lineSpacing() * 1.3;
+  p.setFont(reportFont(points + 2, true));
   p.drawText(QRectF(box.left(), box.top(), box.width(), line * 1.4), Qt::AlignLeft | Qt::AlignTop,
              text(heading));
   double y = box.top() + line * 1.6;
-  const double idWidth = metrics.horizontalAdvance(QStringLiteral("000")) + 6;
-  const double valueRight = box.width() * 0.82;
+  const double gap = 6;
+  const double idWidth = metrics.horizontalAdvance(QStringLiteral("000"));
+  const double valueWidth = metrics.horizontalAdvance(QStringLiteral("-0000.0000"));
+  const double unitWidth = metrics.horizontalAdvance(QString::fromLatin1(kReportLengthUnit));
+  const double nameWidth = box.width() - idWidth - valueWidth - unitWidth - 3 * gap;
   auto row = [&](const QString& id, const QString& name, const QString& value,
                  const QString& unit, bool bold) {
-    p.setFont(reportFont(kReportBodyPoints, bold));
-    p.drawText(QRectF(box.left(), y, idWidth, line), Qt::AlignRight | Qt::AlignVCenter, id);
-    p.drawText(QRectF(box.left() + idWidth + 6, y, valueRight - idWidth - 80, line),
-               Qt::AlignLeft | Qt::AlignVCenter, name);
-    p.drawText(QRectF(box.left() + valueRight - 74, y, 74, line), Qt::AlignRight | Qt::AlignVCenter,
-               value);
-    p.drawText(QRectF(box.left() + valueRight + 6, y, box.width() - valueRight - 6, line),
-               Qt::AlignLeft | Qt::AlignVCenter, unit);
+    p.setFont(reportFont(points, bold));
+    double x = box.left();
+    p.drawText(QRectF(x, y, idWidth, line), Qt::AlignRight | Qt::AlignVCenter, id);
+    x += idWidth + gap;
+    p.drawText(QRectF(x, y, nameWidth, line), Qt::AlignLeft | Qt::AlignVCenter, name);
+    x += nameWidth;
+    p.drawText(QRectF(x, y, valueWidth, line), Qt::AlignRight | Qt::AlignVCenter, value);
+    x += valueWidth + gap;
+    p.drawText(QRectF(x, y, unitWidth + gap, line), Qt::AlignLeft | Qt::AlignVCenter, unit);
     y += line;
   };
   row(QStringLiteral("No."), QStringLiteral("Dimension"), QStringLiteral("Value"),

@@ -117,6 +117,22 @@ TEST(GearCad, PathsFollowEachNotchInOrder) {
   EXPECT_NE(paths[0]->points[45].y, paths[2]->points[45].y);
 }
 
+TEST(GearCad, TheStandingDrawingCarriesItsNotchAndTheThreeGearsOnce) {
+  Workspace ws = started();
+  const float centre = ws.RevArmPositions[0];
+  EXPECT_EQ(standingDieNotches(ws), (std::vector<double>{0.0, 1.6f, -1.6f}));
+  ws.ReverseArmPos = centre + 1.6f;
+  const std::vector<double> forward = standingDieNotches(ws);
+  ASSERT_EQ(forward.size(), 3u);
+  EXPECT_NEAR(forward[0], 1.6, 1e-6);
+  EXPECT_EQ(forward[1], 0.0);
+  ws.ReverseArmPos = centre + 0.7f;
+  const std::vector<double> between = standingDieNotches(ws);
+  ASSERT_EQ(between.size(), 4u);
+  EXPECT_NEAR(between[0], 0.7, 1e-6);
+  EXPECT_EQ(between[3], static_cast<double>(-1.6f));
+}
+
 // The cylinder, the valve and the port face are the main view's outlines in model units: put
 // through the view's mapping they land on the very pixels the main view draws.
 TEST(GearCad, OutlinesAreTheMainViewsInModelUnits) {
