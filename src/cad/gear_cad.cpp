@@ -12,7 +12,9 @@ namespace {
 
 constexpr double kDegrees = 180.0 / std::numbers::pi;
 
-bool finite(const CadPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+bool finite(const CadPoint& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y);
+}
 
 // Collects the shapes, leaving out any that a damaged set put at infinity or NaN: a CAD program
 // reads "nan" as a broken file, where a missing rod is plain to see.

@@ -14,10 +14,9 @@
 namespace vek1 {
 
 enum class CadLayer { Frame, Rods, Link, Valve, Cylinder, Ports, Paths };
-constexpr std::array<CadLayer, 7> kCadLayers = {CadLayer::Frame, CadLayer::Rods,
-                                                CadLayer::Link,  CadLayer::Valve,
-                                                CadLayer::Cylinder, CadLayer::Ports,
-                                                CadLayer::Paths};
+constexpr std::array<CadLayer, 7> kCadLayers = {
+    CadLayer::Frame,    CadLayer::Rods,  CadLayer::Link, CadLayer::Valve,
+    CadLayer::Cylinder, CadLayer::Ports, CadLayer::Paths};
 // "frame", "rods", "link", "valve", "cylinder", "ports", "paths".
 std::string_view cadLayerName(CadLayer layer);
 

@@ -113,16 +113,15 @@ void writeEntities(DL_Dxf& dxf, MemoryDxfWriter& dw, const GearCadDrawing& d) {
   for (const CadCircle& c : d.circles)
     dxf.writeCircle(dw, DL_CircleData(c.centre.x, c.centre.y, 0.0, c.radius), onLayer(c.layer));
   for (const CadLine& l : d.lines)
-    dxf.writeLine(dw, DL_LineData(l.from.x, l.from.y, 0.0, l.to.x, l.to.y, 0.0),
-                  onLayer(l.layer));
+    dxf.writeLine(dw, DL_LineData(l.from.x, l.from.y, 0.0, l.to.x, l.to.y, 0.0), onLayer(l.layer));
   for (const CadArc& a : d.arcs)
     dxf.writeArc(dw,
                  DL_ArcData(a.centre.x, a.centre.y, 0.0, a.radius, a.startDegrees, a.endDegrees),
                  onLayer(a.layer));
   for (const CadPolyline& p : d.polylines) {
-    dxf.writePolyline(
-        dw, DL_PolylineData(static_cast<int>(p.points.size()), 0, 0, p.closed ? 1 : 0),
-        onLayer(p.layer));
+    dxf.writePolyline(dw,
+                      DL_PolylineData(static_cast<int>(p.points.size()), 0, 0, p.closed ? 1 : 0),
+                      onLayer(p.layer));
     for (const CadPoint& v : p.points) dxf.writeVertex(dw, DL_VertexData(v.x, v.y, 0.0, 0.0));
     dxf.writePolylineEnd(dw);
   }

@@ -148,8 +148,9 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
   if (o.picture == Picture::Main && !o.dxf && (o.notches || o.units != DxfUnits::Inches))
     throw UsageError{"--notches and --units are for a .dxf file"};
   if (o.dxf && (o.caption || o.wholeFrame || o.scale != 1.0 || o.transparent))
-    throw UsageError{"--caption, --whole-frame, --scale and --transparent are for pictures, "
-                     "not a .dxf file"};
+    throw UsageError{
+        "--caption, --whole-frame, --scale and --transparent are for pictures, "
+        "not a .dxf file"};
   if (o.set.revarm && o.set.revarmOffset)
     throw UsageError{"give --revarm or --revarm-offset, not both"};
   return o;
@@ -283,14 +284,14 @@ PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTabl
   return {left, top, {right - left + 1, bottom - top + 1}};
 }
 
-
 // The main view's gear as a CAD drawing, with the die path at the pose's notch or at each of
 // --notches. Needs no fonts, so no GUI application either.
 int renderDxf(const Workspace& ws, const RenderOptions& o, std::ostream& err) {
   if (o.notches) cli::requireReachable(ws, *o.notches);
   const GearCadDrawing drawing =
-      o.notches ? gearCadDrawingOf(ws, *o.notches)
-                : gearCadDrawing(gearOf(ws), {ws.DriverAngle, ws.ReverseArmPos, {ws.ReverseArmPos}});
+      o.notches
+          ? gearCadDrawingOf(ws, *o.notches)
+          : gearCadDrawing(gearOf(ws), {ws.DriverAngle, ws.ReverseArmPos, {ws.ReverseArmPos}});
   const FileWriteResult written = writeGearDxf(o.out, drawing, o.units);
   if (!written.ok) {
     err << "vek1-cli: " << written.message << '\n';

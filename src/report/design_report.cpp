@@ -27,10 +27,10 @@ constexpr double kMarginMillimetres = 15.0;
 
 QPageLayout layoutOf(ReportPaper paper, QPageLayout::Orientation orientation) {
   const QPageSize size(paper == ReportPaper::Letter ? QPageSize::Letter : QPageSize::A4);
-  return QPageLayout(size, orientation,
-                     QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres,
-                               kMarginMillimetres),
-                     QPageLayout::Millimeter);
+  return QPageLayout(
+      size, orientation,
+      QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+      QPageLayout::Millimeter);
 }
 
 // The head (the section and the set) and foot ("Page n of N") take a line each.
@@ -71,7 +71,9 @@ void paintFrame(QPainter& p, const QRectF& page, const ReportPage& r, const std:
 
 }  // namespace
 
-std::string reportProgramVersion() { return VEK1_VERSION; }
+std::string reportProgramVersion() {
+  return VEK1_VERSION;
+}
 
 ReportPdf designReportPdf(const Workspace& set, const Workspace* reference,
                           const ReportOptions& options) {
@@ -81,8 +83,8 @@ ReportPdf designReportPdf(const Workspace& set, const Workspace* reference,
   {
     QPdfWriter writer(&buffer);
     writer.setResolution(kReportDotsPerInch);
-    writer.setTitle(QStringLiteral("Valve gear design report: %1")
-                        .arg(QString::fromStdString(set.DimSetName)));
+    writer.setTitle(
+        QStringLiteral("Valve gear design report: %1").arg(QString::fromStdString(set.DimSetName)));
     writer.setCreator(QStringLiteral("vek1"));
     writer.setPageLayout(layoutOf(options.paper, QPageLayout::Portrait));
 

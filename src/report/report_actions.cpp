@@ -45,9 +45,9 @@ void askGearDxf(QWidget* parent, const Workspace& set) {
   const QString path = askSaveFile(parent, caption, titleOf("Gear", set),
                                    QStringLiteral("DXF drawings"), QStringLiteral("dxf"));
   if (path.isEmpty()) return;
-  const FileWriteResult written = writeGearDxf(
-      QFile::encodeName(path).toStdString(), gearCadDrawingOf(set, standingDieNotches(set)),
-      DxfUnits::Inches);
+  const FileWriteResult written =
+      writeGearDxf(QFile::encodeName(path).toStdString(),
+                   gearCadDrawingOf(set, standingDieNotches(set)), DxfUnits::Inches);
   if (written.ok)
     rememberWrittenFile(path);
   else

@@ -12,8 +12,8 @@ namespace vek1 {
 constexpr std::array<float, 4> kReportCrankAngles = {0.0f, 90.0f, 180.0f, 270.0f};
 
 struct ReportGearViews {
-  Workspace ws;    // the set at normal full forward gear, fitted to the frame, no screen data
-  PagePart part;   // the part of the frame that any of the angles draws on, with a margin
+  Workspace ws;   // the set at normal full forward gear, fitted to the frame, no screen data
+  PagePart part;  // the part of the frame that any of the angles draws on, with a margin
 };
 
 // The views of `set`: a copy at the mid-gear centre plus "Rev Arm to Cent Norm", its view fitted

@@ -86,8 +86,8 @@ Laid layOut(const ReportTable& t, double pageWidth, const ReportMetrics& m) {
 // The columns of each page: the key columns, then as many others as fit beside them.
 std::vector<std::vector<std::size_t>> columnGroups(const ReportTable& t, const Laid& laid,
                                                    double width) {
-  const std::size_t keys = std::min<std::size_t>(static_cast<std::size_t>(std::max(0, t.keyColumns)),
-                                                 laid.widths.size());
+  const std::size_t keys = std::min<std::size_t>(
+      static_cast<std::size_t>(std::max(0, t.keyColumns)), laid.widths.size());
   double keyWidth = 0;
   for (std::size_t c = 0; c < keys; ++c) keyWidth += laid.widths[c];
   std::vector<std::vector<std::size_t>> groups;
@@ -235,11 +235,10 @@ std::vector<ReportPage> tablePages(const ReportTable& table, const std::string& 
       name += " (part " + std::to_string(k + 1) + " of " + std::to_string(parts.size()) + ")";
     const Part part = parts[k];
     const std::vector<std::string> partLead = part.lead ? lead : std::vector<std::string>{};
-    pages.push_back({orientation, name, [laid, shared, part, partLead](QPainter& p,
-                                                                      const QRectF& b) {
-                       paintTable(p, b, *shared, *laid, part.columns, part.first, part.end,
-                                  partLead);
-                     }});
+    pages.push_back(
+        {orientation, name, [laid, shared, part, partLead](QPainter& p, const QRectF& b) {
+           paintTable(p, b, *shared, *laid, part.columns, part.first, part.end, partLead);
+         }});
   }
   return pages;
 }

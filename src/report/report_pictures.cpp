@@ -66,9 +66,8 @@ Workspace diagramSet(const Workspace& set) {
 std::vector<ReportPage> gearPages(const Workspace& set) {
   auto views = std::make_shared<const ReportGearViews>(reportGearViews(set));
   const double offset = set.Frame[dim::RevArmToCentNorm];
-  const std::string title =
-      "The gear at normal full forward gear (reverse arm at " + fixedText(offset, 0, 3) +
-      " from the centre)";
+  const std::string title = "The gear at normal full forward gear (reverse arm at " +
+                            fixedText(offset, 0, 3) + " from the centre)";
   return {{QPageLayout::Landscape, title, [views](QPainter& p, const QRectF& b) {
              const double gap = 16;
              const double w = (b.width() - gap) / 2, h = (b.height() - gap) / 2;
@@ -76,11 +75,11 @@ std::vector<ReportPage> gearPages(const Workspace& set) {
                const QRectF box(b.left() + static_cast<double>(k % 2) * (w + gap),
                                 b.top() + static_cast<double>(k / 2) * (h + gap), w, h);
                const float angle = kReportCrankAngles[k];
-               paintPicture(p, box, views->part.size,
-                            QStringLiteral("Crank angle %1 degrees").arg(angle, 0, 'f', 0),
-                            [&](Canvas& c) { drawReportGear(c, *views, angle); },
-                            {kFrameWidth, kFrameHeight},
-                            QPointF(views->part.left, views->part.top));
+               paintPicture(
+                   p, box, views->part.size,
+                   QStringLiteral("Crank angle %1 degrees").arg(angle, 0, 'f', 0),
+                   [&](Canvas& c) { drawReportGear(c, *views, angle); },
+                   {kFrameWidth, kFrameHeight}, QPointF(views->part.left, views->part.top));
              }
            }}};
 }
@@ -104,16 +103,15 @@ std::vector<ReportPage> diagramPages(const Workspace& set) {
   std::vector<ReportPage> pages;
   for (std::size_t k = 0; k < diagrams.size(); k += 2) {
     const Diagram first = diagrams[k], second = diagrams[k + 1];
-    pages.push_back({QPageLayout::Portrait, "Diagrams", [ws, first, second](QPainter& p,
-                                                                           const QRectF& b) {
-                       const double gap = 16;
-                       const double h = (b.height() - gap) / 2;
-                       for (const auto& [d, top] : {std::pair{first, b.top()},
-                                                    std::pair{second, b.top() + h + gap}})
-                         paintPicture(p, QRectF(b.left(), top, b.width(), h), d.size,
-                                      QString::fromLatin1(d.caption),
-                                      [&](Canvas& c) { d.draw(c, *ws); });
-                     }});
+    pages.push_back(
+        {QPageLayout::Portrait, "Diagrams", [ws, first, second](QPainter& p, const QRectF& b) {
+           const double gap = 16;
+           const double h = (b.height() - gap) / 2;
+           for (const auto& [d, top] :
+                {std::pair{first, b.top()}, std::pair{second, b.top() + h + gap}})
+             paintPicture(p, QRectF(b.left(), top, b.width(), h), d.size,
+                          QString::fromLatin1(d.caption), [&](Canvas& c) { d.draw(c, *ws); });
+         }});
   }
   return pages;
 }

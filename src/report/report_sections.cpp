@@ -15,7 +15,9 @@ namespace {
 constexpr int kTitlePoints = 24;
 constexpr int kSubtitlePoints = 14;
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 ReportTable eventsReportTable(const EventsTableView& view,
                               const std::vector<std::size_t>& columns) {
@@ -55,8 +57,8 @@ void paintDimensions(QPainter& p, const QRectF& box, const std::string& heading,
   const double valueWidth = metrics.horizontalAdvance(QStringLiteral("-0000.0000"));
   const double unitWidth = metrics.horizontalAdvance(QString::fromLatin1(kReportLengthUnit));
   const double nameWidth = box.width() - idWidth - valueWidth - unitWidth - 3 * gap;
-  auto row = [&](const QString& id, const QString& name, const QString& value,
-                 const QString& unit, bool bold) {
+  auto row = [&](const QString& id, const QString& name, const QString& value, const QString& unit,
+                 bool bold) {
     p.setFont(reportFont(points, bold));
     double x = box.left();
     p.drawText(QRectF(x, y, idWidth, line), Qt::AlignRight | Qt::AlignVCenter, id);
@@ -87,26 +89,23 @@ std::vector<ReportPage> titlePages(const Workspace& set, const Workspace* refere
                                    const std::string& date, const std::string& version) {
   const std::string name = set.DimSetName;
   const std::string refName = reference ? reference->DimSetName : std::string();
-  return {{QPageLayout::Portrait, "Design report",
-           [=](QPainter& p, const QRectF& b) {
-             double y = b.top() + b.height() * 0.25;
-             auto line = [&](const QString& s, int points, bool bold, double gap) {
-               p.setFont(reportFont(points, bold));
-               const double h = QFontMetricsF(p.font(), p.device()).lineSpacing();
-               p.drawText(QRectF(b.left(), y, b.width(), h), Qt::AlignHCenter | Qt::AlignTop, s);
-               y += h * gap;
-             };
-             line(QStringLiteral("Valve gear design report"), kSubtitlePoints, false, 1.6);
-             line(text(name), kTitlePoints, true, 2.0);
-             if (!refName.empty())
-               line(QStringLiteral("compared with %1").arg(text(refName)), kSubtitlePoints,
-                    false, 2.0);
-             line(QStringLiteral("Date: %1").arg(text(date)), kReportHeadPoints, false, 1.4);
-             line(QStringLiteral("vek1 version %1").arg(text(version)), kReportHeadPoints, false,
-                  3.0);
-             line(QStringLiteral("Lengths are in the set's own units."), kReportBodyPoints, false,
-                  1.2);
-           }}};
+  return {
+      {QPageLayout::Portrait, "Design report", [=](QPainter& p, const QRectF& b) {
+         double y = b.top() + b.height() * 0.25;
+         auto line = [&](const QString& s, int points, bool bold, double gap) {
+           p.setFont(reportFont(points, bold));
+           const double h = QFontMetricsF(p.font(), p.device()).lineSpacing();
+           p.drawText(QRectF(b.left(), y, b.width(), h), Qt::AlignHCenter | Qt::AlignTop, s);
+           y += h * gap;
+         };
+         line(QStringLiteral("Valve gear design report"), kSubtitlePoints, false, 1.6);
+         line(text(name), kTitlePoints, true, 2.0);
+         if (!refName.empty())
+           line(QStringLiteral("compared with %1").arg(text(refName)), kSubtitlePoints, false, 2.0);
+         line(QStringLiteral("Date: %1").arg(text(date)), kReportHeadPoints, false, 1.4);
+         line(QStringLiteral("vek1 version %1").arg(text(version)), kReportHeadPoints, false, 3.0);
+         line(QStringLiteral("Lengths are in the set's own units."), kReportBodyPoints, false, 1.2);
+       }}};
 }
 
 std::vector<ReportPage> dimensionPages(const Workspace& set) {

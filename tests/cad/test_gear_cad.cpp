@@ -93,8 +93,7 @@ TEST(GearCad, TheLinkIsTheArcTheDieBlockRunsOn) {
     // The die moves along the link at every notch off mid gear.
     EXPECT_GT(highest - lowest, 1.0) << offset;
     const double pivotAngle = angleWithin(
-        std::atan2(pose.Pivots.V[6] - link.centre.y, pose.Pivots.H[6] - link.centre.x) * 180 /
-            M_PI,
+        std::atan2(pose.Pivots.V[6] - link.centre.y, pose.Pivots.H[6] - link.centre.x) * 180 / M_PI,
         link.startDegrees);
     EXPECT_LE(pivotAngle, link.endDegrees);
   }

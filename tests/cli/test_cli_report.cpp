@@ -91,8 +91,8 @@ TEST(CliReport, AFileThatCannotBeWrittenExitsWithFour) {
   EXPECT_EQ(report.code, vek1::kExitWrite) << report.err;
   EXPECT_NE(report.err.find("device"), std::string::npos) << report.err;
   const std::string pdf = temp("cli-dxf-fails.pdf");
-  const Result dxf = run({"report", "--out", pdf, "--dxf", fs::path(::testing::TempDir()) /
-                                                               "no-such-folder" / "gear.dxf"});
+  const Result dxf = run({"report", "--out", pdf, "--dxf",
+                          fs::path(::testing::TempDir()) / "no-such-folder" / "gear.dxf"});
   EXPECT_EQ(dxf.code, vek1::kExitWrite) << dxf.err;
   EXPECT_NE(dxf.err.find("gear.dxf"), std::string::npos) << dxf.err;
   const Result render = run({"render", "main", "--out", fullDxf});
