@@ -50,7 +50,10 @@ void paintPicture(QPainter& p, const QRectF& box, CanvasSize size, const QString
   }
   p.restore();
   p.setPen(QPen(QColor(160, 160, 160), 0.5));
-  p.drawRect(QRectF(left, top, size.width * scale, size.height * scale));
+  // A few pixels outside the picture: a diagram's texts reach its very edge.
+  constexpr double kFrameGap = 3.0;
+  p.drawRect(QRectF(left - kFrameGap, top - kFrameGap, size.width * scale + 2 * kFrameGap,
+                    size.height * scale + 2 * kFrameGap));
   p.setPen(Qt::black);
 }
 
