@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
   vek1::CompareMenu compareMenu(reference, mainForm.FileMenu, mainForm.ExportPicture,
                                 mainForm.SetUpMenu, &mainForm);
   mainForm.ghostSet = [&reference] { return reference.ghost(); };
+  mainForm.referenceSet = [&reference] { return reference.set(); };
   valveEvents.setReference(&reference);
   for (vek1::DiagramWindow* diagram :
        std::initializer_list<vek1::DiagramWindow*>{&sineDia, &ovalDia, &steamDia, &portDia})

@@ -9,6 +9,7 @@
 
 #include "cli_common.h"
 #include "cli_events.h"
+#include "cli_report.h"
 #include "cli_sensitivity.h"
 #include "cli_wear.h"
 #include "cli_settings.h"
@@ -39,6 +40,9 @@ constexpr const char* kUsage =
                        [--format json|csv] [options]                (wear --help)
        vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
                                                                     (render --help)
+       vek1-cli render main --out FILE.dxf [options]                (render --help)
+       vek1-cli report --out FILE.pdf [--notches ...] [--paper a4|letter] [--dxf FILE]
+                       [options]                                    (report --help)
        vek1-cli help | --help
 
 Solves the valve gear from the command line, starting from the factory dimensions or from
@@ -68,6 +72,7 @@ sensitivity prints how much each dimension moves each valve event at each notch
        (sensitivity --help).
 wear   prints what the play in the pin joints does to the valve events at each notch
        (wear --help).
+report writes the design report as a PDF, and the gear as DXF with --dxf (report --help).
 render draws one picture without a window or display: main (the mechanism view at
        --angle, default 0), sine, oval, steam (the diagrams over the diagram positions) or
        port (the port events diagram, --graph F, R or B for forward, reverse or both,
@@ -157,7 +162,7 @@ Options parse(const std::vector<std::string>& args) {
   o.command = args[0];
   if (o.command != "pose" && o.command != "sweep")
     throw UsageError{"unknown command '" + o.command +
-                     "' (use pose, sweep, events, sensitivity, wear, tune or render); try --help"};
+                     "' (use pose, sweep, events, sensitivity, wear, tune, render or report); try --help"};
   cli::ArgReader line(args, 1);
   while (line.more()) {
     const std::string option = line.option();
@@ -308,6 +313,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (args[0] == "events") {
     const int code = runEventsCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (args[0] == "report") {
+    const int code = runReportCommand({args.begin() + 1, args.end()}, out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
   if (args[0] == "sensitivity") {

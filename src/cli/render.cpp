@@ -19,6 +19,8 @@
 #include "events_table_drawing.h"
 #include "exit_codes.h"
 #include "frame_tick.h"
+#include "gear_dxf.h"
+#include "gui_for_fonts.h"
 #include "numbers.h"
 #include "oval_drawing.h"
 #include "page_canvas.h"
@@ -51,7 +53,9 @@ struct RenderOptions {
   double scale = 1.0;       // PNG: device pixels per drawing pixel
   bool transparent = false;
   bool caption = false;  // main: a line naming the set, the notch and the crank angle
-  std::optional<std::vector<double>> notches;  // events: offsets from the centre
+  std::optional<std::vector<double>> notches;  // events, main's DXF: offsets from the centre
+  bool dxf = false;                            // main: the gear as a CAD drawing
+  DxfUnits units = DxfUnits::Inches;           // the DXF's header
   bool help = false;                           // --help: the usage, and nothing drawn
   std::string compare;  // a set to draw beneath (diagrams), as a ghost (main) or beside (events)
 };
@@ -113,8 +117,12 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
       o.graph = g[0];
     } else if (option == "--whole-frame" && o.picture == Picture::Main) {
       o.wholeFrame = true;
-    } else if (option == "--notches" && o.picture == Picture::Events) {
+    } else if (option == "--notches" &&
+               (o.picture == Picture::Events || o.picture == Picture::Main)) {
       o.notches = cli::notchesArg(option, line.value(option), kMaxNotches);
+    } else if (option == "--units" && o.picture == Picture::Main) {
+      if (!dxfUnitsOf(line.value(option), o.units))
+        throw UsageError{"--units takes inches, mm or unitless"};
     } else if (option == "--scale") {
       o.scale = cli::numberArg(option, line.value(option));
       if (!(o.scale >= kMinPngScale && o.scale <= kMaxPngScale))
@@ -139,8 +147,17 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     }
   }
   if (o.out.empty()) throw UsageError{"render needs --out FILE.png, .svg or .pdf"};
-  if (!pictureFormatOf(o.out))
-    throw UsageError{"--out must end in .png, .svg or .pdf: '" + o.out + "'"};
+  o.dxf = o.picture == Picture::Main && isDxfName(o.out);
+  if (!o.dxf && !pictureFormatOf(o.out))
+    throw UsageError{"--out must end in .png, .svg or .pdf" +
+                     std::string(o.picture == Picture::Main ? " (or .dxf)" : "") + ": '" + o.out +
+                     "'"};
+  if (o.picture == Picture::Main && !o.dxf && (o.notches || o.units != DxfUnits::Inches))
+    throw UsageError{"--notches and --units are for a .dxf file"};
+  if (o.dxf && (o.caption || o.wholeFrame || o.scale != 1.0 || o.transparent))
+    throw UsageError{
+        "--caption, --whole-frame, --scale and --transparent are for pictures, "
+        "not a .dxf file"};
   if (o.set.revarm && o.set.revarmOffset)
     throw UsageError{"give --revarm or --revarm-offset, not both"};
   return o;
@@ -278,32 +295,21 @@ PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTabl
   return {left, top, {right - left + 1, bottom - top + 1}};
 }
 
-// Texts need a GUI application for their fonts, though nothing is shown: without a platform of
-// the user's choosing it runs on the offscreen one, so no display is needed. Qt's own notes
-// (a missing runtime folder and the like) would only clutter a tool whose errors are one line.
-class GuiForFonts {
- public:
-  GuiForFonts() {
-    previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+// The main view's gear as a CAD drawing, with the die path at the pose's notch or at each of
+// --notches. Needs no fonts, so no GUI application either.
+int renderDxf(const Workspace& ws, const RenderOptions& o, std::ostream& err) {
+  if (o.notches) cli::requireReachable(ws, *o.notches);
+  const GearCadDrawing drawing =
+      o.notches
+          ? gearCadDrawingOf(ws, *o.notches)
+          : gearCadDrawing(gearOf(ws), {ws.DriverAngle, ws.ReverseArmPos, {ws.ReverseArmPos}});
+  const FileWriteResult written = writeGearDxf(o.out, drawing, o.units);
+  if (!written.ok) {
+    err << "vek1-cli: " << written.message << '\n';
+    return kExitWrite;
   }
-  ~GuiForFonts() {
-    app_.reset();
-    qInstallMessageHandler(previous_);
-  }
-  GuiForFonts(const GuiForFonts&) = delete;
-  GuiForFonts& operator=(const GuiForFonts&) = delete;
-  bool usable() const { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
-
- private:
-  inline static char name_[] = "vek1-cli";
-  inline static char* argv_[] = {name_, nullptr};
-  inline static int argc_ = 1;
-  std::unique_ptr<QGuiApplication> app_;
-  QtMessageHandler previous_ = nullptr;
-};
+  return kExitOk;
+}
 
 }  // namespace
 
@@ -324,7 +330,8 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     double angle = std::fmod(o.angle, 360.0);
     if (angle < 0) angle += 360.0;
     ws.DriverAngle = toSingle(angle);
-    GuiForFonts gui;
+    if (o.dxf) return renderDxf(ws, o, err);
+    cli::GuiForFonts gui;
     if (!gui.usable()) {
       err << "vek1-cli: render needs a graphical Qt application\n";
       return kExitUsage;

@@ -4,6 +4,7 @@ namespace vek1 {
 
 const char* const kRenderUsage =
     R"(usage: vek1-cli render main|sine|oval|steam|port|events --out FILE.png|svg|pdf [options]
+       vek1-cli render main --out FILE.dxf [--angle DEG] [--revarm-offset X] [--notches ...]
 
 Draws one picture of the program without a window or display, with the same drawing the
 windows use: main (the mechanism view), sine, oval, steam (the diagrams over the diagram
@@ -12,11 +13,21 @@ Events window exports it). The format follows the extension of --out. The pictur
 in memory and written whole: a file that cannot be written (a full disk, a pipe, a device, a
 folder or a loop of links in its place) exits with 4 and leaves nothing behind.
 
+main --out FILE.dxf writes the gear as a CAD drawing instead (DXF, AutoCAD R2000): the pivots
+as circles, the members as lines, the link as a true arc, the die block's path over a turn as
+a closed polyline, the valve, the cylinder and the port face, each part on its own layer
+(frame, rods, link, valve, cylinder, ports, paths), in the set's length units.
+
 options:
   --out FILE             the picture to write: .png, .svg or .pdf
   --angle DEG            driver angle of the mechanism view (main; default 0)
   --whole-frame          main: the whole 1280 x 1024 frame; by default the page is the part
                          the drawing covers, with a 16-pixel margin
+  --notches OFFSETS      main, .dxf: the die paths at these reverse-arm offsets from the
+                         centre (default: the pose's notch alone)
+  --units inches|mm|unitless
+                         main, .dxf: the unit the header names for the set's lengths
+                         (default inches, the factory set's)
   --caption              main: a line at the bottom left naming the set, the notch and the
                          crank angle (the captions of the window's bars are never drawn)
   --positions OFFSETS    the diagram positions as up to nine offsets from the centre,

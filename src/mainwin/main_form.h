@@ -290,6 +290,8 @@ class TMainForm : public QMainWindow {
   std::function<void(const QString&)> reportError;
   // The set the main view draws as a ghost beneath the gear, or null (none set: no ghost).
   std::function<const Workspace*()> ghostSet;
+  // The set compared with, or null: the design report then lists the differences from it.
+  std::function<const Workspace*()> referenceSet;
   // Asked before Exit, Open and Open-DOS when the set differs from what was last saved or opened
   // ("Save changes to <name>?"), and before a full reset.
   enum class UnsavedChoice { Save, Discard, Cancel };

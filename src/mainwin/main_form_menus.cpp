@@ -7,6 +7,7 @@
 #include "main_form.h"
 #include "motion.h"
 #include "motion_dialogs.h"
+#include "report_actions.h"
 #include "sensitivity_window.h"
 #include "view.h"
 #include "window_placement.h"
@@ -28,6 +29,11 @@ void TMainForm::buildMenus() {
   PictureCaption->setCheckable(true);
   PictureCaption->setToolTip("Exported and printed pictures carry a line naming the set, the "
                              "notch and the crank angle");
+  FileMenu->addAction("Export DX&F...", this,
+                      [this] { askGearDxf(this, shownFrame_ ? shownFrame_->ws : ws_); });
+  FileMenu->addAction("Design &Report...", this, [this] {
+    askDesignReport(this, ws_, referenceSet ? referenceSet() : nullptr);
+  });
   FileMenu->addSeparator();
   Exit1 = FileMenu->addAction("E&xit", this, &QWidget::close);
 

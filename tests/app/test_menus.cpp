@@ -28,7 +28,9 @@ struct Menu {
 
 // Captions as they read at start-up: every switch is off, the screen data is shown.
 const std::vector<Menu> kMenus = {
-    {"&File", {"&OpenDimensions", "Open&DosDimensions", "Save&AsDimensions", kSeparator, "E&xit"}},
+    {"&File",
+     {"&OpenDimensions", "Open&DosDimensions", "Save&AsDimensions", "Export DX&F...",
+      "Design &Report...", kSeparator, "E&xit"}},
     {"&SetUp",
      {"Set&RevArmPos", "Set&DriverAng", "Set&StepAng", "SetRef&Points", kSeparator,
       "SetLarge&Font", "&CalcCentRevArm", "SetS&teamDisp On", "Set&ErrorBeep Off",

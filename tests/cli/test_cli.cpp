@@ -468,7 +468,8 @@ TEST(CliUsage, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   const Result help = run({"help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_TRUE(help.err.empty()) << help.err;
-  for (const char* command : {"pose", "sweep", "events", "sensitivity", "wear", "tune", "render"}) {
+  for (const char* command :
+       {"pose", "sweep", "events", "sensitivity", "wear", "tune", "render", "report"}) {
     EXPECT_NE(help.out.find("vek1-cli " + std::string(command) + " "), std::string::npos)
         << command;
     EXPECT_NE(help.out.find("\n" + std::string(command) + " "), std::string::npos) << command;
