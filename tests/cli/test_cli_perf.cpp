@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli_run.h"
+#include "dimension_file.h"
 #include "dimensions.h"
 #include "exit_codes.h"
 #include "python_reader.h"
@@ -99,6 +101,25 @@ r=data['Rows'][0]
 print(r['Front']['Status'], r['Front']['MEP'], r['WorkRatio'], r['Rear']['Status'], r['IHP'] > 0)
 )"),
             "never opens None None runs True\n");
+}
+
+TEST(CliPerf, StartsFromTheSettingsSavedWithTheSet) {
+  vek1::Workspace ws;
+  vek1::StartUp(ws);
+  ws.Engine.ChestPressure = 150.0;
+  ws.Engine.SpeedRpm = 90.0;
+  ws.Engine.Cylinders = 3;
+  const std::string path = ::testing::TempDir() + "perf-settings.dve";
+  const auto bytes = vek1::EncodeDimensionFile(ws);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  const Result r = run({"perf", "--file", path, "--notches", "1.0", "--cylinders", "2"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(readWithPython(r.out, R"(
+s=data['Settings']; r=data['Rows'][0]
+print(s['ChestPressure'], s['SpeedRpm'], s['Cylinders'], r['SpeedRpm'])
+)"),
+            "150 90 2 90\n");
 }
 
 TEST(CliPerf, RefusesBadSettingsAndNotchesOutOfReachWithOneLine) {
