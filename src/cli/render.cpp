@@ -20,6 +20,7 @@
 #include "numbers.h"
 #include "oval_drawing.h"
 #include "page_canvas.h"
+#include "perf_page.h"
 #include "picture_export.h"
 #include "port_diagram_drawing.h"
 #include "render_usage.h"
@@ -35,7 +36,13 @@ namespace {
 
 using cli::UsageError;
 
-enum class Picture { Main, Sine, Oval, Steam, Port, Events };
+enum class Picture { Main, Sine, Oval, Steam, Port, Events, Perf };
+
+// What a table picture is drawn from, computed once before the drawing.
+struct Tables {
+  EventsTableView events;
+  PerformancePage perf;
+};
 
 struct RenderOptions {
   Picture picture = Picture::Main;
@@ -71,7 +78,7 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     return o;
   }
   if (args.size() < 2)
-    throw UsageError{"render needs a picture: main, sine, oval, steam, port or events"};
+    throw UsageError{"render needs a picture: main, sine, oval, steam, port, events or perf"};
   const std::string& kind = args[1];
   if (kind == "main") {
     o.picture = Picture::Main;
@@ -85,9 +92,11 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     o.picture = Picture::Port;
   } else if (kind == "events") {
     o.picture = Picture::Events;
+  } else if (kind == "perf") {
+    o.picture = Picture::Perf;
   } else {
     throw UsageError{"unknown picture '" + kind +
-                     "' (use main, sine, oval, steam, port or events)"};
+                     "' (use main, sine, oval, steam, port, events or perf)"};
   }
   const bool diagramWithPositions =
       o.picture == Picture::Sine || o.picture == Picture::Oval || o.picture == Picture::Steam;
@@ -109,7 +118,8 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
       o.graph = g[0];
     } else if (option == "--whole-frame" && o.picture == Picture::Main) {
       o.wholeFrame = true;
-    } else if (option == "--notches" && o.picture == Picture::Events) {
+    } else if (option == "--notches" &&
+               (o.picture == Picture::Events || o.picture == Picture::Perf)) {
       o.notches = cli::notchesArg(option, line.value(option), kMaxNotches);
     } else if (option == "--scale") {
       o.scale = cli::numberArg(option, line.value(option));
@@ -165,8 +175,7 @@ void placePositions(Workspace& ws, const Workspace& saved, const RenderOptions& 
 // A fixed seed: the same command line gives the same picture, steam specks included.
 constexpr std::mt19937::result_type kRenderSeed = 1;
 
-void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
-                 const EventsTableView& events) {
+void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o, const Tables& tables) {
   canvas.clear(Rgb{255, 255, 255});
   switch (o.picture) {
     case Picture::Main: {
@@ -192,12 +201,15 @@ void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
       if (o.graph == 'B') drawPortDiagram(canvas, ws, 'R', false);
       break;
     case Picture::Events:
-      drawEventsTable(canvas, events, ws.DimSetName);
+      drawEventsTable(canvas, tables.events, ws.DimSetName);
+      break;
+    case Picture::Perf:
+      drawPerformancePage(canvas, tables.perf);
       break;
   }
 }
 
-CanvasSize fullSize(const RenderOptions& o, const EventsTableView& events) {
+CanvasSize fullSize(const RenderOptions& o, const Tables& tables) {
   switch (o.picture) {
     case Picture::Main:
       return {kFrameWidth, kFrameHeight};
@@ -210,7 +222,9 @@ CanvasSize fullSize(const RenderOptions& o, const EventsTableView& events) {
     case Picture::Port:
       return kPortDiagramSize;
     case Picture::Events:
-      return eventsTablePictureSize(events);
+      return eventsTablePictureSize(tables.events);
+    case Picture::Perf:
+      return performancePageSize(tables.perf);
   }
   return {};
 }
@@ -230,6 +244,8 @@ QString titleOf(const RenderOptions& o, const Workspace& ws) {
       return QStringLiteral("vek1 port events diagram: %1").arg(set);
     case Picture::Events:
       return QStringLiteral("vek1 valve events: %1").arg(set);
+    case Picture::Perf:
+      return QStringLiteral("vek1 engine performance: %1").arg(set);
   }
   return {};
 }
@@ -237,15 +253,15 @@ QString titleOf(const RenderOptions& o, const Workspace& ws) {
 // The part of the main frame that the drawing covers, with a margin, held to the frame: the gear
 // of the factory set fills a sixth of the whole frame, which a build log or a page would carry
 // as a wide white border. Found from the pixels the frame lights, so texts count as drawn too.
-PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTableView& events) {
+PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const Tables& tables) {
   const PagePart whole{0, 0, {kFrameWidth, kFrameHeight}};
-  if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, events)};
+  if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, tables)};
   QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
   {
     Workspace scratch = ws;
     QPainterCanvas canvas(image);
-    drawPicture(canvas, scratch, o, events);
+    drawPicture(canvas, scratch, o, tables);
   }
   const QRgb white = qRgb(255, 255, 255);
   int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
@@ -318,19 +334,25 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
       err << "vek1-cli: render needs a graphical Qt application\n";
       return kExitUsage;
     }
-    EventsTableView events;
+    Tables tables;
     if (o.picture == Picture::Events) {
       const ValveEventsTable table =
           o.notches ? ComputeValveEvents(ws, *o.notches) : ComputeValveEvents(ws);
-      events = buildEventsTable(table, EventTolerance{});
+      tables.events = buildEventsTable(table, EventTolerance{});
     }
-    const PagePart part = drawnPart(ws, o, events);
+    if (o.picture == Picture::Perf) {
+      PerformanceInput in{ws, o.notches ? *o.notches : performanceNotches(ws), {}};
+      cli::requireReachable(ws, in.notches);
+      in.cardNotches = defaultCardNotches(in.notches);
+      tables.perf = computePerformancePage(in);
+    }
+    const PagePart part = drawnPart(ws, o, tables);
     PictureInfo info{part.size, titleOf(o, ws)};
     info.pngScale = o.scale;
     info.transparent = o.transparent;
     const ExportResult written = exportPicture(o.out, info, [&](Canvas& canvas) {
       PageCanvas page(canvas, part, !o.transparent);
-      drawPicture(page, ws, o, events);
+      drawPicture(page, ws, o, tables);
     });
     if (!written.ok) {
       err << "vek1-cli: " << written.message.toStdString() << '\n';
