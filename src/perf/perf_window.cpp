@@ -91,13 +91,14 @@ TEnginePerformance::TEnginePerformance(Workspace& ws, QWidget* parent)
   add(0, 0, "Chest", ChestPressure);
   add(0, 1, "Back pressure", BackPressure);
   add(0, 2, "Superheat", Superheat);
-  add(0, 3, "Clearance F", FrontClearance);
-  add(0, 4, "R", RearClearance);
-  add(1, 0, "Speed", Speed);
-  settings->addWidget(RailSpeed, 1, 2, 1, 2);
+  add(1, 0, "Clearance front", FrontClearance);
+  add(1, 1, "Clearance rear", RearClearance);
   add(1, 2, "Port length", PortLength);
-  add(1, 3, "Cylinders", Cylinders);
-  add(1, 4, "Discharge", Discharge);
+  add(2, 0, "Speed", Speed);
+  add(2, 1, "Cylinders", Cylinders);
+  add(2, 2, "Discharge coeff.", Discharge);
+  settings->addWidget(RailSpeed, 3, 1, 1, 3);
+  settings->addWidget(Status, 3, 4, 1, 2);
   auto* lists = new QHBoxLayout;
   lists->addWidget(new QLabel("Notches"));
   lists->addWidget(NotchesEdit, 2);
@@ -107,11 +108,12 @@ TEnginePerformance::TEnginePerformance(Workspace& ws, QWidget* parent)
   lists->addWidget(ExportButton);
   lists->addWidget(PrintButton);
   lists->addWidget(CopyButton);
-  lists->addWidget(Status);
   picture_ = new PictureView;
   scroll_ = new QScrollArea;
   scroll_->setWidget(picture_);
   scroll_->setBackgroundRole(QPalette::Base);
+  // Small enough to fit a strip of the screen beside the running gear; the picture scrolls.
+  scroll_->setMinimumSize(200, 100);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(settings);
   layout->addLayout(lists);
