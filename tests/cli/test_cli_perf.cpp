@@ -122,6 +122,20 @@ print(s['ChestPressure'], s['SpeedRpm'], s['Cylinders'], r['SpeedRpm'])
             "150 90 2 90\n");
 }
 
+TEST(CliPerf, TuneTakesTheEqualWorkGoal) {
+  const Result r = run({"tune", "--goal", "equal-work", "--notches", "1.4,0.4", "--vary", "12",
+                        "--max-evaluations", "8", "--format", "json"});
+  ASSERT_TRUE(r.code == 0 || r.code == vek1::kExitNoClosingSet) << r.err;
+  EXPECT_EQ(readWithPython(r.out, R"(
+b=data['Before']['Goals']; a=data['After']['Goals']
+print(b['MaxWorkDiff'] > 1, a['MaxWorkDiff'] <= b['MaxWorkDiff'], b['MaxCutOffDiff'])
+)"),
+            "True True None\n");
+  const Result bad = run({"tune", "--goal", "equal-works"});
+  EXPECT_EQ(bad.code, vek1::kExitUsage);
+  EXPECT_NE(bad.err.find("equal-work)"), std::string::npos) << bad.err;
+}
+
 TEST(CliPerf, RefusesBadSettingsAndNotchesOutOfReachWithOneLine) {
   for (const std::vector<std::string>& bad :
        {std::vector<std::string>{"perf", "--pressure", "nan"},
