@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
@@ -118,7 +119,11 @@ TEnginePerformance::TEnginePerformance(Workspace& ws, QWidget* parent)
   layout->addLayout(settings);
   layout->addLayout(lists);
   layout->addWidget(scroll_, 1);
-  resize(1150, 820);
+  // As large as the picture wants, but never beyond the screen (at a scale of 2 it would be).
+  QSize wanted(1150, 820);
+  if (const QScreen* s = screen())
+    wanted = wanted.boundedTo(s->availableGeometry().size() - QSize(40, 80));
+  resize(wanted);
 
   showSettings();
   for (QDoubleSpinBox* box : {ChestPressure, BackPressure, Superheat, FrontClearance,
