@@ -31,8 +31,8 @@ the set's own (the factory defaults for a set without them); the options replace
 options:
   --notches OFFSETS      comma-separated offsets from the mid-gear centre; "default" (the
                          default) is the forward notches of the valve events table, 9 of them
-  --speed RPM[,RPM...]   driver revolutions per minute, one row per notch and speed
-                         (default: the settings' speed, 180 for the factory set)
+  --speed RPM[,RPM...]   driver revolutions per minute, one row per notch and speed, at most
+                         500 rows (default: the settings' speed, 180 for the factory set)
   --pressure PSI         steam-chest pressure, psi gauge (1 to 300; default 100)
   --back-pressure PSI    exhaust back pressure, psi gauge (-10 to 100, under the chest
                          pressure; default 2)
@@ -52,6 +52,8 @@ namespace {
 
 constexpr size_t kMaxNotches = 200;
 constexpr size_t kMaxSpeeds = 50;
+// Each row runs the cylinder model a few revolutions for each end (a few milliseconds).
+constexpr size_t kMaxRows = 500;
 
 double ranged(const std::string& option, const std::string& text, const SettingRange& r) {
   const double v = cli::numberArg(option, text);
@@ -128,6 +130,10 @@ int runPerfCommand(const std::vector<std::string>& args, std::ostream& out, std:
                        " psi gauge) must be at least 0.5 psi under the chest pressure (" +
                        significantText(s.ChestPressure) + ")"};
     const std::vector<double> notches = offsets ? *offsets : performanceNotches(ws);
+    const size_t rows = notches.size() * (speeds ? speeds->size() : 1);
+    if (rows > kMaxRows)
+      throw UsageError{"perf: " + std::to_string(rows) + " rows of notches and speeds asked for; "
+                       "at most " + std::to_string(kMaxRows)};
     cli::requireReachable(ws, notches);
     const PerformanceReport report =
         performanceReport(ws, s, notches, speeds ? *speeds : std::vector<double>{s.SpeedRpm});
