@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "dimension_file.h"
+#include "engine_performance.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "pipe_watchdog.h"
@@ -353,6 +354,10 @@ TEST(DimensionFile, EngineSettingsFollowTheClearancesAndOlderFilesGetTheDefaults
   EXPECT_EQ(ws.Engine.Cylinders, 1);
   EXPECT_EQ(ws.Engine.DischargeCoefficient, 1.0);
   EXPECT_GT(ws.Engine.SpeedRpm, 0.0);
+  // What such a set gives is a figure, not a NaN.
+  const PerformanceRow row = performanceAt(ws, ws.Engine, 1.0, ws.Engine.SpeedRpm);
+  EXPECT_TRUE(std::isfinite(row.IHP) && std::isfinite(row.SteamPerHour) &&
+              std::isfinite(row.Front.MEP) && std::isfinite(row.Rear.PeakPressure));
   put(wild, 74, 3, 4.6f);
   ASSERT_TRUE(DecodeDimensionFile(wild, ws).ok);
   EXPECT_EQ(ws.Engine.Cylinders, 5);

@@ -6,11 +6,14 @@
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QToolBar>
 
+#include "cli_run.h"
 #include "dimensions.h"
+#include "dimension_file.h"
 #include "engine_performance_text.h"
 #include "main_form.h"
 #include "perf_window.h"
@@ -131,6 +134,32 @@ TEST(PerfWindow, NotchListsSaveAndExport) {
   const QString svg = tempPath("perf.svg");
   ASSERT_TRUE(w.exportTo(svg).ok);
   EXPECT_NE(fileText(svg).find("Indicator cards"), std::string::npos);
+}
+
+// vek1-cli render perf draws the window's picture, pixel for pixel, from a saved set with its
+// own settings.
+TEST(PerfWindow, RenderPerfDrawsWhatTheWindowExports) {
+  Workspace ws = started();
+  ws.Engine.SpeedRpm = 300.0;
+  ws.Engine.ClearancePct = {6.0, 14.0};
+  const std::string set = ::testing::TempDir() + "perf-render.dve";
+  const auto bytes = EncodeDimensionFile(ws);
+  QFile f(QString::fromStdString(set));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+  f.close();
+  ASSERT_TRUE(ReadDimensionFile(set, ws).ok);  // the name, as an open gives it
+  TEnginePerformance w(ws);
+  w.finish();
+  const QString exported = tempPath("perf-window.png");
+  ASSERT_TRUE(w.exportTo(exported).ok);
+  const std::string out = ::testing::TempDir() + "perf-render.png";
+  const testing::Result r = testing::run({"render", "perf", "--file", set, "--out", out});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const QImage a(exported), b(QString::fromStdString(out));
+  ASSERT_FALSE(a.isNull());
+  EXPECT_EQ(a.size(), b.size());
+  EXPECT_TRUE(a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(PerfWindow, OpensFromTheDrawGraphsMenuAndTheToolBar) {
