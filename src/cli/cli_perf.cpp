@@ -58,8 +58,8 @@ constexpr size_t kMaxRows = 500;
 double ranged(const std::string& option, const std::string& text, const SettingRange& r) {
   const double v = cli::numberArg(option, text);
   if (v < r.Lowest || v > r.Highest)
-    throw cli::UsageError{option + ": the " + r.Name + " is " + significantText(r.Lowest) +
-                          " to " + significantText(r.Highest) + ", not " + text};
+    throw cli::UsageError{option + ": the " + r.Name + " is " + significantText(r.Lowest) + " to " +
+                          significantText(r.Highest) + ", not " + text};
   return v;
 }
 
@@ -132,8 +132,10 @@ int runPerfCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const std::vector<double> notches = offsets ? *offsets : performanceNotches(ws);
     const size_t rows = notches.size() * (speeds ? speeds->size() : 1);
     if (rows > kMaxRows)
-      throw UsageError{"perf: " + std::to_string(rows) + " rows of notches and speeds asked for; "
-                       "at most " + std::to_string(kMaxRows)};
+      throw UsageError{"perf: " + std::to_string(rows) +
+                       " rows of notches and speeds asked for; "
+                       "at most " +
+                       std::to_string(kMaxRows)};
     cli::requireReachable(ws, notches);
     const PerformanceReport report =
         performanceReport(ws, s, notches, speeds ? *speeds : std::vector<double>{s.SpeedRpm});

@@ -25,7 +25,7 @@ struct Reservoir {
 // when the trial pressure is too high) and the masses moved.
 struct StepBalance {
   double residual = 0.0;
-  double steamIn = 0.0;    // kg in through the steam port (negative: blown back)
+  double steamIn = 0.0;     // kg in through the steam port (negative: blown back)
   double exhaustOut = 0.0;  // kg out through the exhaust (negative: drawn back)
 };
 
@@ -44,9 +44,8 @@ class EndStepper {
   explicit EndStepper(const CycleConditions& c) : c_(c), k_(c.Exponent / (c.Exponent - 1.0)) {
     chest_ = {c.ChestPressure, c.ChestPressure * c.ChestVolume};
     // Exhaust steam drawn back has the chest steam's state expanded to the back pressure.
-    exhaust_ = {c.BackPressure,
-                chest_.pv * std::pow(c.BackPressure / c.ChestPressure,
-                                     (c.Exponent - 1.0) / c.Exponent)};
+    exhaust_ = {c.BackPressure, chest_.pv * std::pow(c.BackPressure / c.ChestPressure,
+                                                     (c.Exponent - 1.0) / c.Exponent)};
   }
 
   double exhaustPv() const { return exhaust_.pv; }

@@ -31,13 +31,13 @@ struct EndTrace {
 };
 
 struct CycleConditions {
-  double ChestPressure = 0.0;  // Pa absolute
-  double ChestVolume = 0.0;    // m^3/kg, the chest steam's specific volume
-  double BackPressure = 0.0;   // Pa absolute
-  double Exponent = 1.135;     // isentropic index n of the steam in the cylinder
-  double SweptVolume = 0.0;    // m^3
+  double ChestPressure = 0.0;    // Pa absolute
+  double ChestVolume = 0.0;      // m^3/kg, the chest steam's specific volume
+  double BackPressure = 0.0;     // Pa absolute
+  double Exponent = 1.135;       // isentropic index n of the steam in the cylinder
+  double SweptVolume = 0.0;      // m^3
   double ClearanceVolume = 0.0;  // m^3
-  double StepSeconds = 0.0;    // time of one crank step
+  double StepSeconds = 0.0;      // time of one crank step
   int MaxRevolutions = 60;
   double SettleTolerance = 1e-3;  // relative change of work and steam between revolutions
 };
@@ -45,9 +45,9 @@ struct CycleConditions {
 struct CycleResult {
   // The last revolution, sample by sample: pressure (Pa absolute) at the start of each step.
   std::vector<double> Pressure;
-  double Work = 0.0;      // J per revolution, the trapezoid integral of p dV over the card
-  double SteamIn = 0.0;   // kg per revolution entering from the chest, less any blown back
-  double SteamOut = 0.0;  // kg per revolution leaving to the exhaust, less any drawn back
+  double Work = 0.0;        // J per revolution, the trapezoid integral of p dV over the card
+  double SteamIn = 0.0;     // kg per revolution entering from the chest, less any blown back
+  double SteamOut = 0.0;    // kg per revolution leaving to the exhaust, less any drawn back
   double HeldChange = 0.0;  // kg: the end's steam at the revolution's end less at its start
   int Revolutions = 0;
   bool Settled = false;  // the last two revolutions agreed within the tolerance

@@ -29,7 +29,7 @@ double psiGauge(double pa) {
 // angle 0 (front dead centre): the piston and the four openings, or nothing where it locks.
 struct NotchTrace {
   bool locks = false;
-  std::vector<double> piston;  // 0..1 from front dead centre
+  std::vector<double> piston;   // 0..1 from front dead centre
   std::vector<double> open[4];  // front steam, front exhaust, rear steam, rear exhaust
 };
 
@@ -64,8 +64,7 @@ NotchTrace traceNotch(const Workspace& ws, double offset, int steps) {
 }
 
 // The end's trace, rotated to start at its own dead centre, with flow areas in m^2.
-EndTrace endTrace(const NotchTrace& t, bool front, double portWidth, double portLength,
-                  double cd) {
+EndTrace endTrace(const NotchTrace& t, bool front, double portWidth, double portLength, double cd) {
   const int n = static_cast<int>(t.piston.size());
   const int start = front ? 0 : n / 2;
   const auto& steam = t.open[front ? 0 : 2];
@@ -150,11 +149,16 @@ EndPerformance runEnd(const EndTrace& e, CycleConditions c) {
 
 std::string_view endStatusText(EndStatus s) {
   switch (s) {
-    case EndStatus::Runs: return "runs";
-    case EndStatus::NeverOpens: return "never opens";
-    case EndStatus::NeverExhausts: return "never exhausts";
-    case EndStatus::Locks: return "locks";
-    case EndStatus::Unsettled: return "unsettled";
+    case EndStatus::Runs:
+      return "runs";
+    case EndStatus::NeverOpens:
+      return "never opens";
+    case EndStatus::NeverExhausts:
+      return "never exhausts";
+    case EndStatus::Locks:
+      return "locks";
+    case EndStatus::Unsettled:
+      return "unsettled";
   }
   return "runs";
 }
@@ -226,7 +230,8 @@ PerformanceRow performanceAt(const Workspace& ws, const EngineSettings& in, doub
   steamPerRev *= s.Cylinders;
   row.IHP = work * rpm / kFtLbfPerHpMinute;
   const double driver = std::fabs(double(gear.Frame[dim::DriverDia]));
-  if (driver > 0.0 && std::isfinite(driver)) row.TractiveEffort = work / (std::numbers::pi * driver / 12.0);
+  if (driver > 0.0 && std::isfinite(driver))
+    row.TractiveEffort = work / (std::numbers::pi * driver / 12.0);
   row.SteamPerHour = steamPerRev * rpm * 60.0;
   if (row.IHP > 1e-9) row.WaterRate = row.SteamPerHour / row.IHP;
   if (row.Front.runs() && row.Rear.runs() && std::fabs(row.Rear.Work) > 1e-12)

@@ -60,8 +60,8 @@ struct PerformanceRow {
   EndPerformance Front, Rear;
   // Totals of the ends that run, times the cylinders.
   double IHP = 0.0;
-  double TractiveEffort = 0.0;  // lbf
-  double SteamPerHour = 0.0;    // lb/h
+  double TractiveEffort = 0.0;      // lbf
+  double SteamPerHour = 0.0;        // lb/h
   std::optional<double> WaterRate;  // lb per IHP-hour; none without power
   std::optional<double> WorkRatio;  // front work over rear work; none unless both ends run
 };

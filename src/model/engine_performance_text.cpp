@@ -145,16 +145,18 @@ std::string performanceText(const PerformanceReport& r) {
                 "and %.1f %% rear,\nport length %.3f in, %d cylinders, discharge coefficient "
                 "%.2f\n\n",
                 s.ChestPressure, s.BackPressure,
-                s.Superheat > 0.0 ? ("superheat " + std::to_string(int(std::lround(s.Superheat))) + " F").c_str()
-                                  : "saturated",
+                s.Superheat > 0.0
+                    ? ("superheat " + std::to_string(int(std::lround(s.Superheat))) + " F").c_str()
+                    : "saturated",
                 s.ClearancePct[0], s.ClearancePct[1], r.PortLength, s.Cylinders,
                 s.DischargeCoefficient);
   std::string out = head;
   out +=
       "  Notch   rev/min |  F MEP  R MEP  F work  R work  F peak  R peak  F rel  R rel  F comp"
       "  R comp |   IHP  TE lbf  Steam lb/h  lb/IHP-h  F/R work\n";
-  out += "                 |    psi    psi  ft lbf  ft lbf    psig    psig   psig   psig    psig"
-         "    psig |\n";
+  out +=
+      "                 |    psi    psi  ft lbf  ft lbf    psig    psig   psig   psig    psig"
+      "    psig |\n";
   for (const PerformanceRow& row : r.Rows) {
     const EndPerformance& f = row.Front;
     const EndPerformance& b = row.Rear;
@@ -168,15 +170,15 @@ std::string performanceText(const PerformanceReport& r) {
            fixed(figure(f, f.PeakPressure), 8, 1) + fixed(figure(b, b.PeakPressure), 8, 1) +
            fixed(f.runs() ? f.ReleasePressure : std::nullopt, 7, 1) +
            fixed(b.runs() ? b.ReleasePressure : std::nullopt, 7, 1) + comp(f) + comp(b) + "|" +
-           fixed(row.IHP, 6, 3) + fixed(row.TractiveEffort, 8, 1) +
-           fixed(row.SteamPerHour, 12, 2) + fixed(row.WaterRate, 10, 2) +
-           fixed(row.WorkRatio, 10, 3);
+           fixed(row.IHP, 6, 3) + fixed(row.TractiveEffort, 8, 1) + fixed(row.SteamPerHour, 12, 2) +
+           fixed(row.WaterRate, 10, 2) + fixed(row.WorkRatio, 10, 3);
     for (const auto& [name, e] : {std::pair{"front", &f}, std::pair{"rear", &b}})
       if (!e->runs()) out += std::string("  ") + name + " " + std::string(endStatusText(e->Status));
     out += "\n";
   }
-  out += "\n! compression above chest pressure.  none: no such figure (the end does not run, or\n"
-         "the exhaust opens with the steam edge still open).\n";
+  out +=
+      "\n! compression above chest pressure.  none: no such figure (the end does not run, or\n"
+      "the exhaust opens with the steam edge still open).\n";
   return out;
 }
 

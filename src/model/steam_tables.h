@@ -13,13 +13,13 @@ double saturationPressure(double temperatureK);
 double saturationTemperature(double pressureMPa);
 
 struct VapourState {
-  double Pressure = 0.0;     // MPa
-  double Temperature = 0.0;  // K
-  double Volume = 0.0;       // m^3/kg
-  double Enthalpy = 0.0;     // kJ/kg
-  double Entropy = 0.0;      // kJ/(kg K)
+  double Pressure = 0.0;      // MPa
+  double Temperature = 0.0;   // K
+  double Volume = 0.0;        // m^3/kg
+  double Enthalpy = 0.0;      // kJ/kg
+  double Entropy = 0.0;       // kJ/(kg K)
   double Cp = 0.0, Cv = 0.0;  // kJ/(kg K)
-  double SoundSpeed = 0.0;   // m/s
+  double SoundSpeed = 0.0;    // m/s
   // The isentropic exponent -(v/p)(dp/dv) at constant entropy: w^2 / (p v).
   double IsentropicExponent = 0.0;
 };

@@ -22,7 +22,7 @@ constexpr int kLegendLines = 6;
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kReference{150, 150, 150};
 
-constexpr std::array<Rgb, 6> kPalette = {Rgb{200, 0, 0},  Rgb{0, 90, 200},   Rgb{0, 140, 0},
+constexpr std::array<Rgb, 6> kPalette = {Rgb{200, 0, 0},   Rgb{0, 90, 200},  Rgb{0, 140, 0},
                                          Rgb{170, 0, 170}, Rgb{210, 120, 0}, Rgb{0, 150, 150}};
 
 std::string offsetText(double x) {

@@ -47,9 +47,8 @@ std::pair<double, double> niceRange(double low, double high, double step) {
   return {a, b};
 }
 
-void drawChartFrame(Canvas& canvas, const ChartArea& a, double xStep, double yStep,
-                    int xDecimals, int yDecimals, const std::string& xTitle,
-                    const std::string& yTitle) {
+void drawChartFrame(Canvas& canvas, const ChartArea& a, double xStep, double yStep, int xDecimals,
+                    int yDecimals, const std::string& xTitle, const std::string& yTitle) {
   canvas.setPenWidth(1);
   canvas.setFontSize(kChartFontPoints);
   canvas.setFontStyle({});
@@ -85,8 +84,8 @@ void drawChartFrame(Canvas& canvas, const ChartArea& a, double xStep, double ySt
   canvas.textOut(a.left, a.top - kChartLine - 2, yTitle);
 }
 
-void drawRightScale(Canvas& canvas, const ChartArea& a, double yStep, double factor,
-                    int decimals, const std::string& title) {
+void drawRightScale(Canvas& canvas, const ChartArea& a, double yStep, double factor, int decimals,
+                    const std::string& title) {
   canvas.setFontColour(kBlack);
   const int ys = static_cast<int>(std::min(60.0, std::floor((a.yMax - a.yMin) / yStep + 1e-9)));
   for (int i = 0; i <= ys; ++i) {

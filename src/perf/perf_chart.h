@@ -24,17 +24,16 @@ std::pair<double, double> niceRange(double low, double high, double step);
 
 // The frame, the grid every xStep and yStep, the numbers along the bottom and the left (with
 // `decimals` after the point) and the axis titles.
-void drawChartFrame(Canvas& canvas, const ChartArea& a, double xStep, double yStep,
-                    int xDecimals, int yDecimals, const std::string& xTitle,
-                    const std::string& yTitle);
+void drawChartFrame(Canvas& canvas, const ChartArea& a, double xStep, double yStep, int xDecimals,
+                    int yDecimals, const std::string& xTitle, const std::string& yTitle);
 // Numbers of a second scale along the right edge for the same grid lines: value v of the left
 // scale is shown as v * factor.
-void drawRightScale(Canvas& canvas, const ChartArea& a, double yStep, double factor,
-                    int decimals, const std::string& title);
+void drawRightScale(Canvas& canvas, const ChartArea& a, double yStep, double factor, int decimals,
+                    const std::string& title);
 
 // A polyline through the points (skipping any that are not finite), clipped to the area.
-void drawCurve(Canvas& canvas, const ChartArea& a, const std::vector<std::pair<double, double>>& pts,
-               Rgb colour, int width = 1);
+void drawCurve(Canvas& canvas, const ChartArea& a,
+               const std::vector<std::pair<double, double>>& pts, Rgb colour, int width = 1);
 // A small square marker at each point.
 void drawMarkers(Canvas& canvas, const ChartArea& a,
                  const std::vector<std::pair<double, double>>& pts, Rgb colour);

@@ -75,15 +75,16 @@ StudyTable performanceTableView(const PerformanceReport& r, const std::string& s
                  " cylinders; discharge coefficient " + fixedText(s.DischargeCoefficient, 0, 2) +
                  ".  Pressures psi gauge, work ft lbf per cycle of one end, ! compression above "
                  "chest, none: no such figure."};
-  t.header = {"Notch",     "F MEP psi", "R MEP psi", "F work",  "R work",   "F peak",
-              "R peak",    "F release", "R release", "F compr", "R compr",  "IHP",
-              "TE lbf",    "Steam lb/h", "lb/IHP-h", "F/R work", "Status"};
+  t.header = {"Notch",  "F MEP psi",  "R MEP psi", "F work",   "R work",  "F peak",
+              "R peak", "F release",  "R release", "F compr",  "R compr", "IHP",
+              "TE lbf", "Steam lb/h", "lb/IHP-h",  "F/R work", "Status"};
   for (const PerformanceRow& row : r.Rows) {
     const EndPerformance& f = row.Front;
     const EndPerformance& b = row.Rear;
     std::string status;
     for (const auto& [name, e] : {std::pair{"F ", &f}, std::pair{"R ", &b}})
-      if (!e->runs()) status += (status.empty() ? "" : ", ") + (name + std::string(endStatusText(e->Status)));
+      if (!e->runs())
+        status += (status.empty() ? "" : ", ") + (name + std::string(endStatusText(e->Status)));
     std::vector<StudyCell> cells = {
         {(row.Offset >= 0 ? "+" : "") + fixedText(row.Offset, 0, 3)},
         {cell(ran(f, f.MEP), 1)},

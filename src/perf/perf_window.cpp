@@ -1,4 +1,3 @@
-#include "file_dialogs.h"
 #include "perf_window.h"
 
 #include <QApplication>
@@ -20,6 +19,7 @@
 #include <chrono>
 
 #include "export_dialog.h"
+#include "file_dialogs.h"
 #include "numbers.h"
 #include "picture_print.h"
 #include "picture_view.h"
@@ -41,16 +41,15 @@ QDoubleSpinBox* settingBox(const SettingRange& r, int decimals, double step, con
   return box;
 }
 
-
 }  // namespace
 
 TEnginePerformance::TEnginePerformance(Workspace& ws, QWidget* parent)
     : QWidget(parent, Qt::Window), ws_(ws) {
   setWindowTitle("Engine Performance");
-  ChestPressure = settingBox(kChestPressureRange, 1, 5.0, " psi g",
-                             "Steam-chest pressure, psi gauge");
-  BackPressure = settingBox(kBackPressureRange, 1, 0.5, " psi g",
-                            "Exhaust back pressure, psi gauge");
+  ChestPressure =
+      settingBox(kChestPressureRange, 1, 5.0, " psi g", "Steam-chest pressure, psi gauge");
+  BackPressure =
+      settingBox(kBackPressureRange, 1, 0.5, " psi g", "Exhaust back pressure, psi gauge");
   Superheat = settingBox(kSuperheatRange, 0, 10.0, " F", "Superheat at the chest; 0: saturated");
   FrontClearance = settingBox(kClearanceRange, 1, 0.5, " %",
                               "Front end's clearance volume, percent of the swept volume");
@@ -126,8 +125,8 @@ TEnginePerformance::TEnginePerformance(Workspace& ws, QWidget* parent)
   resize(wanted);
 
   showSettings();
-  for (QDoubleSpinBox* box : {ChestPressure, BackPressure, Superheat, FrontClearance,
-                              RearClearance, PortLength, Speed, Discharge})
+  for (QDoubleSpinBox* box : {ChestPressure, BackPressure, Superheat, FrontClearance, RearClearance,
+                              PortLength, Speed, Discharge})
     connect(box, &QDoubleSpinBox::valueChanged, this, [this] { settingsEdited(); });
   connect(Cylinders, &QSpinBox::valueChanged, this, [this] { settingsEdited(); });
   connect(NotchesEdit, &QLineEdit::editingFinished, this, &TEnginePerformance::NotchesEditExit);
@@ -191,8 +190,7 @@ void TEnginePerformance::settingsEdited() {
 
 bool TEnginePerformance::poll() {
   bool changed = false;
-  if (running_.valid() &&
-      running_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+  if (running_.valid() && running_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
     takeResult();
     changed = true;
   }
@@ -202,9 +200,9 @@ bool TEnginePerformance::poll() {
   const bool setChanged = !last_ || !sameWorkingSet(*last_, now);
   if (setChanged) {
     // A changed gear has its own default notches, and the rail speed its own driver.
-    RailSpeed->setText(QString("on the rail %1 mph")
-                           .arg(railSpeedMph(shownSettings_.SpeedRpm, ws_.Frame[dim::DriverDia]),
-                                0, 'f', 1));
+    RailSpeed->setText(
+        QString("on the rail %1 mph")
+            .arg(railSpeedMph(shownSettings_.SpeedRpm, ws_.Frame[dim::DriverDia]), 0, 'f', 1));
     if (defaultNotches_) notches_ = performanceNotches(ws_);
     if (defaultCards_) cardNotches_ = defaultCardNotches(notches_);
   }
@@ -225,9 +223,8 @@ bool TEnginePerformance::poll() {
     if (reach.contains(x)) in.notches.push_back(x);
   for (double x : cardNotches_)
     if (reach.contains(x)) in.cardNotches.push_back(x);
-  running_ = std::async(std::launch::async, [in = std::move(in)] {
-    return computePerformancePage(in);
-  });
+  running_ =
+      std::async(std::launch::async, [in = std::move(in)] { return computePerformancePage(in); });
   Status->setText("computing...");
   return changed;
 }
@@ -270,8 +267,8 @@ void TEnginePerformance::SaveCsvClick() {
 }
 
 PictureInfo TEnginePerformance::pictureInfo() const {
-  return {performancePageSize(page_), QStringLiteral("Engine Performance: %1")
-                                          .arg(QString::fromStdString(ws_.DimSetName))};
+  return {performancePageSize(page_),
+          QStringLiteral("Engine Performance: %1").arg(QString::fromStdString(ws_.DimSetName))};
 }
 
 ExportResult TEnginePerformance::exportTo(const QString& path) const {
@@ -306,10 +303,10 @@ void TEnginePerformance::NotchesEditExit() {
   std::vector<double> offsets;
   bool useDefault = false;
   const OffsetRange reach = ReachableOffsets(ws_);
-  const bool ok = parseNotchList(text, offsets, useDefault) &&
-                  std::all_of(offsets.begin(), offsets.end(),
-                              [&](double x) { return reach.contains(x); }) &&
-                  offsets.size() <= 40;
+  const bool ok =
+      parseNotchList(text, offsets, useDefault) &&
+      std::all_of(offsets.begin(), offsets.end(), [&](double x) { return reach.contains(x); }) &&
+      offsets.size() <= 40;
   if (!ok || (!useDefault && offsets.empty())) {
     NotchesEdit->setText(QString::fromStdString(notchesText_));
     return;
@@ -327,10 +324,10 @@ void TEnginePerformance::CardsEditExit() {
   std::vector<double> offsets;
   bool useDefault = false;
   const OffsetRange reach = ReachableOffsets(ws_);
-  const bool ok = parseNotchList(text, offsets, useDefault) &&
-                  std::all_of(offsets.begin(), offsets.end(),
-                              [&](double x) { return reach.contains(x); }) &&
-                  offsets.size() <= 6;
+  const bool ok =
+      parseNotchList(text, offsets, useDefault) &&
+      std::all_of(offsets.begin(), offsets.end(), [&](double x) { return reach.contains(x); }) &&
+      offsets.size() <= 6;
   if (!ok || (!useDefault && offsets.empty())) {
     CardsEdit->setText(QString::fromStdString(cardsText_));
     return;

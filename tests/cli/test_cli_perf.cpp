@@ -15,8 +15,8 @@
 
 namespace {
 
-using vek1::testing::Result;
 using vek1::testing::readWithPython;
+using vek1::testing::Result;
 using vek1::testing::run;
 
 TEST(CliPerf, JsonHasTheSettingsAndOneRowPerNotchAndSpeedWithBothEnds) {
@@ -57,7 +57,8 @@ print(r['Front']['MEP'], r['Rear']['CompressionPeak'], r['IHP'], r['SteamPerHour
 r=data[0]
 print(float(r['Front.MEP']), float(r['Rear.CompressionPeak']), float(r['IHP']), float(r['SteamPerHour']), float(r['WaterRate']))
 print(len(data), len(r), r['Front.Status'])
-)", "csv");
+)",
+                                             "csv");
   EXPECT_EQ(fromCsv, fromJson + "1 21 runs\n");
 }
 
@@ -71,7 +72,8 @@ TEST(CliPerf, OptionsReachTheModel) {
   };
   const double ihp = figure({}, "r['IHP']");
   EXPECT_NEAR(figure({"--cylinders", "1"}, "r['IHP']"), ihp / 2, 1e-4 * ihp);
-  EXPECT_GT(figure({"--pressure", "150"}, "r['Front']['MEP']"), 1.3 * figure({}, "r['Front']['MEP']"));
+  EXPECT_GT(figure({"--pressure", "150"}, "r['Front']['MEP']"),
+            1.3 * figure({}, "r['Front']['MEP']"));
   EXPECT_GT(figure({"--back-pressure", "10"}, "r['Front']['CompressionPeak']"),
             figure({}, "r['Front']['CompressionPeak']"));
   // A narrower port throttles more at speed.
@@ -112,7 +114,8 @@ TEST(CliPerf, StartsFromTheSettingsSavedWithTheSet) {
   const std::string path = ::testing::TempDir() + "perf-settings.dve";
   const auto bytes = vek1::EncodeDimensionFile(ws);
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   const Result r = run({"perf", "--file", path, "--notches", "1.0", "--cylinders", "2"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(readWithPython(r.out, R"(

@@ -143,8 +143,8 @@ TEST(EnginePerformance, HalvingTheCrankStepMovesMepByUnderATenthOfAPercent) {
   for (double offset : {1.8, 0.6, 0.2}) {
     for (double rpm : {180.0, 1000.0}) {
       const PerformanceRow a = performanceAt(ws, EngineSettings{}, offset, rpm);
-      const PerformanceRow b = performanceAt(ws, EngineSettings{}, offset, rpm,
-                                             2 * kPerfStepsPerRev);
+      const PerformanceRow b =
+          performanceAt(ws, EngineSettings{}, offset, rpm, 2 * kPerfStepsPerRev);
       EXPECT_NEAR(b.Front.MEP, a.Front.MEP, 2e-3 * a.Front.MEP) << offset << " at " << rpm;
       EXPECT_NEAR(b.Rear.MEP, a.Rear.MEP, 2e-3 * a.Rear.MEP) << offset << " at " << rpm;
     }

@@ -53,7 +53,9 @@ TEST(SteamTables, AgreeWithIapwsWithinATenthOfAPercentFrom15To300Psia) {
   }
   const std::string program =
       "from iapws import IAPWS97\n"
-      "rows = [\n" + rows.str() + "]\n"
+      "rows = [\n" +
+      rows.str() +
+      "]\n"
       "worst = (0.0, '')\n"
       "for p, dt, T, v, h, s, cp, k in rows:\n"
       "    ref = IAPWS97(P=p, x=1) if dt == 0 else IAPWS97(P=p, T=IAPWS97(P=p, x=1).T + dt)\n"
@@ -61,7 +63,8 @@ TEST(SteamTables, AgreeWithIapwsWithinATenthOfAPercentFrom15To300Psia) {
       "                               ('s', s, ref.s), ('cp', cp, ref.cp),\n"
       "                               ('k', k, ref.w**2 / (p * 1e6 * ref.v))):\n"
       "        d = abs(ours - theirs) / abs(theirs)\n"
-      "        if d > worst[0]: worst = (d, '%s at %g MPa +%g K: %r vs %r' % (name, p, dt, ours, theirs))\n"
+      "        if d > worst[0]: worst = (d, '%s at %g MPa +%g K: %r vs %r' % (name, p, dt, ours, "
+      "theirs))\n"
       "print('rows', len(rows))\n"
       "print('ok' if worst[0] < 1e-3 else 'worst ' + worst[1])\n";
   const std::string out = runPython(program);

@@ -12,8 +12,8 @@
 #include <QToolBar>
 
 #include "cli_run.h"
-#include "dimensions.h"
 #include "dimension_file.h"
+#include "dimensions.h"
 #include "engine_performance_text.h"
 #include "main_form.h"
 #include "perf_window.h"
