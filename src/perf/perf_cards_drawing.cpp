@@ -18,7 +18,7 @@ constexpr int kChartWidth = 440;
 constexpr int kChartHeight = 300;
 constexpr int kChartGap = 90;
 constexpr int kLegendTop = kMargin + kTitle + kChartLine + kChartHeight + 2 * kChartLine + 8;
-constexpr int kLegendLines = 6;
+constexpr std::size_t kLegendLines = 6;  // as many cards as the window draws
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kReference{150, 150, 150};
 
@@ -40,9 +40,10 @@ Rgb cardColour(std::size_t i) {
   return kPalette[i % kPalette.size()];
 }
 
-CanvasSize cardsPictureSize() {
+CanvasSize cardsPictureSize(const CardsPicture& p) {
+  const int lines = static_cast<int>(std::clamp<std::size_t>(p.rows.size(), 1, kLegendLines));
   return {2 * kMargin + 2 * (kChartLeft + kChartWidth) + kChartGap,
-          kLegendTop + kLegendLines * kChartLine + kMargin};
+          kLegendTop + lines * kChartLine + kMargin};
 }
 
 void drawIndicatorCards(Canvas& canvas, const CardsPicture& p) {

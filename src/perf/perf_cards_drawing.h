@@ -17,7 +17,8 @@ struct CardsPicture {
   std::vector<PerformanceRow> rows;  // one per notch to draw, in the colours' order
 };
 
-CanvasSize cardsPictureSize();
+// The legend has a line a card, up to six.
+CanvasSize cardsPictureSize(const CardsPicture& p);
 void drawIndicatorCards(Canvas& canvas, const CardsPicture& p);
 
 // The colour of the i-th card.

@@ -117,7 +117,7 @@ struct Layout {
 
 Layout layoutOf(const PerformancePage& p) {
   Layout l;
-  l.cards.size = cardsPictureSize();
+  l.cards.size = cardsPictureSize(p.cards);
   l.table.size = studyTablePictureSize(p.table);
   l.curves.size = curvesPictureSize();
   l.table.top = l.cards.size.height + kGap;

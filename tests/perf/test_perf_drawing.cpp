@@ -42,7 +42,7 @@ bool hasTextContaining(const RecordingCanvas& c, const std::string& part) {
 TEST(PerfDrawing, EachCardRunsFromTheChestLineDownToTheBackPressure) {
   const PerformancePage& p = factoryPage();
   ASSERT_EQ(p.cards.rows.size(), 2u);
-  const CanvasSize size = cardsPictureSize();
+  const CanvasSize size = cardsPictureSize(p.cards);
   RecordingCanvas c(size.width, size.height);
   drawIndicatorCards(c, p.cards);
   // The chest line's pixel row: the grey reference whose y is the same at both ends.
@@ -68,6 +68,11 @@ TEST(PerfDrawing, EachCardRunsFromTheChestLineDownToTheBackPressure) {
   EXPECT_TRUE(hasTextContaining(c, "Rear end"));
   EXPECT_TRUE(hasTextContaining(c, "Notch +1.800:  front MEP 93."));
   EXPECT_TRUE(hasTextContaining(c, "psi gauge"));
+  // A legend line a card, and the picture ends under the last.
+  const DrawCall* last = c.findTextContaining("Notch +0.600:");
+  ASSERT_TRUE(last);
+  EXPECT_LT(last->y1 + 14, size.height);
+  EXPECT_GT(last->y1 + 30, size.height);
 }
 
 TEST(PerfDrawing, AnEndThatDoesNotRunHasNoCardAndSaysWhy) {
@@ -75,7 +80,7 @@ TEST(PerfDrawing, AnEndThatDoesNotRunHasNoCardAndSaysWhy) {
   ws.Cyl[cyl::slot<dim::ValveLengthFrontHalf>] += 1.0f;
   const PerformancePage p = computePerformancePage({ws, {1.8}, {1.8}});
   ASSERT_EQ(p.cards.rows[0].Front.Status, EndStatus::NeverOpens);
-  const CanvasSize size = cardsPictureSize();
+  const CanvasSize size = cardsPictureSize(p.cards);
   RecordingCanvas c(size.width, size.height);
   drawIndicatorCards(c, p.cards);
   // Only the rear chart, the right half, has the card.
@@ -123,9 +128,10 @@ TEST(PerfDrawing, CurvesFollowPowerAndEffortInTheirCharts) {
 TEST(PerfDrawing, ThePageStacksItsPartsAndEveryTextFitsOnIt) {
   const PerformancePage& p = factoryPage();
   const CanvasSize size = performancePageSize(p);
-  EXPECT_EQ(size.width, std::max({cardsPictureSize().width, studyTablePictureSize(p.table).width,
-                                  curvesPictureSize().width}));
-  EXPECT_GT(size.height, cardsPictureSize().height + studyTablePictureSize(p.table).height +
+  EXPECT_EQ(size.width,
+            std::max({cardsPictureSize(p.cards).width, studyTablePictureSize(p.table).width,
+                      curvesPictureSize().width}));
+  EXPECT_GT(size.height, cardsPictureSize(p.cards).height + studyTablePictureSize(p.table).height +
                              curvesPictureSize().height);
   RecordingCanvas c(size.width, size.height);
   drawPerformancePage(c, p);
@@ -139,7 +145,7 @@ TEST(PerfDrawing, ThePageStacksItsPartsAndEveryTextFitsOnIt) {
     if (t.text.rfind("Engine performance:", 0) == 0) tableTitle = t.y1;
     if (t.text.rfind("Power and tractive effort:", 0) == 0) curvesTitle = t.y1;
   }
-  EXPECT_GT(tableTitle, cardsPictureSize().height);
+  EXPECT_GT(tableTitle, cardsPictureSize(p.cards).height);
   EXPECT_GT(curvesTitle, tableTitle + studyTablePictureSize(p.table).height);
   EXPECT_NEAR(railSpeedMph(180.0, 7.0), 3.748, 1e-3);
 }
