@@ -18,8 +18,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
       if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+      {
         nsPerIteration_[run.benchmark_name()] =
             run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+        wallNs_[run.benchmark_name()] =
+            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+      }
     ConsoleReporter::ReportRuns(runs);
   }
   void printRatios() const {
@@ -51,10 +55,25 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const auto wear = nsPerIteration_.find("BM_WornGear");
     if (wear != nsPerIteration_.end())
       std::printf("worn gear, 9 notches = %.0f ms (budget: under 2000 ms)\n", wear->second / 1e6);
+    const auto perf = nsPerIteration_.find("BM_PerfTable");
+    if (perf != nsPerIteration_.end())
+      std::printf("performance table, 9 notches at one speed = %.1f ms of CPU (budget: under "
+                  "100 ms)\n",
+                  perf->second / 1e6);
+    const auto update = nsPerIteration_.find("BM_PerfWindowUpdate");
+    if (update != nsPerIteration_.end())
+      std::printf("performance window update = %.1f ms of CPU, on its worker thread\n",
+                  update->second / 1e6);
+    const auto beside = wallNs_.find("BM_AnimationTickBesidePerfUpdate/real_time");
+    if (beside != wallNs_.end() && beside->second > 0)
+      std::printf("animation tick beside the performance update = %.3f ms, %.0f ticks a second "
+                  "at most (budget: at least 55)\n",
+                  beside->second / 1e6, 1e9 / beside->second);
   }
 
  private:
   std::map<std::string, double> nsPerIteration_;
+  std::map<std::string, double> wallNs_;
 };
 
 }  // namespace

@@ -28,6 +28,12 @@ void finite(float x, const char* what, int index, const Workspace& ws) {
 }  // namespace
 
 void checkGearRuns(Workspace ws) {
+  // The engine settings read from a file are held to their ranges: the performance model relies
+  // on them.
+  if (!settingsValid(ws.Engine)) {
+    std::fprintf(stderr, "engine settings out of range after reading\n");
+    std::abort();
+  }
   const float centre = ws.RevArmPositions[0];
   const float norm = ws.Frame[dim::RevArmToCentNorm];
   const float max = ws.Frame[dim::RevArmToCentMax];

@@ -9,6 +9,7 @@
 
 #include "cli_common.h"
 #include "cli_events.h"
+#include "cli_perf.h"
 #include "cli_report.h"
 #include "cli_sensitivity.h"
 #include "cli_wear.h"
@@ -38,6 +39,8 @@ constexpr const char* kUsage =
                                                                     (sensitivity --help)
        vek1-cli wear   [--clearance C] [--joint NAME=C ...] [--notches OFFSETS]
                        [--format json|csv] [options]                (wear --help)
+       vek1-cli perf   [--notches OFFSETS] [--speed RPM,...] [--pressure PSI]
+                       [--format json|csv|text] [options]           (perf --help)
        vek1-cli render main|sine|oval|steam|port --out FILE.png|svg|pdf [options]
                                                                     (render --help)
        vek1-cli render main --out FILE.dxf [options]                (render --help)
@@ -72,6 +75,8 @@ sensitivity prints how much each dimension moves each valve event at each notch
        (sensitivity --help).
 wear   prints what the play in the pin joints does to the valve events at each notch
        (wear --help).
+perf   prints the engine's indicator-card figures, power, tractive effort and steam at
+       each notch and speed (perf --help).
 report writes the design report as a PDF, and the gear as DXF with --dxf (report --help).
 render draws one picture without a window or display: main (the mechanism view at
        --angle, default 0), sine, oval, steam (the diagrams over the diagram positions) or
@@ -162,7 +167,7 @@ Options parse(const std::vector<std::string>& args) {
   o.command = args[0];
   if (o.command != "pose" && o.command != "sweep")
     throw UsageError{"unknown command '" + o.command +
-                     "' (use pose, sweep, events, sensitivity, wear, tune, render or report); try --help"};
+                     "' (use pose, sweep, events, sensitivity, wear, perf, tune, render or report); try --help"};
   cli::ArgReader line(args, 1);
   while (line.more()) {
     const std::string option = line.option();
@@ -321,6 +326,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (args[0] == "sensitivity") {
     const int code = runSensitivityCommand({args.begin() + 1, args.end()}, out, err);
+    return code == kExitOk ? finishCliOutput(out, err) : code;
+  }
+  if (args[0] == "perf") {
+    const int code = runPerfCommand({args.begin() + 1, args.end()}, out, err);
     return code == kExitOk ? finishCliOutput(out, err) : code;
   }
   if (args[0] == "wear") {

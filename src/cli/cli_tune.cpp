@@ -32,8 +32,9 @@ options:
   --bounds PCT           each may move +-PCT % of its value, at least PCT % of one unit
                          (default 5)
   --goal LIST            any of equal-cutoff, equal-lead, constant-lead, cutoff=PERCENT (at full
-                         forward gear), symmetric (forward and reverse alike), comma-separated;
-                         default equal-cutoff
+                         forward gear), symmetric (forward and reverse alike), equal-work
+                         (front and rear indicated work alike within 1 %, at the set's engine
+                         settings: vek1-cli perf), comma-separated; default equal-cutoff
   --notches OFFSETS      offsets from the mid-gear centre, comma-separated, or "default": the
                          forward notches of the valve events (+0.2 .. +1.8 on the factory set)
   --margin DEG           closure margin each notch keeps, in degrees (default 2)
@@ -114,13 +115,15 @@ TuneGoals goalArg(const std::string& text) {
       g.ConstantLead = 1;
     else if (goal == "symmetric")
       g.Symmetric = 1;
+    else if (goal == "equal-work")
+      g.EqualWork = 1;
     else if (goal.starts_with("cutoff=")) {
       g.TargetCutOff = 1;
       g.TargetPercent = numberArg("--goal cutoff", goal.substr(7));
     } else
       throw UsageError{"unknown goal '" + goal +
                        "' (use equal-cutoff, equal-lead, constant-lead, cutoff=PERCENT, "
-                       "symmetric)"};
+                       "symmetric, equal-work)"};
   }
   return g;
 }
@@ -223,6 +226,7 @@ void jsonEvaluation(std::ostream& out, const TuneEvaluation& e) {
       << ", \"MaxLeadDiff\": " << optNum(g.MaxLeadDiff) << ", \"LeadRange\": " << optNum(g.LeadRange)
       << ", \"TargetError\": " << optNum(g.TargetError)
       << ", \"MaxSymmetryDiff\": " << optNum(g.MaxSymmetryDiff)
+      << ", \"MaxWorkDiff\": " << optNum(g.MaxWorkDiff)
       << ", \"MissingCutOffs\": " << g.MissingCutOffs << "}, \"Objective\": " << num(e.Objective)
       << ", \"WorstMargin\": " << num(e.WorstMargin) << ", \"Closes\": "
       << (e.Closes ? "true" : "false") << ", \"BrokenLimits\": " << stringList(e.BrokenLimits)
@@ -334,6 +338,7 @@ void text(std::ostream& out, const TuneResult& r) {
   line("Largest spread of lead over the notches", b.LeadRange, a.LeadRange, 4, "");
   line("Largest distance from the target cut-off", b.TargetError, a.TargetError, 2, " %");
   line("Largest forward/reverse cut-off difference", b.MaxSymmetryDiff, a.MaxSymmetryDiff, 2, " %");
+  line("Largest front/rear work difference", b.MaxWorkDiff, a.MaxWorkDiff, 2, " % of the mean");
   line("Smallest closure margin", r.Before.WorstMargin, r.After.WorstMargin, 2, " degrees");
   if (b.MissingCutOffs > 0 || a.MissingCutOffs > 0)
     out << "Ends that never cut off: " << b.MissingCutOffs << " before, " << a.MissingCutOffs

@@ -24,6 +24,7 @@
 #include "numbers.h"
 #include "oval_drawing.h"
 #include "page_canvas.h"
+#include "perf_page.h"
 #include "picture_export.h"
 #include "port_diagram_drawing.h"
 #include "render_usage.h"
@@ -40,7 +41,16 @@ namespace {
 
 using cli::UsageError;
 
-enum class Picture { Main, Sine, Oval, Steam, Port, Events };
+enum class Picture { Main, Sine, Oval, Steam, Port, Events, Perf };
+
+// What a table picture is drawn from, computed once before the drawing.
+// What a picture is drawn from besides the set: the tables made for it, and the set compared
+// with (null: none).
+struct Tables {
+  EventsTableView events;
+  PerformancePage perf;
+  const Workspace* reference = nullptr;
+};
 
 struct RenderOptions {
   Picture picture = Picture::Main;
@@ -79,7 +89,7 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     return o;
   }
   if (args.size() < 2)
-    throw UsageError{"render needs a picture: main, sine, oval, steam, port or events"};
+    throw UsageError{"render needs a picture: main, sine, oval, steam, port, events or perf"};
   const std::string& kind = args[1];
   if (kind == "main") {
     o.picture = Picture::Main;
@@ -93,9 +103,11 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     o.picture = Picture::Port;
   } else if (kind == "events") {
     o.picture = Picture::Events;
+  } else if (kind == "perf") {
+    o.picture = Picture::Perf;
   } else {
     throw UsageError{"unknown picture '" + kind +
-                     "' (use main, sine, oval, steam, port or events)"};
+                     "' (use main, sine, oval, steam, port, events or perf)"};
   }
   const bool diagramWithPositions =
       o.picture == Picture::Sine || o.picture == Picture::Oval || o.picture == Picture::Steam;
@@ -118,7 +130,8 @@ RenderOptions parseRender(const std::vector<std::string>& args) {
     } else if (option == "--whole-frame" && o.picture == Picture::Main) {
       o.wholeFrame = true;
     } else if (option == "--notches" &&
-               (o.picture == Picture::Events || o.picture == Picture::Main)) {
+               (o.picture == Picture::Events || o.picture == Picture::Main ||
+                o.picture == Picture::Perf)) {
       o.notches = cli::notchesArg(option, line.value(option), kMaxNotches);
     } else if (option == "--units" && o.picture == Picture::Main) {
       if (!dxfUnitsOf(line.value(option), o.units))
@@ -189,8 +202,8 @@ void placePositions(Workspace& ws, const Workspace& saved, const RenderOptions& 
 // A fixed seed: the same command line gives the same picture, steam specks included.
 constexpr std::mt19937::result_type kRenderSeed = 1;
 
-void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
-                 const EventsTableView& events, const Workspace* reference) {
+void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o, const Tables& tables) {
+  const Workspace* reference = tables.reference;
   canvas.clear(Rgb{255, 255, 255});
   switch (o.picture) {
     case Picture::Main: {
@@ -217,14 +230,17 @@ void drawPicture(Canvas& canvas, Workspace& ws, const RenderOptions& o,
       if (o.graph == 'B') drawPortDiagram(canvas, ws, 'R', false, reference);
       break;
     case Picture::Events:
-      drawEventsTable(canvas, events,
+      drawEventsTable(canvas, tables.events,
                       reference ? ws.DimSetName + " compared with " + reference->DimSetName
                                 : ws.DimSetName);
+      break;
+    case Picture::Perf:
+      drawPerformancePage(canvas, tables.perf);
       break;
   }
 }
 
-CanvasSize fullSize(const RenderOptions& o, const EventsTableView& events) {
+CanvasSize fullSize(const RenderOptions& o, const Tables& tables) {
   switch (o.picture) {
     case Picture::Main:
       return {kFrameWidth, kFrameHeight};
@@ -237,7 +253,9 @@ CanvasSize fullSize(const RenderOptions& o, const EventsTableView& events) {
     case Picture::Port:
       return kPortDiagramSize;
     case Picture::Events:
-      return eventsTablePictureSize(events);
+      return eventsTablePictureSize(tables.events);
+    case Picture::Perf:
+      return performancePageSize(tables.perf);
   }
   return {};
 }
@@ -257,6 +275,8 @@ QString titleOf(const RenderOptions& o, const Workspace& ws) {
       return QStringLiteral("vek1 port events diagram: %1").arg(set);
     case Picture::Events:
       return QStringLiteral("vek1 valve events: %1").arg(set);
+    case Picture::Perf:
+      return QStringLiteral("vek1 engine performance: %1").arg(set);
   }
   return {};
 }
@@ -264,16 +284,15 @@ QString titleOf(const RenderOptions& o, const Workspace& ws) {
 // The part of the main frame that the drawing covers, with a margin, held to the frame: the gear
 // of the factory set fills a sixth of the whole frame, which a build log or a page would carry
 // as a wide white border. Found from the pixels the frame lights, so texts count as drawn too.
-PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const EventsTableView& events,
-                   const Workspace* reference) {
+PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const Tables& tables) {
   const PagePart whole{0, 0, {kFrameWidth, kFrameHeight}};
-  if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, events)};
+  if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, tables)};
   QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
   {
     Workspace scratch = ws;
     QPainterCanvas canvas(image);
-    drawPicture(canvas, scratch, o, events, reference);
+    drawPicture(canvas, scratch, o, tables);
   }
   const QRgb white = qRgb(255, 255, 255);
   int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
@@ -338,22 +357,29 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     std::optional<Workspace> reference;
     if (!o.compare.empty()) reference = cli::loadReference(o.compare);
-    EventsTableView events;
+    Tables tables;
+    tables.reference = reference ? &*reference : nullptr;
     if (o.picture == Picture::Events && reference) {
-      events = buildComparedEventsTable(
+      tables.events = buildComparedEventsTable(
           compareValveEvents(ws, *reference, o.notches ? &*o.notches : nullptr), EventTolerance{});
     } else if (o.picture == Picture::Events) {
       const ValveEventsTable table =
           o.notches ? ComputeValveEvents(ws, *o.notches) : ComputeValveEvents(ws);
-      events = buildEventsTable(table, EventTolerance{});
+      tables.events = buildEventsTable(table, EventTolerance{});
     }
-    const PagePart part = drawnPart(ws, o, events, reference ? &*reference : nullptr);
+    if (o.picture == Picture::Perf) {
+      PerformanceInput in{ws, o.notches ? *o.notches : performanceNotches(ws), {}};
+      cli::requireReachable(ws, in.notches);
+      in.cardNotches = defaultCardNotches(in.notches);
+      tables.perf = computePerformancePage(in);
+    }
+    const PagePart part = drawnPart(ws, o, tables);
     PictureInfo info{part.size, titleOf(o, ws)};
     info.pngScale = o.scale;
     info.transparent = o.transparent;
     const ExportResult written = exportPicture(o.out, info, [&](Canvas& canvas) {
       PageCanvas page(canvas, part, !o.transparent);
-      drawPicture(page, ws, o, events, reference ? &*reference : nullptr);
+      drawPicture(page, ws, o, tables);
     });
     if (!written.ok) {
       err << "vek1-cli: " << written.message.toStdString() << '\n';

@@ -3,14 +3,15 @@
 namespace vek1 {
 
 const char* const kRenderUsage =
-    R"(usage: vek1-cli render main|sine|oval|steam|port|events --out FILE.png|svg|pdf [options]
+    R"(usage: vek1-cli render main|sine|oval|steam|port|events|perf --out FILE.png|svg|pdf [options]
        vek1-cli render main --out FILE.dxf [--angle DEG] [--revarm-offset X] [--notches ...]
 
 Draws one picture of the program without a window or display, with the same drawing the
 windows use: main (the mechanism view), sine, oval, steam (the diagrams over the diagram
-positions), port (the port events diagram) or events (the valve events table as the Valve
-Events window exports it). The format follows the extension of --out. The picture is drawn
-in memory and written whole: a file that cannot be written (a full disk, a pipe, a device, a
+positions), port (the port events diagram), events (the valve events table as the Valve
+Events window exports it) or perf (the Engine Performance window's picture: the indicator
+cards, the table and the curves of power and tractive effort, at the set's engine
+settings). The format follows the extension of --out. The picture is drawn in memory and written whole: a file that cannot be written (a full disk, a pipe, a device, a
 folder or a loop of links in its place) exits with 4 and leaves nothing behind.
 
 main --out FILE.dxf writes the gear as a CAD drawing instead (DXF, AutoCAD R2000): the pivots
@@ -35,7 +36,9 @@ options:
                          saved set's positions, or centre, +Norm, -Norm)
   --graph F|R|B          forward, reverse or both graphs (port; default F)
   --notches OFFSETS      events: up to 100 reverse-arm offsets from the centre, or default
-                         (the window's 19 notches, the default)
+                         (the window's 19 notches, the default); perf: the table's notches
+                         (default: the 9 forward notches), the cards at the first, middle
+                         and last of them
   --scale F              PNG: F device pixels per drawing pixel, 1 to 8 (default 1); the
                          picture is drawn again at the finer pitch, not enlarged
   --transparent          no background: PNG with a clear ground, SVG and PDF without a fill

@@ -37,6 +37,37 @@ constexpr int kMappedFields = (kFullRecords - 1) * kFieldsPerRecord;
 constexpr int kCurrentItemField = kFullRecords * kFieldsPerRecord - 1;  // record 70 field 5
 // The largest clearance kept: beyond it the play is not wear but another gear.
 constexpr float kMaxStoredClearance = 0.1f;
+
+// The engine settings' fields in records 73 and 74, the last one a spare.
+constexpr int kEngineFields = kEngineRecords * kFieldsPerRecord;
+constexpr std::array<const char*, kEngineFields> kEngineFieldNames = {
+    "steam-chest pressure", "back pressure", "superheat", "front clearance", "rear clearance",
+    "port length", "speed", "cylinders", "discharge coefficient", "spare"};
+
+std::array<float, kEngineFields> engineSettingsFields(const EngineSettings& e) {
+  const EngineSettings s = heldSettings(e);
+  auto single = [](double v) { return static_cast<float>(v); };
+  return {single(s.ChestPressure), single(s.BackPressure),  single(s.Superheat),
+          single(s.ClearancePct[0]), single(s.ClearancePct[1]), single(s.PortLength),
+          single(s.SpeedRpm),       static_cast<float>(s.Cylinders),
+          single(s.DischargeCoefficient), 0.0f};
+}
+
+// Finite fields into settings held to their ranges; the cylinders are clamped as a real number
+// before they become an integer.
+EngineSettings engineSettingsFromFields(const std::array<float, kEngineFields>& f) {
+  EngineSettings s;
+  s.ChestPressure = f[0];
+  s.BackPressure = f[1];
+  s.Superheat = f[2];
+  s.ClearancePct = {f[3], f[4]};
+  s.PortLength = f[5];
+  s.SpeedRpm = f[6];
+  s.Cylinders = static_cast<int>(std::nearbyint(
+      std::clamp(static_cast<double>(f[7]), kCylinderRange.Lowest, kCylinderRange.Highest)));
+  s.DischargeCoefficient = f[8];
+  return heldSettings(s);
+}
 static_assert(kJointClearanceCount <= kClearanceRecords * kFieldsPerRecord);
 
 // Records 1 to 11 name a dimension by its id, or one of these settings.
@@ -360,7 +391,7 @@ DimensionFileResult decodeAndApply(std::span<const std::uint8_t> bytes, Form for
   // The joint clearances follow the full form; a file written before them keeps the defaults.
   scratch.JointClearances = Workspace{}.JointClearances;
   if (form == Form::Native && toRead == kFullRecords &&
-      records >= static_cast<std::size_t>(kWrittenRecords)) {
+      records >= static_cast<std::size_t>(kFullRecords + kClearanceRecords)) {
     for (int j = 0; j < kJointClearanceCount; ++j) {
       const int n = kFullRecords * kFieldsPerRecord + j;
       const float c = fieldAt(bytes, n);
@@ -371,6 +402,22 @@ DimensionFileResult decodeAndApply(std::span<const std::uint8_t> bytes, Form for
       scratch.JointClearances[static_cast<std::size_t>(j)] =
           std::clamp(c, 0.0f, kMaxStoredClearance);
     }
+  }
+  // The engine settings follow the clearances; a file without them has the factory settings.
+  scratch.Engine = EngineSettings{};
+  if (form == Form::Native && toRead == kFullRecords &&
+      records >= static_cast<std::size_t>(kWrittenRecords)) {
+    std::array<float, kEngineFields> f{};
+    for (int k = 0; k < kEngineFields; ++k) {
+      const int n = (kEngineFirstRecord - 1) * kFieldsPerRecord + k;
+      f[static_cast<std::size_t>(k)] = fieldAt(bytes, n);
+      if (!std::isfinite(f[static_cast<std::size_t>(k)]))
+        return failure("The file is damaged: " + recordAndField(n) + " (" +
+                       kEngineFieldNames[static_cast<std::size_t>(k)] + ") holds " +
+                       fixedText(f[static_cast<std::size_t>(k)], 0, 0) +
+                       " instead of a number. Nothing was loaded.");
+    }
+    scratch.Engine = engineSettingsFromFields(f);
   }
   if (name) scratch.DimSetName = *name;
   // The centre and the positions derived from it follow the loaded dimensions, not the file.
@@ -452,6 +499,7 @@ std::vector<std::uint8_t> EncodeDimensionFile(const Workspace& ws) {
   for (int n = kMappedFields; n < kCurrentItemField; ++n) putField(out, 0.0f);
   putField(out, static_cast<float>(ws.CurrentOverlayItem));
   for (float c : ws.JointClearances) putField(out, c);
+  for (float f : engineSettingsFields(ws.Engine)) putField(out, f);
   return out;
 }
 

@@ -3,10 +3,21 @@
 // ".ovk" file (read only).
 //
 // Both are headerless runs of 20-byte records, each five little-endian IEEE singles; the form is
-// told by the length alone. A native file as written here is 72 records (1440 bytes): the full
-// form's 70, then the joint clearances in records 71 and 72; a file of 70 or 71 records is the
-// full form without them (the clearances then keep their defaults), and a native file of 11 to 20
-// records is the older short form, of which records 1 to 11 are read. A DOS file is read as
+// told by the length alone. A native file as written here is 74 records (1480 bytes): the full
+// form's 70, then the joint clearances in records 71 and 72, then the engine settings in records
+// 73 and 74. A file of 70 or 71 records is the full form without the clearances (they keep their
+// defaults), one of 72 or 73 has the clearances but not the engine settings (the factory
+// defaults are taken); a native file of 11 to 20 records is the older short form, of which
+// records 1 to 11 are read. A reader of the 70-record form ignores every record past the 70th, so
+// it opens a file of this program unchanged.
+//
+// Records 73 and 74, field by field: steam-chest pressure (psi gauge), back pressure (psi gauge),
+// superheat (degrees F, 0 saturated), front clearance and rear clearance (percent of the swept
+// volume); port length (set's units, 0 for 0.8 x bore), speed (rev/min), cylinders, discharge
+// coefficient, and a 0 kept spare. NaN or an infinity refuses the file as in any other field;
+// a finite value outside the range its setting keeps (engine_settings.h) is held to that range
+// (the cylinders rounded to a whole number first), and a back pressure at or above the chest
+// pressure is brought under it. A DOS file is read as
 // records 1 to 11 whatever its length. Records beyond the last one used, and a trailing partial
 // record, are ignored. A clearance that is negative reads as 0, one above 0.1 as 0.1: no more is
 // wear.
@@ -60,7 +71,10 @@ constexpr int kFullRecords = 70;
 // singles). A reader of the full form reads records 1 to 70 and ignores what follows, so a file
 // with them still opens there; a file without them opens here with the default clearances.
 constexpr int kClearanceRecords = 2;
-constexpr int kWrittenRecords = kFullRecords + kClearanceRecords;
+// Then two records of the engine settings (nine singles and a spare).
+constexpr int kEngineRecords = 2;
+constexpr int kEngineFirstRecord = kFullRecords + kClearanceRecords + 1;  // record 73
+constexpr int kWrittenRecords = kFullRecords + kClearanceRecords + kEngineRecords;
 constexpr int kShortRecordsMin = 11;  // records 1..11 are common to every form
 constexpr int kShortRecordsMax = 20;  // up to here a native file is the short form
 constexpr int kDosRecords = 11;
@@ -72,7 +86,7 @@ struct DimensionFileResult {
   std::string message;  // empty on success; one sentence or two for a message box otherwise
 };
 
-// The 70 records of a full native file.
+// The records of a native file as this program writes it (kWrittenRecords).
 std::vector<std::uint8_t> EncodeDimensionFile(const Workspace& ws);
 
 // Native file contents into ws (short or full form by length). On success the reverse-arm centre

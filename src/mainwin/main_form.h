@@ -202,6 +202,7 @@ class TMainForm : public QMainWindow {
   QAction* ValveEvents = nullptr;
   QAction* Sensitivity = nullptr;
   QAction* WornGear = nullptr;
+  QAction* EnginePerformance = nullptr;
   QAction* Instructions = nullptr;
   QAction* SpecInstr = nullptr;
   QAction* About1 = nullptr;
@@ -391,6 +392,7 @@ class TMainForm : public QMainWindow {
   QWidget* events_ = nullptr;
   QWidget* sensitivity_ = nullptr;  // made on first use, beside the running gear
   QWidget* wornGear_ = nullptr;
+  QWidget* performance_ = nullptr;  // made on first use, beside the running gear
   QDialog* instructions_ = nullptr;
   QDialog* special_ = nullptr;
   QDialog* about_ = nullptr;

@@ -7,6 +7,8 @@
 #include "main_form.h"
 #include "motion.h"
 #include "motion_dialogs.h"
+#include "perf_icon.h"
+#include "perf_window.h"
 #include "report_actions.h"
 #include "sensitivity_window.h"
 #include "view.h"
@@ -112,6 +114,11 @@ void TMainForm::buildMenus() {
     if (!wornGear_) wornGear_ = new TWornGear(ws_, this);
     showBeside(wornGear_, this);
   });
+  EnginePerformance =
+      DrawGraphsMenu->addAction(enginePerformanceIcon(), "&EnginePerformance", this, [this] {
+        if (!performance_) performance_ = new TEnginePerformance(ws_, this);
+        showBeside(performance_, this);
+      });
   HelpMenu = menuBar()->addMenu("&Help");
   Instructions = HelpMenu->addAction("&Instructions", this, show(instructions_));
   SpecInstr = HelpMenu->addAction("Instructions&Special", this, show(special_));
@@ -165,6 +172,7 @@ void TMainForm::buildToolBar() {
   tool(SteamDiag, "View Steam Diagram");
   tool(FourEvents, "View Port Events vs Reverse Arm Position");
   tool(ValveEvents, "View Valve Events at Each Notch");
+  tool(EnginePerformance, "View Engine Performance: Cards, Power and Steam");
   ToolBar1->setGeometry(0, 0, ToolBar1->sizeHint().width(), 24);
 }
 

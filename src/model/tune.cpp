@@ -45,6 +45,15 @@ double cutOffDiff(const std::optional<double>& a, const std::optional<double>& b
 
 double finiteOr(double x, double fallback) { return std::isfinite(x) ? x : fallback; }
 
+// Front less rear work in percent of their mean; an end without work counts as far apart.
+constexpr double kMissingWorkResidual = 100.0;
+double workDiff(const std::optional<double>& front, const std::optional<double>& rear) {
+  if (!front || !rear || !std::isfinite(*front) || !std::isfinite(*rear))
+    return kMissingWorkResidual;
+  const double mean = 0.5 * (std::fabs(*front) + std::fabs(*rear));
+  return mean > 0.0 ? 100.0 * (*front - *rear) / mean : 0.0;
+}
+
 const TuneNotchFigures* findNotch(const std::vector<TuneNotchFigures>& figures, double offset) {
   for (const TuneNotchFigures& f : figures)
     if (f.Offset == offset) return &f;
@@ -205,9 +214,12 @@ TuneLimitValues resolveTuneLimits(const TuneSettings& s, const Workspace& start,
 
 std::string tuneObjectiveText(const TuneGoals& g) {
   const bool onlyEqualCutOff = g.EqualCutOff > 0.0 && g.EqualLead <= 0.0 && g.ConstantLead <= 0.0 &&
-                               g.TargetCutOff <= 0.0 && g.Symmetric <= 0.0;
+                               g.TargetCutOff <= 0.0 && g.Symmetric <= 0.0 && g.EqualWork <= 0.0;
   if (onlyEqualCutOff && g.EqualCutOff == 1.0)
     return "largest front/rear cut-off difference, % of stroke";
+  if (g.EqualWork > 0.0)
+    return "largest goal figure over its tolerance (1 % of stroke, 0.005 of lead, 1 % of work), "
+           "times its weight";
   return "largest goal figure over its tolerance (1 % of stroke, 0.005 of lead), times its weight";
 }
 
@@ -274,7 +286,7 @@ std::optional<std::string> checkTuneSettings(TuneSettings& s) {
     if (!std::isfinite(x)) return "a notch offset is not finite";
   const TuneGoals& g = s.Goals;
   const double weights[] = {g.EqualCutOff, g.EqualLead, g.ConstantLead, g.TargetCutOff,
-                            g.Symmetric};
+                            g.Symmetric, g.EqualWork};
   bool anyGoal = false;
   for (double w : weights) {
     if (!std::isfinite(w) || w < 0.0) return "a goal weight must be 0 or more";
@@ -460,6 +472,17 @@ TuneEvaluation scoreTuneFigures(const TuneSettings& s, std::vector<TuneNotchFigu
     }
     addGoal(g.Symmetric, r, kCutOffTolerance, e.Goals.MaxSymmetryDiff, shownMax(r, present));
   }
+  {
+    std::vector<double> r;
+    std::vector<bool> present;
+    for (const TuneNotchFigures& f : main) {
+      r.push_back(workDiff(f.Front.Work, f.Rear.Work));
+      present.push_back(both(f.Front.Work, f.Rear.Work));
+      // An end without work is not equal work, whatever the other notches show.
+      if (g.EqualWork > 0.0 && !present.back()) met = false;
+    }
+    addGoal(g.EqualWork, r, kWorkTolerance, e.Goals.MaxWorkDiff, shownMax(r, present));
+  }
   e.GoalsMet = met;
   return e;
 }
@@ -470,7 +493,9 @@ TuneEvaluation evaluateTuneCandidate(const Workspace& base, const TuneSettings& 
   Workspace ws = base;
   applyTuneCandidate(ws, s.Vary, values);
   const std::vector<double> notches = tuneEvaluationNotches(s);
-  return scoreTuneFigures(s, figures ? figures(ws, notches) : tuneNotchFigures(ws, notches));
+  std::vector<TuneNotchFigures> found = figures ? figures(ws, notches) : tuneNotchFigures(ws, notches);
+  if (s.Goals.EqualWork > 0.0) addIndicatedWork(ws, found);
+  return scoreTuneFigures(s, std::move(found));
 }
 
 }  // namespace vek1

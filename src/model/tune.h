@@ -47,11 +47,16 @@ struct TuneGoals {
   double TargetCutOff = 0.0;     // both ends cut off at TargetPercent at full forward gear
   double TargetPercent = 75.0;
   double Symmetric = 0.0;        // the cut-off at +x equals that at -x
+  // Front and rear indicated work alike at each notch, at the set's engine settings (speed,
+  // pressures, clearance: Workspace::Engine).
+  double EqualWork = 0.0;
 };
 
 // What counts as met: the same tolerances the valve events table highlights by default.
 constexpr double kCutOffTolerance = 1.0;   // % of stroke
 constexpr double kLeadTolerance = 0.005;   // units
+// Front and rear work differ by at most this percentage of their mean.
+constexpr double kWorkTolerance = 1.0;
 // Closure margin every notch must keep, in degrees from tangency.
 constexpr double kDefaultClosureMargin = 2.0;
 // Every candidate is solved at every notch: more than this would keep a search going for hours.
@@ -115,6 +120,8 @@ struct TuneGoalFigures {
   std::optional<double> LeadRange;       // largest spread of one end's lead over the notches
   std::optional<double> TargetError;     // largest |cut-off - target| at full forward gear, %
   std::optional<double> MaxSymmetryDiff; // largest |cut-off(+x) - cut-off(-x)|, %
+  // Largest |front - rear| indicated work over the notches, % of the mean of the two.
+  std::optional<double> MaxWorkDiff;
   int MissingCutOffs = 0;  // ends of the notches that never cut off (counted apart, not as %)
 };
 

@@ -1,5 +1,7 @@
 #include "tune_figures.h"
 
+#include "engine_performance.h"
+
 #include "valve_events.h"
 
 namespace vek1 {
@@ -35,6 +37,19 @@ std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,
   out.reserve(offsets.size());
   for (double offset : offsets) out.push_back(tuneFiguresFromEvents(ValveEvents(ws, offset), offset));
   return out;
+}
+
+void addIndicatedWork(const Workspace& ws, std::vector<TuneNotchFigures>& figures) {
+  for (TuneNotchFigures& f : figures) {
+    if (f.Front.Work && f.Rear.Work) continue;
+    const PerformanceRow row =
+        performanceAt(ws, ws.Engine, f.Offset, ws.Engine.SpeedRpm, kPerfStepsPerRev / 2);
+    auto work = [](const EndPerformance& e) {
+      return e.runs() ? std::optional<double>(e.Work) : std::nullopt;
+    };
+    f.Front.Work = work(row.Front);
+    f.Rear.Work = work(row.Rear);
+  }
 }
 
 std::vector<double> defaultTuneNotches(const Workspace& ws) {

@@ -15,6 +15,9 @@ struct TuneEndFigures {
   double Lead = 0.0;             // steam opening at that end's dead centre, units
   bool TakesSteam = true;        // the steam edge opens at some point of the turn
   double SteamOpening = 1.0;     // its largest opening over the turn, units
+  // Indicated work per cycle of this end, ft lbf; only found when a goal asks for it, and none
+  // for an end that does not run (engine_performance.h).
+  std::optional<double> Work;
 };
 
 struct TuneNotchFigures {
@@ -32,6 +35,11 @@ TuneNotchFigures tuneFiguresFromEvents(const NotchEvents& events, double offset)
 // The figures of `ws` at each offset from its mid-gear centre, in the order given.
 std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,
                                                std::span<const double> offsets);
+
+// Adds each end's indicated work to figures that lack it, at the engine settings of `ws`. The
+// model runs at half its usual crank step count: the work differences a search compares move
+// by well under the goal's tolerance between the two.
+void addIndicatedWork(const Workspace& ws, std::vector<TuneNotchFigures>& figures);
 
 // The forward notches of the valve events' default list (offsets above the centre).
 std::vector<double> defaultTuneNotches(const Workspace& ws);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine_settings.h"
+
 namespace vek1 {
 
 constexpr int kPivotCount = 27;
@@ -197,6 +199,8 @@ struct GearSet {
     c.fill(kDefaultJointClearance);
     return c;
   }();
+  // The engine's steam, clearance, ports and speed, for the performance figures.
+  EngineSettings Engine;
 
   PivotTable Pivots;
   std::string DimSetName = "Nominal";

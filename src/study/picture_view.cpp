@@ -1,7 +1,12 @@
 #include "picture_view.h"
 
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+
 #include "canvas.h"
 #include "painter_canvas.h"
+#include "numbers.h"
 
 namespace vek1 {
 
@@ -13,8 +18,18 @@ void PictureView::show(CanvasSize size, DrawPicture draw) {
 
 void PictureView::paintEvent(QPaintEvent*) {
   if (!draw_) return;
-  QPainterCanvas canvas(*this);
-  draw_(canvas);
+  // Drawn at the screen's pixel pitch into an image, so that a scaled screen shows sharp lines
+  // and text rather than the drawing's pixels spread apart.
+  const double ratio = std::clamp(devicePixelRatioF(), 1.0, 8.0);
+  QImage image(roundHalfEven(width() * ratio), roundHalfEven(height() * ratio),
+               QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainterCanvas canvas(image, nullptr, ratio);
+    draw_(canvas);
+  }
+  image.setDevicePixelRatio(ratio);
+  QPainter(this).drawImage(0, 0, image);
 }
 
 }  // namespace vek1

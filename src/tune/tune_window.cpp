@@ -140,6 +140,10 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   targetPercent_ = new QLineEdit("75", this);
   targetPercent_->setObjectName("TargetPercent");
   symmetric_ = new QCheckBox("Forward and reverse alike", this);
+  equalWork_ = new QCheckBox("Equal front and rear work (engine settings)", this);
+  equalWork_->setToolTip(
+      "Front and rear indicated work alike within 1 % at each notch, at the speed, pressures and "
+      "clearances of the Engine Performance window");
   notches_ = new QLineEdit(this);
   notches_->setObjectName("Notches");
   defaultNotches_ = new QPushButton("Default", this);
@@ -199,18 +203,19 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   goalLayout->addWidget(targetCutOff_, 3, 0);
   goalLayout->addWidget(targetPercent_, 3, 1);
   goalLayout->addWidget(symmetric_, 4, 0, 1, 2);
-  goalLayout->addWidget(new QLabel("Notches (offsets from the centre)", goalBox), 5, 0, 1, 2);
-  goalLayout->addWidget(notches_, 6, 0);
-  goalLayout->addWidget(defaultNotches_, 6, 1);
-  goalLayout->addWidget(new QLabel("Closure margin at least, degrees", goalBox), 7, 0);
-  goalLayout->addWidget(margin_, 7, 1);
-  goalLayout->addWidget(limits_, 8, 0, 1, 2);
-  goalLayout->addWidget(new QLabel("Largest lead, units (empty: default)", goalBox), 9, 0);
-  goalLayout->addWidget(maxLead_, 9, 1);
-  goalLayout->addWidget(new QLabel("Cut-off range kept, points (empty: off)", goalBox), 10, 0);
-  goalLayout->addWidget(cutOffRange_, 10, 1);
-  goalLayout->addWidget(new QLabel("Valve travel at most, % above (empty: off)", goalBox), 11, 0);
-  goalLayout->addWidget(maxTravel_, 11, 1);
+  goalLayout->addWidget(equalWork_, 5, 0, 1, 2);
+  goalLayout->addWidget(new QLabel("Notches (offsets from the centre)", goalBox), 6, 0, 1, 2);
+  goalLayout->addWidget(notches_, 7, 0);
+  goalLayout->addWidget(defaultNotches_, 7, 1);
+  goalLayout->addWidget(new QLabel("Closure margin at least, degrees", goalBox), 8, 0);
+  goalLayout->addWidget(margin_, 8, 1);
+  goalLayout->addWidget(limits_, 9, 0, 1, 2);
+  goalLayout->addWidget(new QLabel("Largest lead, units (empty: default)", goalBox), 10, 0);
+  goalLayout->addWidget(maxLead_, 10, 1);
+  goalLayout->addWidget(new QLabel("Cut-off range kept, points (empty: off)", goalBox), 11, 0);
+  goalLayout->addWidget(cutOffRange_, 11, 1);
+  goalLayout->addWidget(new QLabel("Valve travel at most, % above (empty: off)", goalBox), 12, 0);
+  goalLayout->addWidget(maxTravel_, 12, 1);
 
   auto* top = new QHBoxLayout;
   top->addWidget(dimBox, 3);
@@ -476,6 +481,7 @@ std::optional<TuneSettings> TTuneDesign::settingsFromControls(QString* problem) 
   s.Goals.TargetCutOff = targetCutOff_->isChecked() ? 1.0 : 0.0;
   s.Goals.TargetPercent = parseNumber(targetPercent_->text().toStdString());
   s.Goals.Symmetric = symmetric_->isChecked() ? 1.0 : 0.0;
+  s.Goals.EqualWork = equalWork_->isChecked() ? 1.0 : 0.0;
   s.MinClosureMargin = parseNumber(margin_->text().toStdString());
   bool badLimit = false;
   s.Limits.Enabled = limits_->isChecked();
@@ -556,6 +562,9 @@ void TTuneDesign::showResult(const TuneResult& r) {
     if (r.Before.Goals.MaxCutOffDiff && r.After.Goals.MaxCutOffDiff)
       text += "; largest cut-off difference " + number(*r.Before.Goals.MaxCutOffDiff, 2) +
               " % before, " + number(*r.After.Goals.MaxCutOffDiff, 2) + " % after";
+    if (r.Before.Goals.MaxWorkDiff && r.After.Goals.MaxWorkDiff)
+      text += "; largest work difference " + number(*r.Before.Goals.MaxWorkDiff, 2) +
+              " % before, " + number(*r.After.Goals.MaxWorkDiff, 2) + " % after";
     if (r.Before.Goals.MissingCutOffs > 0 || r.After.Goals.MissingCutOffs > 0)
       text += QString("; ends that never cut off: %1 before, %2 after")
                   .arg(r.Before.Goals.MissingCutOffs)

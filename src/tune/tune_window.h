@@ -117,6 +117,7 @@ class TTuneDesign : public QDialog {
   QCheckBox* targetCutOff_ = nullptr;
   QLineEdit* targetPercent_ = nullptr;
   QCheckBox* symmetric_ = nullptr;
+  QCheckBox* equalWork_ = nullptr;
   QLineEdit* notches_ = nullptr;
   QPushButton* defaultNotches_ = nullptr;
   QLineEdit* margin_ = nullptr;

@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "dimension_file.h"
+#include "engine_performance.h"
 #include "dimensions.h"
 #include "numbers.h"
 #include "pipe_watchdog.h"
@@ -138,7 +139,7 @@ TEST(DimensionFile, FieldsSitWhereTheRecordTablesSay) {
   Workspace ws = distinctive();
   ws.Frame[dim::Stroke] = 1.0f;
   Bytes b = EncodeDimensionFile(ws);
-  ASSERT_EQ(b.size(), 1440u);
+  ASSERT_EQ(b.size(), 1480u);
   EXPECT_EQ((Bytes{b[0], b[1], b[2], b[3]}), (Bytes{0x00, 0x00, 0x80, 0x3F}));
   const std::pair<float, float> where[] = {
       {at(b, 3, 2), ws.Frame[dim::LinkRadius]},
@@ -292,6 +293,74 @@ TEST(DimensionFile, JointClearancesFollowTheFullFormAndOlderFilesGetTheDefaults)
   ASSERT_TRUE(DecodeDimensionFile(wild, ws).ok);
   EXPECT_EQ(ws.JointClearances[0], 0.0f);
   EXPECT_EQ(ws.JointClearances[1], 0.1f);
+}
+
+// The engine settings ride in records 73 and 74. A file without them (72 records, or the full
+// form alone) opens with the factory settings; NaN there refuses the file, a finite value out of
+// its setting's range is held to it, and nothing read can make a figure non-finite.
+TEST(DimensionFile, EngineSettingsFollowTheClearancesAndOlderFilesGetTheDefaults) {
+  Workspace source = distinctive();
+  source.Engine.ChestPressure = 180.0;
+  source.Engine.BackPressure = 4.5;
+  source.Engine.Superheat = 120.0;
+  source.Engine.ClearancePct = {7.5, 12.0};
+  source.Engine.PortLength = 1.25;
+  source.Engine.SpeedRpm = 240.0;
+  source.Engine.Cylinders = 3;
+  source.Engine.DischargeCoefficient = 0.8125;
+  const Bytes full = EncodeDimensionFile(source);
+  ASSERT_EQ(full.size(), 74u * 20);
+  EXPECT_EQ(at(full, 73, 1), 180.0f);
+  EXPECT_EQ(at(full, 73, 5), 12.0f);
+  EXPECT_EQ(at(full, 74, 3), 3.0f);
+  EXPECT_EQ(at(full, 74, 5), 0.0f);
+
+  Workspace ws = started();
+  ASSERT_TRUE(DecodeDimensionFile(full, ws).ok);
+  EXPECT_EQ(ws.Engine, source.Engine);
+  EXPECT_TRUE(sameRange(EncodeDimensionFile(ws), full, 73, 1, 74, 5));
+
+  for (size_t records : {70u, 72u, 73u}) {
+    Workspace older = started();
+    older.Engine.ChestPressure = 55.0;
+    ASSERT_TRUE(DecodeDimensionFile(Bytes(full.begin(), full.begin() + records * 20), older).ok);
+    EXPECT_EQ(older.Engine, EngineSettings{}) << records;
+    EXPECT_EQ(older.Frame[dim::Stroke], source.Frame[dim::Stroke]);
+  }
+
+  for (int field = 1; field <= 5; ++field) {
+    Bytes damaged = full;
+    put(damaged, 74, field, field % 2 ? kNaN : kInf);
+    Workspace kept = started();
+    const DimensionFileResult r = DecodeDimensionFile(damaged, kept);
+    EXPECT_FALSE(r.ok) << field;
+    EXPECT_NE(r.message.find("record 74, field " + std::to_string(field)), std::string::npos)
+        << r.message;
+    EXPECT_EQ(kept.Engine, EngineSettings{});
+  }
+
+  Bytes wild = full;
+  put(wild, 73, 1, 1e30f);   // chest pressure
+  put(wild, 73, 2, 3e38f);   // back pressure, above the chest
+  put(wild, 73, 4, -1.0f);   // clearance
+  put(wild, 74, 2, 0.0f);    // speed
+  put(wild, 74, 3, -3e38f);  // cylinders
+  put(wild, 74, 4, 1e9f);    // discharge coefficient
+  ASSERT_TRUE(DecodeDimensionFile(wild, ws).ok);
+  EXPECT_TRUE(settingsValid(ws.Engine));
+  EXPECT_EQ(ws.Engine.ChestPressure, kChestPressureRange.Highest);
+  EXPECT_LT(ws.Engine.BackPressure, ws.Engine.ChestPressure);
+  EXPECT_EQ(ws.Engine.ClearancePct[0], kClearanceRange.Lowest);
+  EXPECT_EQ(ws.Engine.Cylinders, 1);
+  EXPECT_EQ(ws.Engine.DischargeCoefficient, 1.0);
+  EXPECT_GT(ws.Engine.SpeedRpm, 0.0);
+  // What such a set gives is a figure, not a NaN.
+  const PerformanceRow row = performanceAt(ws, ws.Engine, 1.0, ws.Engine.SpeedRpm);
+  EXPECT_TRUE(std::isfinite(row.IHP) && std::isfinite(row.SteamPerHour) &&
+              std::isfinite(row.Front.MEP) && std::isfinite(row.Rear.PeakPressure));
+  put(wild, 74, 3, 4.6f);
+  ASSERT_TRUE(DecodeDimensionFile(wild, ws).ok);
+  EXPECT_EQ(ws.Engine.Cylinders, 5);
 }
 
 TEST(DimensionFile, CurrentItemComesFromRecord70Field5Alone) {

@@ -246,7 +246,7 @@ TEST_F(Editing, SaveAndOpenADimensionSet) {
   chosen = path;
   form->SaveAsDimensionsClick();
   ASSERT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
-  EXPECT_EQ(QFileInfo(path).size(), 1440);
+  EXPECT_EQ(QFileInfo(path).size(), 1480);
   EXPECT_EQ(ws.DimSetName, "bigloco");
 
   form->ResetAllClick();
