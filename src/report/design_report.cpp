@@ -10,6 +10,7 @@
 #include "file_write.h"
 #include "report_pages.h"
 #include "report_compare.h"
+#include "report_engine.h"
 #include "report_sections.h"
 #include "valve_events.h"
 
@@ -108,6 +109,7 @@ ReportPdf designReportPdf(const Workspace& set, const Workspace* reference,
     add(diagramPages(set));
     add(eventsPages(set, events, "Valve events", bodies, metrics));
     add(marginPages(events, bodies, metrics));
+    add(enginePages(set, options.notches, bodies, metrics));
     if (reference) {
       // The reference at the set's own notches, so that each row compares like with like.
       const ComparedEvents compared =

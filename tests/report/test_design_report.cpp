@@ -11,6 +11,8 @@
 
 #include "design_report.h"
 #include "dimensions.h"
+#include "engine_performance.h"
+#include "numbers.h"
 #include "events_table.h"
 #include "valve_events.h"
 #include "write_limit.h"
@@ -55,10 +57,10 @@ TEST(DesignReport, PdfinfoCountsThePagesOnThePaperAsked) {
   int pages = 0;
   const std::string a4 = written(ws, nullptr, {}, "a4.pdf", &pages);
   // Title, dimensions, the gear, two pages of diagrams, the events table in two parts by its
-  // columns, the margins.
-  EXPECT_EQ(pages, 8);
+  // columns, the margins, the engine.
+  EXPECT_EQ(pages, 9);
   const std::string info = shell("pdfinfo '" + a4 + "'");
-  EXPECT_NE(info.find("Pages:           8\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Pages:           9\n"), std::string::npos) << info;
   EXPECT_NE(info.find("595 x 842 pts (A4)"), std::string::npos) << info;
   EXPECT_NE(info.find("Valve gear design report: Nominal"), std::string::npos) << info;
 
@@ -70,14 +72,14 @@ TEST(DesignReport, PdfinfoCountsThePagesOnThePaperAsked) {
   setDimension(reference, dim::RadiusRod, 5.2f);
   const std::string compared = written(ws, &reference, letter, "letter.pdf", &pages);
   // The reference's events follow the set's, in two parts too, then their differences.
-  EXPECT_EQ(pages, 12);
+  EXPECT_EQ(pages, 13);
   const std::string info2 = shell("pdfinfo '" + compared + "'");
-  EXPECT_NE(info2.find("Pages:           12\n"), std::string::npos) << info2;
+  EXPECT_NE(info2.find("Pages:           13\n"), std::string::npos) << info2;
   EXPECT_NE(info2.find("612 x 792 pts (letter)"), std::string::npos) << info2;
   const std::string text = shell("pdftotext -layout '" + compared + "' -");
   EXPECT_NE(text.find("compared with Last good"), std::string::npos);
   EXPECT_NE(text.find("Reference set Last good: valve events"), std::string::npos);
-  EXPECT_NE(text.find("Page 12 of 12"), std::string::npos);
+  EXPECT_NE(text.find("Page 13 of 13"), std::string::npos);
 }
 
 TEST(DesignReport, TextHoldsEveryDimensionAndEveryFigureOfTheEventsTable) {
@@ -108,8 +110,22 @@ TEST(DesignReport, TextHoldsEveryDimensionAndEveryFigureOfTheEventsTable) {
   }
   EXPECT_EQ(labels, 40);
   EXPECT_NE(readable.find("119 Valve Length Front Half 0.7000 units"), std::string::npos);
-  for (int page = 1; page <= 8; ++page)
-    EXPECT_NE(text.find("Page " + std::to_string(page) + " of 8"), std::string::npos) << page;
+  for (int page = 1; page <= 9; ++page)
+    EXPECT_NE(text.find("Page " + std::to_string(page) + " of 9"), std::string::npos) << page;
+
+  // The engine section: each notch's line carries the performance model's figures at the set's
+  // own speed, the front end's MEP first.
+  const PerformanceRow perf = performanceAt(ws, ws.Engine, 1.6, ws.Engine.SpeedRpm);
+  bool engineLine = false;
+  std::istringstream engineLines(text.substr(text.find("Engine performance")));
+  for (std::string line; std::getline(engineLines, line);) {
+    const std::vector<std::string> t = tokens(line);
+    if (t.size() < 3 || t[0] != "+1.600") continue;
+    engineLine = true;
+    EXPECT_EQ(t[1], fixedText(perf.Front.MEP, 0, 1)) << line;
+    EXPECT_EQ(t[2], fixedText(perf.Rear.MEP, 0, 1)) << line;
+  }
+  EXPECT_TRUE(engineLine);
 
   // Every figure of each notch, as the table prints it, stands on a line of that notch: a
   // line that starts with the notch's offset and running direction.
