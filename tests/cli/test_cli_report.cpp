@@ -31,7 +31,7 @@ TEST(CliReport, WritesTheReportAndTheDrawingBesideIt) {
   const Result r = run({"report", "--out", pdf, "--notches", "1.6,-1.6", "--paper", "letter",
                         "--dxf", dxf, "--units", "mm"});
   ASSERT_EQ(r.code, vek1::kExitOk) << r.err;
-  EXPECT_EQ(r.out, "pages 8\n");
+  EXPECT_EQ(r.out, "pages 9\n");
   EXPECT_EQ(contents(pdf).substr(0, 5), "%PDF-");
   const std::string drawing = contents(dxf);
   EXPECT_NE(drawing.find("$INSUNITS\n 70\n4\n"), std::string::npos);
@@ -46,7 +46,7 @@ TEST(CliReport, HelpNamesEveryOption) {
   const Result help = run({"report", "--help"});
   EXPECT_EQ(help.code, vek1::kExitOk) << help.err;
   for (const char* option :
-       {"--out", "--notches", "--file", "--set", "--paper", "--dxf", "--units"})
+       {"--out", "--notches", "--file", "--set", "--compare", "--paper", "--dxf", "--units"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   const Result render = run({"render", "--help"});
   for (const char* option : {"FILE.dxf", "--units", "--notches"})
@@ -78,6 +78,12 @@ TEST(CliReport, ABadCommandLineWritesNothing) {
   EXPECT_FALSE(fs::exists(::testing::TempDir() + "cli-bad-main.dxf"));
   const Result missing = run({"report", "--out", pdf, "--file", temp("no-such-set.dve")});
   EXPECT_EQ(missing.code, vek1::kExitInput) << missing.err;
+  // A reference that is no set refuses the report before anything is written.
+  const std::string notASet = temp("cli-not-a-set.dve");
+  std::ofstream(notASet) << "not a set";
+  const Result badReference = run({"report", "--out", pdf, "--compare", notASet});
+  EXPECT_EQ(badReference.code, vek1::kExitInput) << badReference.err;
+  EXPECT_FALSE(fs::exists(pdf));
   EXPECT_FALSE(fs::exists(pdf));
 }
 
