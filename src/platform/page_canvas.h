@@ -20,7 +20,12 @@ class PageCanvas final : public Canvas {
   PageCanvas(Canvas& target, const PagePart& part, bool keepBackground)
       : target_(target), part_(part), keepBackground_(keepBackground) {}
 
-  CanvasSize size() const override { return part_.size; }
+  // The drawing's own coordinates reach to the part's far edges: a drawing that bounds itself by
+  // the surface (the main view's gear clip) then bounds itself where the part ends, not short of
+  // it by the part's offset.
+  CanvasSize size() const override {
+    return {part_.left + part_.size.width, part_.top + part_.size.height};
+  }
   void clear(Rgb colour) override {
     if (keepBackground_) target_.clear(colour);
   }

@@ -28,6 +28,7 @@
 #include "frame_tick.h"
 #include "numbers.h"
 #include "outlines.h"
+#include "page_canvas.h"
 #include "solver.h"
 #include "sound.h"
 #include "valve.h"
@@ -396,6 +397,23 @@ TEST(FrameOutlines, FrontAndRearSidesKeepTheirOwnDimensions) {
 // Screen data
 
 // A picture of the frame has no bars, so it has no captions for them; it can name what it shows.
+// A picture cut to the part the gear covers (render main): the gear's clip, taken from the page's
+// size, still reaches the part's right and bottom edges however far the part stands from the
+// frame's corner, so no edge of a panned gear is cut off.
+TEST(FrameClip, OnAPageTheGearsClipReachesThePartsFarEdges) {
+  Workspace ws;
+  StartUp(ws);
+  for (bool screenData : {false, true}) {
+    ws.ScreenDataOn = screenData;
+    RecordingCanvas target(400, 300);
+    PageCanvas page(target, {300, 200, {400, 300}}, true);
+    page.setClip(gearClip(ws, page.size()));
+    ASSERT_TRUE(target.clip());
+    EXPECT_EQ(target.clip()->right, 400);
+    EXPECT_EQ(target.clip()->bottom, 300);
+  }
+}
+
 TEST(FrameScreenData, APictureLeavesOutTheBarsCaptionsAndCanCarryACaption) {
   Workspace ws = stopped(40.0f);
   ws.ReverseArmPos = toSingle(ws.RevArmPositions[0] + 1.6);
