@@ -48,6 +48,15 @@ class KeyPassingScrollArea final : public QScrollArea {
  public:
   using QScrollArea::QScrollArea;
 
+  // The window opens showing the whole drawing area: QScrollArea holds its own hint to 36 by 24
+  // lines of text, well below the drawing's size, which opened the window with scroll bars over
+  // a strip cut off at the right.
+  QSize sizeHint() const override {
+    if (!widget()) return QScrollArea::sizeHint();
+    const int frame = 2 * frameWidth();
+    return widget()->sizeHint() + QSize(frame, frame);
+  }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
 };
@@ -159,11 +168,13 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   // arrows reach the window's own keys rather than pressing "P".
   Surface->setFocus();
 
-  // Centred on the screen, at the size of the drawing area; it may grow up to the whole frame.
-  resize(kClientWidth, kClientHeight + menuBar()->height());
-  adjustSize();
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  // Centred on the screen, at the size of the drawing area (as much of it as the screen holds:
+  // adjustSize would stop at two thirds of the screen); it may grow up to the whole frame.
+  QSize opening = sizeHint().expandedTo(QSize(kClientWidth, kClientHeight + menuBar()->height()));
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen) opening = opening.boundedTo(screen->availableGeometry().size());
+  resize(opening);
+  if (screen) move(screen->availableGeometry().center() - rect().center());
 
   chooseFile = [this](FileDialog kind) {
     switch (kind) {
@@ -210,7 +221,6 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
 
   Timer1 = new QTimer(this);
   Timer1->setTimerType(Qt::PreciseTimer);
-  const QScreen* screen = QGuiApplication::primaryScreen();
   Timer1->setInterval(tickIntervalFor(screen ? screen->refreshRate() : kUsualRefreshRate));
   connect(Timer1, &QTimer::timeout, this, &TMainForm::onTimerFrame);
   qApp->installEventFilter(this);

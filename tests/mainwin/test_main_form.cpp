@@ -76,6 +76,19 @@ class MainForm : public ::testing::Test {
 
 // Animation ---------------------------------------------------------------------------------
 
+// The window opens at the size of its drawing area, not at a scroll area's default hint: no scroll
+// bar shows and the strip's right end (the step bar and its caption) is inside the window.
+TEST_F(MainForm, OpensShowingTheWholeDrawingArea) {
+  form->show();
+  QApplication::processEvents();
+  const QWidget* view = form->centralWidget();
+  ASSERT_TRUE(view);
+  EXPECT_GE(view->width(), form->Surface->minimumWidth());
+  EXPECT_GE(view->height(), form->Surface->minimumHeight());
+  const QPoint stepBarEnd = form->SBStepAng->mapTo(form.get(), form->SBStepAng->rect().topRight());
+  EXPECT_LT(stepBarEnd.x(), form->width());
+}
+
 TEST_F(MainForm, TickAdvancesAndWrapsOnlyAboveJustOver360AndBelowZero) {
   ws.DriverAngle = 359.0f;
   form->Timer1Timer();
