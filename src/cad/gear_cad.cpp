@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "cylinder_outline.h"
 #include "numbers.h"
 
 namespace vek1 {
@@ -52,80 +53,22 @@ CadPoint pivot(const GearPose& pose, int i) {
 // The cylinder, its passages and port face, the piston and the valve, in model units: the
 // outlines the main view draws, before they are turned into pixels.
 void addCylinderAndValve(Collector& out, const GearDimensions& gear, const GearPose& pose) {
-  const auto& c = gear.Cyl;
-  auto at = [&c](int slot) { return static_cast<double>(c[static_cast<size_t>(slot)]); };
-  using cyl::slot;
-  const double CC = at(slot<dim::CylCtrToDriverCtr>);
-  const double E = at(slot<dim::ExhaustPortWidth>);
-  const double P = E / 2.0;
-  const double BF = at(slot<dim::BridgeWidthFront>), BR = at(slot<dim::BridgeWidthRear>);
-  const double SF = at(slot<dim::SteamPortWidthFront>), SR = at(slot<dim::SteamPortWidthRear>);
-  const double V3 = pose.Pivots.V[3];
-  const double F = V3 + at(slot<dim::ValveSurfaceToCylCl>);  // port face
-  const double T = F + at(slot<dim::ValveChamberHeight>);    // chest top
-  const double Lc = at(slot<dim::ValveChamberLength>);
-  const double Lb = at(slot<dim::CylinderBoreLength>);
-  const double Db = at(slot<dim::CylinderBoreDia>);
-  const double Ps = at(slot<dim::CylSteamPortWidth>);
-  const double LF = at(slot<dim::ValveLengthFrontHalf>), LR = at(slot<dim::ValveLengthRearHalf>);
-  const double CF = at(slot<dim::ValveExhCavityFrontHalf>);
-  const double CR = at(slot<dim::ValveExhCavityRearHalf>);
-
-  out.polyline(CadLayer::Cylinder,
-               {{CC - P, T},
-                {CC - Lc / 2, T},
-                {CC - Lc / 2, F},
-                {CC - P - BR - SR, F},
-                {CC - P - BR - SR, F - E / 3},
-                {CC - Lb / 2, V3 + Db / 2},
-                {CC - Lb / 2, V3 - Db / 2},
-                {CC + Lb / 2, V3 - Db / 2},
-                {CC + Lb / 2, V3 + Db / 2},
-                {CC + P + BF + SF, F - E / 3},
-                {CC + P + BF + SF, F},
-                {CC + Lc / 2, F},
-                {CC + Lc / 2, T},
-                {CC + P, T}},
-               false);
+  const CylinderOutline o = cylinderOutlineOf(gear.Cyl, pose.Pivots);
+  auto points = [](const auto& shape) {
+    std::vector<CadPoint> p;
+    for (const ModelPoint& m : shape) p.push_back({m.h, m.v});
+    return p;
+  };
+  auto point = [](const ModelPoint& m) { return CadPoint{m.h, m.v}; };
+  out.polyline(CadLayer::Cylinder, points(o.Cylinder), false);
   // The passages run from the face down to the bore; their mouths on the face, between the
   // steam ports' outer edges, are the port face the valve slides on.
-  out.polyline(CadLayer::Ports,
-               {{CC - P, F - SR},
-                {CC - P, F},
-                {CC - P - BR, F},
-                {CC - P - BR, F - E / 1.5},
-                {CC - Lb / 2 + Ps, V3 + Db / 2},
-                {CC + Lb / 2 - Ps, V3 + Db / 2},
-                {CC + P + BF, F - E / 1.5},
-                {CC + P + BF, F},
-                {CC + P, F},
-                {CC + P, F - SR}},
-               false);
-  out.line(CadLayer::Ports, {CC - P - BR - SR, F}, {CC + P + BF + SF, F});
-
-  const double pc = static_cast<double>(pose.Pivots.H[3]) + at(slot<dim::PistonCtrToCrosshead>);
-  const double pw = at(slot<dim::PistonWidth>);
-  out.polyline(CadLayer::Cylinder,
-               {{pc + pw / 2, V3 + Db / 2},
-                {pc - pw / 2, V3 + Db / 2},
-                {pc - pw / 2, V3 - Db / 2},
-                {pc + pw / 2, V3 - Db / 2}},
-               true);
-  out.line(CadLayer::Cylinder, pivot(pose, 3), {pc + pw / 2, V3});
-
-  const double m = static_cast<double>(pose.Pivots.H[4]) + at(slot<dim::ValveStem>);
-  const double h = at(slot<dim::ValveHeight>);
-  out.polyline(CadLayer::Valve,
-               {{m - LR, F + h},
-                {m + LF, F + h},
-                {m + LF, F},
-                {m + CF, F},
-                {m + CF, F + 2 * h / 3},
-                {m - CR, F + 2 * h / 3},
-                {m - CR, F},
-                {m - LR, F}},
-               true);
-  out.line(CadLayer::Valve, pivot(pose, 4), {m - LR, pose.Pivots.V[4]});
+  out.polyline(CadLayer::Ports, points(o.Passage), false);
+  out.line(CadLayer::Ports, point(o.FaceRear), point(o.FaceFront));
+  out.polyline(CadLayer::Cylinder, points(o.Piston), true);
+  out.line(CadLayer::Cylinder, pivot(pose, 3), point(o.PistonRodEnd));
+  out.polyline(CadLayer::Valve, points(o.Valve), true);
+  out.line(CadLayer::Valve, pivot(pose, 4), point(o.ValveStemEnd));
 }
 
 // Degrees of `p` about `centre`, taken within half a turn of `reference`.
