@@ -33,6 +33,7 @@
 #include "sound.h"
 #include "steam_diagram_drawing.h"
 #include "valve_events.h"
+#include "ink_extent.h"
 #include "painter_canvas.h"
 
 namespace vek1 {
@@ -285,7 +286,6 @@ QString titleOf(const RenderOptions& o, const Workspace& ws) {
 // of the factory set fills a sixth of the whole frame, which a build log or a page would carry
 // as a wide white border. Found from the pixels the frame lights, so texts count as drawn too.
 PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const Tables& tables) {
-  const PagePart whole{0, 0, {kFrameWidth, kFrameHeight}};
   if (o.picture != Picture::Main || o.wholeFrame) return {0, 0, fullSize(o, tables)};
   QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -294,24 +294,7 @@ PagePart drawnPart(const Workspace& ws, const RenderOptions& o, const Tables& ta
     QPainterCanvas canvas(image);
     drawPicture(canvas, scratch, o, tables);
   }
-  const QRgb white = qRgb(255, 255, 255);
-  int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
-  for (int y = 0; y < kFrameHeight; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < kFrameWidth; ++x) {
-      if (line[x] == white) continue;
-      left = std::min(left, x);
-      right = std::max(right, x);
-      top = std::min(top, y);
-      bottom = std::max(bottom, y);
-    }
-  }
-  if (right < 0) return whole;
-  left = std::max(0, left - kExtentMargin);
-  top = std::max(0, top - kExtentMargin);
-  right = std::min(kFrameWidth - 1, right + kExtentMargin);
-  bottom = std::min(kFrameHeight - 1, bottom + kExtentMargin);
-  return {left, top, {right - left + 1, bottom - top + 1}};
+  return partAround(inkBounds(image), {kFrameWidth, kFrameHeight}, kExtentMargin);
 }
 
 // The main view's gear as a CAD drawing, with the die path at the pose's notch or at each of

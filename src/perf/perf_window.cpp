@@ -298,17 +298,22 @@ void TEnginePerformance::CopyClick() {
   QApplication::clipboard()->setImage(image);
 }
 
+bool TEnginePerformance::readNotchField(const std::string& text, size_t most,
+                                        std::vector<double>& offsets, bool& useDefault) const {
+  // A list the reverse arm reaches, or "default"; anything else puts the field back as it was.
+  const OffsetRange reach = ReachableOffsets(ws_);
+  return parseNotchList(text, offsets, useDefault) &&
+         std::all_of(offsets.begin(), offsets.end(),
+                     [&](double x) { return reach.contains(x); }) &&
+         offsets.size() <= most && (useDefault || !offsets.empty());
+}
+
 void TEnginePerformance::NotchesEditExit() {
   const std::string text = NotchesEdit->text().toStdString();
   if (text == notchesText_) return;
   std::vector<double> offsets;
   bool useDefault = false;
-  const OffsetRange reach = ReachableOffsets(ws_);
-  const bool ok =
-      parseNotchList(text, offsets, useDefault) &&
-      std::all_of(offsets.begin(), offsets.end(), [&](double x) { return reach.contains(x); }) &&
-      offsets.size() <= 40;
-  if (!ok || (!useDefault && offsets.empty())) {
+  if (!readNotchField(text, kMostNotches, offsets, useDefault)) {
     NotchesEdit->setText(QString::fromStdString(notchesText_));
     return;
   }
@@ -324,12 +329,7 @@ void TEnginePerformance::CardsEditExit() {
   if (text == cardsText_) return;
   std::vector<double> offsets;
   bool useDefault = false;
-  const OffsetRange reach = ReachableOffsets(ws_);
-  const bool ok =
-      parseNotchList(text, offsets, useDefault) &&
-      std::all_of(offsets.begin(), offsets.end(), [&](double x) { return reach.contains(x); }) &&
-      offsets.size() <= 6;
-  if (!ok || (!useDefault && offsets.empty())) {
+  if (!readNotchField(text, kMostCards, offsets, useDefault)) {
     CardsEdit->setText(QString::fromStdString(cardsText_));
     return;
   }

@@ -9,6 +9,7 @@
 #include "numbers.h"
 #include "sound.h"
 #include "view.h"
+#include "ink_extent.h"
 #include "painter_canvas.h"
 
 namespace vek1 {
@@ -72,7 +73,7 @@ ReportGearViews reportGearViews(const Workspace& set) {
     SetCurrentView(ws, *fitted);
 
   // Where any of the angles lights a pixel: found from the pixels, so texts count too.
-  int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
+  QRect inked;
   for (const float angle : kReportCrankAngles) {
     QImage image(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -80,25 +81,9 @@ ReportGearViews reportGearViews(const Workspace& set) {
       QPainterCanvas canvas(image);
       drawFrameAt(canvas, ws, angle);
     }
-    const QRgb white = qRgb(255, 255, 255);
-    for (int y = 0; y < kFrameHeight; ++y) {
-      const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-      for (int x = 0; x < kFrameWidth; ++x) {
-        if (line[x] == white) continue;
-        left = std::min(left, x);
-        right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
-      }
-    }
+    inked |= inkBounds(image);
   }
-  if (right >= 0) {
-    left = std::max(0, left - kMargin);
-    top = std::max(0, top - kMargin);
-    right = std::min(kFrameWidth - 1, right + kMargin);
-    bottom = std::min(kFrameHeight - 1, bottom + kMargin);
-    v.part = {left, top, {right - left + 1, bottom - top + 1}};
-  }
+  v.part = partAround(inked, {kFrameWidth, kFrameHeight}, kMargin);
   return v;
 }
 
