@@ -10,15 +10,10 @@
 #include "gear_cad.h"
 #include "outlines.h"
 #include "view.h"
+#include "started_set.h"
 
 namespace vek1 {
 namespace {
-
-Workspace started() {
-  Workspace ws;
-  StartUp(ws);
-  return ws;
-}
 
 double angleWithin(double a, double start) {
   while (a < start) a += 360.0;
@@ -27,7 +22,7 @@ double angleWithin(double a, double start) {
 }
 
 TEST(GearCad, PivotCirclesAndMembersSitOnTheSolversPoints) {
-  const Workspace ws = started();
+  const Workspace ws = test::startedSet();
   const GearDimensions gear = gearOf(ws);
   const float centre = ws.RevArmPositions[0];
   for (const float notch : {centre + 1.6f, centre, centre - 1.6f}) {
@@ -61,7 +56,7 @@ TEST(GearCad, PivotCirclesAndMembersSitOnTheSolversPoints) {
 }
 
 TEST(GearCad, TheLinkIsTheArcTheDieBlockRunsOn) {
-  const Workspace ws = started();
+  const Workspace ws = test::startedSet();
   const GearDimensions gear = gearOf(ws);
   const double LR = ws.Frame[dim::LinkRadius];
   for (const float offset : {1.6f, 0.3f, -1.6f}) {
@@ -100,7 +95,7 @@ TEST(GearCad, TheLinkIsTheArcTheDieBlockRunsOn) {
 }
 
 TEST(GearCad, PathsFollowEachNotchInOrder) {
-  const Workspace ws = started();
+  const Workspace ws = test::startedSet();
   const GearCadDrawing d = gearCadDrawingOf(ws, {1.6, 0.0, -1.6});
   std::vector<const CadPolyline*> paths;
   for (const CadPolyline& p : d.polylines)
@@ -117,7 +112,7 @@ TEST(GearCad, PathsFollowEachNotchInOrder) {
 }
 
 TEST(GearCad, TheStandingDrawingCarriesItsNotchAndTheThreeGearsOnce) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   const float centre = ws.RevArmPositions[0];
   EXPECT_EQ(standingDieNotches(ws), (std::vector<double>{0.0, 1.6f, -1.6f}));
   ws.ReverseArmPos = centre + 1.6f;
@@ -135,7 +130,7 @@ TEST(GearCad, TheStandingDrawingCarriesItsNotchAndTheThreeGearsOnce) {
 // The cylinder, the valve and the port face are the main view's outlines in model units: put
 // through the view's mapping they land on the very pixels the main view draws.
 TEST(GearCad, OutlinesAreTheMainViewsInModelUnits) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   ws.DriverAngle = 120.0f;
   ws.ReverseArmPos = ws.RevArmPositions[0] + 1.6f;
   const GearDimensions gear = gearOf(ws);
@@ -166,7 +161,7 @@ TEST(GearCad, OutlinesAreTheMainViewsInModelUnits) {
 TEST(GearCad, ADamagedSetDrawsNothingAtInfinity) {
   for (const float bad : {std::numeric_limits<float>::quiet_NaN(),
                           std::numeric_limits<float>::infinity(), 0.0f, -3.0f}) {
-    Workspace ws = started();
+    Workspace ws = test::startedSet();
     ws.Frame[dim::LinkRadius] = bad;
     ws.Frame[dim::DriverDia] = bad;
     const GearCadDrawing d = gearCadDrawingOf(ws, {1.6, -1.6});

@@ -10,19 +10,14 @@
 #include "dimensions.h"
 #include "perf_page.h"
 #include "recording_canvas.h"
+#include "started_set.h"
 
 namespace vek1 {
 namespace {
 
-Workspace started() {
-  Workspace ws;
-  StartUp(ws);
-  return ws;
-}
-
 const PerformancePage& factoryPage() {
   static const PerformancePage page = [] {
-    const Workspace ws = started();
+    const Workspace ws = test::startedSet();
     return computePerformancePage({ws, performanceNotches(ws), {1.8, 0.6}});
   }();
   return page;
@@ -77,7 +72,7 @@ TEST(PerfDrawing, EachCardRunsFromTheChestLineDownToTheBackPressure) {
 }
 
 TEST(PerfDrawing, AnEndThatDoesNotRunHasNoCardAndSaysWhy) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   ws.Cyl[cyl::slot<dim::ValveLengthFrontHalf>] += 1.0f;
   const PerformancePage p = computePerformancePage({ws, {1.8}, {1.8}});
   ASSERT_EQ(p.cards.rows[0].Front.Status, EndStatus::NeverOpens);

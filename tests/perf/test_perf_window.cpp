@@ -18,28 +18,17 @@
 #include "main_form.h"
 #include "perf_window.h"
 #include "recording_sound.h"
+#include "window_files.h"
+#include "started_set.h"
 
 namespace vek1 {
 namespace {
 
-Workspace started() {
-  Workspace ws;
-  StartUp(ws);
-  return ws;
-}
-
-std::string fileText(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return "(unreadable)";
-  return f.readAll().toStdString();
-}
-
-QString tempPath(const char* name) {
-  return QString::fromStdString(::testing::TempDir()) + name;
-}
+using test::fileText;
+using test::tempPath;
 
 TEST(PerfWindow, RecomputesOffTheWindowsThreadWhenTheSetChanges) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   TEnginePerformance w(ws);
   w.poll();
   EXPECT_TRUE(w.computing());
@@ -71,7 +60,7 @@ TEST(PerfWindow, RecomputesOffTheWindowsThreadWhenTheSetChanges) {
 }
 
 TEST(PerfWindow, TheSettingsAreTheSetsAndTheBoxesKeepThemValid) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   ws.Engine.ChestPressure = 120.0;
   TEnginePerformance w(ws);
   w.finish();
@@ -105,7 +94,7 @@ TEST(PerfWindow, TheSettingsAreTheSetsAndTheBoxesKeepThemValid) {
 }
 
 TEST(PerfWindow, NotchListsSaveAndExport) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   TEnginePerformance w(ws);
   w.NotchesEdit->setText("1.6,0.8");
   w.NotchesEditExit();
@@ -139,7 +128,7 @@ TEST(PerfWindow, NotchListsSaveAndExport) {
 // vek1-cli render perf draws the window's picture, pixel for pixel, from a saved set with its
 // own settings.
 TEST(PerfWindow, RenderPerfDrawsWhatTheWindowExports) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   ws.Engine.SpeedRpm = 300.0;
   ws.Engine.ClearancePct = {6.0, 14.0};
   const std::string set = ::testing::TempDir() + "perf-render.dve";

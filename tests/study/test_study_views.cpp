@@ -8,21 +8,16 @@
 #include "dimensions.h"
 #include "sensitivity_view.h"
 #include "wear_drawing.h"
+#include "started_set.h"
 
 namespace vek1 {
 namespace {
-
-Workspace started() {
-  Workspace ws;
-  StartUp(ws);
-  return ws;
-}
 
 // The rows come in the rank of the chosen figure, per unit or per percent as asked: the first
 // row is the dimension that moves it most, the drawing-only ones are last, grey and unranked,
 // and exactly the entries of at least half their column's largest are marked.
 TEST(SensitivityView, RanksByTheChosenFigureAndMarksTheLargest) {
-  const Workspace ws = started();
+  const Workspace ws = test::startedSet();
   const SensitivityNotch n = ComputeSensitivity(ws, {0.8}).Notches.front();
   for (const SensitivityChoice choice : {SensitivityChoice{kRearCutOff, false},
                                          SensitivityChoice{kFrontLead, true}}) {
@@ -57,7 +52,7 @@ TEST(SensitivityView, RanksByTheChosenFigureAndMarksTheLargest) {
 // colour at a notch reach from the largest value's row to the smallest's. A wider clearance
 // draws a taller band.
 TEST(WearDrawing, BandsGrowWithTheClearance) {
-  const Workspace ws = started();
+  const Workspace ws = test::startedSet();
   auto bandHeight = [&](double c) {
     Clearances clear;
     clear.fill(c);

@@ -19,30 +19,19 @@
 #include "tune_figures.h"
 #include "worn_gear_text.h"
 #include "worn_gear_window.h"
+#include "window_files.h"
+#include "started_set.h"
 
 namespace vek1 {
 namespace {
 
-Workspace started() {
-  Workspace ws;
-  StartUp(ws);
-  return ws;
-}
-
-std::string fileText(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return "(unreadable)";
-  return f.readAll().toStdString();
-}
-
-QString tempPath(const char* name) {
-  return QString::fromStdString(::testing::TempDir()) + name;
-}
+using test::fileText;
+using test::tempPath;
 
 // A changed dimension is seen at the next poll and only once; the ranking follows the chosen
 // figure; the CSV is the whole notch list as vek1-cli prints it, and the picture exports.
 TEST(SensitivityWindow, FollowsTheSetRanksSavesAndExports) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   TSensitivity w(ws);
   EXPECT_TRUE(w.poll());
   EXPECT_FALSE(w.poll());
@@ -84,7 +73,7 @@ TEST(SensitivityWindow, FollowsTheSetRanksSavesAndExports) {
 // The clearances are the window's: one joint's box, or the box for all, recomputes; all at 0 is
 // no spread; the CSV is the study as vek1-cli prints it.
 TEST(WornGearWindow, ClearanceBoxesDriveTheStudyAndTheCsv) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   TWornGear w(ws);
   EXPECT_TRUE(w.poll());
   EXPECT_FALSE(w.poll());
@@ -114,7 +103,7 @@ TEST(WornGearWindow, ClearanceBoxesDriveTheStudyAndTheCsv) {
 // The clearances are the set's: the boxes show them, a box typed in changes them (so a save
 // keeps them), and another set opened brings its own.
 TEST(WornGearWindow, TheClearancesAreKeptWithTheSet) {
-  Workspace ws = started();
+  Workspace ws = test::startedSet();
   ws.JointClearances[kCrankPin] = 0.004f;
   TWornGear w(ws);
   w.poll();
