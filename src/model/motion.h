@@ -37,6 +37,6 @@ int ReverseBarPosition(const Workspace& ws);
 // Bar position of a typed absolute reverse-arm position.
 int ReverseArmBarPosition(const Workspace& ws, float position);
 
-inline float ReverseArmCentre(const Workspace& ws) { return ws.RevArmPositions[0]; }
+inline float ReverseArmCentre(const GearSet& ws) { return ws.RevArmPositions[0]; }
 
 }  // namespace vek1

@@ -250,7 +250,7 @@ ValveFace valveFace(const std::array<float, cyl::kBlockSize>& c) {
                    at(slot<dim::CylCtrToDriverCtr>)};
 }
 
-ValveFace valveFace(const Workspace& ws) {
+ValveFace valveFace(const GearSet& ws) {
   return valveFace(ws.Cyl);
 }
 
@@ -274,7 +274,7 @@ PortConstants portConstantsOf(const GearDimensions& gear, float valveStemJointH)
   return p;
 }
 
-PortConstants PortConstantsOf(const Workspace& ws) {
+PortConstants PortConstantsOf(const GearSet& ws) {
   return portConstantsOf(gearOf(ws), ws.Pivots.H[4]);
 }
 

@@ -43,12 +43,12 @@ struct ValveFace {
   double P, BF, BR, SF, SR, LF, LR, CF, CR, VS, CC;
 };
 ValveFace valveFace(const std::array<float, cyl::kBlockSize>& cylinderBlock);
-ValveFace valveFace(const Workspace& ws);
+ValveFace valveFace(const GearSet& ws);
 
 // Port constants from the cylinder dimensions and the valve-stem joint H[4]. Every constant but
 // ValveDisplacement follows from the dimensions alone, so a drawing reads them from here rather
 // than from ws.Ports, which holds them only once something has solved the gear.
-PortConstants PortConstantsOf(const Workspace& ws);
+PortConstants PortConstantsOf(const GearSet& ws);
 // ws.Ports = PortConstantsOf(ws).
 void ComputePortConstants(Workspace& ws);
 

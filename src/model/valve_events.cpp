@@ -83,7 +83,7 @@ double marginDegrees(double ratio) {
 // closed comes with each pose, whatever the user's error-beep switch says.
 class Probe {
  public:
-  explicit Probe(const Workspace& ws) : gear_(gearOf(ws)) {
+  explicit Probe(const GearSet& ws) : gear_(gearOf(ws)) {
     const auto& f = gear_.Frame;
     length_[static_cast<int>(GearJoint::Crosshead)] = static_cast<double>(
         toSingle(static_cast<double>(f[dim::MainRodCrankEnd]) + f[dim::MainRodPistonEnd]));
@@ -536,7 +536,7 @@ class NotchSolver {
 
 }  // namespace
 
-double NotchRevArmMax(const Workspace& ws) {
+double NotchRevArmMax(const GearSet& ws) {
   const double max = ws.Frame[dim::RevArmToCentMax];
   if (std::isnan(max)) return kMinRevArmMax;
   const double held = toSingle(max);
@@ -585,7 +585,7 @@ double rearStrokePercent(double pistonPos) {
   return (640.0 - pistonPos) / 6.4;
 }
 
-OffsetRange ReachableOffsets(const Workspace& ws) {
+OffsetRange ReachableOffsets(const GearSet& ws) {
   // The reverse-arm end sits at H = ReverseArmPos, the arm's pivot is the link pivot.
   const double pivot = ws.Pivots.H[6];
   const double arm = std::fabs(static_cast<double>(ws.Frame[dim::ReverseArmLength]));
@@ -598,7 +598,7 @@ namespace {
 // The one place a notch is solved: the probe and solver for a set, with what every notch needs.
 class TableSolver {
  public:
-  explicit TableSolver(const Workspace& ws)
+  explicit TableSolver(const GearSet& ws)
       : probe_(ws),
         solver_(probe_),
         centre_(ws.RevArmPositions[0]),
@@ -621,16 +621,16 @@ class TableSolver {
 
 }  // namespace
 
-NotchEvents ValveEventsAt(const Workspace& ws, float reverseArmPos) {
+NotchEvents ValveEventsAt(const GearSet& ws, float reverseArmPos) {
   TableSolver table(ws);
   return table.at(static_cast<double>(reverseArmPos) - table.centre(), reverseArmPos);
 }
 
-NotchEvents ValveEvents(const Workspace& ws, double offset) {
+NotchEvents ValveEvents(const GearSet& ws, double offset) {
   return TableSolver(ws).at(offset);
 }
 
-std::vector<double> DefaultNotchOffsets(const Workspace& ws) {
+std::vector<double> DefaultNotchOffsets(const GearSet& ws) {
   // Row i of the port events diagram stands at i x Max / 18 from the centre; the table takes
   // every second row, forward then reverse, so each of its notches is one of the diagram's.
   const double max = NotchRevArmMax(ws);
@@ -641,7 +641,7 @@ std::vector<double> DefaultNotchOffsets(const Workspace& ws) {
   return offsets;
 }
 
-ValveEventsTable ComputeValveEvents(const Workspace& ws, const std::vector<double>& offsets) {
+ValveEventsTable ComputeValveEvents(const GearSet& ws, const std::vector<double>& offsets) {
   ValveEventsTable table;
   TableSolver solver(ws);
   table.Centre = solver.centre();
@@ -651,7 +651,7 @@ ValveEventsTable ComputeValveEvents(const Workspace& ws, const std::vector<doubl
   return table;
 }
 
-ValveEventsTable ComputeValveEvents(const Workspace& ws) {
+ValveEventsTable ComputeValveEvents(const GearSet& ws) {
   return ComputeValveEvents(ws, DefaultNotchOffsets(ws));
 }
 

@@ -143,14 +143,14 @@ struct ValveEventsTable {
 };
 
 // The events at one reverse-arm position, for the working set `ws` as it stands.
-NotchEvents ValveEventsAt(const Workspace& ws, float reverseArmPos);
+NotchEvents ValveEventsAt(const GearSet& ws, float reverseArmPos);
 // The events at the mid-gear centre + offset.
-NotchEvents ValveEvents(const Workspace& ws, double offset);
+NotchEvents ValveEvents(const GearSet& ws, double offset);
 
 // The notches of the default table, as offsets from the centre: the port events diagram's
 // reverse-arm settings in steps of a ninth of "Rev Arm to Cent Max", from full forward gear
 // through mid gear to full reverse (19 settings).
-std::vector<double> DefaultNotchOffsets(const Workspace& ws);
+std::vector<double> DefaultNotchOffsets(const GearSet& ws);
 constexpr int kDefaultNotchCount = 19;
 
 // "Rev Arm to Cent Max" as the notches here and the rows of the port events diagram divide it. A
@@ -158,16 +158,16 @@ constexpr int kDefaultNotchCount = 19;
 // kMinRevArmMax is pushed out to it (keeping its sign, 0 counting as positive), NaN becomes
 // kMinRevArmMax and an infinity the largest single, which keeps every offset and pixel finite.
 constexpr double kMinRevArmMax = 1e-5;
-double NotchRevArmMax(const Workspace& ws);
+double NotchRevArmMax(const GearSet& ws);
 
 // The offsets from the mid-gear centre the reverse arm can reach: its end no farther from the
 // arm's pivot than the arm is long. A notch outside it has no pose at all.
-OffsetRange ReachableOffsets(const Workspace& ws);
+OffsetRange ReachableOffsets(const GearSet& ws);
 
 // The events at each offset, in the order given.
-ValveEventsTable ComputeValveEvents(const Workspace& ws, const std::vector<double>& offsets);
+ValveEventsTable ComputeValveEvents(const GearSet& ws, const std::vector<double>& offsets);
 // The default table.
-ValveEventsTable ComputeValveEvents(const Workspace& ws);
+ValveEventsTable ComputeValveEvents(const GearSet& ws);
 
 // Percent of the stroke from a cylinder end's dead centre for a PistonPos (0..640).
 double frontStrokePercent(double pistonPos);

@@ -13,11 +13,11 @@ int screenCoord(double pixels) {
   return p > kScreenLimit ? kScreenLimit : p < -kScreenLimit ? -kScreenLimit : p;
 }
 
-int screenX(const Workspace& ws, double h) {
+int screenX(const Session& ws, double h) {
   return screenCoord(h * ws.ViewZoom + ws.ViewPanX);
 }
 
-int screenY(const Workspace& ws, double v) {
+int screenY(const Session& ws, double v) {
   return screenCoord(-v * ws.ViewZoom + ws.ViewPanY);
 }
 
@@ -30,7 +30,7 @@ ScreenPoints projectPivots(const Workspace& ws) {
   return s;
 }
 
-ViewTriple CurrentView(const Workspace& ws) {
+ViewTriple CurrentView(const Session& ws) {
   return ViewTriple{ws.ViewZoom, ws.ViewPanX, ws.ViewPanY};
 }
 

@@ -11,8 +11,8 @@ constexpr int kScreenLimit = 1 << 28;
 int screenCoord(double pixels);
 
 // Screen position of a model point: x = round(H * zoom + panX), y = round(-V * zoom + panY).
-int screenX(const Workspace& ws, double h);
-int screenY(const Workspace& ws, double v);
+int screenX(const Session& ws, double h);
+int screenY(const Session& ws, double v);
 // Screen coordinates of pivot points 0..20.
 struct ScreenPoints {
   std::array<int, kScreenPointCount> X{}, Y{};
@@ -42,7 +42,7 @@ constexpr float kMinGraphicZoom = 0.5f;
 constexpr float kMaxGraphicZoom = 2000.0f;
 
 void SetCurrentView(Workspace& ws, const ViewTriple& view);
-ViewTriple CurrentView(const Workspace& ws);
+ViewTriple CurrentView(const Session& ws);
 
 // The factory presets (slot 0 empty).
 void InitViewPresets(Workspace& ws);

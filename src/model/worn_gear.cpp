@@ -126,7 +126,7 @@ int wearJointByKey(std::string_view key) {
 
 static_assert(kWearJointCount == kJointClearanceCount, "the set keeps one clearance per joint");
 
-Clearances clearancesOf(const Workspace& ws) {
+Clearances clearancesOf(const GearSet& ws) {
   Clearances c;
   for (int j = 0; j < kWearJointCount; ++j) c[j] = ws.JointClearances[static_cast<size_t>(j)];
   return c;

@@ -42,7 +42,7 @@ constexpr double kMaxClearance = 0.1;
 using Clearances = std::array<double, kWearJointCount>;
 Clearances defaultClearances();
 // The clearances the set keeps (Workspace::JointClearances), in the joints' order.
-Clearances clearancesOf(const Workspace& ws);
+Clearances clearancesOf(const GearSet& ws);
 // Clearances a study can run on, or the reason they cannot: each finite and in [0, kMaxClearance].
 std::optional<std::string_view> checkClearances(const Clearances& c);
 
