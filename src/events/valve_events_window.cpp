@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -15,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "csv_save.h"
 #include "events_compare_table.h"
 #include "events_compare_text.h"
 #include "events_table_drawing.h"
@@ -23,7 +23,6 @@
 #include "file_dialogs.h"
 #include "numbers.h"
 #include "picture_print.h"
-#include "qt_file_write.h"
 #include "reference_set.h"
 #include "valve_events_text.h"
 
@@ -219,21 +218,15 @@ void TValveEvents::CopyClick() {
 }
 
 bool TValveEvents::saveCsv(const QString& typed, QString* message) {
-  // A name typed without ".csv" would leave a file no spreadsheet offers to open.
-  const QString path = withExtension(typed, QStringLiteral("csv"));
-  const auto failed = writeWholeFileAt(
-      path, compared_ ? eventsComparisonCsv(*compared_) : valveEventsCsv(table_));
+  const auto failed =
+      writeCsvFile(typed, compared_ ? eventsComparisonCsv(*compared_) : valveEventsCsv(table_));
   if (failed && message) *message = *failed;
-  if (!failed) rememberWrittenFile(path);
   return !failed;
 }
 
 void TValveEvents::SaveCsvClick() {
-  const QString path =
-      askSaveFile(this, "Save as CSV", pictureInfo().title, "CSV files", QStringLiteral("csv"));
-  if (path.isEmpty()) return;
-  QString message;
-  if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
+  saveCsvAsked(this, pictureInfo().title,
+               [this](const QString& path, QString* message) { return saveCsv(path, message); });
 }
 
 std::string TValveEvents::titleName() const {

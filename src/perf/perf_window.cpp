@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -18,12 +17,12 @@
 #include <algorithm>
 #include <chrono>
 
+#include "csv_save.h"
 #include "export_dialog.h"
 #include "file_dialogs.h"
 #include "numbers.h"
 #include "picture_print.h"
 #include "picture_view.h"
-#include "qt_file_write.h"
 #include "painter_canvas.h"
 
 namespace vek1 {
@@ -252,19 +251,14 @@ void TEnginePerformance::takeResult() {
 
 bool TEnginePerformance::saveCsv(const QString& typed, QString* message) {
   finish();
-  const QString path = withExtension(typed, QStringLiteral("csv"));
-  const auto failed = writeWholeFileAt(path, performanceCsv(page_.report));
+  const auto failed = writeCsvFile(typed, performanceCsv(page_.report));
   if (failed && message) *message = *failed;
-  if (!failed) rememberWrittenFile(path);
   return !failed;
 }
 
 void TEnginePerformance::SaveCsvClick() {
-  const QString path = askSaveFile(this, "Save as CSV", pictureInfo().title,
-                                   QStringLiteral("CSV files"), QStringLiteral("csv"));
-  if (path.isEmpty()) return;
-  QString message;
-  if (!saveCsv(path, &message)) QMessageBox::warning(this, "Save as CSV", message);
+  saveCsvAsked(this, pictureInfo().title,
+               [this](const QString& path, QString* message) { return saveCsv(path, message); });
 }
 
 PictureInfo TEnginePerformance::pictureInfo() const {
@@ -298,22 +292,12 @@ void TEnginePerformance::CopyClick() {
   QApplication::clipboard()->setImage(image);
 }
 
-bool TEnginePerformance::readNotchField(const std::string& text, size_t most,
-                                        std::vector<double>& offsets, bool& useDefault) const {
-  // A list the reverse arm reaches, or "default"; anything else puts the field back as it was.
-  const OffsetRange reach = ReachableOffsets(ws_);
-  return parseNotchList(text, offsets, useDefault) &&
-         std::all_of(offsets.begin(), offsets.end(),
-                     [&](double x) { return reach.contains(x); }) &&
-         offsets.size() <= most && (useDefault || !offsets.empty());
-}
-
 void TEnginePerformance::NotchesEditExit() {
   const std::string text = NotchesEdit->text().toStdString();
   if (text == notchesText_) return;
   std::vector<double> offsets;
   bool useDefault = false;
-  if (!readNotchField(text, kMostNotches, offsets, useDefault)) {
+  if (!parseReachableNotches(text, ReachableOffsets(ws_), kMostNotches, offsets, useDefault)) {
     NotchesEdit->setText(QString::fromStdString(notchesText_));
     return;
   }
@@ -329,7 +313,7 @@ void TEnginePerformance::CardsEditExit() {
   if (text == cardsText_) return;
   std::vector<double> offsets;
   bool useDefault = false;
-  if (!readNotchField(text, kMostCards, offsets, useDefault)) {
+  if (!parseReachableNotches(text, ReachableOffsets(ws_), kMostCards, offsets, useDefault)) {
     CardsEdit->setText(QString::fromStdString(cardsText_));
     return;
   }

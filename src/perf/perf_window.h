@@ -82,10 +82,6 @@ class TEnginePerformance : public QWidget {
   // The most notches the table takes, and the most cards drawn.
   static constexpr size_t kMostNotches = 40;
   static constexpr size_t kMostCards = 6;
-  // Reads a notch field: a list of offsets the reverse arm reaches, at most `most` of them, or
-  // "default"; false for anything else.
-  bool readNotchField(const std::string& text, size_t most, std::vector<double>& offsets,
-                      bool& useDefault) const;
   void settingsEdited();
   void showSettings();
   void takeResult();

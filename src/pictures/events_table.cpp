@@ -1,5 +1,6 @@
 #include "events_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -282,6 +283,20 @@ bool parseNotchList(const std::string& text, std::vector<double>& offsets, bool&
     if (std::fabs(x) > kLargestOffset) return false;
   offsets = std::move(*parsed);
   useDefault = false;
+  return true;
+}
+
+bool parseReachableNotches(const std::string& text, const OffsetRange& reach, std::size_t most,
+                           std::vector<double>& offsets, bool& useDefault) {
+  std::vector<double> parsed;
+  bool asDefault = false;
+  if (!parseNotchList(text, parsed, asDefault)) return false;
+  if (!asDefault && (parsed.empty() || parsed.size() > most ||
+                     !std::all_of(parsed.begin(), parsed.end(),
+                                  [&](double x) { return reach.contains(x); })))
+    return false;
+  offsets = std::move(parsed);
+  useDefault = asDefault;
   return true;
 }
 

@@ -66,5 +66,9 @@ bool sameWorkingSet(const WorkingSetFingerprint& a, const WorkingSetFingerprint&
 // The notches the user asks for: "default" (or blank) for the default ones, or a comma-separated
 // list of offsets. Returns false, leaving `offsets` alone, for text that is neither.
 bool parseNotchList(const std::string& text, std::vector<double>& offsets, bool& useDefault);
+// The same for a study, which works only where the reverse arm reaches: every offset within
+// `reach`, at most `most` of them, and at least one unless "default"; false for anything else.
+bool parseReachableNotches(const std::string& text, const OffsetRange& reach, std::size_t most,
+                           std::vector<double>& offsets, bool& useDefault);
 
 }  // namespace vek1

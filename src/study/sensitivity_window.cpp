@@ -1,22 +1,22 @@
-#include "file_dialogs.h"
 #include "sensitivity_window.h"
 
+#include <cstdint>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "csv_save.h"
 #include "export_dialog.h"
+#include "file_dialogs.h"
 #include "numbers.h"
 #include "picture_print.h"
 #include "picture_view.h"
-#include "qt_file_write.h"
 #include "sensitivity_text.h"
 #include "tune_figures.h"
 
@@ -124,23 +124,14 @@ void TSensitivity::refreshView() {
 }
 
 bool TSensitivity::saveCsv(const QString& path, QString* message) {
-  const auto failed = writeWholeFileAt(path, sensitivityCsv(ComputeSensitivity(ws_, offsets_)));
+  const auto failed = writeCsvFile(path, sensitivityCsv(ComputeSensitivity(ws_, offsets_)));
   if (failed && message) *message = *failed;
   return !failed;
 }
 
 void TSensitivity::SaveCsvClick() {
-  // Beside the set, in the one style of name every file dialog offers, with ".csv" added.
-  const QString path =
-      askSaveFile(this, "Save as CSV",
-                  pictureInfo().title,
-                  QStringLiteral("CSV files"), QStringLiteral("csv"));
-  if (path.isEmpty()) return;
-  QString message;
-  if (!saveCsv(path, &message))
-    QMessageBox::warning(this, "Save as CSV", message);
-  else
-    rememberWrittenFile(path);
+  saveCsvAsked(this, pictureInfo().title,
+               [this](const QString& path, QString* message) { return saveCsv(path, message); });
 }
 
 PictureInfo TSensitivity::pictureInfo() const {
@@ -166,11 +157,7 @@ void TSensitivity::NotchesEditExit() {
   if (text == notchesText_) return;
   std::vector<double> offsets;
   bool useDefault = false;
-  const OffsetRange reach = ReachableOffsets(ws_);
-  const bool ok = parseNotchList(text, offsets, useDefault) &&
-                  std::all_of(offsets.begin(), offsets.end(),
-                              [&](double x) { return reach.contains(x); });
-  if (!ok || (!useDefault && offsets.empty())) {
+  if (!parseReachableNotches(text, ReachableOffsets(ws_), SIZE_MAX, offsets, useDefault)) {
     // Not a list of reachable offsets: everything stays as it was, the field too.
     NotchesEdit->setText(QString::fromStdString(notchesText_));
     return;

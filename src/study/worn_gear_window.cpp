@@ -1,23 +1,23 @@
-#include "file_dialogs.h"
 #include "worn_gear_window.h"
 
+#include <cstdint>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "csv_save.h"
 #include "export_dialog.h"
+#include "file_dialogs.h"
 #include "numbers.h"
 #include "picture_print.h"
 #include "picture_view.h"
-#include "qt_file_write.h"
 #include "tune_figures.h"
 #include "wear_drawing.h"
 #include "worn_gear_text.h"
@@ -166,23 +166,14 @@ void TWornGear::refreshPicture() {
 }
 
 bool TWornGear::saveCsv(const QString& path, QString* message) {
-  const auto failed = writeWholeFileAt(path, wornGearCsv(study_));
+  const auto failed = writeCsvFile(path, wornGearCsv(study_));
   if (failed && message) *message = *failed;
   return !failed;
 }
 
 void TWornGear::SaveCsvClick() {
-  // Beside the set, in the one style of name every file dialog offers, with ".csv" added.
-  const QString path =
-      askSaveFile(this, "Save as CSV",
-                  pictureInfo().title,
-                  QStringLiteral("CSV files"), QStringLiteral("csv"));
-  if (path.isEmpty()) return;
-  QString message;
-  if (!saveCsv(path, &message))
-    QMessageBox::warning(this, "Save as CSV", message);
-  else
-    rememberWrittenFile(path);
+  saveCsvAsked(this, pictureInfo().title,
+               [this](const QString& path, QString* message) { return saveCsv(path, message); });
 }
 
 PictureInfo TWornGear::pictureInfo() const {
@@ -208,11 +199,7 @@ void TWornGear::NotchesEditExit() {
   if (text == notchesText_) return;
   std::vector<double> offsets;
   bool useDefault = false;
-  const OffsetRange reach = ReachableOffsets(ws_);
-  const bool ok = parseNotchList(text, offsets, useDefault) &&
-                  std::all_of(offsets.begin(), offsets.end(),
-                              [&](double x) { return reach.contains(x); });
-  if (!ok || (!useDefault && offsets.empty())) {
+  if (!parseReachableNotches(text, ReachableOffsets(ws_), SIZE_MAX, offsets, useDefault)) {
     NotchesEdit->setText(QString::fromStdString(notchesText_));
     return;
   }
