@@ -35,7 +35,7 @@ std::vector<ReportPage> differencePages(const EventsComparison& comparison,
   const EventTolerance tolerance;
   ReportTable t;
   t.header = {"Notch (units)", "Part", "Figure", "Unit", "Set", "Reference", "Difference",
-              "Why none"};
+              "Moved (% of stroke)", "Why none"};
   t.keyColumns = 2;
   t.lead = {"Working set minus reference set " + referenceName +
                 ", at the same notches (offsets from each set's own mid-gear centre).",
@@ -43,6 +43,8 @@ std::vector<ReportPage> differencePages(const EventsComparison& comparison,
             "tolerances (events by " +
                 fixedText(tolerance.StrokePercent, 0, 1) + " % of the stroke, lengths by " +
                 fixedText(tolerance.Lead, 0, 3) + " units), or in one set only.",
+            "Moved: how far an event moved through the turn, in % of the stroke; an event that "
+            "crossed a dead centre changes its stroke % by nearly 100 but moves little.",
             "\"none\": the set has no such figure (the reason stands in the last column)."};
   for (const NotchComparison& n : comparison.Notches) {
     const std::string notch = (n.Offset >= 0.0 ? "+" : "") + fixedText(n.Offset, 0, 3);
@@ -61,6 +63,7 @@ std::vector<ReportPage> differencePages(const EventsComparison& comparison,
                                     {valueText(f.Working, d)},
                                     {valueText(f.Reference, d)},
                                     {f.Difference ? valueText(f.Difference, d, true) : "-"},
+                                    {f.Shift ? valueText(f.Shift, kAngleDecimals, true) : "-"},
                                     {missingNote(f)}};
         for (ReportCell& c : row) c.differs = marked;
         t.rows.push_back(std::move(row));
