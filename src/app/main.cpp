@@ -4,20 +4,20 @@
 
 #include "compare_menu.h"
 #include "cylinder_dialog.h"
+#include "data_table_window.h"
 #include "diagram_windows.h"
 #include "frame_dialog.h"
 #include "help_windows.h"
 #include "lines_dialog.h"
-#include "data_table_window.h"
 #include "main_form.h"
 #include "main_view_links.h"
+#include "motion_dialogs.h"
 #include "ref_points_dialog.h"
 #include "reference_set.h"
 #include "set_rev_arm_dialog.h"
-#include "motion_dialogs.h"
 #include "sound.h"
-#include "valve_events_window.h"
 #include "tune_window.h"
+#include "valve_events_window.h"
 #include "workspace.h"
 
 int main(int argc, char** argv) {
@@ -31,14 +31,14 @@ int main(int argc, char** argv) {
   vek1::TMainForm mainForm(workspace, sound);
   // The positions dialog comes first here because the diagrams that ask for it hold it.
   vek1::TSetRevArm setRevArm(workspace, &mainForm);
-  vek1::TDrivAng drivAng(workspace, mainForm, &mainForm);
+  vek1::TDrivAng drivAng(workspace, *mainForm.motionStrip, &mainForm);
   vek1::TOvalDia ovalDia(workspace, &setRevArm, &mainForm);
   vek1::TPortDia portDia(workspace, &mainForm);
   vek1::TRefPnts refPnts(workspace, &mainForm);
-  vek1::TRevPos revPos(workspace, mainForm, &mainForm);
+  vek1::TRevPos revPos(workspace, *mainForm.motionStrip, &mainForm);
   vek1::TSineDia sineDia(workspace, &setRevArm, &mainForm);
   vek1::TSteamDia steamDia(workspace, &setRevArm, &mainForm);
-  vek1::TStpAng stpAng(workspace, mainForm, &mainForm);
+  vek1::TStpAng stpAng(workspace, *mainForm.motionStrip, &mainForm);
   vek1::TAboutBox aboutBox(&mainForm);
   // The instruction windows read their texts now; a missing one is reported once, here.
   vek1::TInst inst(vek1::messageBoxReporter(&mainForm), &mainForm);
@@ -50,10 +50,9 @@ int main(int argc, char** argv) {
   vek1::TDataTable dataTable(workspace, &mainForm);
   vek1::TValveEvents valveEvents(workspace, &mainForm);
   vek1::TTuneDesign tuneDesign(workspace, &mainForm);
-  for (vek1::DiagramWindow* w : {static_cast<vek1::DiagramWindow*>(&sineDia),
-                                  static_cast<vek1::DiagramWindow*>(&ovalDia),
-                                  static_cast<vek1::DiagramWindow*>(&steamDia),
-                                  static_cast<vek1::DiagramWindow*>(&portDia)})
+  for (vek1::DiagramWindow* w :
+       {static_cast<vek1::DiagramWindow*>(&sineDia), static_cast<vek1::DiagramWindow*>(&ovalDia),
+        static_cast<vek1::DiagramWindow*>(&steamDia), static_cast<vek1::DiagramWindow*>(&portDia)})
     vek1::linkToMainView(mainForm, *w);
   vek1::linkToMainView(mainForm, frameDi);
   vek1::linkToMainView(mainForm, cylDimen);
@@ -81,8 +80,9 @@ int main(int argc, char** argv) {
        std::initializer_list<vek1::DiagramWindow*>{&sineDia, &ovalDia, &steamDia, &portDia})
     diagram->setReference(&reference);
   // Applied values move the mid-gear centre; the reverse arm keeps its notch against the new one.
-  tuneDesign.setAfterApply(
-      [&mainForm] { mainForm.SBRevArmChange(mainForm.SBRevArm->value()); });
+  tuneDesign.setAfterApply([&mainForm] {
+    mainForm.motionStrip->SBRevArmChange(mainForm.motionStrip->SBRevArm->value());
+  });
 
   mainForm.markSaved();
   mainForm.show();

@@ -3,10 +3,10 @@
 namespace vek1 {
 
 void linkToMainView(TMainForm& main, DimensionDialog& dialog) {
-  QObject::connect(&dialog, &DimensionDialog::reverseArmRangeChanged, &main,
-                   &TMainForm::SyncRevArmRange);
-  QObject::connect(&dialog, &DimensionDialog::midGearCentreChanged, &main,
-                   &TMainForm::centreReverseArm);
+  QObject::connect(&dialog, &DimensionDialog::reverseArmRangeChanged, main.motionStrip,
+                   &MotionStrip::SyncRevArmRange);
+  QObject::connect(&dialog, &DimensionDialog::midGearCentreChanged, main.motionStrip,
+                   &MotionStrip::centreReverseArm);
 }
 
 void linkToMainView(TMainForm& main, DiagramWindow& window) {

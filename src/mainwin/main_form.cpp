@@ -1,14 +1,9 @@
 #include "main_form.h"
 
-#include "file_dialogs.h"
-
-#include <QHelpEvent>
-#include <QScrollArea>
-#include <QToolTip>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,23 +11,26 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
+#include <QScrollArea>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 
 #include "canvas.h"
-#include "painter_canvas.h"
 #include "clocktext.h"
 #include "dimension_edit.h"
 #include "dimension_file.h"
 #include "dimensions.h"
 #include "dynvar.h"
+#include "file_dialogs.h"
 #include "frame_tick.h"
 #include "icons.h"
 #include "motion.h"
 #include "motion_dialogs.h"
 #include "numbers.h"
+#include "painter_canvas.h"
 #include "ref_points_dialog.h"
 #include "reference_points.h"
 #include "steam_drawing.h"
@@ -62,61 +60,10 @@ class KeyPassingScrollArea final : public QScrollArea {
 };
 }  // namespace
 
-ViewSurface::ViewSurface(const QImage& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void ViewSurface::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  // The image has the screen's own pixel pitch: drawn into its size in drawing pixels, it lands
-  // pixel for pixel on the screen. Beyond the frame the window shows the frame's background.
-  const QRectF target(0, 0, frame_.width() / scale_, frame_.height() / scale_);
-  painter.drawImage(target, frame_, QRectF(frame_.rect()));
-  const QRegion outside = QRegion(event->rect()) - QRegion(target.toAlignedRect());
-  for (const QRect& r : outside) painter.fillRect(r, QColor(192, 192, 192));
-}
-
-void ViewSurface::mousePressEvent(QMouseEvent* event) {
-  QWidget::mousePressEvent(event);
-  const QPoint at = event->position().toPoint();
-  if (event->button() == Qt::MiddleButton) {
-    dragFrom_ = at;
-    return;
-  }
-  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
-    emit mousePressed(event->button() == Qt::LeftButton, at);
-}
-
-void ViewSurface::mouseMoveEvent(QMouseEvent* event) {
-  QWidget::mouseMoveEvent(event);
-  if (!dragFrom_ || !(event->buttons() & Qt::MiddleButton)) return;
-  const QPoint at = event->position().toPoint();
-  const QPoint by = at - *dragFrom_;
-  dragFrom_ = at;
-  if (!by.isNull()) emit dragged(by);
-}
-
-void ViewSurface::mouseReleaseEvent(QMouseEvent* event) {
-  QWidget::mouseReleaseEvent(event);
-  if (event->button() == Qt::MiddleButton) dragFrom_.reset();
-}
-
-void ViewSurface::wheelEvent(QWheelEvent* event) {
-  const int eighths = event->angleDelta().y();
-  if (eighths == 0) {
-    event->ignore();
-    return;
-  }
-  event->accept();
-  emit wheelTurned(event->position().toPoint(), eighths);
-}
-
 namespace {
 // Client area of the main window.
 constexpr int kClientWidth = 632;
 constexpr int kClientHeight = 380;
-constexpr int kRowHeight = 13;
-constexpr int kButtonFontPoints = 7;
 // Ticks follow the display's frames, but never come faster than the desktops the frame-counted
 // rules (error cycle, hold counters, position display, exhaust beats) were made for, about 64 a
 // second, so those keep their pace on a fast display too.
@@ -130,13 +77,8 @@ constexpr quint32 kHalfVolume = 0x80008000u;
 }  // namespace
 
 TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
-    : QMainWindow(parent),
-      ws_(ws),
-      sound_(sound),
-      frame_(kFrameWidth, kFrameHeight, QImage::Format_RGB32),
-      rng_(std::random_device{}()) {
-  frame_.fill(QColor(192, 192, 192));
-  Surface = new ViewSurface(frame_, this);
+    : QMainWindow(parent), ws_(ws), sound_(sound) {
+  Surface = new FrameView(this);
   Surface->setMinimumSize(kClientWidth, kClientHeight);
   Surface->setFocusPolicy(Qt::ClickFocus);
   // The drawing fills the window; a window made smaller than the strip of controls needs scrolls
@@ -154,15 +96,12 @@ TMainForm::TMainForm(Workspace& ws, SoundSink& sound, QWidget* parent)
   // The volume starts at half on both channels.
   sound_.setWaveVolume(kHalfVolume);
 
-  buildViewControls();
-  buildMotionControls();
-  buildDynVarControls();
-  buildReferenceControls();
+  buildStrips();
   buildMenus();
   buildToolBar();
-  connect(Surface, &ViewSurface::mousePressed, this, &TMainForm::FormMouseDown);
-  connect(Surface, &ViewSurface::wheelTurned, this, &TMainForm::SurfaceWheel);
-  connect(Surface, &ViewSurface::dragged, this, &TMainForm::SurfaceDrag);
+  connect(Surface, &FrameView::mousePressed, this, &TMainForm::FormMouseDown);
+  connect(Surface, &FrameView::wheelTurned, this, &TMainForm::SurfaceWheel);
+  connect(Surface, &FrameView::dragged, this, &TMainForm::SurfaceDrag);
   refreshTitle();
   // The drawing holds the focus, not the first button of the strip, so that the space bar and the
   // arrows reach the window's own keys rather than pressing "P".
@@ -237,16 +176,6 @@ QSize TMainForm::clientSize() const {
   return ScaledLayout::scaled(QSize(kClientWidth, kClientHeight), ws_.TextScaleX, ws_.TextScaleY);
 }
 
-void TMainForm::place(QWidget* widget, QRect design, int fontPoints) {
-  widget->setGeometry(design);
-  if (fontPoints > 0) {
-    QFont font = widget->font();
-    font.setPointSize(fontPoints);
-    widget->setFont(font);
-  }
-  stripLayout_.remember(widget);
-}
-
 void TMainForm::applyTextScale() {
   // The texts of this window grow as well as move, and so do the captions beside them. The
   // button beside the undo line keeps the column it is given here; its top follows each frame.
@@ -256,42 +185,11 @@ void TMainForm::applyTextScale() {
   const QSize needed(client.width(), client.height() + menuBar()->height());
   if (!isMaximized() && !isFullScreen() && (width() < needed.width() || height() < needed.height()))
     resize(std::max(width(), needed.width()), std::max(height(), needed.height()));
-  frameDirty_.whole = true;
-  wakeFrames_ = kWakeFrames;
-}
-
-void TMainForm::matchScreenScale() {
-  const double ratio = std::clamp(Surface->devicePixelRatioF(), 1.0, 8.0);
-  if (ratio == scale_) return;
-  scale_ = ratio;
-  Surface->setScale(ratio);
-  reallocateFrame();
-}
-
-QSize TMainForm::frameSizeForSurface() const {
-  // At least the frame the layouts were made for, and as large as the window's drawing.
-  const int width = std::max(kFrameWidth, Surface->width());
-  const int height = std::max(kFrameHeight, Surface->height());
-  return QSize(roundHalfEven(width * scale_), roundHalfEven(height * scale_));
-}
-
-void TMainForm::reallocateFrame() {
-  frame_ = QImage(frameSizeForSurface(), QImage::Format_RGB32);
-  frame_.fill(QColor(192, 192, 192));
-  frameDirty_ = DirtyArea{};
-  frameDiff_.reset();
   redrawWhole();
-  Surface->update();
-}
-
-void TMainForm::growFrameToSurface() {
-  const QSize wanted = frameSizeForSurface();
-  if (frame_.width() >= wanted.width() && frame_.height() >= wanted.height()) return;
-  reallocateFrame();
 }
 
 void TMainForm::redrawWhole() {
-  frameDirty_.whole = true;
+  Surface->redrawWhole();
   wakeFrames_ = kWakeFrames;
 }
 
@@ -341,26 +239,6 @@ void TMainForm::setDialogs(TDrivAng* drivAng, TRevPos* revPos, TStpAng* stpAng,
   graphZoom_ = graphZoom;
 }
 
-QScrollBar* TMainForm::makeBar(int x, int y, int width, int min, int max, int small, int large,
-                               const QString& hint) {
-  auto* bar = new EndScrollBar(Qt::Horizontal, Surface);
-  place(bar, QRect(x, y, width, kRowHeight));
-  bar->setRange(min, max);
-  bar->setSingleStep(small);
-  bar->setPageStep(large);
-  bar->setToolTip(hint);
-  return bar;
-}
-
-QPushButton* TMainForm::makeButton(int x, int y, int width, const QString& caption,
-                                   const QString& hint) {
-  auto* button = new QPushButton(caption, Surface);
-  place(button, QRect(x, y, width, kRowHeight + 1), kButtonFontPoints);
-  button->setFocusPolicy(Qt::TabFocus);
-  if (!hint.isEmpty()) button->setToolTip(hint);
-  return button;
-}
-
 void TMainForm::onTimerFrame() {
   if (FrameCanChange(ws_)) {
     wakeFrames_ = kWakeFrames;
@@ -372,25 +250,6 @@ void TMainForm::onTimerFrame() {
     return;
   }
   Timer1Timer();
-}
-
-void TMainForm::keepPlacedTextsReadable() {
-  // The pivot prompt's lines run where the DataTable button stands, and the shown dimension's
-  // label where RP1 and RP2 stand: while those texts are up, the buttons step aside.
-  const bool prompt = ws_.PivotSelectPending;
-  DataTableBut->setVisible(ws_.PivotDataMode && !prompt);
-  const bool label = ws_.ShowDimensionId != 0;
-  RefPt1->setVisible(ws_.ScreenDataOn && !label);
-  RefPt2->setVisible(ws_.ScreenDataOn && !label);
-  if (label == labelShown_) return;
-  labelShown_ = label;
-  if (label) {
-    for (EndScrollBar* b : SBRef) b->hide();
-    RefPt1Zero->hide();
-    RefPt2Zero->hide();
-  } else {
-    syncReferenceControls();
-  }
 }
 
 void TMainForm::refreshTitleClock() {
@@ -406,59 +265,12 @@ void TMainForm::refreshTitleClock() {
 }
 
 void TMainForm::Timer1Timer() {
-  matchScreenScale();
-  ++framesDrawn_;
-  // Outside what the last frame and this one drew, both are background: only there can the
-  // picture have changed.
-  const DirtyArea before = frameDirty_;
-  FrameOutcome outcome;
-  {
-    QPainterCanvas canvas(frame_, &frameDirty_, scale_);
-    // The steam's specks are scattered afresh from the clock on every frame.
-    const auto seed = static_cast<std::mt19937::result_type>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
-    rng_.seed(seed);
-    FrameContext context{sound_, rng_, ws_.ShowDimensionId != 0};
-    if (ghostSet) context.ghost = ghostSet();
-    rememberShownFrame(seed, context.positionDisplayActive);
-    outcome = AnimationTick(canvas, ws_, context);
-  }
+  const FrameOutcome outcome = Surface->drawTick(ws_, sound_, ghostSet ? ghostSet() : nullptr);
   if (outcome.errorItemVisible) Error->setVisible(*outcome.errorItemVisible);
-  for (int bar = 1; bar <= 4; ++bar) SBDynVar[bar]->setEnabled(outcome.dynVarBarEnabled[bar - 1]);
-  if (outcome.undoButtonTop >= 0) {
-    UnDoDn->move(UnDoDn->x(), outcome.undoButtonTop);
-    UnDoDn->setEnabled(ws_.UndoButtonEnabled[vek1::UnDoDn]);
-    UnDoDn->show();
-  } else {
-    UnDoDn->hide();
-  }
+  dynVarStrip->showFrame(outcome.dynVarBarEnabled, outcome.undoButtonTop);
   applyPositionDisplay(outcome.positionDisplay);
-  keepPlacedTextsReadable();
+  referenceStrip->keepPlacedTextsReadable();
   refreshTitleClock();
-  showChangedTiles(before);
-}
-
-void TMainForm::showChangedTiles(const DirtyArea& before) {
-  QRect visible(0, 0, static_cast<int>(std::ceil(Surface->width() * scale_)),
-                static_cast<int>(std::ceil(Surface->height() * scale_)));
-  const auto drawn = [](const DirtyArea& a) {
-    return QRect(QPoint(a.left, a.top), QPoint(a.right - 1, a.bottom - 1));
-  };
-  if (!before.whole && !frameDirty_.whole) visible &= drawn(before) | drawn(frameDirty_);
-  const QRegion changed = frameDiff_.changed(frame_, visible);
-  if (scale_ == 1.0) {
-    Surface->update(changed);
-    return;
-  }
-  QRegion logical;
-  for (const QRect& r : changed) {
-    const int left = static_cast<int>(std::floor(r.left() / scale_));
-    const int top = static_cast<int>(std::floor(r.top() / scale_));
-    const int right = static_cast<int>(std::ceil((r.right() + 1) / scale_));
-    const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) / scale_));
-    logical += QRect(left, top, right - left, bottom - top);
-  }
-  Surface->update(logical);
 }
 
 void TMainForm::refreshTitle() {
@@ -512,7 +324,7 @@ void TMainForm::applyPositionDisplay(const PositionDisplayOutcome& outcome) {
 }
 
 void TMainForm::FormActivate() {
-  SBDrvAng->setEnabled(false);
+  motionStrip->lockDriverBar();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -562,19 +374,15 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
   // driver by the selected step, as the driver-angle bar would.
   switch (event->key()) {
     case Qt::Key_Space:
-      if (event->modifiers() == Qt::NoModifier && Run->isVisible()) {
-        RunClick();
+      if (event->modifiers() == Qt::NoModifier && motionStrip->Run->isVisible()) {
+        motionStrip->RunClick();
         return;
       }
       break;
     case Qt::Key_Left:
     case Qt::Key_Right:
-      if (event->modifiers() == Qt::NoModifier && !running()) {
-        const double turn = event->key() == Qt::Key_Right ? ws_.SelectedStep : -ws_.SelectedStep;
-        double angle = std::fmod(static_cast<double>(ws_.DriverAngle) + turn, 360.0);
-        if (angle < 0) angle += 360.0;
-        SBDrvAng->setValue(roundHalfEven(angle * 100.0));
-        ws_.DriverAngle = toSingle(SBDrvAng->value() / 100.0);
+      if (event->modifiers() == Qt::NoModifier && !motionStrip->running()) {
+        motionStrip->turnDriver(event->key() == Qt::Key_Right ? +1 : -1);
         return;
       }
       break;

@@ -19,15 +19,17 @@
 #include <vector>
 
 #include "canvas.h"
-#include "painter_canvas.h"
 #include "dimension_file.h"
-#include "endscrollbar.h"
-#include "frame.h"
+#include "dynvar_strip.h"
 #include "fit_view.h"
-#include "frame_diff.h"
+#include "frame.h"
+#include "frame_view.h"
+#include "motion_strip.h"
 #include "picture_export.h"
+#include "reference_strip.h"
 #include "scaled_layout.h"
 #include "sound.h"
+#include "view_strip.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -36,40 +38,6 @@ class TDrivAng;
 class TRevPos;
 class TStpAng;
 class TGraphZoom;
-
-// The drawing surface: shows the last frame; the control strip and tool bar are its children
-// and sit over the drawing, in the frame's own coordinates.
-// The frame image holds `scale` device pixels per drawing pixel, so that it is shown 1:1 on the
-// screen's own pixels.
-class ViewSurface : public QWidget {
-  Q_OBJECT
- public:
-  explicit ViewSurface(const QImage& frame, QWidget* parent = nullptr);
-  void setScale(double scale) { scale_ = scale; }
-  // The drawing asks for the size that shows its strip and screen data whole, so that the
-  // window opens at it.
-  QSize sizeHint() const override { return minimumSize(); }
-
- signals:
-  // Left and right presses only: the middle button drags the view.
-  void mousePressed(bool left, QPoint at);
-  // The wheel turned by `eighths` of a degree with the pointer at `at`.
-  void wheelTurned(QPoint at, int eighths);
-  // The middle button dragged the picture by `by` pixels.
-  void dragged(QPoint by);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
-
- private:
-  const QImage& frame_;
-  double scale_ = 1.0;
-  std::optional<QPoint> dragFrom_;
-};
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -101,14 +69,14 @@ class TMainForm : public QMainWindow {
   void setTuneWindow(QWidget* tune) { tune_ = tune; }
 
   Workspace& ws() { return ws_; }
-  const QImage& frameImage() const { return frame_; }
+  const QImage& frameImage() const { return Surface->frameImage(); }
   // One animation tick: always solves, advances and draws.
   void Timer1Timer();
   // What the timer runs on every displayed frame: a tick, unless nothing on the picture can
   // change, in which case only the title's clock is kept up to date.
   void onTimerFrame();
   // Frames drawn since the window was made.
-  int framesDrawn() const { return framesDrawn_; }
+  int framesDrawn() const { return Surface->framesDrawn(); }
   // The tick interval for a display of the given refresh rate (frames per second).
   static int tickIntervalFor(double refreshRate);
 
@@ -128,44 +96,13 @@ class TMainForm : public QMainWindow {
   // How much of the frame the window shows, in frame units: what is exported and printed.
   QSize shownFrameSize() const;
 
-  // Motion controls.
   QTimer* Timer1 = nullptr;
-  QScrollBar* SBRevArm = nullptr;
-  QScrollBar* SBDrvAng = nullptr;
-  QScrollBar* SBStepAng = nullptr;
-  QPushButton* Run = nullptr;
-  QPushButton* Center = nullptr;
-  QPushButton* Fwd = nullptr;
-  QPushButton* Rev = nullptr;
-  QPushButton* Deg00 = nullptr;
-  QPushButton* Deg180 = nullptr;
-  QPushButton* Step1 = nullptr;
-  QPushButton* Step10 = nullptr;
-  QPushButton* Step45 = nullptr;
-  bool SkipStepScroll = true;
-
-  // Dynamic variables and undo.
-  std::array<EndScrollBar*, 5> SBDynVar{};  // 1..4
-  QFrame* Panel7 = nullptr;
-  QFrame* Panel8 = nullptr;
-  QFrame* Panel9 = nullptr;
-  QPushButton* UnDoDn = nullptr;
-
-  // Reference points and pivot data.
-  std::array<EndScrollBar*, 4> SBRef{};  // SBRef1Vert, SBRef1Horz, SBRef2Vert, SBRef2Horz
-  QPushButton* RefPt1 = nullptr;
-  QPushButton* RefPt2 = nullptr;
-  QPushButton* RefPt1Zero = nullptr;
-  QPushButton* RefPt2Zero = nullptr;
-  QPushButton* DataTableBut = nullptr;
-
-  // View controls.
-  QScrollBar* SBPanVert = nullptr;
-  QScrollBar* SBPanHorz = nullptr;
-  QScrollBar* SBZoom = nullptr;
-  QPushButton* NormVHZ = nullptr;
-  QPushButton* Preset0 = nullptr;
-  std::array<QPushButton*, 7> Presets{};  // 1..6
+  // The parts of the window, each owning its controls and their state.
+  FrameView* Surface = nullptr;
+  MotionStrip* motionStrip = nullptr;
+  ViewStrip* viewStrip = nullptr;
+  DynVarStrip* dynVarStrip = nullptr;
+  ReferenceStrip* referenceStrip = nullptr;
 
   // Menu items.
   QAction* OpenDimensions = nullptr;
@@ -213,23 +150,9 @@ class TMainForm : public QMainWindow {
   QMenu* DrawGraphsMenu = nullptr;
   QMenu* HelpMenu = nullptr;
   QToolBar* ToolBar1 = nullptr;
-  ViewSurface* Surface = nullptr;
 
   // Handlers.
-  void RunClick();
-  void SBDrvAngChange(int position);
-  void Deg00Click();
-  void Deg180Click();
-  void SBStepAngChange(int position);
-  void StepButtonClick(QPushButton* button, float step, int position);
-  void SBRevArmChange(int position);
-  void FwdClick();
-  void RevClick();
-  void CenterClick();
   void FindRevArmCentClick();
-  void NormVHZClick();
-  void Preset0Click();
-  void PresetClick(int n);
   void SetScreenDataClick();
   void SetPanZoomClick();
   // Zooms and pans so that the gear, at every crank angle of its notch, fills the drawing area.
@@ -255,34 +178,19 @@ class TMainForm : public QMainWindow {
   void RefPointsClick();
   void RefPoints1Click();
   void SetPivotDataClick();
-  void DataTableButClick();
   void DrawLines1Click();
-  void SBRefChange(int bar, int position);
-  void RefPtClick(int point);
-  void RefPtZeroClick(int point);
   void FormMouseDown(bool left, QPoint at);
   void FrameDimClick();
   void CylDimClick();
   void ResetAllClick();
   void DynamicVariablesClick();
   void SetUnDoClick();
-  void UnDoDnClick();
-  void SBDynVarChange(int bar, int position);
-  void SBDynVarScroll(int bar);
-  void SBDynVarEnter(int bar);
   // The mouse wheel and the middle-button drag in the drawing.
   void SurfaceWheel(QPoint at, int eighths);
   void SurfaceDrag(QPoint by);
 
-  // Whether the driver turns; the Run button's caption follows it ("Stop" while it turns).
-  bool running() const { return running_; }
-  // Starts or stops the driver: the step, the driver-angle bar and the caption follow. Setting
-  // the state it already has applies it again (a typed step takes effect that way).
-  void setRunning(bool run);
   // The animation stops while another window moves the driver itself, and goes on after.
   void pauseAnimation(bool paused);
-  // The reverse arm to the mid-gear centre (after the centre was recomputed).
-  void centreReverseArm();
 
   // How the file commands ask for a path and report a failure: desktop dialogs by default;
   // tests put their own in place. An empty path means the user cancelled.
@@ -302,20 +210,12 @@ class TMainForm : public QMainWindow {
   // Takes the set as it now is as the one last saved or opened (at start, once every window has
   // set up its part).
   void markSaved();
-  // Gives SBRevArm the range the model holds (after "Rev Arm to Cent Max" changed): its maximum
-  // first, then its minimum.
-  void SyncRevArmRange();
 
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  // The frame image: as large as the window's drawing (never smaller than the frame the
-  // layouts were made for), at the screen's pixel ratio.
-  QSize frameSizeForSurface() const;
-  void reallocateFrame();
-  void growFrameToSurface();
   // The next frames redraw the whole picture.
   void redrawWhole();
   // Sees the user's input in every window of the program: whatever it changes shows at the next
@@ -323,34 +223,16 @@ class TMainForm : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QScrollBar* makeBar(int x, int y, int width, int min, int max, int small, int large,
-                      const QString& hint);
-  QPushButton* makeButton(int x, int y, int width, const QString& caption, const QString& hint);
-  // Every control that stands beside a placed text is placed through here, so that it moves and
-  // grows with the texts in large-font mode.
-  void place(QWidget* widget, QRect design, int fontPoints = 0);
   void applyTextScale();
   // The drawing area for the current text scale, and the frame image for the screen's ratio.
   QSize clientSize() const;
-  void matchScreenScale();
-  // Repaints the parts of the drawing that the new frame changed.
-  void showChangedTiles(const DirtyArea& before);
-  void buildViewControls();
-  void buildMotionControls();
   void buildMenus();
   void buildToolBar();
-  void wireAutoCentreBar(QScrollBar* bar, ViewBar which);
-  // "0.0" and "180": stop the driver at an angle.
-  void stopAt(float angle, QPushButton* pressed, QPushButton* other);
-  // "Fwd" and "Rev": the reverse arm at centre +- Norm (side +1 or -1).
-  void normalGear(double side, int position, QPushButton* pressed, QPushButton* other);
-  void buildDynVarControls();
-  void buildReferenceControls();
+  // The strips, the menus and the tool bar, and how the strips ask each other.
+  void buildStrips();
   // Shows the reference controls as the two modes say.
   void syncReferenceControls();
   void applyPositionDisplay(const PositionDisplayOutcome& outcome);
-  // After a set was loaded: the bar's range from the new Max, its thumb where the arm now is.
-  void afterLoad();
   // Offers to save unsaved changes; false when the user chose to stay where he was.
   bool settleUnsavedChanges();
   void openSet(FileDialog kind, DimensionFileResult (*read)(const std::string&, Workspace&));
@@ -358,23 +240,9 @@ class TMainForm : public QMainWindow {
   void setStripVisible(bool visible);
   void refreshTitle();
   void refreshTitleClock();
-  void keepPlacedTextsReadable();
-  void rememberShownFrame(std::mt19937::result_type seed, bool positionDisplayActive);
 
   Workspace& ws_;
   SoundSink& sound_;
-  QImage frame_;
-  DirtyArea frameDirty_;
-  FrameDiff frameDiff_;
-  std::mt19937 rng_;
-  // What the frame on screen was drawn from: the working set before its tick and the steam's
-  // seed, so an export draws the very same frame again without disturbing the running gear.
-  struct ShownFrame {
-    Workspace ws;
-    std::mt19937::result_type seed = 0;
-    bool positionDisplayActive = false;
-  };
-  std::unique_ptr<ShownFrame> shownFrame_;
   QString title_;
   TDrivAng* drivAng_ = nullptr;
   TRevPos* revPos_ = nullptr;
@@ -401,15 +269,11 @@ class TMainForm : public QMainWindow {
   std::function<void()> resetFrame_, resetCylinder_;
   bool positionCursor_ = false;
   ScaledLayout stripLayout_;
-  double scale_ = 1.0;
-  int framesDrawn_ = 0;
   // Frames still to draw after the last input or the last frame that could change.
   int wakeFrames_ = 0;
   long long titleSecond_ = -1;
   std::string titleName_;
   std::vector<std::uint8_t> savedState_;
-  bool labelShown_ = false;
-  bool running_ = true;  // the driver starts turning
 };
 
 }  // namespace vek1

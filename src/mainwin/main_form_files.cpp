@@ -1,19 +1,12 @@
 #include <QFile>
 
 #include "dimension_file.h"
-#include "file_dialogs.h"
 #include "dynvar.h"
+#include "file_dialogs.h"
 #include "main_form.h"
 #include "motion.h"
 
 namespace vek1 {
-
-void TMainForm::afterLoad() {
-  SyncRevArmRange();
-  SBRevArm->setValue(ReverseArmBarPosition(ws_, ws_.ReverseArmPos));
-  // The loaded centre may differ from the old one even at bar position 0.
-  SBRevArmChange(SBRevArm->value());
-}
 
 void TMainForm::markSaved() {
   savedState_ = EncodeDimensionFile(ws_);
@@ -63,7 +56,7 @@ void TMainForm::openSet(FileDialog kind,
   // The set opened starts a history of its own: an older set's entry would write one of its
   // values into this one.
   UndoClear(ws_);
-  afterLoad();
+  motionStrip->showLoadedArm();
   markSaved();
 }
 

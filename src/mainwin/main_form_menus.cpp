@@ -29,10 +29,13 @@ void TMainForm::buildMenus() {
   Print1 = FileMenu->addAction("&Print...", this, &TMainForm::Print1Click);
   PictureCaption = FileMenu->addAction("Picture &Caption");
   PictureCaption->setCheckable(true);
-  PictureCaption->setToolTip("Exported and printed pictures carry a line naming the set, the "
-                             "notch and the crank angle");
-  FileMenu->addAction("Export DX&F...", this,
-                      [this] { askGearDxf(this, shownFrame_ ? shownFrame_->ws : ws_); });
+  PictureCaption->setToolTip(
+      "Exported and printed pictures carry a line naming the set, the "
+      "notch and the crank angle");
+  FileMenu->addAction("Export DX&F...", this, [this] {
+    const Workspace* shown = Surface->shownSet();
+    askGearDxf(this, shown ? *shown : ws_);
+  });
   FileMenu->addAction("Design &Report...", this, [this] {
     askDesignReport(this, ws_, referenceSet ? referenceSet() : nullptr);
   });
@@ -211,8 +214,8 @@ void TMainForm::ResetAllClick() {
   if (resetFrame_) resetFrame_();
   if (resetCylinder_) resetCylinder_();
   ComputeReverseArmCentre(ws_);
-  CenterClick();
-  NormVHZClick();
+  motionStrip->CenterClick();
+  viewStrip->NormVHZClick();
   ResetAllDimensionsModel(ws_);
   setDynVarControlsVisible(false);
 }

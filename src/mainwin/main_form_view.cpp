@@ -1,15 +1,14 @@
-#include "main_form.h"
-
 #include <QFontMetrics>
 #include <algorithm>
 
 #include "canvas.h"
-#include "recording_canvas.h"
+#include "main_form.h"
 #include "numbers.h"
-#include "screen_data_drawing.h"
-#include "valve.h"
+#include "recording_canvas.h"
 #include "reference_points.h"
+#include "screen_data_drawing.h"
 #include "steam_drawing.h"
+#include "valve.h"
 #include "view.h"
 
 namespace vek1 {
@@ -19,76 +18,11 @@ namespace {
 constexpr double kWheelPercentPerEighth = 10.0 / 120.0;
 }  // namespace
 
-void TMainForm::wireAutoCentreBar(QScrollBar* bar, ViewBar which) {
-  connect(bar, &QScrollBar::valueChanged, this, [this, bar, which](int p) {
-    NormVHZ->setEnabled(true);
-    ViewBarChange(ws_, which, p);
-    // The bar springs back to its centre; that change applies a step of 0.
-    bar->setValue(0);
-  });
-}
-
-void TMainForm::buildViewControls() {
-  // View: Norm and the presets at the left, the pan and zoom bars beside their labels.
-  NormVHZ = makeButton(2, 25, 44, "Norm", "Return Pan & Zoom to Normal");
-  NormVHZ->setEnabled(false);
-  Preset0 = makeButton(48, 25, 44, "P", "Select First to Change Presets");
-  for (int n = 1; n <= 6; ++n) {
-    const int row = (n - 1) / 3, col = (n - 1) % 3;
-    Presets[n] = makeButton(2 + col * 30, 39 + row * 14, 28, QString::number(n),
-                            QStringLiteral("Pan & Zoom to Preset %1").arg(n));
-    connect(Presets[n], &QPushButton::clicked, this, [this, n] { PresetClick(n); });
-  }
-  connect(NormVHZ, &QPushButton::clicked, this, &TMainForm::NormVHZClick);
-  connect(Preset0, &QPushButton::clicked, this, &TMainForm::Preset0Click);
-  SBPanVert = makeBar(95, 25, 100, -500, 500, 1, 10, "Pan Vertical");
-  SBPanHorz = makeBar(95, 39, 100, -500, 500, 1, 10, "Pan Horizontal");
-  SBZoom = makeBar(95, 53, 100, -200, 200, 1, 10, "Zoom In / Out");
-  wireAutoCentreBar(SBPanVert, PanVertBar);
-  wireAutoCentreBar(SBPanHorz, PanHorzBar);
-  wireAutoCentreBar(SBZoom, ZoomBar);
-
-  // Motion: reverse arm, driver angle and step angle, each with its buttons.
-  Fwd = makeButton(248, 25, 27, "Fwd", "Set Reverse Arm to Normal Forward");
-  Center = makeButton(276, 25, 27, "Cen", "Set Reverse Arm to Mid Gear");
-  Center->setEnabled(false);
-  Rev = makeButton(304, 25, 26, "Rev", "Set Reverse Arm to Normal Reverse");
-  Run = makeButton(248, 39, 27, "Stop", "Start / Stop Driver Rotation");
-  Deg00 = makeButton(276, 39, 27, "0.0", "Set Driver to 0 Deg");
-}
-
-void TMainForm::NormVHZClick() {
-  ws_.SavedView = CurrentView(ws_);
-  SBPanVert->setValue(0);
-  SBPanHorz->setValue(0);
-  SBZoom->setValue(0);
-  SetCurrentView(ws_, ws_.NormalView);
-  NormVHZ->setEnabled(false);
-  Preset0->setEnabled(true);
-}
-
-void TMainForm::Preset0Click() {
-  ws_.ViewPresets[0] = CurrentView(ws_);
-  Preset0->setEnabled(false);
-  NormVHZ->setEnabled(true);
-}
-
-void TMainForm::PresetClick(int n) {
-  if (n < 1 || n >= kViewPresets) return;
-  // A disabled P means the view captured by P is to be stored as this preset first.
-  if (!Preset0->isEnabled()) ws_.ViewPresets[n] = ws_.ViewPresets[0];
-  SetCurrentView(ws_, ws_.ViewPresets[n]);
-  NormVHZ->setEnabled(true);
-  Preset0->setEnabled(true);
-}
-
 void TMainForm::setStripVisible(bool visible) {
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           Presets[1], Presets[2], Presets[3], Presets[4], Presets[5], Presets[6],
-           Preset0,    NormVHZ,    SBPanVert,  SBPanHorz,  SBZoom,     Rev,
-           Center,     Fwd,        Deg180,     Run,        Deg00,      Step1,
-           Step10,     Step45,     SBRevArm,   SBDrvAng,   SBStepAng,  ToolBar1})
-    w->setVisible(visible);
+  viewStrip->setStripShown(visible);
+  motionStrip->setStripShown(visible);
+  referenceStrip->setStripShown(visible);
+  ToolBar1->setVisible(visible);
   DriverAng->setEnabled(visible);
   FindRevArmCent->setEnabled(visible);
   DynamicVariables->setEnabled(visible);
@@ -96,8 +30,6 @@ void TMainForm::setStripVisible(bool visible) {
   RefPoints->setEnabled(visible);
   SetPivotData->setEnabled(visible);
   RefPoints1->setVisible(visible);
-  RefPt1->setVisible(visible);
-  RefPt2->setVisible(visible);
 }
 
 void TMainForm::SetScreenDataClick() {
@@ -123,9 +55,7 @@ void TMainForm::SetScreenDataClick() {
 void TMainForm::SetPanZoomClick() {
   const bool show = SetPanZoom->text() != "SetP&anZoom Off";
   SetPanZoom->setText(show ? "SetP&anZoom Off" : "SetP&anZoom On");
-  SBPanVert->setVisible(show);
-  SBPanHorz->setVisible(show);
-  SBZoom->setVisible(show);
+  viewStrip->setPanZoomBarsShown(show);
 }
 
 void TMainForm::SetLineWidthClick() {
@@ -135,12 +65,12 @@ void TMainForm::SetLineWidthClick() {
 
 void TMainForm::SurfaceWheel(QPoint at, int eighths) {
   ZoomAbout(ws_, eighths * kWheelPercentPerEighth, at.x(), at.y());
-  NormVHZ->setEnabled(true);
+  viewStrip->viewMoved();
 }
 
 void TMainForm::SurfaceDrag(QPoint by) {
   PanBy(ws_, by.x(), by.y());
-  NormVHZ->setEnabled(true);
+  viewStrip->viewMoved();
 }
 
 void TMainForm::LargeFontClick() {
@@ -191,13 +121,12 @@ void TMainForm::FitToWindowClick() {
   ws_.SavedView = CurrentView(ws_);
   SetCurrentView(ws_, *view);
   ws_.BaseView = *view;
-  NormVHZ->setEnabled(true);
+  viewStrip->viewMoved();
   redrawWhole();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  growFrameToSurface();
   if (KeepFitted && KeepFitted->isChecked()) FitToWindowClick();
 }
 

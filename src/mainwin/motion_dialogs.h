@@ -7,45 +7,45 @@
 
 namespace vek1 {
 
-class TMainForm;
+class MotionStrip;
 
-// The dialogs that act on the main window's controls as well as on the model.
-class MainFormEntryDialog : public EntryDialog {
+// The dialogs that act on the motion strip's controls as well as on the model.
+class MotionEntryDialog : public EntryDialog {
   Q_OBJECT
  public:
-  MainFormEntryDialog(const QString& caption, const QStringList& labels, Workspace& ws,
-                      TMainForm& main, QWidget* parent)
-      : EntryDialog(caption, labels, parent), ws_(ws), main_(main) {}
+  MotionEntryDialog(const QString& caption, const QStringList& labels, Workspace& ws,
+                    MotionStrip& motion, QWidget* parent)
+      : EntryDialog(caption, labels, parent), ws_(ws), motion_(motion) {}
 
  protected:
   Workspace& ws_;
-  TMainForm& main_;
+  MotionStrip& motion_;
 };
 
-class TRevPos : public MainFormEntryDialog {
+class TRevPos : public MotionEntryDialog {
   Q_OBJECT
  public:
-  TRevPos(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
+  TRevPos(Workspace& ws, MotionStrip& motion, QWidget* parent = nullptr);
 
  protected:
   void FormActivate() override;
   void OKClick() override;
 };
 
-class TDrivAng : public MainFormEntryDialog {
+class TDrivAng : public MotionEntryDialog {
   Q_OBJECT
  public:
-  TDrivAng(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
+  TDrivAng(Workspace& ws, MotionStrip& motion, QWidget* parent = nullptr);
 
  protected:
   void FormActivate() override;
   void OKClick() override;
 };
 
-class TStpAng : public MainFormEntryDialog {
+class TStpAng : public MotionEntryDialog {
   Q_OBJECT
  public:
-  TStpAng(Workspace& ws, TMainForm& main, QWidget* parent = nullptr);
+  TStpAng(Workspace& ws, MotionStrip& motion, QWidget* parent = nullptr);
 
  protected:
   void FormActivate() override;

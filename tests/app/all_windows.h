@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "recording_sound.h"
 #include "cylinder_dialog.h"
 #include "data_table_window.h"
 #include "diagram_windows.h"
@@ -13,13 +12,14 @@
 #include "help_windows.h"
 #include "lines_dialog.h"
 #include "main_form.h"
+#include "main_view_links.h"
 #include "motion_dialogs.h"
+#include "recording_sound.h"
 #include "ref_points_dialog.h"
 #include "set_rev_arm_dialog.h"
 #include "sound.h"
 #include "valve_events_window.h"
 #include "workspace.h"
-#include "main_view_links.h"
 
 namespace vek1 {
 
@@ -27,14 +27,14 @@ struct AllWindows {
   AllWindows()
       : main(ws, sound),
         setRevArm(ws, &main),
-        drivAng(ws, main, &main),
+        drivAng(ws, *main.motionStrip, &main),
         ovalDia(ws, &setRevArm, &main),
         portDia(ws, &main),
         refPnts(ws, &main),
-        revPos(ws, main, &main),
+        revPos(ws, *main.motionStrip, &main),
         sineDia(ws, &setRevArm, &main),
         steamDia(ws, &setRevArm, &main),
-        stpAng(ws, main, &main),
+        stpAng(ws, *main.motionStrip, &main),
         aboutBox(&main),
         inst(ignore, &main),
         veOSpInst(ignore, &main),
@@ -44,8 +44,8 @@ struct AllWindows {
         drawLines(ws, sound, &main),
         dataTable(ws, &main),
         valveEvents(ws, &main) {
-    for (DiagramWindow* w : std::initializer_list<DiagramWindow*>{&ovalDia, &portDia, &sineDia,
-                                                                  &steamDia})
+    for (DiagramWindow* w :
+         std::initializer_list<DiagramWindow*>{&ovalDia, &portDia, &sineDia, &steamDia})
       linkToMainView(main, *w);
     linkToMainView(main, frameDi);
     linkToMainView(main, cylDimen);
@@ -53,9 +53,9 @@ struct AllWindows {
   }
 
   std::vector<QWidget*> windows() {
-    return {&main,   &setRevArm, &drivAng,   &ovalDia,   &portDia, &refPnts,
-            &revPos, &sineDia,   &steamDia,  &stpAng,    &aboutBox, &inst,
-            &veOSpInst, &frameDi, &cylDimen, &graphZoom, &drawLines, &dataTable, &valveEvents};
+    return {&main,     &setRevArm, &drivAng,   &ovalDia,   &portDia,    &refPnts,   &revPos,
+            &sineDia,  &steamDia,  &stpAng,    &aboutBox,  &inst,       &veOSpInst, &frameDi,
+            &cylDimen, &graphZoom, &drawLines, &dataTable, &valveEvents};
   }
 
   Workspace ws;

@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "recording_sound.h"
 #include "diagram_windows.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "main_form.h"
-#include "sound.h"
 #include "main_view_links.h"
+#include "recording_sound.h"
+#include "sound.h"
 
 namespace vek1 {
 namespace {
@@ -92,7 +92,8 @@ TEST_F(SineWindow, ItsBarsNudgeTheSharedDynamicVariable) {
   ASSERT_TRUE(sine->SBDynVar[1]->isVisible());
   ASSERT_TRUE(sine->SBDynVar[1]->isEnabled());
   EXPECT_FALSE(sine->SBDynVar[2]->isEnabled());
-  EXPECT_TRUE(form->SBDynVar[1]->isVisibleTo(form.get()));  // the main window follows the switch
+  EXPECT_TRUE(form->dynVarStrip->SBDynVar[1]->isVisibleTo(
+      form.get()));  // the main window follows the switch
 
   sine->SBDynVar[1]->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.01f);

@@ -57,7 +57,7 @@ TEST_F(CylinderDialog, TwoLineRowsHaveTheirButtonOnTheFirstLine) {
 }
 
 TEST_F(CylinderDialog, ResetLeavesTheReverseArmRangeAlone) {
-  form->SBRevArm->setRange(-2500, 2500);
+  form->motionStrip->SBRevArm->setRange(-2500, 2500);
   retype(dialog->edit(2), "0.5");
   QTest::mousePress(dialog->Reset1, Qt::LeftButton);
   EXPECT_EQ(ws.Pivots.V[3], 0.0f);
@@ -67,8 +67,8 @@ TEST_F(CylinderDialog, ResetLeavesTheReverseArmRangeAlone) {
 
   QTest::mouseClick(dialog->Reset1, Qt::LeftButton);
   EXPECT_EQ(ws.UndoCount, 0);
-  EXPECT_EQ(form->SBRevArm->minimum(), -2500);
-  EXPECT_EQ(form->SBRevArm->maximum(), 2500);
+  EXPECT_EQ(form->motionStrip->SBRevArm->minimum(), -2500);
+  EXPECT_EQ(form->motionStrip->SBRevArm->maximum(), 2500);
 }
 
 TEST_F(CylinderDialog, TabReachesTheLowerRightFieldsLast) {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "dialog_test.h"
-#include "dynvar.h"
 #include "dimensions.h"
+#include "dynvar.h"
 #include "frame_dialog.h"
 #include "main_view_links.h"
 
@@ -106,9 +106,23 @@ TEST_F(FrameDialog, EveryWayOfChangingTheTextCanBeUndone) {
   // field so that every undo entry has a different old value.
   using Gesture = std::function<void(KeyFilterEdit*)>;
   const std::vector<std::tuple<int, Gesture, float>> gestures{
-      {2, [](KeyFilterEdit* e) { e->home(false); QTest::keyClick(e, Qt::Key_Delete); }, 0.0f},
-      {3, [](KeyFilterEdit* e) { e->selectAll(); QTest::keyClick(e, Qt::Key_Delete); }, 0.0f},
-      {4, [](KeyFilterEdit* e) { e->selectAll(); QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier); },
+      {2,
+       [](KeyFilterEdit* e) {
+         e->home(false);
+         QTest::keyClick(e, Qt::Key_Delete);
+       },
+       0.0f},
+      {3,
+       [](KeyFilterEdit* e) {
+         e->selectAll();
+         QTest::keyClick(e, Qt::Key_Delete);
+       },
+       0.0f},
+      {4,
+       [](KeyFilterEdit* e) {
+         e->selectAll();
+         QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier);
+       },
        0.0f},
       {5,
        [](KeyFilterEdit* e) {
@@ -202,8 +216,8 @@ TEST_F(RevArmLimits, MaxBelowNormIsRaisedToNormAndClampsEveryPositionAndTheBar) 
     EXPECT_LE(ws.RevArmPositions[i], high(1.6f)) << i;
   }
   EXPECT_EQ(ws.RevArmPositions[1], low(1.6f));  // was empty
-  EXPECT_EQ(form->SBRevArm->minimum(), -1600);
-  EXPECT_EQ(form->SBRevArm->maximum(), 1600);
+  EXPECT_EQ(form->motionStrip->SBRevArm->minimum(), -1600);
+  EXPECT_EQ(form->motionStrip->SBRevArm->maximum(), 1600);
   EXPECT_EQ(ws.UndoCount, 0);
   EXPECT_EQ(ws.UndoButtonEnabled, kNoUndoButtons);
 }
@@ -212,13 +226,13 @@ TEST_F(FrameDialog, ResetPressResetsAndOnlyAClickOverTheButtonClearsTheHistory) 
   retype(dialog->edit(5), "5.5");
   retype(dialog->edit(18), "2.5");
   focusTo(dialog->Close1);
-  ASSERT_EQ(form->SBRevArm->maximum(), 2500);
+  ASSERT_EQ(form->motionStrip->SBRevArm->maximum(), 2500);
 
   // The press alone resets, before the button is released elsewhere.
   QTest::mousePress(dialog->ResetFrame, Qt::LeftButton);
   EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.0f);
   EXPECT_EQ(dialog->edit(18)->text(), "1.800");
-  EXPECT_EQ(form->SBRevArm->maximum(), 1800);
+  EXPECT_EQ(form->motionStrip->SBRevArm->maximum(), 1800);
   EXPECT_EQ(ws.DynVarList[1].Id, 0);
   QTest::mouseRelease(dialog->ResetFrame, Qt::LeftButton, {}, QPoint(-40, -40));
   EXPECT_EQ(ws.UndoCount, 1);
@@ -234,11 +248,11 @@ TEST_F(FrameDialog, ResetPressResetsAndOnlyAClickOverTheButtonClearsTheHistory) 
 TEST_F(FrameDialog, CloseRecentresTheReverseArmAndClearsTheCutOff) {
   const float centre = ws.RevArmPositions[0];
   ws.RevArmPositions[0] = 99.0f;
-  form->SBRevArm->setValue(500);
+  form->motionStrip->SBRevArm->setValue(500);
   ws.FrontCutOffText = ws.RearCutOffText = "75%";
   QTest::mouseClick(dialog->Close1, Qt::LeftButton);
   EXPECT_EQ(ws.RevArmPositions[0], centre);
-  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 0);
   EXPECT_EQ(ws.FrontCutOffText + ws.RearCutOffText, "");
   EXPECT_FALSE(dialog->isVisible());
 }
@@ -247,7 +261,7 @@ TEST_F(FrameDialog, EscapeAndTheCloseBoxDoWhatCloseDoes) {
   const float centre = ws.RevArmPositions[0];
   for (const bool byEscape : {true, false}) {
     ws.RevArmPositions[0] = 99.0f;
-    form->SBRevArm->setValue(500);
+    form->motionStrip->SBRevArm->setValue(500);
     ws.FrontCutOffText = ws.RearCutOffText = "75%";
     retype(dialog->edit(5), byEscape ? "4.5" : "5.0");
     if (byEscape) {
@@ -259,7 +273,7 @@ TEST_F(FrameDialog, EscapeAndTheCloseBoxDoWhatCloseDoes) {
     // What was typed is kept, and the centre comes from it.
     EXPECT_EQ(ws.Frame[dim::RadiusRod], byEscape ? 4.5f : 5.0f);
     EXPECT_NE(ws.RevArmPositions[0], 99.0f);
-    EXPECT_EQ(form->SBRevArm->value(), 0);
+    EXPECT_EQ(form->motionStrip->SBRevArm->value(), 0);
     EXPECT_EQ(ws.FrontCutOffText + ws.RearCutOffText, "");
     open(*dialog);
   }

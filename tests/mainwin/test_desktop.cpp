@@ -14,15 +14,15 @@
 #include <memory>
 #include <random>
 
-#include "recording_sound.h"
 #include "dimensions.h"
 #include "frame_tick.h"
 #include "main_form.h"
+#include "painter_canvas.h"
 #include "placed_texts.h"
+#include "recording_canvas.h"
+#include "recording_sound.h"
 #include "sound.h"
 #include "view.h"
-#include "recording_canvas.h"
-#include "painter_canvas.h"
 
 namespace vek1 {
 namespace {
@@ -37,7 +37,7 @@ class Desktop : public ::testing::Test {
     form->Timer1->stop();
   }
   void stop() {
-    if (form->running()) QTest::mouseClick(form->Run, Qt::LeftButton);
+    if (form->motionStrip->running()) QTest::mouseClick(form->motionStrip->Run, Qt::LeftButton);
   }
   // As the timer runs it, n times.
   void frames(int n) {
@@ -103,7 +103,7 @@ TEST_F(Desktop, NothingIsDrawnWhileNothingCanChangeAndInputWakesOneFrame) {
   EXPECT_EQ(ws.DriverAngle, angle);
 
   // A press on a control changes the picture: the frames after it are drawn.
-  QTest::mouseClick(form->Deg180, Qt::LeftButton);
+  QTest::mouseClick(form->motionStrip->Deg180, Qt::LeftButton);
   frames(10);
   EXPECT_GT(form->framesDrawn(), still);
   EXPECT_EQ(ws.DriverAngle, 180.0f);
@@ -125,24 +125,24 @@ TEST_F(Desktop, SpaceRunsAndStopsAndTheArrowsTurnTheDriverOnlyWhileStopped) {
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   QTest::keyClick(form->Surface, Qt::Key_Space);
-  EXPECT_FALSE(form->running());
+  EXPECT_FALSE(form->motionStrip->running());
   EXPECT_EQ(ws.StepAngle, 0.0f);
-  QTest::mouseClick(form->Deg00, Qt::LeftButton);  // stopped at 0
+  QTest::mouseClick(form->motionStrip->Deg00, Qt::LeftButton);  // stopped at 0
   ws.SelectedStep = 10.0f;
   QTest::keyClick(form->Surface, Qt::Key_Right);
   EXPECT_FLOAT_EQ(ws.DriverAngle, 10.0f);
-  EXPECT_EQ(form->SBDrvAng->value(), 1000);
+  EXPECT_EQ(form->motionStrip->SBDrvAng->value(), 1000);
   QTest::keyClick(form->Surface, Qt::Key_Left);
   QTest::keyClick(form->Surface, Qt::Key_Left);
   EXPECT_FLOAT_EQ(ws.DriverAngle, 350.0f) << "turning back past 0 wraps";
   QTest::keyClick(form->Surface, Qt::Key_Space);
-  EXPECT_TRUE(form->running());
+  EXPECT_TRUE(form->motionStrip->running());
   EXPECT_EQ(ws.StepAngle, 10.0f);
   const float running = ws.DriverAngle;
   QTest::keyClick(form->Surface, Qt::Key_Right);
   EXPECT_EQ(ws.DriverAngle, running);
   // The space bar is the window's, not the first button's: "P" stays as it was.
-  EXPECT_TRUE(form->Preset0->isEnabled());
+  EXPECT_TRUE(form->viewStrip->Preset0->isEnabled());
 }
 
 TEST_F(Desktop, TheWheelZoomsAboutThePointerWithinTheZoomLimits) {
@@ -151,7 +151,7 @@ TEST_F(Desktop, TheWheelZoomsAboutThePointerWithinTheZoomLimits) {
   const float zoom = ws.ViewZoom;
   wheel(at, 120);
   EXPECT_NEAR(ws.ViewZoom, zoom * 1.1, 1e-3);
-  EXPECT_TRUE(form->NormVHZ->isEnabled());
+  EXPECT_TRUE(form->viewStrip->NormVHZ->isEnabled());
   auto [h1, v1] = modelAt(at.x(), at.y());
   EXPECT_NEAR((h1 - h) * ws.ViewZoom, 0.0, kFixedPointTol);
   EXPECT_NEAR((v1 - v) * ws.ViewZoom, 0.0, kFixedPointTol);
@@ -239,10 +239,10 @@ TEST_F(Desktop, EveryPlacedTextFitsBesideTheControlsInBothFonts) {
     expectTextsClearOfControls(*form, ws);
   }
   // Back at the normal font every control stands where it stood.
-  const QRect fwd = form->Fwd->geometry();
+  const QRect fwd = form->motionStrip->Fwd->geometry();
   form->LargeFont->trigger();
-  EXPECT_EQ(form->Fwd->geometry(), QRect(248, 25, 27, 14));
-  EXPECT_NE(fwd, form->Fwd->geometry());
+  EXPECT_EQ(form->motionStrip->Fwd->geometry(), QRect(248, 25, 27, 14));
+  EXPECT_NE(fwd, form->motionStrip->Fwd->geometry());
 }
 
 TEST_F(Desktop, UnsavedChangesAreOfferedForSavingBeforeExitAndOpen) {
@@ -321,24 +321,24 @@ TEST_F(Desktop, ButtonsStepAsideForThePivotPromptAndTheShownDimensionsLabel) {
   ws.RefPointsMode = true;
   form->SetPivotData->trigger();
   form->Timer1Timer();
-  EXPECT_TRUE(form->DataTableBut->isVisible());
+  EXPECT_TRUE(form->referenceStrip->DataTableBut->isVisible());
   ws.PivotSelectPending = true;
   ws.OverlayRefChoice = 1;
   form->Timer1Timer();
   // With the button shown, the prompt's first line would run under it; now it lies clear.
   expectTextsClearOfControls(*form, ws);
-  EXPECT_FALSE(form->DataTableBut->isVisible());
+  EXPECT_FALSE(form->referenceStrip->DataTableBut->isVisible());
   ws.PivotSelectPending = false;
   form->Timer1Timer();
-  EXPECT_TRUE(form->DataTableBut->isVisible());
+  EXPECT_TRUE(form->referenceStrip->DataTableBut->isVisible());
 
   ws.ShowDimensionId = dim::RadiusRod;
   form->Timer1Timer();
-  EXPECT_FALSE(form->RefPt1->isVisible());
+  EXPECT_FALSE(form->referenceStrip->RefPt1->isVisible());
   expectTextsClearOfControls(*form, ws);
   ws.ShowDimensionId = 0;
   form->Timer1Timer();
-  EXPECT_TRUE(form->RefPt1->isVisible());
+  EXPECT_TRUE(form->referenceStrip->RefPt1->isVisible());
 }
 
 TEST(ScaledCanvas, AFinerSurfaceRedrawsAtItsOwnPitchRatherThanDoublingPixels) {
@@ -381,4 +381,3 @@ TEST(ScaledCanvas, AFinerSurfaceRedrawsAtItsOwnPitchRatherThanDoublingPixels) {
 
 }  // namespace
 }  // namespace vek1
-

@@ -4,16 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QImage>
-#include <random>
-#include <QResizeEvent>
 #include <algorithm>
+#include <random>
 
 #include "canvas.h"
-#include "painter_canvas.h"
-#include "recording_canvas.h"
 #include "dimensions.h"
 #include "fit_view.h"
 #include "frame_tick.h"
@@ -21,6 +19,8 @@
 #include "mechanism_drawing.h"
 #include "numbers.h"
 #include "outlines.h"
+#include "painter_canvas.h"
+#include "recording_canvas.h"
 #include "recording_sound.h"
 #include "screen_data_drawing.h"
 #include "solver.h"
@@ -53,8 +53,9 @@ PixelBox drawnOverATurn(Workspace ws) {
 
 TEST(FitView, TheWholeTurnFillsTheAreaFromAnyView) {
   const PixelBox area{0, 150, 1600, 1100};
-  for (const ViewTriple start : {ViewTriple{28.0f, 115.0f, 270.0f}, ViewTriple{3.0f, -900.0f, 40.0f},
-                                 ViewTriple{400.0f, 5000.0f, -3000.0f}}) {
+  for (const ViewTriple start :
+       {ViewTriple{28.0f, 115.0f, 270.0f}, ViewTriple{3.0f, -900.0f, 40.0f},
+        ViewTriple{400.0f, 5000.0f, -3000.0f}}) {
     Workspace ws;
     StartUp(ws);
     ws.ReverseArmPos = toSingle(ws.RevArmPositions[0] + 1.6);
@@ -144,12 +145,12 @@ TEST_F(FitWindow, FitsBelowTheStripAndKeepsFittedOnResize) {
   ASSERT_TRUE(form->FitToWindow);
   EXPECT_EQ(form->FitToWindow->shortcut(), QKeySequence(Qt::Key_F));
   const PixelBox area = form->drawingArea();
-  EXPECT_GT(area.top, form->NormVHZ->geometry().bottom());
+  EXPECT_GT(area.top, form->viewStrip->NormVHZ->geometry().bottom());
   form->FitToWindow->trigger();
   const PixelBox drawn = drawnOverATurn(ws);
   EXPECT_GE(drawn.top, area.top);
   EXPECT_LT(drawn.right, area.right);
-  EXPECT_TRUE(form->NormVHZ->isEnabled());
+  EXPECT_TRUE(form->viewStrip->NormVHZ->isEnabled());
 
   form->KeepFitted->setChecked(true);
   const float fittedZoom = ws.ViewZoom;
@@ -160,7 +161,7 @@ TEST_F(FitWindow, FitsBelowTheStripAndKeepsFittedOnResize) {
   EXPECT_GE(form->frameImage().width(), form->Surface->width());
   EXPECT_GE(form->frameImage().height(), form->Surface->height());
   form->KeepFitted->setChecked(false);
-  form->NormVHZ->click();
+  form->viewStrip->NormVHZ->click();
   EXPECT_EQ(CurrentView(ws).Zoom, ws.NormalView.Zoom);
 }
 

@@ -12,10 +12,11 @@
 #include <type_traits>
 #include <utility>
 
-#include "recording_sound.h"
 #include "dimensions.h"
+#include "frame_view.h"
 #include "main_form.h"
 #include "motion_dialogs.h"
+#include "recording_sound.h"
 #include "sound.h"
 #include "view.h"
 
@@ -54,7 +55,7 @@ class MainForm : public ::testing::Test {
     if constexpr (std::is_same_v<Dialog, TGraphZoom>)
       return *new Dialog(ws, form.get());
     else
-      return *new Dialog(ws, *form, form.get());
+      return *new Dialog(ws, *form->motionStrip, form.get());
   }
   // "+" for each enabled control, "-" for each disabled one, in the order given.
   static std::string enabled(std::initializer_list<QWidget*> controls) {
@@ -85,7 +86,8 @@ TEST_F(MainForm, OpensShowingTheWholeDrawingArea) {
   ASSERT_TRUE(view);
   EXPECT_GE(view->width(), form->Surface->minimumWidth());
   EXPECT_GE(view->height(), form->Surface->minimumHeight());
-  const QPoint stepBarEnd = form->SBStepAng->mapTo(form.get(), form->SBStepAng->rect().topRight());
+  const QPoint stepBarEnd = form->motionStrip->SBStepAng->mapTo(
+      form.get(), form->motionStrip->SBStepAng->rect().topRight());
   EXPECT_LT(stepBarEnd.x(), form->width());
 }
 
@@ -94,7 +96,7 @@ TEST_F(MainForm, TickAdvancesAndWrapsOnlyAboveJustOver360AndBelowZero) {
   form->Timer1Timer();
   EXPECT_EQ(ws.DriverAngle, 9.0f);
 
-  form->SBStepAng->setValue(11000);  // 5 degrees
+  form->motionStrip->SBStepAng->setValue(11000);  // 5 degrees
   ASSERT_EQ(ws.StepAngle, 5.0f);
   ws.DriverAngle = 355.0f;
   form->Timer1Timer();
@@ -102,8 +104,8 @@ TEST_F(MainForm, TickAdvancesAndWrapsOnlyAboveJustOver360AndBelowZero) {
   form->Timer1Timer();
   EXPECT_EQ(ws.DriverAngle, 5.0f);
 
-  click(form->Rev);
-  form->SBStepAng->setValue(0);  // 0.01 degree
+  click(form->motionStrip->Rev);
+  form->motionStrip->SBStepAng->setValue(0);  // 0.01 degree
   ASSERT_EQ(ws.Direction, "Rev");
   ASSERT_EQ(ws.StepAngle, 0.01f);
   ws.DriverAngle = 0.0f;
@@ -112,62 +114,66 @@ TEST_F(MainForm, TickAdvancesAndWrapsOnlyAboveJustOver360AndBelowZero) {
 }
 
 TEST_F(MainForm, RunStopSwitchesStepCaptionAndDriverBar) {
-  EXPECT_EQ(form->Run->text(), "Stop");
+  EXPECT_EQ(form->motionStrip->Run->text(), "Stop");
   EXPECT_EQ(ws.StepAngle, 10.0f);
-  EXPECT_FALSE(form->SBDrvAng->isEnabled());
+  EXPECT_FALSE(form->motionStrip->SBDrvAng->isEnabled());
 
-  click(form->Deg00);  // stops at 0 and disables "0.0"
-  click(form->Run);    // runs again
-  ASSERT_EQ(form->Run->text(), "Stop");
-  EXPECT_EQ(enabled({form->Deg00, form->Deg180}), "++");
+  click(form->motionStrip->Deg00);  // stops at 0 and disables "0.0"
+  click(form->motionStrip->Run);    // runs again
+  ASSERT_EQ(form->motionStrip->Run->text(), "Stop");
+  EXPECT_EQ(enabled({form->motionStrip->Deg00, form->motionStrip->Deg180}), "++");
 
   ws.DriverAngle = 271.234f;
-  click(form->Run);
-  EXPECT_EQ(form->Run->text(), "Run");
+  click(form->motionStrip->Run);
+  EXPECT_EQ(form->motionStrip->Run->text(), "Run");
   EXPECT_EQ(ws.StepAngle, 0.0f);
-  EXPECT_TRUE(form->SBDrvAng->isEnabled());
-  EXPECT_EQ(form->SBDrvAng->value(), 27123);
+  EXPECT_TRUE(form->motionStrip->SBDrvAng->isEnabled());
+  EXPECT_EQ(form->motionStrip->SBDrvAng->value(), 27123);
   EXPECT_EQ(ws.DriverAngle, 271.23f);  // the bar's change handler reads it back
   form->Timer1Timer();
   EXPECT_EQ(ws.DriverAngle, 271.23f);
 
-  form->SBDrvAng->setValue(-4000);  // the bar reaches below 0 and above 360
+  form->motionStrip->SBDrvAng->setValue(-4000);  // the bar reaches below 0 and above 360
   EXPECT_EQ(ws.DriverAngle, -40.0f);
-  form->SBDrvAng->setValue(40000);
+  form->motionStrip->SBDrvAng->setValue(40000);
   EXPECT_EQ(ws.DriverAngle, 400.0f);
 
-  click(form->Run);
-  EXPECT_EQ(form->Run->text(), "Stop");
+  click(form->motionStrip->Run);
+  EXPECT_EQ(form->motionStrip->Run->text(), "Stop");
   EXPECT_EQ(ws.StepAngle, ws.SelectedStep);
-  EXPECT_EQ(enabled({form->SBDrvAng, form->Deg00, form->Deg180}), "-++");
+  EXPECT_EQ(
+      enabled({form->motionStrip->SBDrvAng, form->motionStrip->Deg00, form->motionStrip->Deg180}),
+      "-++");
 }
 
 TEST_F(MainForm, ZeroAnd180ButtonsStopTheDriverThere) {
-  click(form->Deg180);
+  click(form->motionStrip->Deg180);
   EXPECT_EQ(ws.DriverAngle, 180.0f);
-  EXPECT_EQ(form->SBDrvAng->value(), 18000);
+  EXPECT_EQ(form->motionStrip->SBDrvAng->value(), 18000);
   EXPECT_EQ(ws.StepAngle, 0.0f);
-  EXPECT_EQ(form->Run->text(), "Run");
-  EXPECT_EQ(enabled({form->SBDrvAng, form->Deg00, form->Deg180}), "++-");
+  EXPECT_EQ(form->motionStrip->Run->text(), "Run");
+  EXPECT_EQ(
+      enabled({form->motionStrip->SBDrvAng, form->motionStrip->Deg00, form->motionStrip->Deg180}),
+      "++-");
 
-  click(form->Deg00);
+  click(form->motionStrip->Deg00);
   EXPECT_EQ(ws.DriverAngle, 0.0f);
-  EXPECT_EQ(form->SBDrvAng->value(), 0);
-  EXPECT_EQ(enabled({form->Deg00, form->Deg180}), "-+");
+  EXPECT_EQ(form->motionStrip->SBDrvAng->value(), 0);
+  EXPECT_EQ(enabled({form->motionStrip->Deg00, form->motionStrip->Deg180}), "-+");
 
-  form->SBDrvAng->setValue(4500);  // any move of the driver bar re-enables both
+  form->motionStrip->SBDrvAng->setValue(4500);  // any move of the driver bar re-enables both
   EXPECT_EQ(ws.DriverAngle, 45.0f);
-  EXPECT_EQ(enabled({form->Deg00, form->Deg180}), "++");
+  EXPECT_EQ(enabled({form->motionStrip->Deg00, form->motionStrip->Deg180}), "++");
 }
 
 TEST_F(MainForm, MainWindowActivationLocksTheDriverBar) {
-  click(form->Run);
-  ASSERT_TRUE(form->SBDrvAng->isEnabled());
+  click(form->motionStrip->Run);
+  ASSERT_TRUE(form->motionStrip->SBDrvAng->isEnabled());
   form->show();
   form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  EXPECT_FALSE(form->SBDrvAng->isEnabled());
-  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_FALSE(form->motionStrip->SBDrvAng->isEnabled());
+  EXPECT_EQ(form->motionStrip->Run->text(), "Run");
 }
 
 // Step angle --------------------------------------------------------------------------------
@@ -193,44 +199,50 @@ TEST_F(MainForm, StepBarQuantisesThroughTheTable) {
   for (const Row& row : table) {
     for (int position : {row.to, row.from}) {  // never the bar's current 12000
       SCOPED_TRACE(position);
-      form->SBStepAng->setValue(position);
+      form->motionStrip->SBStepAng->setValue(position);
       EXPECT_EQ(ws.SelectedStep, row.step);
       EXPECT_EQ(ws.StepAngle, row.step);  // running
-      EXPECT_EQ(form->SBDrvAng->singleStep(), row.small);
-      EXPECT_EQ(form->SBDrvAng->pageStep(), row.large);
-      EXPECT_EQ(form->Step1->isEnabled(), row.step != 1.0f);
-      EXPECT_EQ(form->Step10->isEnabled(), row.step != 10.0f);
-      EXPECT_EQ(form->Step45->isEnabled(), row.step != 45.0f);
+      EXPECT_EQ(form->motionStrip->SBDrvAng->singleStep(), row.small);
+      EXPECT_EQ(form->motionStrip->SBDrvAng->pageStep(), row.large);
+      EXPECT_EQ(form->motionStrip->Step1->isEnabled(), row.step != 1.0f);
+      EXPECT_EQ(form->motionStrip->Step10->isEnabled(), row.step != 10.0f);
+      EXPECT_EQ(form->motionStrip->Step45->isEnabled(), row.step != 45.0f);
     }
   }
-  form->SBStepAng->setValue(12000);
+  form->motionStrip->SBStepAng->setValue(12000);
 
   // Stopped, the bar chooses the step for the next run but the driver stays still.
-  click(form->Run);
-  step(form->SBStepAng, QAbstractSlider::SliderPageStepSub);  // 12000 - 2760
-  EXPECT_EQ(form->SBStepAng->value(), 9240);
+  click(form->motionStrip->Run);
+  step(form->motionStrip->SBStepAng, QAbstractSlider::SliderPageStepSub);  // 12000 - 2760
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 9240);
   EXPECT_EQ(ws.SelectedStep, 2.0f);
   EXPECT_EQ(ws.StepAngle, 0.0f);
-  click(form->Run);
+  click(form->motionStrip->Run);
   EXPECT_EQ(ws.StepAngle, 2.0f);
 }
 
 TEST_F(MainForm, StepButtonsDisableThemselvesAndMoveTheBar) {
-  click(form->Step1);
-  EXPECT_EQ(enabled({form->Step1, form->Step10, form->Step45}), "-++");
-  EXPECT_EQ(form->SBStepAng->value(), 8000);
+  click(form->motionStrip->Step1);
+  EXPECT_EQ(
+      enabled({form->motionStrip->Step1, form->motionStrip->Step10, form->motionStrip->Step45}),
+      "-++");
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 8000);
   EXPECT_EQ(ws.SelectedStep, 1.0f);
   EXPECT_EQ(ws.StepAngle, 1.0f);
 
-  click(form->Step45);
-  EXPECT_EQ(enabled({form->Step1, form->Step10, form->Step45}), "++-");
-  EXPECT_EQ(form->SBStepAng->value(), 14613);
+  click(form->motionStrip->Step45);
+  EXPECT_EQ(
+      enabled({form->motionStrip->Step1, form->motionStrip->Step10, form->motionStrip->Step45}),
+      "++-");
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 14613);
   EXPECT_EQ(ws.StepAngle, 45.0f);
 
-  click(form->Run);
-  click(form->Step10);
-  EXPECT_EQ(enabled({form->Step1, form->Step10, form->Step45}), "+-+");
-  EXPECT_EQ(form->SBStepAng->value(), 12000);
+  click(form->motionStrip->Run);
+  click(form->motionStrip->Step10);
+  EXPECT_EQ(
+      enabled({form->motionStrip->Step1, form->motionStrip->Step10, form->motionStrip->Step45}),
+      "+-+");
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 12000);
   EXPECT_EQ(ws.SelectedStep, 10.0f);
   EXPECT_EQ(ws.StepAngle, 0.0f);  // stopped stays stopped
 }
@@ -244,45 +256,45 @@ TEST_F(MainForm, TypedStepIsClampedKeptUnquantisedAndKeepsTheRunningState) {
   enter(stpAng, "50");
   EXPECT_EQ(ws.SelectedStep, 45.0f);
   EXPECT_EQ(ws.StepAngle, 45.0f);
-  EXPECT_EQ(form->Run->text(), "Stop");
-  EXPECT_EQ(form->SBStepAng->value(), 14613);
+  EXPECT_EQ(form->motionStrip->Run->text(), "Stop");
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 14613);
 
   enter(stpAng, "0");
   EXPECT_EQ(ws.SelectedStep, 0.01f);
-  EXPECT_EQ(form->SBStepAng->value(), 0);
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 0);
 
   enter(stpAng, "7");
   EXPECT_EQ(ws.SelectedStep, 7.0f);
   EXPECT_EQ(ws.StepAngle, 7.0f);
-  EXPECT_EQ(form->SBStepAng->value(), 11380);
-  EXPECT_EQ(form->SBDrvAng->singleStep(), 700);
-  EXPECT_EQ(form->SBDrvAng->pageStep(), 3500);
-  EXPECT_TRUE(form->Step10->isEnabled());
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 11380);
+  EXPECT_EQ(form->motionStrip->SBDrvAng->singleStep(), 700);
+  EXPECT_EQ(form->motionStrip->SBDrvAng->pageStep(), 3500);
+  EXPECT_TRUE(form->motionStrip->Step10->isEnabled());
 
   // A later drag goes through the table again.
-  form->SBStepAng->setValue(11400);
+  form->motionStrip->SBStepAng->setValue(11400);
   EXPECT_EQ(ws.SelectedStep, 5.0f);
   EXPECT_EQ(ws.StepAngle, 5.0f);
 
   // Stopped: the typed step waits for the next run.
-  click(form->Run);
+  click(form->motionStrip->Run);
   stpAng.show();
   EXPECT_EQ(stpAng.Edit1->text(), "0.00");
   enter(stpAng, "2.5");
-  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_EQ(form->motionStrip->Run->text(), "Run");
   EXPECT_EQ(ws.StepAngle, 0.0f);
   EXPECT_EQ(ws.SelectedStep, 2.5f);
-  EXPECT_TRUE(form->SBDrvAng->isEnabled());
-  click(form->Run);
+  EXPECT_TRUE(form->motionStrip->SBDrvAng->isEnabled());
+  click(form->motionStrip->Run);
   EXPECT_EQ(ws.StepAngle, 2.5f);
 }
 
 TEST_F(MainForm, TypedStepAtTheBarsCurrentMarkDoesNotSwallowTheNextDrag) {
   auto& stpAng = dialog<TStpAng>();
   enter(stpAng, "10");  // the bar already stands at 12000
-  EXPECT_EQ(form->SBStepAng->value(), 12000);
+  EXPECT_EQ(form->motionStrip->SBStepAng->value(), 12000);
   EXPECT_EQ(ws.SelectedStep, 10.0f);
-  form->SBStepAng->setValue(8000);
+  form->motionStrip->SBStepAng->setValue(8000);
   EXPECT_EQ(ws.SelectedStep, 1.0f);
   EXPECT_EQ(ws.StepAngle, 1.0f);
 }
@@ -297,10 +309,10 @@ TEST_F(MainForm, TypedDriverAngleStopsTheDriverThereWithinZeroTo360) {
 
   enter(drivAng, "400");
   EXPECT_EQ(ws.DriverAngle, 360.0f);
-  EXPECT_EQ(form->Run->text(), "Run");
+  EXPECT_EQ(form->motionStrip->Run->text(), "Run");
   EXPECT_EQ(ws.StepAngle, 0.0f);
-  EXPECT_EQ(form->SBDrvAng->value(), 36000);
-  EXPECT_TRUE(form->SBDrvAng->isEnabled());
+  EXPECT_EQ(form->motionStrip->SBDrvAng->value(), 36000);
+  EXPECT_TRUE(form->motionStrip->SBDrvAng->isEnabled());
 
   drivAng.show();
   EXPECT_EQ(drivAng.Edit1->text(), "360.00");
@@ -309,8 +321,8 @@ TEST_F(MainForm, TypedDriverAngleStopsTheDriverThereWithinZeroTo360) {
   EXPECT_EQ(drivAng.Edit1->text(), "12.34");
   click(drivAng.OKButton);
   EXPECT_EQ(ws.DriverAngle, 12.34f);
-  EXPECT_EQ(form->SBDrvAng->value(), 1234);
-  EXPECT_EQ(form->Run->text(), "Run");  // stopped stays stopped
+  EXPECT_EQ(form->motionStrip->SBDrvAng->value(), 1234);
+  EXPECT_EQ(form->motionStrip->Run->text(), "Run");  // stopped stays stopped
 }
 
 // Reverse arm -------------------------------------------------------------------------------
@@ -330,15 +342,15 @@ TEST_F(MainForm, TypedReverseArmPositionIsHeldWithinMax) {
   EXPECT_EQ(revPos.Edit1->text(), fixed(ws.ReverseArmPos, 7));
 
   enter(revPos, "99");
-  EXPECT_EQ(form->SBRevArm->value(), 1800);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 1800);
   EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() + max);
   EXPECT_EQ(ws.Direction, "Fwd");
 
   enter(revPos, "-99");
-  EXPECT_EQ(form->SBRevArm->value(), -1800);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), -1800);
   EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() - max);
   EXPECT_EQ(ws.Direction, "Rev");
-  EXPECT_TRUE(form->Center->isEnabled());
+  EXPECT_TRUE(form->motionStrip->Center->isEnabled());
 
   revPos.show();
   EXPECT_EQ(revPos.Edit1->text(), fixed(ws.ReverseArmPos, 7));
@@ -347,7 +359,7 @@ TEST_F(MainForm, TypedReverseArmPositionIsHeldWithinMax) {
   EXPECT_EQ(revPos.Edit1->text(), "-1.5");
   revPos.Edit1->setText(QString::number(double(centre()) + 0.25, 'f', 6));
   click(revPos.OKButton);
-  EXPECT_EQ(form->SBRevArm->value(), 250);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 250);
   EXPECT_EQ(ws.Direction, "Fwd");
 }
 
@@ -356,51 +368,52 @@ TEST_F(MainForm, FwdRevCenPlaceTheArmAndClearTheCutOff) {
   auto markCutOff = [this] { ws.FrontCutOffText = ws.RearCutOffText = "25.0%"; };
   // Each change of the arm leaves the cut-off of the old setting behind.
   auto expectButtons = [this](const std::string& fwdRevCen) {
-    EXPECT_EQ(enabled({form->Fwd, form->Rev, form->Center}), fwdRevCen);
+    EXPECT_EQ(enabled({form->motionStrip->Fwd, form->motionStrip->Rev, form->motionStrip->Center}),
+              fwdRevCen);
     EXPECT_EQ(ws.FrontCutOffText + ws.RearCutOffText, "");
   };
   expectButtons("++-");
 
   markCutOff();
-  click(form->Fwd);
-  EXPECT_EQ(form->SBRevArm->value(), 1600);
+  click(form->motionStrip->Fwd);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 1600);
   EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() + norm);
   EXPECT_EQ(ws.Direction, "Fwd");
   expectButtons("-++");
 
   markCutOff();
-  click(form->Rev);
-  EXPECT_EQ(form->SBRevArm->value(), -1600);
+  click(form->motionStrip->Rev);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), -1600);
   EXPECT_FLOAT_EQ(ws.ReverseArmPos, centre() - norm);
   EXPECT_EQ(ws.Direction, "Rev");
   expectButtons("+-+");
 
   markCutOff();
-  click(form->Center);
-  EXPECT_EQ(form->SBRevArm->value(), 0);
+  click(form->motionStrip->Center);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 0);
   EXPECT_EQ(ws.ReverseArmPos, centre());
   EXPECT_EQ(ws.Direction, "Fwd");
   expectButtons("++-");
 
   // Dragging the bar onto a normal setting shows it as reached.
   markCutOff();
-  form->SBRevArm->setValue(1600);
+  form->motionStrip->SBRevArm->setValue(1600);
   expectButtons("-++");
   markCutOff();
-  form->SBRevArm->setValue(-1600);
+  form->motionStrip->SBRevArm->setValue(-1600);
   EXPECT_EQ(ws.Direction, "Rev");
   expectButtons("+-+");
   markCutOff();
-  form->SBRevArm->setValue(-1);
+  form->motionStrip->SBRevArm->setValue(-1);
   EXPECT_EQ(ws.Direction, "Rev");
-  form->SBRevArm->setValue(0);
+  form->motionStrip->SBRevArm->setValue(0);
   EXPECT_EQ(ws.Direction, "Fwd");
   expectButtons("++-");
 }
 
 TEST_F(MainForm, CalcCentRevArmFindsTheNewCentreAndCentresTheArm) {
   const float oldCentre = centre();
-  click(form->Rev);
+  click(form->motionStrip->Rev);
   setDimension(ws, dim::ValveLeverUpper, ws.Frame[dim::ValveLeverUpper] + 0.2f);
   Workspace expected = ws;
   ComputeReverseArmCentre(expected);
@@ -409,9 +422,10 @@ TEST_F(MainForm, CalcCentRevArmFindsTheNewCentreAndCentresTheArm) {
   form->FindRevArmCent->trigger();
   EXPECT_EQ(centre(), expected.RevArmPositions[0]);
   EXPECT_EQ(ws.ReverseArmPos, centre());
-  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 0);
   EXPECT_EQ(ws.Direction, "Fwd");
-  EXPECT_EQ(enabled({form->Fwd, form->Rev, form->Center}), "++-");
+  EXPECT_EQ(enabled({form->motionStrip->Fwd, form->motionStrip->Rev, form->motionStrip->Center}),
+            "++-");
 }
 
 // View --------------------------------------------------------------------------------------
@@ -420,93 +434,93 @@ TEST_F(MainForm, ZoomArrowClicksScaleAboutTheScreenCentre) {
   const double h = (320.0 - ws.ViewPanX) / ws.ViewZoom;
   const double v = -(240.0 - ws.ViewPanY) / ws.ViewZoom;
   for (int n = 1; n <= 5; ++n) {
-    step(form->SBZoom, QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(form->SBZoom->value(), 0);
+    step(form->viewStrip->SBZoom, QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(form->viewStrip->SBZoom->value(), 0);
     EXPECT_NEAR(ws.ViewZoom, 28.0 * std::pow(1.001, n), 28.0 * std::pow(1.001, n) * kZoomRelTol);
     EXPECT_NEAR(h * ws.ViewZoom + ws.ViewPanX, 320.0, kFixedPointTol);
     EXPECT_NEAR(-v * ws.ViewZoom + ws.ViewPanY, 240.0, kFixedPointTol);
     EXPECT_EQ(screenX(ws, h), 320);
     EXPECT_EQ(screenY(ws, v), 240);
   }
-  EXPECT_TRUE(form->NormVHZ->isEnabled());
+  EXPECT_TRUE(form->viewStrip->NormVHZ->isEnabled());
 
-  step(form->SBZoom, QAbstractSlider::SliderSingleStepSub);
+  step(form->viewStrip->SBZoom, QAbstractSlider::SliderSingleStepSub);
   EXPECT_NEAR(ws.ViewZoom, 28.0 * std::pow(1.001, 5) * 0.999, 28.0 * kZoomRelTol);
 }
 
 TEST_F(MainForm, ZoomIsHeldBetweenHalfAnd3000) {
   ws.ViewZoom = 2999.0f;
   const float panX = ws.ViewPanX, panY = ws.ViewPanY;
-  step(form->SBZoom, QAbstractSlider::SliderPageStepAdd);
+  step(form->viewStrip->SBZoom, QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(ws.ViewZoom, 3000.0f);
   // The pans follow the zoom as it was before the clamp.
   const double unclamped = 2999.0 * 1.01;
   EXPECT_NEAR(ws.ViewPanX, (panX - 320.0) * unclamped / 2999.0 + 320.0, 0.01);
   EXPECT_NEAR(ws.ViewPanY, (panY - 240.0) * unclamped / 2999.0 + 240.0, 0.01);
-  step(form->SBZoom, QAbstractSlider::SliderPageStepAdd);
+  step(form->viewStrip->SBZoom, QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(ws.ViewZoom, 3000.0f);
 
   ws.ViewZoom = 0.502f;
-  step(form->SBZoom, QAbstractSlider::SliderPageStepSub);
+  step(form->viewStrip->SBZoom, QAbstractSlider::SliderPageStepSub);
   EXPECT_EQ(ws.ViewZoom, 0.5f);
-  step(form->SBZoom, QAbstractSlider::SliderPageStepSub);
+  step(form->viewStrip->SBZoom, QAbstractSlider::SliderPageStepSub);
   EXPECT_EQ(ws.ViewZoom, 0.5f);
-  EXPECT_EQ(form->SBZoom->value(), 0);
+  EXPECT_EQ(form->viewStrip->SBZoom->value(), 0);
 }
 
 TEST_F(MainForm, PanBarsMoveTheOriginAndNormRestoresTheNormalView) {
-  EXPECT_FALSE(form->NormVHZ->isEnabled());
-  step(form->SBPanHorz, QAbstractSlider::SliderPageStepAdd);
+  EXPECT_FALSE(form->viewStrip->NormVHZ->isEnabled());
+  step(form->viewStrip->SBPanHorz, QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(ws.ViewPanX, 116.0f);
-  step(form->SBPanVert, QAbstractSlider::SliderPageStepAdd);
+  step(form->viewStrip->SBPanVert, QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(ws.ViewPanY, 269.0f);  // toward the maximum moves the origin up
-  EXPECT_TRUE(form->NormVHZ->isEnabled());
-  step(form->SBPanHorz, QAbstractSlider::SliderSingleStepSub);
+  EXPECT_TRUE(form->viewStrip->NormVHZ->isEnabled());
+  step(form->viewStrip->SBPanHorz, QAbstractSlider::SliderSingleStepSub);
   EXPECT_EQ(ws.ViewPanX, static_cast<float>(116.0 - 0.1));
-  step(form->SBPanVert, QAbstractSlider::SliderSingleStepSub);
+  step(form->viewStrip->SBPanVert, QAbstractSlider::SliderSingleStepSub);
   EXPECT_EQ(ws.ViewPanY, static_cast<float>(269.0 + 0.1));
-  step(form->SBPanVert, QAbstractSlider::SliderPageStepSub);
+  step(form->viewStrip->SBPanVert, QAbstractSlider::SliderPageStepSub);
   EXPECT_EQ(ws.ViewPanY, static_cast<float>(static_cast<float>(269.0 + 0.1) + 1.0));
-  EXPECT_EQ(form->SBPanHorz->value(), 0);
-  EXPECT_EQ(form->SBPanVert->value(), 0);
+  EXPECT_EQ(form->viewStrip->SBPanHorz->value(), 0);
+  EXPECT_EQ(form->viewStrip->SBPanVert->value(), 0);
   EXPECT_EQ(ws.ViewZoom, 28.0f);
 
   const ViewTriple before = CurrentView(ws);
-  click(form->Preset0);
-  click(form->NormVHZ);
+  click(form->viewStrip->Preset0);
+  click(form->viewStrip->NormVHZ);
   expectView(28.0f, 115.0f, 270.0f);
   EXPECT_EQ(ws.SavedView.Zoom, before.Zoom);
   EXPECT_EQ(ws.SavedView.PanX, before.PanX);
   EXPECT_EQ(ws.SavedView.PanY, before.PanY);
-  EXPECT_EQ(enabled({form->NormVHZ, form->Preset0}), "-+");
+  EXPECT_EQ(enabled({form->viewStrip->NormVHZ, form->viewStrip->Preset0}), "-+");
 }
 
 TEST_F(MainForm, PresetsRecallAndPThenANumberStores) {
-  click(form->Presets[3]);
+  click(form->viewStrip->Presets[3]);
   expectView(55.0f, -250.0f, 370.0f);
-  EXPECT_EQ(enabled({form->NormVHZ, form->Preset0}), "++");
+  EXPECT_EQ(enabled({form->viewStrip->NormVHZ, form->viewStrip->Preset0}), "++");
 
-  click(form->NormVHZ);
-  step(form->SBPanHorz, QAbstractSlider::SliderPageStepAdd);
-  click(form->Preset0);
-  EXPECT_FALSE(form->Preset0->isEnabled());
-  click(form->Presets[3]);
-  EXPECT_TRUE(form->Preset0->isEnabled());
+  click(form->viewStrip->NormVHZ);
+  step(form->viewStrip->SBPanHorz, QAbstractSlider::SliderPageStepAdd);
+  click(form->viewStrip->Preset0);
+  EXPECT_FALSE(form->viewStrip->Preset0->isEnabled());
+  click(form->viewStrip->Presets[3]);
+  EXPECT_TRUE(form->viewStrip->Preset0->isEnabled());
   expectView(28.0f, 116.0f, 270.0f);
 
-  click(form->NormVHZ);
-  click(form->Presets[4]);  // recall only
+  click(form->viewStrip->NormVHZ);
+  click(form->viewStrip->Presets[4]);  // recall only
   expectView(80.0f, -950.0f, 335.0f);
-  click(form->Presets[3]);
+  click(form->viewStrip->Presets[3]);
   expectView(28.0f, 116.0f, 270.0f);
   EXPECT_EQ(ws.ViewPresets[4].PanX, -950.0f);
 
   // Norm with nothing changed since the last Norm still cancels a pending P.
-  click(form->NormVHZ);
-  click(form->Preset0);
-  click(form->NormVHZ);
-  EXPECT_EQ(enabled({form->NormVHZ, form->Preset0}), "-+");
-  click(form->Presets[5]);
+  click(form->viewStrip->NormVHZ);
+  click(form->viewStrip->Preset0);
+  click(form->viewStrip->NormVHZ);
+  EXPECT_EQ(enabled({form->viewStrip->NormVHZ, form->viewStrip->Preset0}), "-+");
+  click(form->viewStrip->Presets[5]);
   expectView(350.0f, -5100.0f, 900.0f);
 }
 
@@ -536,11 +550,16 @@ TEST_F(MainForm, GraphicZoomDialogFiltersAndClampsTheFactor) {
 // SetUp switches ----------------------------------------------------------------------------
 
 TEST_F(MainForm, ScreenDataHidesTheStripAndSetPanZoomBringsBackTheViewBars) {
-  const QList<QWidget*> strip = {
-      form->Presets[1], form->Presets[6], form->Preset0,  form->NormVHZ,   form->SBPanVert,
-      form->SBPanHorz,  form->SBZoom,     form->Rev,      form->Center,    form->Fwd,
-      form->Deg180,     form->Run,        form->Deg00,    form->Step1,     form->Step10,
-      form->Step45,     form->SBRevArm,   form->SBDrvAng, form->SBStepAng, form->ToolBar1};
+  const QList<QWidget*> strip = {form->viewStrip->Presets[1],  form->viewStrip->Presets[6],
+                                 form->viewStrip->Preset0,     form->viewStrip->NormVHZ,
+                                 form->viewStrip->SBPanVert,   form->viewStrip->SBPanHorz,
+                                 form->viewStrip->SBZoom,      form->motionStrip->Rev,
+                                 form->motionStrip->Center,    form->motionStrip->Fwd,
+                                 form->motionStrip->Deg180,    form->motionStrip->Run,
+                                 form->motionStrip->Deg00,     form->motionStrip->Step1,
+                                 form->motionStrip->Step10,    form->motionStrip->Step45,
+                                 form->motionStrip->SBRevArm,  form->motionStrip->SBDrvAng,
+                                 form->motionStrip->SBStepAng, form->ToolBar1};
   auto expectHidden = [&](bool hidden) {
     for (QWidget* w : strip) EXPECT_EQ(w->isHidden(), hidden) << w->metaObject()->className();
   };
@@ -556,12 +575,13 @@ TEST_F(MainForm, ScreenDataHidesTheStripAndSetPanZoomBringsBackTheViewBars) {
 
   form->SetPanZoom->trigger();
   EXPECT_EQ(form->SetPanZoom->text(), "SetP&anZoom Off");
-  for (QWidget* bar : {form->SBPanVert, form->SBPanHorz, form->SBZoom})
+  for (QWidget* bar :
+       {form->viewStrip->SBPanVert, form->viewStrip->SBPanHorz, form->viewStrip->SBZoom})
     EXPECT_FALSE(bar->isHidden());
-  EXPECT_TRUE(form->Run->isHidden());
+  EXPECT_TRUE(form->motionStrip->Run->isHidden());
   form->SetPanZoom->trigger();
   EXPECT_EQ(form->SetPanZoom->text(), "SetP&anZoom On");
-  EXPECT_TRUE(form->SBZoom->isHidden());
+  EXPECT_TRUE(form->viewStrip->SBZoom->isHidden());
 
   form->SetPanZoom->trigger();
   form->SetScreenData->trigger();
@@ -572,6 +592,44 @@ TEST_F(MainForm, ScreenDataHidesTheStripAndSetPanZoomBringsBackTheViewBars) {
   EXPECT_EQ(form->SetPanZoom->text(), "Set&PanZoom On");
   EXPECT_TRUE(form->DriverAng->isEnabled() && form->FindRevArmCent->isEnabled());
   EXPECT_FALSE(ws.DynVarShown || ws.UndoMode);  // the modes switched off stay off
+}
+
+// The strips lie over the whole drawing but take a press only on a shown control of theirs:
+// between the controls, and where a hidden one stood, the press is the drawing's.
+TEST_F(MainForm, StripsTakePressesOnlyOnTheirShownControls) {
+  form->show();
+  QApplication::processEvents();
+  FrameView* drawing = form->Surface;
+  const auto centreOf = [&](const QWidget* control) {
+    return control->mapTo(drawing, control->rect().center());
+  };
+  const QPoint fwd = centreOf(form->motionStrip->Fwd);
+  const QPoint zoom = centreOf(form->viewStrip->SBZoom);
+  EXPECT_EQ(drawing->childAt(fwd), form->motionStrip->Fwd);
+  EXPECT_TRUE(form->viewStrip->SBZoom->isAncestorOf(drawing->childAt(zoom)) ||
+              drawing->childAt(zoom) == form->viewStrip->SBZoom);
+  // Below the strip, over the gear, and in the gap between two buttons of one row.
+  EXPECT_EQ(drawing->childAt(drawing->width() / 2, drawing->height() - 20), nullptr);
+  const QRect fwdBox = form->motionStrip->Fwd->geometry();
+  const QRect cenBox = form->motionStrip->Center->geometry();
+  if (cenBox.left() - fwdBox.right() > 1) {
+    EXPECT_EQ(drawing->childAt(fwdBox.right() + 1, fwdBox.center().y()), nullptr);
+  }
+
+  form->SetScreenData->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(drawing->childAt(fwd), nullptr);
+  EXPECT_EQ(drawing->childAt(zoom), nullptr);
+  // The view bars come back alone, and take their presses again.
+  form->SetPanZoom->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(drawing->childAt(fwd), nullptr);
+  EXPECT_NE(drawing->childAt(zoom), nullptr);
+  // The strips follow the drawing when it grows.
+  drawing->resize(drawing->width() + 100, drawing->height() + 50);
+  for (const QWidget* strip :
+       {static_cast<QWidget*>(form->motionStrip), static_cast<QWidget*>(form->viewStrip)})
+    EXPECT_EQ(strip->geometry(), drawing->rect());
 }
 
 TEST_F(MainForm, ToggleCaptionsNameTheNextAction) {
@@ -614,4 +672,3 @@ TEST_F(MainForm, StartUpAndCloseSetHalfVolume) {
 
 }  // namespace
 }  // namespace vek1
-

@@ -5,29 +5,29 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QTest>
-#include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <memory>
 
-#include "recording_sound.h"
 #include "cylinder_dialog.h"
+#include "dimension_edit.h"
 #include "dimension_file.h"
 #include "dimensions.h"
-#include "dimension_edit.h"
 #include "dynvar.h"
 #include "file_dialogs.h"
 #include "frame_dialog.h"
 #include "main_form.h"
-#include "pipe_watchdog.h"
-#include "sound.h"
 #include "main_view_links.h"
+#include "pipe_watchdog.h"
+#include "recording_sound.h"
+#include "sound.h"
 
 namespace vek1 {
 namespace {
@@ -81,10 +81,10 @@ class Editing : public ::testing::Test {
 TEST_F(Editing, ArrowAndPageClicksNudgeTheNewestDimensionAndTheBarReturns) {
   pick(dim::RadiusRod);
   showBars();
-  QScrollBar* bar = form->SBDynVar[1];
+  QScrollBar* bar = form->dynVarStrip->SBDynVar[1];
   ASSERT_TRUE(bar->isVisible());
   ASSERT_TRUE(bar->isEnabled());
-  EXPECT_FALSE(form->SBDynVar[2]->isEnabled());  // slots 2..4 are empty
+  EXPECT_FALSE(form->dynVarStrip->SBDynVar[2]->isEnabled());  // slots 2..4 are empty
 
   arrowClick(bar);
   EXPECT_FLOAT_EQ(ws.Frame[dim::RadiusRod], 5.001f);
@@ -95,13 +95,13 @@ TEST_F(Editing, ArrowAndPageClicksNudgeTheNewestDimensionAndTheBarReturns) {
   EXPECT_NEAR(ws.Frame[dim::RadiusRod], 4.991f, 1e-6);
   EXPECT_EQ(bar->value(), 0);
   // The bar hands the focus on, so its next use records a fresh value at focus.
-  EXPECT_TRUE(form->SBRevArm->hasFocus() || !QApplication::focusWidget());
+  EXPECT_TRUE(form->motionStrip->SBRevArm->hasFocus() || !QApplication::focusWidget());
 }
 
 TEST_F(Editing, ADragIsOneUndoEntryFromTheValueAtFocus) {
   pick(dim::RadiusRod);
   showBars();
-  QScrollBar* bar = form->SBDynVar[1];
+  QScrollBar* bar = form->dynVarStrip->SBDynVar[1];
   bar->setFocus();
   QApplication::processEvents();
   ASSERT_FLOAT_EQ(ws.SlotValueAtEnter, 5.0f);
@@ -125,7 +125,7 @@ TEST_F(Editing, ADragIsOneUndoEntryFromTheValueAtFocus) {
 TEST_F(Editing, TheHistoryKeepsTheNewestTwentyAndUndoRestoresLinkedPoints) {
   pick(dim::LinkPivotHorz);
   showBars();
-  QScrollBar* bar = form->SBDynVar[1];
+  QScrollBar* bar = form->dynVarStrip->SBDynVar[1];
   for (int i = 0; i < 21; ++i) arrowClick(bar);
   EXPECT_EQ(ws.UndoCount, 20);
   EXPECT_NEAR(ws.Pivots.H[5], 6.207f + 0.021f, 1e-5);
@@ -134,35 +134,35 @@ TEST_F(Editing, TheHistoryKeepsTheNewestTwentyAndUndoRestoresLinkedPoints) {
   // Undo mode shows the newest entry with its button beside it.
   form->SetUnDoClick();
   form->Timer1Timer();
-  ASSERT_TRUE(form->UnDoDn->isVisible());
-  ASSERT_TRUE(form->UnDoDn->isEnabled());
-  EXPECT_EQ(form->UnDoDn->y(), 127);  // below the dynamic-variable list
+  ASSERT_TRUE(form->dynVarStrip->UnDoDn->isVisible());
+  ASSERT_TRUE(form->dynVarStrip->UnDoDn->isEnabled());
+  EXPECT_EQ(form->dynVarStrip->UnDoDn->y(), 127);  // below the dynamic-variable list
   // Each click was its own scroll: old and new values a thousandth apart.
   EXPECT_NEAR(ws.UndoList[1].NewValue - ws.UndoList[1].OldValue, 0.001f, 1e-6);
 
-  QTest::mouseClick(form->UnDoDn, Qt::LeftButton);
+  QTest::mouseClick(form->dynVarStrip->UnDoDn, Qt::LeftButton);
   EXPECT_NEAR(ws.Pivots.H[5], 6.207f + 0.020f, 1e-5);
   EXPECT_EQ(ws.Pivots.H[6], ws.Pivots.H[5]);
   EXPECT_EQ(ws.UndoCount, 19);
 
   // Undo the rest: the oldest kept entry goes back to the value after the first click.
-  for (int i = 0; i < 19; ++i) QTest::mouseClick(form->UnDoDn, Qt::LeftButton);
+  for (int i = 0; i < 19; ++i) QTest::mouseClick(form->dynVarStrip->UnDoDn, Qt::LeftButton);
   EXPECT_NEAR(ws.Pivots.H[5], 6.208f, 1e-5);
   EXPECT_EQ(ws.Pivots.H[6], ws.Pivots.H[5]);
   EXPECT_EQ(ws.UndoCount, 0);
   // The last undo disables every undo button, the main window's included.
   for (bool enabled : ws.UndoButtonEnabled) EXPECT_FALSE(enabled);
-  EXPECT_FALSE(form->UnDoDn->isEnabled());
+  EXPECT_FALSE(form->dynVarStrip->UnDoDn->isEnabled());
 }
 
 TEST_F(Editing, FullResetReturnsEverythingToTheFactorySet) {
   pick(dim::Stroke);
   showBars();
-  arrowClick(form->SBDynVar[1]);
+  arrowClick(form->dynVarStrip->SBDynVar[1]);
   ws.Cyl[cyl::slot<dim::ValveStem>] = 5.0f;
   form->SetUnDoClick();
-  form->SBZoom->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  form->FwdClick();
+  form->viewStrip->SBZoom->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  form->motionStrip->FwdClick();
   ws.DimSetName = "bigloco";
 
   form->ResetAllClick();
@@ -172,13 +172,13 @@ TEST_F(Editing, FullResetReturnsEverythingToTheFactorySet) {
   EXPECT_EQ(ws.UndoCount, 0);
   EXPECT_FALSE(ws.UndoMode);
   EXPECT_FALSE(ws.DynVarShown);
-  EXPECT_FALSE(form->SBDynVar[1]->isVisible());
+  EXPECT_FALSE(form->dynVarStrip->SBDynVar[1]->isVisible());
   EXPECT_EQ(ws.DynVarList[1].Id, 0);
   EXPECT_EQ(ws.ViewZoom, 28.0f);
   EXPECT_EQ(ws.ViewPanX, 115.0f);
-  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 0);
   EXPECT_EQ(ws.ReverseArmPos, ws.RevArmPositions[0]);
-  EXPECT_FALSE(form->Center->isEnabled());
+  EXPECT_FALSE(form->motionStrip->Center->isEnabled());
 }
 
 TEST_F(Editing, ShowingADimensionClosesTheDialogThenBringsItBack) {
@@ -256,9 +256,9 @@ TEST_F(Editing, SaveAndOpenADimensionSet) {
   EXPECT_EQ(ws.Frame[dim::RadiusRod], 5.5f);
   EXPECT_EQ(ws.DimSetName, "bigloco");
   // The reverse-arm bar follows the loaded Max, with the arm at the recomputed centre.
-  EXPECT_EQ(form->SBRevArm->maximum(), 1700);
-  EXPECT_EQ(form->SBRevArm->minimum(), -1700);
-  EXPECT_EQ(form->SBRevArm->value(), 0);
+  EXPECT_EQ(form->motionStrip->SBRevArm->maximum(), 1700);
+  EXPECT_EQ(form->motionStrip->SBRevArm->minimum(), -1700);
+  EXPECT_EQ(form->motionStrip->SBRevArm->value(), 0);
   EXPECT_EQ(ws.ReverseArmPos, ws.RevArmPositions[0]);
 
   // Cancelling changes nothing.
@@ -356,13 +356,13 @@ TEST_F(Editing, OpeningAPipeAFolderOrADeviceIsRefusedAndTheWindowGoesOn) {
 }
 
 TEST_F(Editing, ReferencePointsFromTheMenuAndTheMouse) {
-  EXPECT_FALSE(form->SBRef[0]->isVisible());
-  EXPECT_FALSE(form->RefPt1->isEnabled());
+  EXPECT_FALSE(form->referenceStrip->SBRef[0]->isVisible());
+  EXPECT_FALSE(form->referenceStrip->RefPt1->isEnabled());
   form->RefPointsClick();
-  EXPECT_TRUE(form->SBRef[0]->isVisible());
-  EXPECT_TRUE(form->RefPt1->isEnabled());
-  EXPECT_TRUE(form->RefPt1Zero->isVisible());
-  EXPECT_FALSE(form->RefPt1Zero->isEnabled());
+  EXPECT_TRUE(form->referenceStrip->SBRef[0]->isVisible());
+  EXPECT_TRUE(form->referenceStrip->RefPt1->isEnabled());
+  EXPECT_TRUE(form->referenceStrip->RefPt1Zero->isVisible());
+  EXPECT_FALSE(form->referenceStrip->RefPt1Zero->isEnabled());
 
   // A left press in the drawing places point 1 there; a press among the controls does not.
   QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(200, 100));
@@ -370,29 +370,30 @@ TEST_F(Editing, ReferencePointsFromTheMenuAndTheMouse) {
   QTest::mouseClick(form->Surface, Qt::LeftButton, {}, QPoint(395, 242));
   EXPECT_FLOAT_EQ(ws.Pivots.H[19], (395 - 115) / 28.0f);
   EXPECT_FLOAT_EQ(ws.Pivots.V[19], -(242 - 270) / 28.0f);
-  EXPECT_TRUE(form->RefPt1Zero->isEnabled());
+  EXPECT_TRUE(form->referenceStrip->RefPt1Zero->isEnabled());
   QTest::mouseClick(form->Surface, Qt::RightButton, {}, QPoint(563, 270));
   EXPECT_FLOAT_EQ(ws.Pivots.H[20], 16.0f);
 
   // Three arrow clicks on the first horizontal bar add three thousandths; the bar springs back.
-  for (int i = 0; i < 3; ++i) form->SBRef[1]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  for (int i = 0; i < 3; ++i)
+    form->referenceStrip->SBRef[1]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_NEAR(ws.Pivots.H[19], 10.0f + 0.003f, 1e-5);
-  EXPECT_EQ(form->SBRef[1]->value(), 0);
+  EXPECT_EQ(form->referenceStrip->SBRef[1]->value(), 0);
 
   // Pan to point 2, then zero point 1.
-  form->RefPt2->click();
+  form->referenceStrip->RefPt2->click();
   EXPECT_NE(ws.ViewPanX, 115.0f);
-  form->RefPt1Zero->click();
+  form->referenceStrip->RefPt1Zero->click();
   EXPECT_EQ(ws.Pivots.H[19], 0.0f);
-  EXPECT_FALSE(form->RefPt1Zero->isEnabled());
+  EXPECT_FALSE(form->referenceStrip->RefPt1Zero->isEnabled());
 
   // Pivot data: the table button shows, and turning the points off turns the data off too.
   form->SetPivotDataClick();
-  EXPECT_TRUE(form->DataTableBut->isVisible());
+  EXPECT_TRUE(form->referenceStrip->DataTableBut->isVisible());
   form->RefPointsClick();
   EXPECT_FALSE(ws.PivotDataMode);
-  EXPECT_FALSE(form->DataTableBut->isVisible());
-  EXPECT_FALSE(form->SBRef[0]->isVisible());
+  EXPECT_FALSE(form->referenceStrip->DataTableBut->isVisible());
+  EXPECT_FALSE(form->referenceStrip->SBRef[0]->isVisible());
 }
 
 TEST_F(Editing, ScreenDataOffSwitchesTheReferenceModesOff) {
@@ -401,11 +402,11 @@ TEST_F(Editing, ScreenDataOffSwitchesTheReferenceModesOff) {
   form->SetScreenDataClick();
   EXPECT_FALSE(ws.RefPointsMode);
   EXPECT_FALSE(ws.PivotDataMode);
-  EXPECT_FALSE(form->RefPt1->isVisible());
+  EXPECT_FALSE(form->referenceStrip->RefPt1->isVisible());
   EXPECT_FALSE(form->RefPoints->isEnabled());
   form->SetScreenDataClick();
-  EXPECT_TRUE(form->RefPt1->isVisible());
-  EXPECT_FALSE(form->RefPt1->isEnabled());  // the modes stay off
+  EXPECT_TRUE(form->referenceStrip->RefPt1->isVisible());
+  EXPECT_FALSE(form->referenceStrip->RefPt1->isEnabled());  // the modes stay off
   EXPECT_TRUE(form->RefPoints->isEnabled());
 }
 
@@ -487,4 +488,3 @@ TEST_F(Editing, FileDialogsTakeANameWithoutExtensionAndTheImportAnyName) {
 
 }  // namespace
 }  // namespace vek1
-

@@ -38,11 +38,30 @@ inline std::vector<PlacedText> placedTexts(const RecordingCanvas& canvas) {
   return out;
 }
 
+// A masked overlay over the whole of its parent (a strip of the main window) is no control of
+// its own: the controls on it stand, in effect, on the parent.
+inline bool isOverlay(const QWidget* w) {
+  return w->parentWidget() && !w->mask().isEmpty() && w->geometry() == w->parentWidget()->rect();
+}
+
+// The widget a control stands on, looking through overlays.
+inline const QWidget* hostOf(const QWidget* w) {
+  const QWidget* host = w->parentWidget();
+  while (host && isOverlay(host)) host = host->parentWidget();
+  return host;
+}
+
 // The visible controls placed directly in `parent`, in its coordinates.
 inline std::vector<QWidget*> visibleControls(QWidget* parent) {
   std::vector<QWidget*> out;
-  for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (child->isVisibleTo(parent) && !child->isWindow()) out.push_back(child);
+  for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!child->isVisibleTo(parent) || child->isWindow()) continue;
+    if (isOverlay(child)) {
+      for (QWidget* control : visibleControls(child)) out.push_back(control);
+      continue;
+    }
+    out.push_back(child);
+  }
   return out;
 }
 

@@ -12,10 +12,10 @@
 #include <cmath>
 #include <thread>
 
-#include "recording_sound.h"
 #include "dimensions.h"
 #include "dynvar.h"
 #include "numbers.h"
+#include "recording_sound.h"
 #include "sensitivity.h"
 #include "tune_window.h"
 
@@ -76,7 +76,8 @@ TEST_F(TuneWindowTest, MostSensitiveOffersTheRankedDimensionsForTheTypedNotches)
   ASSERT_EQ(offer.size(), 4u);
   ASSERT_EQ(dims->rowCount(), 4);
   for (int r = 0; r < 4; ++r)
-    EXPECT_EQ(dims->item(r, 0)->text().toStdString(), dimensionLabel(offer[static_cast<size_t>(r)]));
+    EXPECT_EQ(dims->item(r, 0)->text().toStdString(),
+              dimensionLabel(offer[static_cast<size_t>(r)]));
   const float value = dimensionValue(ws, offer[0]);
   EXPECT_FLOAT_EQ(dims->item(0, 2)->text().toFloat(),
                   toSingle(value + 0.1 * std::max(std::fabs(double(value)), 1.0)));
@@ -138,7 +139,9 @@ TEST_F(TuneWindowTest, StartStaysTheSearchedSetThroughApplyAndUndo) {
   child<QPushButton>(w, "Run")->click();
   ASSERT_TRUE(waitForResult(w));
   auto* dims = child<QTableWidget>(w, "TuneDims");
-  auto columns = [&](int c) { return QStringList{dims->item(0, c)->text(), dims->item(1, c)->text()}; };
+  auto columns = [&](int c) {
+    return QStringList{dims->item(0, c)->text(), dims->item(1, c)->text()};
+  };
   const QStringList start = columns(3), tuned = columns(4);
   EXPECT_EQ(start, (QStringList{"0.6870", "0.6870"}));
   ASSERT_NE(tuned, start);
@@ -201,10 +204,11 @@ TEST_F(TuneWindowTest, RowsAreTheSuggestedFourOrTheBarsThatMoveTheValveAndSaySo)
 TEST_F(TuneWindowTest, CancelStopsQuicklyKeepsTheWindowResponsiveAndChangesNothing) {
   TTuneDesign w(ws);
   // A slow evaluation, as on a loaded machine: 20 ms each.
-  w.setSearchOptions(TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
-    std::this_thread::sleep_for(20ms);
-    return halves(s, o);
-  }});
+  w.setSearchOptions(
+      TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
+        std::this_thread::sleep_for(20ms);
+        return halves(s, o);
+      }});
   w.show();
   const Workspace before = ws;
   int ticks = 0;
@@ -374,18 +378,20 @@ TEST(TuneDesignMenu, OpensBesideTheRunningGearAndTheGearKeepsItsNotchAfterApply)
   TMainForm form(ws, sound);
   TTuneDesign tune(ws, &form);
   // The valve lever's upper arm sets the front cut-off here; equal cut-offs want it at 0.479.
-  tune.setSearchOptions(TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
-    std::vector<TuneNotchFigures> out = halves(s, o);
-    for (TuneNotchFigures& f : out) {
-      f.Front.CutOff = 80 + 100 * (dimensionValue(s, dim::ValveLeverUpper) - 0.459);
-      f.Rear.CutOff = 82;
-    }
-    return out;
-  }});
+  tune.setSearchOptions(
+      TuneSearchOptions{.Figures = [](const Workspace& s, std::span<const double> o) {
+        std::vector<TuneNotchFigures> out = halves(s, o);
+        for (TuneNotchFigures& f : out) {
+          f.Front.CutOff = 80 + 100 * (dimensionValue(s, dim::ValveLeverUpper) - 0.459);
+          f.Rear.CutOff = 82;
+        }
+        return out;
+      }});
   form.setTuneWindow(&tune);
-  tune.setAfterApply([&form] { form.SBRevArmChange(form.SBRevArm->value()); });
+  tune.setAfterApply(
+      [&form] { form.motionStrip->SBRevArmChange(form.motionStrip->SBRevArm->value()); });
   form.show();
-  form.FwdClick();
+  form.motionStrip->FwdClick();
   const float offset = ws.ReverseArmPos - ws.RevArmPositions[0];
 
   ASSERT_NE(form.TuneDesign, nullptr);
