@@ -29,9 +29,9 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 // The multi-start search: a scan of the box by a Halton sequence (the same points for the same
 // box, so a search is repeatable), then local searches from the start and the best points of
 // the scan, each first on the smooth cost and then on the objective itself.
-constexpr double kScanShare = 0.2;      // of the evaluations
-constexpr int kScanPerDimension = 24;   // at most
-constexpr int kScanSeeds = 3;           // scan points polished besides the start
+constexpr double kScanShare = 0.2;        // of the evaluations
+constexpr int kScanPerDimension = 24;     // at most
+constexpr int kScanSeeds = 3;             // scan points polished besides the start
 constexpr double kSeedSeparation = 0.15;  // in the unit box, between two seeds
 
 struct Cancelled {};
@@ -39,8 +39,8 @@ struct OutOfBudget {};  // evaluations or time used up: the search ends with its
 
 // The k-th point (from 1) of the Halton sequence, coordinate `d` (0-based).
 double halton(int k, std::size_t d) {
-  static constexpr int kPrimes[] = {2,  3,  5,  7,  11, 13, 17, 19, 23, 29, 31, 37, 41,
-                                    43, 47, 53, 59, 61, 67, 71, 73, 79, 83, 89, 97, 101,
+  static constexpr int kPrimes[] = {2,   3,   5,   7,   11,  13,  17,  19,  23,  29,  31,  37, 41,
+                                    43,  47,  53,  59,  61,  67,  71,  73,  79,  83,  89,  97, 101,
                                     103, 107, 109, 113, 127, 131, 137, 139, 149, 151, 157, 163};
   const int base = kPrimes[d % std::size(kPrimes)];
   double f = 1.0, r = 0.0;
@@ -74,8 +74,9 @@ class Search {
     for (std::size_t k = 0; k < free_.size(); ++k) {
       const TuneVariable& var = s_.Vary[free_[k]];
       const double t = std::clamp(u[k], 0.0, 1.0);
-      v[free_[k]] = std::clamp(toSingle(var.Lower + t * (static_cast<double>(var.Upper) - var.Lower)),
-                               var.Lower, var.Upper);
+      v[free_[k]] =
+          std::clamp(toSingle(var.Lower + t * (static_cast<double>(var.Upper) - var.Lower)),
+                     var.Lower, var.Upper);
     }
     return v;
   }
@@ -144,7 +145,8 @@ class Search {
     for (std::size_t i : free_) {
       const TuneVariable& var = s_.Vary[i];
       const double step = options_.Resolution > 0.0 ? options_.Resolution / 4.0 : kFinestStep;
-      tol = std::min(tol, std::max(step, kFinestStep) / (static_cast<double>(var.Upper) - var.Lower));
+      tol =
+          std::min(tol, std::max(step, kFinestStep) / (static_cast<double>(var.Upper) - var.Lower));
     }
     return tol;
   }
@@ -191,7 +193,8 @@ class Search {
   static void minimaxConstraints(unsigned m, double* result, unsigned n, const double* u, double*,
                                  void* data) {
     const Minimax& mm = *static_cast<Minimax*>(data);
-    const TuneEvaluation& e = mm.self->evaluate(mm.self->valuesAt(std::vector<double>(u, u + n - 1)));
+    const TuneEvaluation& e =
+        mm.self->evaluate(mm.self->valuesAt(std::vector<double>(u, u + n - 1)));
     const double t = u[n - 1] * mm.scale;
     for (unsigned i = 0; i < m; ++i) result[i] = 0.0;
     for (std::size_t k = 0; k < mm.residuals && k < e.Residuals.size(); ++k) {
@@ -289,8 +292,8 @@ class Search {
     const std::size_t n = free_.size();
     if (n == 0) return;
     const int budget = remaining();
-    const int scan = std::min(static_cast<int>(kScanShare * budget),
-                              kScanPerDimension * static_cast<int>(n));
+    const int scan =
+        std::min(static_cast<int>(kScanShare * budget), kScanPerDimension * static_cast<int>(n));
     struct Point {
       std::vector<double> u;
       double score;
@@ -365,9 +368,9 @@ class Search {
       const double lo = std::floor(x / step) * step;
       const double hi = std::ceil(x / step) * step;
       const double nearest = std::nearbyint(x / step) * step;
-      const std::vector<double> raw =
-          free_.size() <= kMaxCornerDimensions ? std::vector<double>{lo, hi}
-                                               : std::vector<double>{nearest};
+      const std::vector<double> raw = free_.size() <= kMaxCornerDimensions
+                                          ? std::vector<double>{lo, hi}
+                                          : std::vector<double>{nearest};
       for (double r : raw) {
         const float g = toSingle(r);
         if (g >= var.Lower && g <= var.Upper) choices[k].push_back(g);
@@ -469,7 +472,8 @@ TuneResult runTuneSearch(const Workspace& base, TuneSettings settings,
   search.report(true);
   result.TimedOut = search.timedOut_;
   result.Message = tuneOutcomeText(result.Outcome);
-  if (result.StartKept) result.Message += " (no better set found within the bounds: the start is kept)";
+  if (result.StartKept)
+    result.Message += " (no better set found within the bounds: the start is kept)";
   if (result.TimedOut) result.Message += " (stopped by the time limit)";
   result.Seconds = std::chrono::duration<double>(Clock::now() - started).count();
   return result;
@@ -499,25 +503,42 @@ std::vector<TuneDimensionChange> tuneDimensionChanges(const TuneResult& r, doubl
   return out;
 }
 
+TuneEventsTables tuneEventsTables(const Workspace& searched, const TuneResult& result) {
+  const std::vector<double> notches = tuneEvaluationNotches(result.Settings);
+  Workspace before = searched;
+  applyTuneCandidate(before, result.Settings.Vary, result.Start);
+  Workspace after = searched;
+  applyTuneCandidate(after, result.Settings.Vary, result.Values);
+  return {ComputeValveEvents(before, notches), ComputeValveEvents(after, notches)};
+}
+
 std::string tuneOutcomeText(TuneOutcome outcome) {
   switch (outcome) {
-    case TuneOutcome::GoalsMet: return "Goals met";
-    case TuneOutcome::GoalsNotMet: return "Goals not met within the bounds: best set found";
+    case TuneOutcome::GoalsMet:
+      return "Goals met";
+    case TuneOutcome::GoalsNotMet:
+      return "Goals not met within the bounds: best set found";
     case TuneOutcome::NoClosingSet:
       return "No set within the bounds closes with the margin and keeps the limits: nothing "
              "changed";
-    case TuneOutcome::Cancelled: return "Cancelled: nothing changed";
-    case TuneOutcome::Invalid: return "Cannot tune";
+    case TuneOutcome::Cancelled:
+      return "Cancelled: nothing changed";
+    case TuneOutcome::Invalid:
+      return "Cannot tune";
   }
   return {};
 }
 
 const char* tuneMethodName(TuneMethod method) {
   switch (method) {
-    case TuneMethod::MultiStart: return "multistart";
-    case TuneMethod::Bobyqa: return "bobyqa";
-    case TuneMethod::Cobyla: return "cobyla";
-    case TuneMethod::GlobalThenLocal: return "global";
+    case TuneMethod::MultiStart:
+      return "multistart";
+    case TuneMethod::Bobyqa:
+      return "bobyqa";
+    case TuneMethod::Cobyla:
+      return "cobyla";
+    case TuneMethod::GlobalThenLocal:
+      return "global";
   }
   return "";
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tune.h"
+#include "valve_events.h"
 #include "workspace.h"
 
 namespace vek1 {
@@ -45,19 +46,19 @@ struct TuneProgress {
 };
 
 enum class TuneOutcome {
-  GoalsMet,     // every goal within its tolerance
-  GoalsNotMet,  // the best set found, but some goal is beyond its tolerance (bounds too tight)
-  NoClosingSet, // nothing within the bounds closes and keeps the limits: the start comes back
-  Cancelled,    // stopped by the caller: the start values come back
-  Invalid,      // the settings cannot be searched (Message says why)
+  GoalsMet,      // every goal within its tolerance
+  GoalsNotMet,   // the best set found, but some goal is beyond its tolerance (bounds too tight)
+  NoClosingSet,  // nothing within the bounds closes and keeps the limits: the start comes back
+  Cancelled,     // stopped by the caller: the start values come back
+  Invalid,       // the settings cannot be searched (Message says why)
 };
 
 struct TuneResult {
   TuneOutcome Outcome = TuneOutcome::Invalid;
   std::string Message;
-  TuneSettings Settings;     // as checked (starting values drawn into their bounds)
-  std::vector<float> Start;  // the varied dimensions before
-  std::vector<float> Values; // and after; equal to Start unless a better closing set was found
+  TuneSettings Settings;      // as checked (starting values drawn into their bounds)
+  std::vector<float> Start;   // the varied dimensions before
+  std::vector<float> Values;  // and after; equal to Start unless a better closing set was found
   TuneEvaluation Before, After;
   int Evaluations = 0;
   double Seconds = 0.0;
@@ -89,6 +90,13 @@ TuneResult runTuneSearch(const Workspace& base, TuneSettings settings,
                          const TuneSearchOptions& options = {},
                          const std::atomic<bool>* cancel = nullptr,
                          const TuneProgressCallback& progress = {});
+
+// The whole valve events table of the searched set before and after, at the notches the goals
+// looked at: what the results show beside the figures.
+struct TuneEventsTables {
+  ValveEventsTable Before, After;
+};
+TuneEventsTables tuneEventsTables(const Workspace& searched, const TuneResult& result);
 
 std::string tuneOutcomeText(TuneOutcome outcome);
 const char* tuneMethodName(TuneMethod method);

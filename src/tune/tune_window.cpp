@@ -2,8 +2,8 @@
 
 #include <QBrush>
 #include <QCheckBox>
-#include <QColor>
 #include <QCloseEvent>
+#include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -34,7 +34,14 @@ namespace vek1 {
 namespace {
 
 enum DimColumn {
-  ColName, ColLower, ColUpper, ColBefore, ColAfter, ColChange, ColChangePercent, ColAtBound,
+  ColName,
+  ColLower,
+  ColUpper,
+  ColBefore,
+  ColAfter,
+  ColChange,
+  ColChangePercent,
+  ColAtBound,
   kDimColumns
 };
 constexpr int kIdRole = Qt::UserRole;         // on the name: the dimension id
@@ -80,8 +87,8 @@ QTableWidget* eventsTable(const QString& name) {
 // The undo of one change reloads every dimension on the bars through a step up and back, which
 // may leave it one rounding away from where it was: that is still the same value to the user.
 bool sameValue(float a, float b) {
-  return std::fabs(a - b) <= 4.0f * std::numeric_limits<float>::epsilon() *
-                                 std::max(1.0f, std::fabs(b));
+  return std::fabs(a - b) <=
+         4.0f * std::numeric_limits<float>::epsilon() * std::max(1.0f, std::fabs(b));
 }
 
 QString notchListText(const std::vector<double>& notches) {
@@ -113,12 +120,14 @@ TTuneDesign::TTuneDesign(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   remove_ = new QPushButton("Remove", this);
   suggested_ = new QPushButton("Suggested four", this);
   suggested_->setObjectName("Suggested");
-  suggested_->setToolTip("Vary the four valve-gear dimensions that bring the cut-offs together "
-                         "on most gears");
+  suggested_->setToolTip(
+      "Vary the four valve-gear dimensions that bring the cut-offs together "
+      "on most gears");
   fromBars_ = new QPushButton("From the bars", this);
   fromBars_->setObjectName("FromBars");
-  fromBars_->setToolTip("Vary the dimensions on the dynamic-variable bars, leaving out those "
-                        "that only the drawing uses");
+  fromBars_->setToolTip(
+      "Vary the dimensions on the dynamic-variable bars, leaving out those "
+      "that only the drawing uses");
   rowsText_ = new QLabel(this);
   rowsText_->setObjectName("RowsText");
   rowsText_->setWordWrap(true);
@@ -289,8 +298,8 @@ std::optional<TTuneDesign::AppliedState> TTuneDesign::appliedState() const {
   for (int id = 1; id <= 122; ++id) {
     if (!isDimensionId(id)) continue;
     const float now = dimensionValue(ws_, id);
-    const auto v = std::find_if(vary.begin(), vary.end(),
-                                [id](const TuneVariable& t) { return t.Id == id; });
+    const auto v =
+        std::find_if(vary.begin(), vary.end(), [id](const TuneVariable& t) { return t.Id == id; });
     const std::size_t i = static_cast<std::size_t>(v - vary.begin());
     if (v == vary.end() || i >= result_->Values.size() ||
         result_->Values[i] == dimensionValue(*searched_, id)) {
@@ -333,8 +342,9 @@ void TTuneDesign::followWorkingSet() {
       apply_->setEnabled(result_->improves() && state->kept == 0);
       if (applied_ && (!shownState_ || shownState_->undone != state->undone)) {
         if (state->kept == 0)
-          status_->setText("Applied changes undone: the set is again the one searched from "
-                           "(Start); Apply writes the tuned values once more");
+          status_->setText(
+              "Applied changes undone: the set is again the one searched from "
+              "(Start); Apply writes the tuned values once more");
         else if (state->undone > 0)
           status_->setText(QString("Applied: %1 of %2 changed dimension(s) undone")
                                .arg(state->undone)
@@ -441,17 +451,20 @@ void TTuneDesign::MostSensitiveClick() {
   std::vector<double> notches = shownNotches_;
   const std::optional<std::vector<double>> typed = parseNumberList(notches_->text().toStdString());
   if (typed && !typed->empty() && typed->size() <= kMaxTuneNotches) notches = *typed;
-  const std::vector<int> ids = rankForEqualCutOff(ws_, ComputeSensitivity(ws_, notches),
-                                                  kSuggestedTuneDimensions.size());
+  const std::vector<int> ids =
+      rankForEqualCutOff(ws_, ComputeSensitivity(ws_, notches), kSuggestedTuneDimensions.size());
   if (ids.empty() || worker_.running()) return;
   withdrawResult();
   dims_->setRowCount(0);
-  rowsText_->setText("Varying the four dimensions that move the front/rear cut-off difference "
-                     "most at these notches");
+  rowsText_->setText(
+      "Varying the four dimensions that move the front/rear cut-off difference "
+      "most at these notches");
   for (int id : ids) addDimensionRow(id, boundsPercent());
 }
 
-void TTuneDesign::DefaultNotchesClick() { showNotches(defaultTuneNotches(ws_)); }
+void TTuneDesign::DefaultNotchesClick() {
+  showNotches(defaultTuneNotches(ws_));
+}
 
 void TTuneDesign::showNotches(const std::vector<double>& notches) {
   shownNotches_ = notches;
@@ -511,7 +524,8 @@ void TTuneDesign::RunClick() {
   withdrawResult();
   searched_ = ws_;
   for (int r = 0; r < dims_->rowCount(); ++r) {
-    dims_->item(r, ColBefore)->setText(number(settings->Vary[static_cast<std::size_t>(r)].Start, 4));
+    dims_->item(r, ColBefore)
+        ->setText(number(settings->Vary[static_cast<std::size_t>(r)].Start, 4));
     for (int c = ColAfter; c < kDimColumns; ++c) dims_->item(r, c)->setText(QString());
   }
   after_->setRowCount(0);
@@ -538,7 +552,7 @@ void TTuneDesign::showProgress(const TuneProgress& p) {
   status_->setText(text);
 }
 
-void TTuneDesign::showResult(const TuneResult& r) {
+void TTuneDesign::showResult(const TuneResult& r, const std::optional<TuneEventsTables>& tables) {
   setSearching(false);
   // The bar tells what happened: stopped part way, finished (often before the most sets it
   // could try), or nothing searched.
@@ -590,15 +604,14 @@ void TTuneDesign::showResult(const TuneResult& r) {
         ->setText(c.ChangePercent ? number(*c.ChangePercent, 2) : QString("-"));
     dims_->item(row, ColAtBound)->setText(c.AtBound ? "yes" : "no");
   }
-  if (searched_ && r.Outcome != TuneOutcome::Invalid) {
-    // The whole events table of both sets, at the notches the goals looked at.
-    const std::vector<double> notches = tuneEvaluationNotches(r.Settings);
-    Workspace before = *searched_;
-    applyTuneCandidate(before, r.Settings.Vary, r.Start);
-    Workspace after = *searched_;
-    applyTuneCandidate(after, r.Settings.Vary, r.Values);
-    fillEventsTable(before_, buildEventsTable(ComputeValveEvents(before, notches), {}));
-    fillEventsTable(after_, buildEventsTable(ComputeValveEvents(after, notches), {}));
+  // The whole events table of both sets, worked out beside the search; a cancelled search
+  // offers nothing to compare.
+  if (tables) {
+    fillEventsTable(before_, buildEventsTable(tables->Before, {}));
+    fillEventsTable(after_, buildEventsTable(tables->After, {}));
+  } else {
+    before_->setRowCount(0);
+    after_->setRowCount(0);
   }
   // Only a set better than the start, found for the set as it still stands, is offered.
   const std::optional<AppliedState> state = appliedState();
@@ -619,8 +632,8 @@ void TTuneDesign::ApplyClick() {
   apply_->setEnabled(false);
   applied_ = true;
   shownState_ = appliedState();
-  status_->setText(QString("Applied: %1 dimension(s) changed, each undoable on its own")
-                       .arg(changed));
+  status_->setText(
+      QString("Applied: %1 dimension(s) changed, each undoable on its own").arg(changed));
   // Start and Tuned stay as searched, so the change stays readable; undoing it in the main
   // window is noticed by followWorkingSet.
   if (afterApply_) afterApply_();
@@ -631,8 +644,8 @@ void TTuneDesign::setSearching(bool on) {
   cancel_->setEnabled(on);
   if (on) apply_->setEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{dims_, add_, remove_, suggested_, fromBars_,
-                                                    mostSensitive_, setBounds_, notches_,
-                                                    limits_, maxLead_, cutOffRange_, maxTravel_})
+                                                    mostSensitive_, setBounds_, notches_, limits_,
+                                                    maxLead_, cutOffRange_, maxTravel_})
     w->setEnabled(!on);
 }
 

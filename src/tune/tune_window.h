@@ -73,7 +73,7 @@ class TTuneDesign : public QDialog {
  private:
   void addDimensionRow(int id, double percent);
   void showProgress(const TuneProgress& progress);
-  void showResult(const TuneResult& result);
+  void showResult(const TuneResult& result, const std::optional<TuneEventsTables>& tables);
   void setSearching(bool on);
   double boundsPercent() const;
   void setBounds(int row, const TuneVariable& v);

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "tune_search.h"
@@ -12,6 +13,7 @@
 
 Q_DECLARE_METATYPE(vek1::TuneProgress)
 Q_DECLARE_METATYPE(vek1::TuneResult)
+Q_DECLARE_METATYPE(std::optional<vek1::TuneEventsTables>)
 
 namespace vek1 {
 
@@ -25,16 +27,20 @@ class TuneWorker : public QObject {
 
   // Starts a search on `copy`; refused (false) while one is running.
   bool start(Workspace copy, TuneSettings settings, TuneSearchOptions options);
-  // Asks the running search to stop; `finished` follows with the outcome Cancelled.
+  // Asks the running search to stop; `finished` follows with the outcome Cancelled and no
+  // tables.
   void cancel();
   bool running() const { return running_; }
 
  signals:
   void progressed(const vek1::TuneProgress& progress);
-  void finished(const vek1::TuneResult& result);
+  // The result, and the events tables of the set before and after, worked out on the search
+  // thread too (none for a search that was cancelled or had nothing to search).
+  void finished(const vek1::TuneResult& result,
+                const std::optional<vek1::TuneEventsTables>& tables);
 
  private:
-  void onFinished(const vek1::TuneResult& result);
+  void onFinished();
 
   std::thread thread_;
   std::atomic<bool> cancel_{false};
