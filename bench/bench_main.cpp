@@ -36,7 +36,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       std::printf("solver on the live set / floor = %.2f\n", wrapped->second / floor->second);
     const auto tick = nsPerIteration_.find("BM_AnimationTick");
     if (tick != nsPerIteration_.end())
-      std::printf("animation tick = %.3f ms of CPU (budget: under 0.5 ms)\n", tick->second / 1e6);
+      std::printf("animation tick = %.3f ms of CPU (budget: at most 0.25 ms)\n", tick->second / 1e6);
     const auto events = nsPerIteration_.find("BM_ValveEvents");
     const auto sweep = nsPerIteration_.find("BM_ValveEventsSweep");
     if (events != nsPerIteration_.end() && sweep != nsPerIteration_.end() && events->second > 0)

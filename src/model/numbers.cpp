@@ -7,15 +7,6 @@
 
 namespace vek1 {
 
-int roundHalfEven(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (x <= static_cast<double>(INT_MIN)) return INT_MIN;
-  // nearbyint honours the current rounding mode, which nobody in this program changes from
-  // round-to-nearest-even.
-  return static_cast<int>(std::nearbyint(x));
-}
-
 std::string fixedText(double x, int width, int decimals) {
   if (decimals < 0) decimals = 0;
   std::string text;

@@ -4,6 +4,8 @@
 // single from wider arithmetic goes through toSingle; every typed number goes through
 // parseNumber; every number shown as fixed-point text goes through fixedText.
 
+#include <climits>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +14,16 @@
 namespace vek1 {
 
 // Nearest integer, halves to even. NaN gives 0; values beyond the int range are clamped first,
-// because converting an out-of-range or NaN float to int is undefined behaviour.
-int roundHalfEven(double x);
+// because converting an out-of-range or NaN float to int is undefined behaviour. Inline: every
+// drawn pixel goes through it.
+inline int roundHalfEven(double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (x <= static_cast<double>(INT_MIN)) return INT_MIN;
+  // nearbyint honours the current rounding mode, which nobody in this program changes from
+  // round-to-nearest-even.
+  return static_cast<int>(std::nearbyint(x));
+}
 
 // Stores a wide intermediate as a single. Finite values beyond the single range saturate at the
 // largest single instead of becoming infinite, so finite input keeps finite output.

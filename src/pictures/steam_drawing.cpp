@@ -1,11 +1,11 @@
 #include "steam_drawing.h"
 
-#include <tuple>
-
 #include <QString>
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <tuple>
+#include <vector>
 
 #include "numbers.h"
 #include "valve.h"
@@ -132,8 +132,14 @@ class Specks {
   void rect(Rgb colour, int count, int left, int top, int width, int height) {
     if (width <= 0 || height <= 0) return;
     count = std::min(count, kMaxSpecksPerRegion);
-    for (int i = 0; i < count; ++i)
-      canvas_.setPixel(left + below(width), top + below(height), colour);
+    batch_.clear();
+    for (int i = 0; i < count; ++i) {
+      // Each speck's row is drawn before its column: the generator's order the display was
+      // made with.
+      const int y = top + below(height);
+      batch_.push_back({left + below(width), y});
+    }
+    canvas_.setPixels(colour, batch_);
   }
 
   // `count` specks in the `height` rows that climb from `base` (included), `width` pixels from
@@ -151,11 +157,13 @@ class Specks {
     if (height <= 0 || width <= 0) return;
     count = std::min(count, kMaxSpecksPerRegion);
     const double run = static_cast<double>(topX) - bottom.x;
+    batch_.clear();
     for (int i = 0; i < count; ++i) {
       const int d = below(height);
       const int x = roundHalfEven(bottom.x + run * d / height) + side * below(width);
-      canvas_.setPixel(x, bottom.y - d, colour);
+      batch_.push_back({x, bottom.y - d});
     }
+    canvas_.setPixels(colour, batch_);
   }
 
   // `count` specks in a wedge whose tip is at x `c`, `height` pixels above the chest's top, and
@@ -164,13 +172,15 @@ class Specks {
     if (height <= 0) return;
     count = std::min(count, kMaxSpecksPerRegion);
     const int reach = kPlumeChestHeights * height;
+    batch_.clear();
     for (int i = 0; i < count; ++i) {
       const int d = below(reach);
       const double r = static_cast<double>(d) / height;
       const int spread = below(roundHalfEven(2.0 * width * r));
       const int x = roundHalfEven(c - width * r + spread);
-      canvas_.setPixel(x, chestTop - height - d, colour);
+      batch_.push_back({x, chestTop - height - d});
     }
+    canvas_.setPixels(colour, batch_);
   }
 
  private:
@@ -178,6 +188,7 @@ class Specks {
   std::mt19937& rng_;
   std::uint32_t bits_ = 0;
   bool spareHalf_ = false;
+  std::vector<CanvasPixel> batch_;  // one region's specks, set together
 };
 
 // A cylinder end's density follows its event: admission fills it, exhaust empties it in
@@ -314,16 +325,16 @@ SteamStep advanceSteam(Workspace& ws, bool positionDisplayActive) {
   SteamStep step;
   // The cylinder ends, each in its event colour with a density that follows the event.
   std::tie(step.frame.front, step.frame.rear) = UpdateEvents(ws);
-  ws.FrontDensity = nextDensity(ws.FrontDensity, step.frame.front, ws.StepAngle,
-                                ws.FrontSteamOpen, ws.FrontExhOpen);
+  ws.FrontDensity = nextDensity(ws.FrontDensity, step.frame.front, ws.StepAngle, ws.FrontSteamOpen,
+                                ws.FrontExhOpen);
   ws.FrontSpeckCount = step.frame.frontSpecks = speckCount(ws, ws.FrontDensity);
   ws.RearDensity =
       nextDensity(ws.RearDensity, step.frame.rear, ws.StepAngle, ws.RearSteamOpen, ws.RearExhOpen);
   ws.RearSpeckCount = step.frame.rearSpecks = speckCount(ws, ws.RearDensity);
   step.frontBeat = exhaustBeat(ws.FrontBeatArmed, ws.FrontBeatDensity, ws.FrontExhOpen,
                                ws.FrontDensity, ws.RearBeatDensity, positionDisplayActive);
-  step.rearBeat = exhaustBeat(ws.RearBeatArmed, ws.RearBeatDensity, ws.RearExhOpen,
-                              ws.RearDensity, ws.FrontBeatDensity, positionDisplayActive);
+  step.rearBeat = exhaustBeat(ws.RearBeatArmed, ws.RearBeatDensity, ws.RearExhOpen, ws.RearDensity,
+                              ws.FrontBeatDensity, positionDisplayActive);
   return step;
 }
 

@@ -17,6 +17,7 @@
 
 #include <QFont>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ struct CanvasSize {
   int width = 0;
   int height = 0;
   friend bool operator==(const CanvasSize&, const CanvasSize&) = default;
+};
+
+struct CanvasPixel {
+  int x = 0, y = 0;
 };
 
 struct FontStyle {
@@ -70,6 +75,11 @@ class Canvas {
   virtual void ellipse(int left, int top, int right, int bottom) = 0;
   virtual void arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) = 0;
   virtual void setPixel(int x, int y, Rgb colour) = 0;
+  // Many pixels of one colour, the same as setPixel on each in turn (the steam display sets
+  // thousands a frame, and a canvas may set them faster together).
+  virtual void setPixels(Rgb colour, std::span<const CanvasPixel> pixels) {
+    for (const CanvasPixel& p : pixels) setPixel(p.x, p.y, colour);
+  }
 
   virtual void setFontColour(Rgb colour) = 0;
   virtual void setFontSize(int points) = 0;

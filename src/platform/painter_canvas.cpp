@@ -107,8 +107,8 @@ void QPainterCanvas::clear(Rgb colour) {
 
 void QPainterCanvas::setClip(const CanvasClip& clip) {
   clipped_ = true;
-  deviceClip_ = {device(clip.left),    device(clip.top),    device(clip.right),
-                 device(clip.bottom),  device(clip.cutLeft), device(clip.cutTop),
+  deviceClip_ = {device(clip.left),     device(clip.top),      device(clip.right),
+                 device(clip.bottom),   device(clip.cutLeft),  device(clip.cutTop),
                  device(clip.cutRight), device(clip.cutBottom)};
 }
 
@@ -122,11 +122,6 @@ void QPainterCanvas::setPenColour(Rgb colour) {
 
 void QPainterCanvas::setPenWidth(int width) {
   penWidth_ = std::clamp(width, 1, kMaxPenWidth);
-}
-
-int QPainterCanvas::device(int v) const {
-  if (scale_ == 1.0) return v;
-  return roundHalfEven(static_cast<double>(v) * scale_);
 }
 
 int QPainterCanvas::devicePenWidth() const {
@@ -243,6 +238,16 @@ void QPainterCanvas::arc(int left, int top, int right, int bottom, int x3, int y
   if (!box) return;
   const ArcSpan span(*box, device(x3), device(y3), device(x4), device(y4));
   plotOutline(*box, [&](std::int64_t x, std::int64_t y) { return span.contains(x, y); });
+}
+
+void QPainterCanvas::setPixels(Rgb colour, std::span<const CanvasPixel> pixels) {
+  // On an image at the drawing's own pitch each pixel is one store.
+  if (bits_ && nib_ == 1 && scale_ == 1.0) {
+    plotColour_ = toArgb(colour);
+    for (const CanvasPixel& p : pixels) plot(p.x, p.y);
+    return;
+  }
+  for (const CanvasPixel& p : pixels) setPixel(p.x, p.y, colour);
 }
 
 void QPainterCanvas::setPixel(int x, int y, Rgb colour) {

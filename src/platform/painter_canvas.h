@@ -14,6 +14,7 @@
 
 #include "canvas.h"
 #include "glyph_cache.h"
+#include "numbers.h"
 
 class QPaintDevice;
 
@@ -33,11 +34,12 @@ struct DirtyArea {
 //
 // Lines, outlines, pixels and text are rasterised here rather than by QPainter, for two reasons:
 // QPainter's lines leave out the pixel at the larger coordinate whatever the direction, where we
-// need the end point left out; and a whole frame is drawn on every tick (about 60 a second, and the budget is a quarter of a millisecond), where writing pixels
-// straight into a 32-bit image is many times faster than QPainter's general paths (a large circle
-// costs it tens of microseconds). The QPainter clears the surface and draws each character once
-// into a cache. On a device that is not a 32-bit QImage the same pixels are handed to the QPainter
-// as points, so every device shows the same picture.
+// need the end point left out; and a whole frame is drawn on every tick (about 60 a second, and
+// the budget is a quarter of a millisecond), where writing pixels straight into a 32-bit image is
+// many times faster than QPainter's general paths (a large circle costs it tens of microseconds).
+// The QPainter clears the surface and draws each character once into a cache. On a device that is
+// not a 32-bit QImage the same pixels are handed to the QPainter as points, so every device shows
+// the same picture.
 //
 // `scale` is the number of device pixels per drawing unit (the screen's device pixel ratio): the
 // callers keep their pixel coordinates, and on a surface of twice the size every line, outline and
@@ -59,6 +61,7 @@ class QPainterCanvas final : public Canvas {
   void ellipse(int left, int top, int right, int bottom) override;
   void arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) override;
   void setPixel(int x, int y, Rgb colour) override;
+  void setPixels(Rgb colour, std::span<const CanvasPixel> pixels) override;
   void setFontColour(Rgb colour) override;
   void setFontSize(int points) override;
   void setFontStyle(FontStyle style) override;
@@ -90,7 +93,9 @@ class QPainterCanvas final : public Canvas {
   // An ellipse's box in device pixels, for the outline that covers the same drawing pixels.
   std::optional<DeviceBox> deviceBox(int left, int top, int right, int bottom) const;
   // A drawing coordinate in device pixels.
-  int device(int v) const;
+  int device(int v) const {
+    return scale_ == 1.0 ? v : roundHalfEven(static_cast<double>(v) * scale_);
+  }
   // The side of one drawing pixel in device pixels, and the device width of the pen.
   int nib() const { return nib_; }
   int devicePenWidth() const;
@@ -118,7 +123,7 @@ class QPainterCanvas final : public Canvas {
   std::ptrdiff_t bytesPerLine_ = 0;
   std::uint32_t plotColour_ = 0;
   bool clipped_ = false;
-  CanvasClip deviceClip_;  // the clip in device pixels
+  CanvasClip deviceClip_;       // the clip in device pixels
   std::vector<QPoint> points_;  // pixels waiting for the QPainter on other devices
 
   std::uint32_t penArgb_ = 0xff000000u;

@@ -1,6 +1,4 @@
 #include "canvas.h"
-#include "painter_canvas.h"
-#include "recording_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +13,10 @@
 #include <random>
 #include <set>
 #include <utility>
+#include <vector>
+
+#include "painter_canvas.h"
+#include "recording_canvas.h"
 
 namespace vek1 {
 namespace {
@@ -266,6 +268,41 @@ TEST(QPainterCanvas, SetPixelPaintsExactlyOnePixelAndIgnoresPointsOutside) {
   }
   EXPECT_EQ(painted(image), (Pixels{{3, 4}}));
   EXPECT_EQ(image.pixel(3, 4), qRgb(12, 34, 56));
+}
+
+// The steam display sets its specks together: the same pixels as one by one, on every kind of
+// surface and pitch, with the clip's cut-out and the surface's edges kept.
+TEST(QPainterCanvas, PixelsSetTogetherAreThoseSetOneByOne) {
+  const CanvasClip clip{1, 1, 15, 15, 4, 4, 8, 8};
+  const std::vector<CanvasPixel> specks = {{2, 2},  {5, 5}, {0, 3}, {14, 14}, {15, 3},
+                                           {-1, 2}, {9, 9}, {7, 4}, {3, 12},  {INT_MIN, 5}};
+  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888}) {
+    for (const double scale : {1.0, 2.0}) {
+      const int side = static_cast<int>(16 * scale);
+      QImage together = blank(side, side, format), alone = blank(side, side, format);
+      DirtyArea dirtyTogether, dirtyAlone;
+      {
+        QPainterCanvas canvas(together, &dirtyTogether, scale);
+        canvas.setClip(clip);
+        canvas.setPixels(kRed, specks);
+      }
+      {
+        QPainterCanvas canvas(alone, &dirtyAlone, scale);
+        canvas.setClip(clip);
+        for (const CanvasPixel& p : specks) canvas.setPixel(p.x, p.y, kRed);
+      }
+      SCOPED_TRACE(testing::Message() << "format " << format << ", scale " << scale);
+      EXPECT_EQ(together, alone);
+      EXPECT_EQ(painted(together).size(), static_cast<std::size_t>(4 * scale * scale));
+      // What the window copies to the screen afterwards covers what was set.
+      EXPECT_EQ(dirtyTogether.whole, dirtyAlone.whole);
+      EXPECT_EQ(
+          QRect(dirtyTogether.left, dirtyTogether.top, dirtyTogether.right - dirtyTogether.left,
+                dirtyTogether.bottom - dirtyTogether.top),
+          QRect(dirtyAlone.left, dirtyAlone.top, dirtyAlone.right - dirtyAlone.left,
+                dirtyAlone.bottom - dirtyAlone.top));
+    }
+  }
 }
 
 TEST(QPainterCanvas, TextHangsBelowAndRightOfItsPosition) {
