@@ -1,6 +1,9 @@
 #include "solver.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "numbers.h"
@@ -97,7 +100,31 @@ double asinByAtan(double k) {
 
 }  // namespace
 
-GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseArmPos) {
+namespace {
+
+// How solveGearWith stores each intermediate as a single. The exact store saturates at the
+// largest single, as toSingle does everywhere; the quick one converts plainly and keeps the
+// largest magnitude it stored. Where every stored value is finite the two stores give the same
+// singles, and so the same pose: the quick pass stands unless it stored an infinity or a NaN, and
+// then the exact pass is run instead. The saturating tests on the chain of some forty stores cost
+// about a twentieth of a solve; the quick store's note stands beside the chain, not on it.
+struct ExactStore {
+  float operator()(double x) const { return vek1::toSingle(x); }
+};
+struct QuickStore {
+  std::uint32_t largest = 0;  // the largest magnitude stored, as its bits
+  float operator()(double x) {
+    const float single = static_cast<float>(x);
+    largest = std::max(largest, std::bit_cast<std::uint32_t>(single) & 0x7fffffffu);
+    return single;
+  }
+  // Infinities and NaNs have the largest magnitudes' bit patterns, from the infinity's up.
+  bool allFinite() const { return largest < 0x7f800000u; }
+};
+
+template <class Store>
+GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reverseArmPos,
+                       Store& toSingle) {
   GearPose pose;
   pose.Pivots = gear.Pivots;
   bool& closed = pose.Closed;
@@ -204,6 +231,17 @@ GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseA
   // 16.
   pose.Ports = portConstantsOf(gear, H[4]);
   return pose;
+}
+
+}  // namespace
+
+GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseArmPos) {
+  QuickStore quick;
+  GearPose pose = solveGearWith(gear, driverAngle, reverseArmPos, quick);
+  if (quick.allFinite()) [[likely]]
+    return pose;
+  ExactStore exact;
+  return solveGearWith(gear, driverAngle, reverseArmPos, exact);
 }
 
 GearDimensions gearOf(const GearSet& gear) {
