@@ -42,7 +42,8 @@ QDoubleSpinBox* toleranceBox(double value, double step, int decimals, const QStr
 
 }  // namespace
 
-TValveEvents::TValveEvents(Workspace& ws, QWidget* parent) : QWidget(parent, Qt::Window), ws_(ws) {
+TValveEvents::TValveEvents(const Workspace& ws, QWidget* parent)
+    : QWidget(parent, Qt::Window), ws_(ws) {
   setWindowTitle("Valve Events");
 
   NotchesEdit = new QLineEdit(QString::fromStdString(notchesText_));
@@ -134,7 +135,8 @@ void TValveEvents::setReference(const ReferenceSet* reference) {
 
 void TValveEvents::recompute() {
   if (reference_ && reference_->active()) {
-    compared_ = compareValveEvents(ws_, *reference_->set(), useDefaultNotches_ ? nullptr : &offsets_);
+    compared_ =
+        compareValveEvents(ws_, *reference_->set(), useDefaultNotches_ ? nullptr : &offsets_);
     table_ = compared_->Working;
   } else {
     compared_.reset();
@@ -149,10 +151,9 @@ void TValveEvents::recompute() {
                       ", grey) and working minus reference (" + kDifferenceRowLabel +
                       "), orange where beyond the tolerances or in one set only"
                 : "";
-  SetLabel->setText(QString::fromStdString("Set: " + ws_.DimSetName + "    mid-gear centre " +
-                                           fixedText(table_.Centre, 0, 3) +
-                                           (laps.empty() ? "" : "    " + laps) + "\n" +
-                                           kEventsConventionText + comparing));
+  SetLabel->setText(QString::fromStdString(
+      "Set: " + ws_.DimSetName + "    mid-gear centre " + fixedText(table_.Centre, 0, 3) +
+      (laps.empty() ? "" : "    " + laps) + "\n" + kEventsConventionText + comparing));
   refreshTable();
   showNotchProblems();
 }
@@ -171,11 +172,10 @@ void TValveEvents::showNotchProblems() {
     NotchesProblem->setVisible(false);
     return;
   }
-  NotchesProblem->setText(
-      QString::fromStdString("Beyond the reverse arm's reach (" +
-                             fixedText(table_.Reach.Lowest, 0, 3) + " to " +
-                             fixedText(table_.Reach.Highest, 0, 3) + "): ") +
-      beyond.join(", "));
+  NotchesProblem->setText(QString::fromStdString("Beyond the reverse arm's reach (" +
+                                                 fixedText(table_.Reach.Lowest, 0, 3) + " to " +
+                                                 fixedText(table_.Reach.Highest, 0, 3) + "): ") +
+                          beyond.join(", "));
   NotchesProblem->setVisible(true);
 }
 
@@ -265,8 +265,10 @@ void TValveEvents::NotchesEditExit() {
     // Not a list of offsets: the table stays as it was, and the field keeps the text so that
     // it can be mended, with the reason beside it.
     notchesTextProblem_ = QString::fromStdString(
-        "\"" + text + "\" is not a list of notches: type \"default\" or offsets from the centre "
-        "separated by commas, e.g. 1.6,0.8,-0.8 (the table still shows " + notchesText_ + ")");
+        "\"" + text +
+        "\" is not a list of notches: type \"default\" or offsets from the centre "
+        "separated by commas, e.g. 1.6,0.8,-0.8 (the table still shows " +
+        notchesText_ + ")");
     showNotchProblems();
     return;
   }

@@ -28,7 +28,7 @@ class ReferenceSet;
 class TValveEvents : public QWidget {
   Q_OBJECT
  public:
-  explicit TValveEvents(Workspace& ws, QWidget* parent = nullptr);
+  explicit TValveEvents(const Workspace& ws, QWidget* parent = nullptr);
   // The set to compare with, when there is one: its rows and the differences stand under each
   // notch, and the CSV is the comparison's. The table follows it as it is loaded or cleared.
   void setReference(const ReferenceSet* reference);
@@ -83,7 +83,7 @@ class TValveEvents : public QWidget {
   void fitHeightToRows();
   void showNotchProblems();
 
-  Workspace& ws_;
+  const Workspace& ws_;
   QTimer* timer_ = nullptr;
   std::optional<WorkingSetFingerprint> last_;
   bool useDefaultNotches_ = true;

@@ -1,6 +1,5 @@
 #include "sensitivity_window.h"
 
-#include <cstdint>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -10,6 +9,7 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdint>
 
 #include "csv_save.h"
 #include "export_dialog.h"
@@ -22,7 +22,8 @@
 
 namespace vek1 {
 
-TSensitivity::TSensitivity(Workspace& ws, QWidget* parent) : QWidget(parent, Qt::Window), ws_(ws) {
+TSensitivity::TSensitivity(const Workspace& ws, QWidget* parent)
+    : QWidget(parent, Qt::Window), ws_(ws) {
   setWindowTitle("Sensitivity");
   NotchesEdit = new QLineEdit(QString::fromStdString(notchesText_));
   NotchesEdit->setToolTip(

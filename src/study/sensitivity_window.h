@@ -28,7 +28,7 @@ class PictureView;
 class TSensitivity : public QWidget {
   Q_OBJECT
  public:
-  explicit TSensitivity(Workspace& ws, QWidget* parent = nullptr);
+  explicit TSensitivity(const Workspace& ws, QWidget* parent = nullptr);
 
   static constexpr int kPollMs = 100;
 
@@ -65,7 +65,7 @@ class TSensitivity : public QWidget {
   void refreshView();
   PictureInfo pictureInfo() const;
 
-  Workspace& ws_;
+  const Workspace& ws_;
   QTimer* timer_ = nullptr;
   PictureView* picture_ = nullptr;
   QScrollArea* scroll_ = nullptr;
