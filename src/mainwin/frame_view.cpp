@@ -15,14 +15,16 @@
 namespace vek1 {
 
 namespace {
-const QColor kBackground(192, 192, 192);
+// The window's silver, which the frame starts from and shows beyond its edge.
+constexpr Rgb kBackground{192, 192, 192};
+const QColor kBackgroundColour(kBackground.r, kBackground.g, kBackground.b);
 }  // namespace
 
 FrameView::FrameView(QWidget* parent)
     : QWidget(parent),
       frame_(kFrameWidth, kFrameHeight, QImage::Format_RGB32),
       rng_(std::random_device{}()) {
-  frame_.fill(kBackground);
+  frame_.fill(kBackgroundColour);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -35,7 +37,7 @@ void FrameView::paintEvent(QPaintEvent* event) {
   const QRectF target(0, 0, frame_.width() / scale_, frame_.height() / scale_);
   painter.drawImage(target, frame_, QRectF(frame_.rect()));
   const QRegion outside = QRegion(event->rect()) - QRegion(target.toAlignedRect());
-  for (const QRect& r : outside) painter.fillRect(r, kBackground);
+  for (const QRect& r : outside) painter.fillRect(r, kBackgroundColour);
 }
 
 void FrameView::resizeEvent(QResizeEvent* event) {
@@ -95,7 +97,7 @@ void FrameView::matchScreenScale() {
 
 void FrameView::reallocateFrame() {
   frame_ = QImage(frameSizeForView(), QImage::Format_RGB32);
-  frame_.fill(kBackground);
+  frame_.fill(kBackgroundColour);
   dirty_ = DirtyArea{};
   diff_.reset();
   dirty_.whole = true;
@@ -161,7 +163,7 @@ const Workspace* FrameView::shownSet() const {
 
 void FrameView::drawShownFrame(Canvas& canvas, bool caption, const Workspace* ghost) const {
   if (!shown_) {  // no frame drawn yet: the window is blank
-    canvas.clear(Rgb{192, 192, 192});
+    canvas.clear(kBackground);
     return;
   }
   // The tick works on a copy, so the working set, the running gear and the next frame are just

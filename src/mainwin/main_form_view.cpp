@@ -53,7 +53,7 @@ void TMainForm::SetScreenDataClick() {
 }
 
 void TMainForm::SetPanZoomClick() {
-  const bool show = SetPanZoom->text() != "SetP&anZoom Off";
+  const bool show = !viewStrip->panZoomBarsShown();
   SetPanZoom->setText(show ? "SetP&anZoom Off" : "SetP&anZoom On");
   viewStrip->setPanZoomBarsShown(show);
 }
@@ -74,7 +74,8 @@ void TMainForm::SurfaceDrag(QPoint by) {
 }
 
 void TMainForm::LargeFontClick() {
-  if (LargeFont->text() == "SetLarge&Font") {
+  // The texts' scale says which font is on; the caption offers the other.
+  if (ws_.TextScaleX == 1.0f && ws_.TextScaleY == 1.0f) {
     ws_.TextScaleX = 1.27f;
     ws_.TextScaleY = 1.22f;
     LargeFont->setText("SetSmall&Font");

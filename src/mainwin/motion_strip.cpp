@@ -71,8 +71,6 @@ void MotionStrip::stopAtAngle(float angle) {
   setRunning(false);
   ws_.DriverAngle = angle;
   SBDrvAng->setValue(roundHalfEven(ws_.DriverAngle * 100.0));
-  ws_.StepAngle = 0.0f;
-  SBDrvAng->setEnabled(true);
 }
 
 void MotionStrip::takeTypedStep(float step) {
@@ -101,12 +99,7 @@ void MotionStrip::SBDrvAngChange(int position) {
 }
 
 void MotionStrip::stopAt(float angle, QPushButton* pressed, QPushButton* other) {
-  ws_.DriverAngle = angle;
-  SBDrvAng->setValue(roundHalfEven(angle * 100.0));
-  ws_.StepAngle = 0.0f;
-  SBDrvAng->setEnabled(true);
-  running_ = false;
-  Run->setText("Run");
+  stopAtAngle(angle);
   pressed->setEnabled(false);
   other->setEnabled(true);
 }

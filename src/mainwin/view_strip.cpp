@@ -71,12 +71,15 @@ void ViewStrip::panByBars(const PanBarPositions& bars) {
 }
 
 void ViewStrip::setPanZoomBarsShown(bool shown) {
+  panZoomShown_ = shown;
   SBPanVert->setVisible(shown);
   SBPanHorz->setVisible(shown);
   SBZoom->setVisible(shown);
 }
 
 void ViewStrip::setStripShown(bool shown) {
+  // Shown or hidden with the strip, the bars are no longer shown apart from it.
+  panZoomShown_ = false;
   for (QWidget* w :
        std::initializer_list<QWidget*>{Presets[1], Presets[2], Presets[3], Presets[4], Presets[5],
                                        Presets[6], Preset0, NormVHZ, SBPanVert, SBPanHorz, SBZoom})

@@ -31,13 +31,17 @@ class ViewStrip : public ControlStrip {
   void viewMoved();
   // Pans by the bars' positions, each limited to its bar, as the bars themselves would.
   void panByBars(const PanBarPositions& bars);
+  // The pan and zoom bars alone, while the rest of the strip is hidden (the screen data off);
+  // SetPanZoom's caption follows.
   void setPanZoomBarsShown(bool shown);
+  bool panZoomBarsShown() const { return panZoomShown_; }
   void setStripShown(bool shown);
 
  private:
   void wireAutoCentreBar(QScrollBar* bar, ViewBar which);
 
   Workspace& ws_;
+  bool panZoomShown_ = false;
 };
 
 }  // namespace vek1

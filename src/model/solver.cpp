@@ -102,14 +102,14 @@ double asinByAtan(double k) {
 
 namespace {
 
-// How solveGearWith stores each intermediate as a single. The exact store saturates at the
-// largest single, as toSingle does everywhere; the quick one converts plainly and keeps the
-// largest magnitude it stored. Where every stored value is finite the two stores give the same
-// singles, and so the same pose: the quick pass stands unless it stored an infinity or a NaN, and
-// then the exact pass is run instead. The saturating tests on the chain of some forty stores cost
-// about a twentieth of a solve; the quick store's note stands beside the chain, not on it.
+// How solveGearWith stores each intermediate as a single (its `single`). The exact store
+// saturates at the largest single, as toSingle does everywhere; the quick one converts plainly and
+// keeps the largest magnitude it stored. Where every stored value is finite the two stores give
+// the same singles, and so the same pose: the quick pass stands unless it stored an infinity or a
+// NaN, and then the exact pass is run instead. The saturating tests on the chain of some forty
+// stores cost about a twentieth of a solve; the quick store's note stands beside the chain.
 struct ExactStore {
-  float operator()(double x) const { return vek1::toSingle(x); }
+  float operator()(double x) const { return toSingle(x); }
 };
 struct QuickStore {
   std::uint32_t largest = 0;  // the largest magnitude stored, as its bits
@@ -124,7 +124,7 @@ struct QuickStore {
 
 template <class Store>
 GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reverseArmPos,
-                       Store& toSingle) {
+                       Store& single) {
   GearPose pose;
   pose.Pivots = gear.Pivots;
   bool& closed = pose.Closed;
@@ -144,7 +144,7 @@ GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reve
   const double RA = f[dim::ReverseArmLength];
 
   // Every intermediate is stored as a single, and later steps read the stored values.
-  const double theta = toSingle(static_cast<double>(driverAngle) * kPi / 180.0);
+  const double theta = single(static_cast<double>(driverAngle) * kPi / 180.0);
 
   // 1. The reverse-arm end is where the reverse-arm controls put it.
   H[18] = reverseArmPos;
@@ -152,81 +152,81 @@ GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reve
   // 2. Crank pin. Increasing angle turns the crank clockwise on screen (screen V points down).
   pose.CrankCos = std::cos(theta);
   pose.CrankSin = std::sin(theta);
-  H[2] = toSingle(H[1] + pose.CrankCos * S / 2.0);
-  V[2] = toSingle(V[1] - pose.CrankSin * S / 2.0);
+  H[2] = single(H[1] + pose.CrankCos * S / 2.0);
+  V[2] = single(V[1] - pose.CrankSin * S / 2.0);
 
   // 3. Crosshead: the main rod from the crank pin meets the cylinder centre line V = V[3];
   //    the crosshead is on the cylinder side of the pin (the + root).
-  const float L = toSingle(CE + PE);
-  float w = toSingle(sq(L) - sq(static_cast<double>(V[2]) - V[3]));
+  const float L = single(CE + PE);
+  float w = single(sq(L) - sq(static_cast<double>(V[2]) - V[3]));
   w = nonNegativeValue(w, closed);
-  H[3] = toSingle(H[2] + std::sqrt(static_cast<double>(w)));
+  H[3] = single(H[2] + std::sqrt(static_cast<double>(w)));
 
   // 4. Hanger point on the main rod, CE along it from the crank pin.
   const double d = guardValue(L, closed);
-  H[10] = toSingle(H[2] + (static_cast<double>(H[3]) - H[2]) * CE / d);
-  V[10] = toSingle(V[2] + CE * (static_cast<double>(V[3]) - V[2]) / d);
+  H[10] = single(H[2] + (static_cast<double>(H[3]) - H[2]) * CE / d);
+  V[10] = single(V[2] + CE * (static_cast<double>(V[3]) - V[2]) / d);
 
   // 5. Direction and distance from the hanger point to the anchor pivot.
-  const double e = guardValue(toSingle(static_cast<double>(V[10]) - V[13]), closed);
-  const double phi = toSingle(direction(static_cast<double>(H[13]) - H[10], e));
-  const float D = toSingle(
+  const double e = guardValue(single(static_cast<double>(V[10]) - V[13]), closed);
+  const double phi = single(direction(static_cast<double>(H[13]) - H[10], e));
+  const float D = single(
       std::sqrt(sq(static_cast<double>(H[13]) - H[10]) + sq(static_cast<double>(V[10]) - V[13])));
 
   // 6. Lower end of the coupler: the anchor link's circle about 13 meets the whole coupler's
   //    circle about 10 (law of cosines); the + asin branch fixes the root.
-  const double a = guardValue(toSingle(AL), closed);
-  const float K = clampValue(toSingle((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0 / D / a), closed);
-  const double alpha = toSingle(asinByAtan(K) + kPi / 2.0 - phi);
-  H[11] = toSingle(H[13] - std::sin(alpha) * AL);
-  V[11] = toSingle(V[13] - std::cos(alpha) * AL);
+  const double a = guardValue(single(AL), closed);
+  const float K = clampValue(single((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0 / D / a), closed);
+  const double alpha = single(asinByAtan(K) + kPi / 2.0 - phi);
+  H[11] = single(H[13] - std::sin(alpha) * AL);
+  V[11] = single(V[13] - std::cos(alpha) * AL);
 
   // 7. Coupler point, CU along the coupler from the hanger point.
-  const double c = guardValue(toSingle(CU + CLo), closed);
-  H[9] = toSingle(H[10] + (static_cast<double>(H[11]) - H[10]) * CU / c);
-  V[9] = toSingle(V[10] + CU * (static_cast<double>(V[11]) - V[10]) / c);
+  const double c = guardValue(single(CU + CLo), closed);
+  H[9] = single(H[10] + (static_cast<double>(H[11]) - H[10]) * CU / c);
+  V[9] = single(V[10] + CU * (static_cast<double>(V[11]) - V[10]) / c);
 
   // 8. Reverse-arm end: the arm points up from the link pivot.
-  w = toSingle(sq(RA) - sq(static_cast<double>(H[18]) - H[6]));
+  w = single(sq(RA) - sq(static_cast<double>(H[18]) - H[6]));
   w = nonNegativeValue(w, closed);
-  V[18] = toSingle(V[6] + std::sqrt(static_cast<double>(w)));
+  V[18] = single(V[6] + std::sqrt(static_cast<double>(w)));
 
   // 9. Reverse-arm angle from the vertical.
-  const double r = guardValue(toSingle(static_cast<double>(V[18]) - V[6]), closed);
-  const double beta = toSingle(std::atan((static_cast<double>(H[18]) - H[6]) / r));
+  const double r = guardValue(single(static_cast<double>(V[18]) - V[6]), closed);
+  const double beta = single(std::atan((static_cast<double>(H[18]) - H[6]) / r));
   pose.ReverseArmAngle = beta;
 
   // 10. The link's centre of curvature turns with the reverse arm about the link pivot.
-  H[14] = toSingle(H[6] + std::cos(beta) * LRad);
-  V[14] = toSingle(V[6] - std::sin(beta) * LRad);
+  H[14] = single(H[6] + std::cos(beta) * LRad);
+  V[14] = single(V[6] - std::sin(beta) * LRad);
 
   // 11. Direction and distance from the coupler point to the link's centre of curvature.
-  const double g = guardValue(toSingle(static_cast<double>(H[14]) - H[9]), closed);
-  const double psi = toSingle(direction(static_cast<double>(V[14]) - V[9], g));
-  const float D2 = toSingle(
+  const double g = guardValue(single(static_cast<double>(H[14]) - H[9]), closed);
+  const double psi = single(direction(static_cast<double>(V[14]) - V[9], g));
+  const float D2 = single(
       std::sqrt(sq(static_cast<double>(H[14]) - H[9]) + sq(static_cast<double>(V[14]) - V[9])));
 
   // 12. Die block: the link's arc about 14 meets the lower valve lever's circle about 9.
-  const double l = guardValue(toSingle(LRad), closed);
-  const float K2 = clampValue(toSingle((sq(D2) + sq(LRad) - sq(VL)) / 2.0 / D2 / l), closed);
-  const double gamma = toSingle(kPi / 2.0 - asinByAtan(K2) - psi);
-  H[8] = toSingle(H[14] - std::cos(gamma) * LRad);
-  V[8] = toSingle(V[14] + std::sin(gamma) * LRad);
+  const double l = guardValue(single(LRad), closed);
+  const float K2 = clampValue(single((sq(D2) + sq(LRad) - sq(VL)) / 2.0 / D2 / l), closed);
+  const double gamma = single(kPi / 2.0 - asinByAtan(K2) - psi);
+  H[8] = single(H[14] - std::cos(gamma) * LRad);
+  V[8] = single(V[14] + std::sin(gamma) * LRad);
 
   // 13. Valve-lever top: on the line from 9 through 8, VU beyond the die block.
-  const double v = guardValue(toSingle(VL), closed);
-  H[7] = toSingle(H[8] + (static_cast<double>(H[8]) - H[9]) * VU / v);
-  V[7] = toSingle(V[8] + VU * (static_cast<double>(V[8]) - V[9]) / v);
+  const double v = guardValue(single(VL), closed);
+  H[7] = single(H[8] + (static_cast<double>(H[8]) - H[9]) * VU / v);
+  V[7] = single(V[8] + VU * (static_cast<double>(V[8]) - V[9]) / v);
 
   // 14. Valve-stem joint: the radius rod from 7 meets the valve-stem line V = V[4], on the
   //     cylinder side of 7.
-  w = toSingle(sq(RR) - sq(static_cast<double>(V[7]) - V[4]));
+  w = single(sq(RR) - sq(static_cast<double>(V[7]) - V[4]));
   w = nonNegativeValue(w, closed);
-  H[4] = toSingle(H[7] + std::sqrt(static_cast<double>(w)));
+  H[4] = single(H[7] + std::sqrt(static_cast<double>(w)));
 
   // 15. Valve-lever angle from the vertical.
-  const double t = guardValue(toSingle(static_cast<double>(V[7]) - V[9]), closed);
-  pose.ValveLeverAngle = toSingle(std::atan((static_cast<double>(H[7]) - H[9]) / t));
+  const double t = guardValue(single(static_cast<double>(V[7]) - V[9]), closed);
+  pose.ValveLeverAngle = single(std::atan((static_cast<double>(H[7]) - H[9]) / t));
 
   // 16.
   pose.Ports = portConstantsOf(gear, H[4]);
