@@ -16,14 +16,17 @@ namespace {
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-      {
-        nsPerIteration_[run.benchmark_name()] =
-            run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
-        wallNs_[run.benchmark_name()] =
-            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
-      }
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      // A benchmark run several times is judged by its least run, under its own name.
+      const bool least = run.run_type == Run::RT_Aggregate && run.aggregate_name == "least";
+      if (run.run_type != Run::RT_Iteration && !least) continue;
+      const std::string name = least ? run.run_name.function_name : run.benchmark_name();
+      nsPerIteration_[name] =
+          run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+      wallNs_[name] =
+          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+    }
     ConsoleReporter::ReportRuns(runs);
   }
   void printRatios() const {

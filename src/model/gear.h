@@ -24,6 +24,10 @@ GearDimensions gearOf(const GearSet& gear);
 // rod too short for the distance it must span, two circles that do not meet): the pose is then
 // the nearest one the solver could make, as the main view draws it.
 struct GearPose {
+  GearPose() = default;
+  // A pose starts from the fixed pivots, which it carries through unchanged.
+  explicit GearPose(const PivotTable& fixed) : Pivots(fixed) {}
+
   PivotTable Pivots;
   float ReverseArmAngle = 0.0f;
   float ValveLeverAngle = 0.0f;
@@ -33,6 +37,9 @@ struct GearPose {
   bool Closed = true;
 };
 GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseArmPos);
+// The same pose by the solve's written arithmetic alone, which solveGear's quicker routes must
+// equal bit for bit: the reference the tests hold it to.
+GearPose solveGearExact(const GearDimensions& gear, float driverAngle, float reverseArmPos);
 
 // The piston and the four valve edges at a pose. Closed is false where the stroke is too small
 // to divide by or the main rod too short for the crank.

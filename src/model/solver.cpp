@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "numbers.h"
+#include "solve_routes.h"
 
 namespace vek1 {
 
@@ -102,31 +103,10 @@ double asinByAtan(double k) {
 
 namespace {
 
-// How solveGearWith stores each intermediate as a single (its `single`). The exact store
-// saturates at the largest single, as toSingle does everywhere; the quick one converts plainly and
-// keeps the largest magnitude it stored. Where every stored value is finite the two stores give
-// the same singles, and so the same pose: the quick pass stands unless it stored an infinity or a
-// NaN, and then the exact pass is run instead. The saturating tests on the chain of some forty
-// stores cost about a twentieth of a solve; the quick store's note stands beside the chain.
-struct ExactStore {
-  float operator()(double x) const { return toSingle(x); }
-};
-struct QuickStore {
-  std::uint32_t largest = 0;  // the largest magnitude stored, as its bits
-  float operator()(double x) {
-    const float single = static_cast<float>(x);
-    largest = std::max(largest, std::bit_cast<std::uint32_t>(single) & 0x7fffffffu);
-    return single;
-  }
-  // Infinities and NaNs have the largest magnitudes' bit patterns, from the infinity's up.
-  bool allFinite() const { return largest < 0x7f800000u; }
-};
-
-template <class Store>
+template <class Route>
 GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reverseArmPos,
-                       Store& single) {
-  GearPose pose;
-  pose.Pivots = gear.Pivots;
+                       Route& single) {
+  GearPose pose(gear.Pivots);
   bool& closed = pose.Closed;
   auto& H = pose.Pivots.H;
   auto& V = pose.Pivots.V;
@@ -143,51 +123,20 @@ GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reve
   const double AL = f[dim::AnchorLinkLength];
   const double RA = f[dim::ReverseArmLength];
 
-  // Every intermediate is stored as a single, and later steps read the stored values.
+  // Every intermediate is stored as a single, and later steps read the stored values. The steps
+  // are numbered in the order of the construction; where two chains are independent, the longer
+  // one is written first, because the processor runs a later chain beside an earlier one only
+  // once it has read that far.
   const double theta = single(static_cast<double>(driverAngle) * kPi / 180.0);
 
   // 1. The reverse-arm end is where the reverse-arm controls put it.
   H[18] = reverseArmPos;
 
-  // 2. Crank pin. Increasing angle turns the crank clockwise on screen (screen V points down).
-  pose.CrankCos = std::cos(theta);
-  pose.CrankSin = std::sin(theta);
-  H[2] = single(H[1] + pose.CrankCos * S / 2.0);
-  V[2] = single(V[1] - pose.CrankSin * S / 2.0);
-
-  // 3. Crosshead: the main rod from the crank pin meets the cylinder centre line V = V[3];
-  //    the crosshead is on the cylinder side of the pin (the + root).
-  const float L = single(CE + PE);
-  float w = single(sq(L) - sq(static_cast<double>(V[2]) - V[3]));
-  w = nonNegativeValue(w, closed);
-  H[3] = single(H[2] + std::sqrt(static_cast<double>(w)));
-
-  // 4. Hanger point on the main rod, CE along it from the crank pin.
-  const double d = guardValue(L, closed);
-  H[10] = single(H[2] + (static_cast<double>(H[3]) - H[2]) * CE / d);
-  V[10] = single(V[2] + CE * (static_cast<double>(V[3]) - V[2]) / d);
-
-  // 5. Direction and distance from the hanger point to the anchor pivot.
-  const double e = guardValue(single(static_cast<double>(V[10]) - V[13]), closed);
-  const double phi = single(direction(static_cast<double>(H[13]) - H[10], e));
-  const float D = single(
-      std::sqrt(sq(static_cast<double>(H[13]) - H[10]) + sq(static_cast<double>(V[10]) - V[13])));
-
-  // 6. Lower end of the coupler: the anchor link's circle about 13 meets the whole coupler's
-  //    circle about 10 (law of cosines); the + asin branch fixes the root.
-  const double a = guardValue(single(AL), closed);
-  const float K = clampValue(single((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0 / D / a), closed);
-  const double alpha = single(asinByAtan(K) + kPi / 2.0 - phi);
-  H[11] = single(H[13] - std::sin(alpha) * AL);
-  V[11] = single(V[13] - std::cos(alpha) * AL);
-
-  // 7. Coupler point, CU along the coupler from the hanger point.
-  const double c = guardValue(single(CU + CLo), closed);
-  H[9] = single(H[10] + (static_cast<double>(H[11]) - H[10]) * CU / c);
-  V[9] = single(V[10] + CU * (static_cast<double>(V[11]) - V[10]) / c);
+  // Steps 8 to 10 hang on the reverse arm alone, not on the crank: they are written first, so that
+  // they run beside the crank's chain, which needs them only at step 11.
 
   // 8. Reverse-arm end: the arm points up from the link pivot.
-  w = single(sq(RA) - sq(static_cast<double>(H[18]) - H[6]));
+  float w = single(sq(RA) - sq(static_cast<double>(H[18]) - H[6]));
   w = nonNegativeValue(w, closed);
   V[18] = single(V[6] + std::sqrt(static_cast<double>(w)));
 
@@ -200,23 +149,65 @@ GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reve
   H[14] = single(H[6] + std::cos(beta) * LRad);
   V[14] = single(V[6] - std::sin(beta) * LRad);
 
-  // 11. Direction and distance from the coupler point to the link's centre of curvature.
-  const double g = guardValue(single(static_cast<double>(H[14]) - H[9]), closed);
-  const double psi = single(direction(static_cast<double>(V[14]) - V[9], g));
+  // 2. Crank pin. Increasing angle turns the crank clockwise on screen (screen V points down).
+  pose.CrankCos = std::cos(theta);
+  pose.CrankSin = std::sin(theta);
+  H[2] = single(H[1] + pose.CrankCos * S / 2.0);
+  V[2] = single(V[1] - pose.CrankSin * S / 2.0);
+
+  // 3. Crosshead: the main rod from the crank pin meets the cylinder centre line V = V[3];
+  //    the crosshead is on the cylinder side of the pin (the + root).
+  const float L = single(CE + PE);
+  w = single(sq(L) - sq(static_cast<double>(V[2]) - V[3]));
+  w = nonNegativeValue(w, closed);
+  H[3] = single(H[2] + std::sqrt(static_cast<double>(w)));
+
+  // 4. Hanger point on the main rod, CE along it from the crank pin.
+  const double d = guardValue(L, closed);
+  const double alongMainRod = CE / d;
+  H[10] = single.along(H[2], static_cast<double>(H[3]) - H[2], CE, d, alongMainRod);
+  V[10] = single.along(V[2], static_cast<double>(V[3]) - V[2], CE, d, alongMainRod);
+
+  // 5. Distance from the hanger point to the anchor pivot (its direction comes after K, whose
+  //    chain through the asin below is the longer).
+  const float D = single(
+      std::sqrt(sq(static_cast<double>(H[13]) - H[10]) + sq(static_cast<double>(V[10]) - V[13])));
+
+  // 6. Lower end of the coupler: the anchor link's circle about 13 meets the whole coupler's
+  //    circle about 10 (law of cosines); the + asin branch fixes the root.
+  const double a = guardValue(single(AL), closed);
+  const float K = clampValue(single.over((sq(D) + sq(AL) - sq(CU + CLo)) / 2.0, D, a), closed);
+  const double e = guardValue(single(static_cast<double>(V[10]) - V[13]), closed);
+  const double phi = single(direction(static_cast<double>(H[13]) - H[10], e));
+  const double alpha = single(asinByAtan(K) + kPi / 2.0 - phi);
+  H[11] = single(H[13] - std::sin(alpha) * AL);
+  V[11] = single(V[13] - std::cos(alpha) * AL);
+
+  // 7. Coupler point, CU along the coupler from the hanger point.
+  const double c = guardValue(single(CU + CLo), closed);
+  const double alongCoupler = CU / c;
+  H[9] = single.along(H[10], static_cast<double>(H[11]) - H[10], CU, c, alongCoupler);
+  V[9] = single.along(V[10], static_cast<double>(V[11]) - V[10], CU, c, alongCoupler);
+
+  // 11. Distance from the coupler point to the link's centre of curvature (its direction comes
+  //     after K2, as in step 5).
   const float D2 = single(
       std::sqrt(sq(static_cast<double>(H[14]) - H[9]) + sq(static_cast<double>(V[14]) - V[9])));
 
   // 12. Die block: the link's arc about 14 meets the lower valve lever's circle about 9.
   const double l = guardValue(single(LRad), closed);
-  const float K2 = clampValue(single((sq(D2) + sq(LRad) - sq(VL)) / 2.0 / D2 / l), closed);
+  const float K2 = clampValue(single.over((sq(D2) + sq(LRad) - sq(VL)) / 2.0, D2, l), closed);
+  const double g = guardValue(single(static_cast<double>(H[14]) - H[9]), closed);
+  const double psi = single(direction(static_cast<double>(V[14]) - V[9], g));
   const double gamma = single(kPi / 2.0 - asinByAtan(K2) - psi);
   H[8] = single(H[14] - std::cos(gamma) * LRad);
   V[8] = single(V[14] + std::sin(gamma) * LRad);
 
   // 13. Valve-lever top: on the line from 9 through 8, VU beyond the die block.
   const double v = guardValue(single(VL), closed);
-  H[7] = single(H[8] + (static_cast<double>(H[8]) - H[9]) * VU / v);
-  V[7] = single(V[8] + VU * (static_cast<double>(V[8]) - V[9]) / v);
+  const double beyondDieBlock = VU / v;
+  H[7] = single.along(H[8], static_cast<double>(H[8]) - H[9], VU, v, beyondDieBlock);
+  V[7] = single.along(V[8], static_cast<double>(V[8]) - V[9], VU, v, beyondDieBlock);
 
   // 14. Valve-stem joint: the radius rod from 7 meets the valve-stem line V = V[4], on the
   //     cylinder side of 7.
@@ -236,11 +227,17 @@ GearPose solveGearWith(const GearDimensions& gear, float driverAngle, float reve
 }  // namespace
 
 GearPose solveGear(const GearDimensions& gear, float driverAngle, float reverseArmPos) {
-  QuickStore quick;
+  solve_route::Quick quick;
   GearPose pose = solveGearWith(gear, driverAngle, reverseArmPos, quick);
-  if (quick.allFinite()) [[likely]]
-    return pose;
-  ExactStore exact;
+  if (!quick.stands()) [[unlikely]] {
+    solve_route::Exact exact;
+    pose = solveGearWith(gear, driverAngle, reverseArmPos, exact);
+  }
+  return pose;
+}
+
+GearPose solveGearExact(const GearDimensions& gear, float driverAngle, float reverseArmPos) {
+  solve_route::Exact exact;
   return solveGearWith(gear, driverAngle, reverseArmPos, exact);
 }
 
