@@ -140,7 +140,7 @@ const FigureDifference* findFigure(const NotchComparison& notch, const std::stri
   return nullptr;
 }
 
-ComparedEvents compareValveEvents(const Workspace& working, const Workspace& reference,
+ComparedEvents compareValveEvents(const GearSet& working, const GearSet& reference,
                                   const std::vector<double>* offsets) {
   ComparedEvents out;
   const std::vector<double> notches = offsets ? *offsets : DefaultNotchOffsets(working);

@@ -84,7 +84,7 @@ struct ComparedEvents {
 
 // Both sets' events at the offsets given, or at the working set's default notches when
 // `offsets` is null, and their differences. Neither set is changed.
-ComparedEvents compareValveEvents(const Workspace& working, const Workspace& reference,
+ComparedEvents compareValveEvents(const GearSet& working, const GearSet& reference,
                                   const std::vector<double>* offsets = nullptr);
 
 }  // namespace vek1

@@ -51,7 +51,7 @@ float ClampTypedDriverAngle(double typed) {
   return toSingle(typed);
 }
 
-float ClampTypedReverseArm(const Workspace& ws, double typed) {
+float ClampTypedReverseArm(const GearSet& ws, double typed) {
   const double centre = ReverseArmCentre(ws);
   const double max = ws.Frame[dim::RevArmToCentMax];
   if (typed > centre + max) typed = centre + max;
@@ -76,7 +76,7 @@ int ReverseBarPosition(const Workspace& ws) {
                        ws.Frame[dim::RevArmToCentMax]);
 }
 
-int ReverseArmBarPosition(const Workspace& ws, float position) {
+int ReverseArmBarPosition(const GearSet& ws, float position) {
   return roundHalfEven((static_cast<double>(position) - ReverseArmCentre(ws)) * 1000.0);
 }
 

@@ -25,7 +25,7 @@ constexpr int kStepBarMax = 14613;
 // Typed entries, held to their ranges.
 float ClampTypedStep(double typed);          // [0.01, 45]
 float ClampTypedDriverAngle(double typed);   // [0, 360]
-float ClampTypedReverseArm(const Workspace& ws, double typed);  // centre +- Max
+float ClampTypedReverseArm(const GearSet& ws, double typed);  // centre +- Max
 
 // The reverse-arm bar counts thousandths from the centre. Setting a position places the arm,
 // turns the driver the way that side of centre runs ("Fwd" at the centre itself) and clears the
@@ -35,7 +35,7 @@ void SetReverseArmFromBar(Workspace& ws, int position);
 int ForwardBarPosition(const Workspace& ws);
 int ReverseBarPosition(const Workspace& ws);
 // Bar position of a typed absolute reverse-arm position.
-int ReverseArmBarPosition(const Workspace& ws, float position);
+int ReverseArmBarPosition(const GearSet& ws, float position);
 
 inline float ReverseArmCentre(const GearSet& ws) { return ws.RevArmPositions[0]; }
 

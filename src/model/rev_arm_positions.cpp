@@ -18,7 +18,7 @@ bool PositionKeyAccepted(char16_t key, std::u16string_view text) {
   return false;
 }
 
-float ClampToRevArmRange(const Workspace& ws, float v) {
+float ClampToRevArmRange(const GearSet& ws, float v) {
   if (v == 0.0f) return v;
   const double centre = ws.RevArmPositions[0];
   const double max = ws.Frame[dim::RevArmToCentMax];

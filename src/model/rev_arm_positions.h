@@ -22,7 +22,7 @@ struct RevArmRowsShown {
 bool PositionKeyAccepted(char16_t key, std::u16string_view text);
 
 // Pulls a set position into centre +- "Rev Arm to Cent Max"; 0 (not in use) stays 0.
-float ClampToRevArmRange(const Workspace& ws, float v);
+float ClampToRevArmRange(const GearSet& ws, float v);
 
 // Leaving position field k (1..9). Position 1 can never be emptied: a 0 there becomes 0.001 before
 // the clamp. A 0 in positions 2..9 ends the list at the next refresh.

@@ -252,7 +252,7 @@ std::vector<std::string> tuneWarnings(const TuneSettings& s) {
   return out;
 }
 
-TuneVariable defaultTuneVariable(const Workspace& ws, int id, double percent) {
+TuneVariable defaultTuneVariable(const GearSet& ws, int id, double percent) {
   const float value = dimensionValue(ws, id);
   const double half =
       percent / 100.0 * std::max(std::fabs(static_cast<double>(value)), kNearZeroUnits);
@@ -342,7 +342,7 @@ int applyTunedValues(Workspace& ws, std::span<const TuneVariable> vary,
   return changed;
 }
 
-bool sameDimensions(const Workspace& a, const Workspace& b) {
+bool sameDimensions(const GearSet& a, const GearSet& b) {
   for (int id = 1; id <= 122; ++id)
     if (isDimensionId(id) && dimensionValue(a, id) != dimensionValue(b, id)) return false;
   return true;

@@ -36,8 +36,7 @@ inline constexpr std::array<int, 4> kSuggestedTuneDimensions = {
 // percentage of one unit, so a dimension at or near 0 can still move (+-0.05 at 5 %).
 constexpr double kDefaultBoundsPercent = 5.0;
 constexpr double kNearZeroUnits = 1.0;
-TuneVariable defaultTuneVariable(const Workspace& ws, int id,
-                                 double percent = kDefaultBoundsPercent);
+TuneVariable defaultTuneVariable(const GearSet& ws, int id, double percent = kDefaultBoundsPercent);
 
 // Weights of the goals; 0 turns a goal off.
 struct TuneGoals {
@@ -185,7 +184,7 @@ int applyTunedValues(Workspace& ws, std::span<const TuneVariable> vary,
 
 // Whether two sets have every dimension alike; a result found on an older copy of the set may
 // only be applied to a set that still matches it.
-bool sameDimensions(const Workspace& a, const Workspace& b);
+bool sameDimensions(const GearSet& a, const GearSet& b);
 
 using TuneFiguresFunction =
     std::function<std::vector<TuneNotchFigures>(const Workspace&, std::span<const double>)>;

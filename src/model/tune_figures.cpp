@@ -31,8 +31,7 @@ TuneNotchFigures tuneFiguresFromEvents(const NotchEvents& n, double offset) {
   return f;
 }
 
-std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,
-                                               std::span<const double> offsets) {
+std::vector<TuneNotchFigures> tuneNotchFigures(const GearSet& ws, std::span<const double> offsets) {
   std::vector<TuneNotchFigures> out;
   out.reserve(offsets.size());
   for (double offset : offsets) out.push_back(tuneFiguresFromEvents(ValveEvents(ws, offset), offset));
@@ -52,7 +51,7 @@ void addIndicatedWork(const Workspace& ws, std::vector<TuneNotchFigures>& figure
   }
 }
 
-std::vector<double> defaultTuneNotches(const Workspace& ws) {
+std::vector<double> defaultTuneNotches(const GearSet& ws) {
   std::vector<double> out;
   for (double x : DefaultNotchOffsets(ws))
     if (x > 0.0) out.push_back(x);

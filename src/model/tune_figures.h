@@ -33,8 +33,7 @@ struct NotchEvents;
 TuneNotchFigures tuneFiguresFromEvents(const NotchEvents& events, double offset);
 
 // The figures of `ws` at each offset from its mid-gear centre, in the order given.
-std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,
-                                               std::span<const double> offsets);
+std::vector<TuneNotchFigures> tuneNotchFigures(const GearSet& ws, std::span<const double> offsets);
 
 // Adds each end's indicated work to figures that lack it, at the engine settings of `ws`. The
 // model runs at half its usual crank step count: the work differences a search compares move
@@ -42,6 +41,6 @@ std::vector<TuneNotchFigures> tuneNotchFigures(const Workspace& ws,
 void addIndicatedWork(const Workspace& ws, std::vector<TuneNotchFigures>& figures);
 
 // The forward notches of the valve events' default list (offsets above the centre).
-std::vector<double> defaultTuneNotches(const Workspace& ws);
+std::vector<double> defaultTuneNotches(const GearSet& ws);
 
 }  // namespace vek1

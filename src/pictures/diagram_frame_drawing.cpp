@@ -82,25 +82,25 @@ int edgeLabelTop(const PortEdgeLabelPlaces& places, int x, int top, bool above,
 
 }  // namespace
 
-double diagramScale(const Workspace& ws) {
+double diagramScale(const Session& ws) {
   const double vs = ws.VerticalScale;
   if (!(vs >= kMinVerticalScale)) return kMinVerticalScale;  // also NaN
   return std::min(vs, kMaxVerticalScale);
 }
 
-int travelY(const Workspace& ws, double v) {
+int travelY(const Session& ws, double v) {
   return screenCoord(kDiagramZeroY - v * kDiagramPixelsPerScale / diagramScale(ws));
 }
 
-int rearTravelY(const Workspace& ws, double v) {
+int rearTravelY(const Session& ws, double v) {
   return screenCoord(kDiagramZeroY + v * kDiagramPixelsPerScale / diagramScale(ws));
 }
 
-int diagramPositionCount(const Workspace& ws) {
+int diagramPositionCount(const Session& ws) {
   return std::clamp(ws.RevArmPosCount, 0, 9);
 }
 
-bool isMidGear(const Workspace& ws, double p) {
+bool isMidGear(const GearSet& ws, double p) {
   const double p0 = ws.RevArmPositions[0];
   return p0 - kMidGearBand < p && p < p0 + kMidGearBand;
 }

@@ -24,16 +24,16 @@ constexpr double kDiagramPixelsPerScale = 375.0;
 // pixels, and the bound keeps the axis's tick count (which grows with the scale) small.
 constexpr double kMinVerticalScale = 0.1;
 constexpr double kMaxVerticalScale = 100.0;
-double diagramScale(const Workspace& ws);
+double diagramScale(const Session& ws);
 // Screen y of valve travel v (front mapping) and of a rear-port value (mirrored mapping).
-int travelY(const Workspace& ws, double v);
-int rearTravelY(const Workspace& ws, double v);
+int travelY(const Session& ws, double v);
+int rearTravelY(const Session& ws, double v);
 
 // The number of positions a diagram draws, RevArmPosCount held to 0..9.
-int diagramPositionCount(const Workspace& ws);
+int diagramPositionCount(const Session& ws);
 // Mid gear: within 0.05 units of the centre position P0 (exclusive).
 constexpr double kMidGearBand = 0.05;
-bool isMidGear(const Workspace& ws, double p);
+bool isMidGear(const GearSet& ws, double p);
 
 // The diagram font (7 points scaled with the text positions), normal style, black.
 void useDiagramFont(Canvas& canvas, const Workspace& ws);
@@ -111,7 +111,7 @@ float lastDiagramPosition(const Workspace& ws, float previous);
 // mid-gear table written after the sweep; at other positions it does nothing.
 class MidGearTracker {
  public:
-  MidGearTracker(const Workspace& ws, double p) : midGear_(isMidGear(ws, p)) {}
+  MidGearTracker(const GearSet& ws, double p) : midGear_(isMidGear(ws, p)) {}
   void sample(const GearPose& pose) {
     if (!midGear_) return;
     const double h4 = pose.Pivots.H[4];

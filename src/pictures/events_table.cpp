@@ -248,7 +248,7 @@ std::string tabSeparated(const EventsTableView& view) {
   return text;
 }
 
-WorkingSetFingerprint fingerprintOf(const Workspace& ws) {
+WorkingSetFingerprint fingerprintOf(const GearSet& ws) {
   WorkingSetFingerprint f;
   f.frame = ws.Frame;
   f.cyl = ws.Cyl;

@@ -59,7 +59,7 @@ struct WorkingSetFingerprint {
   float centre = 0.0f;
   std::string name;
 };
-WorkingSetFingerprint fingerprintOf(const Workspace& ws);
+WorkingSetFingerprint fingerprintOf(const GearSet& ws);
 // Bit for bit, so a NaN that arrives by some route does not force a recompute on every poll.
 bool sameWorkingSet(const WorkingSetFingerprint& a, const WorkingSetFingerprint& b);
 

@@ -11,7 +11,7 @@
 
 namespace vek1 {
 
-CanvasClip gearClip(const Workspace& ws, CanvasSize size) {
+CanvasClip gearClip(const Session& ws, CanvasSize size) {
   CanvasClip clip{0, textY(ws, ws.ScreenDataOn ? kStripBottom : kToolBarBottom), size.width,
                   size.height};
   if (ws.ScreenDataOn) {
@@ -65,7 +65,7 @@ std::string frameCaption(const Workspace& ws) {
          " from mid gear    crank " + fixedText(ws.DriverAngle, 0, 2) + " deg";
 }
 
-std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,
+std::string WindowTitle(const std::string& first, const GearSet& ws, const std::string& date,
                         const std::string& time) {
   return first + ws.DimSetName + "     " + date + "   " + time + "   " + "Version 2.6";
 }
@@ -84,7 +84,7 @@ std::string TitleWithoutClock(const std::string& windowTitle, const std::string&
   return out;
 }
 
-std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time) {
+std::string MainWindowTitle(const GearSet& ws, const std::string& date, const std::string& time) {
   return WindowTitle(title::Main, ws, date, time);
 }
 

@@ -59,7 +59,7 @@ constexpr int kToolBarBottom = 25;
 constexpr int kStripBottom = 66;
 constexpr int kScreenDataLeft = 543;
 constexpr int kScreenDataBottom = 134;
-CanvasClip gearClip(const Workspace& ws, CanvasSize size);
+CanvasClip gearClip(const Session& ws, CanvasSize size);
 
 // What the tick settled for the frame before it is drawn: the steam display's colours and speck
 // counts, and which cut-off values the screen data shows.
@@ -75,8 +75,8 @@ FrameOutcome DrawFrame(Canvas& canvas, const Workspace& ws, const ScreenPoints& 
                        const FrameContext& context);
 
 // Window titles: the main window's, and the sine, oval, steam, port and data-table windows'.
-std::string MainWindowTitle(const Workspace& ws, const std::string& date, const std::string& time);
-std::string WindowTitle(const std::string& first, const Workspace& ws, const std::string& date,
+std::string MainWindowTitle(const GearSet& ws, const std::string& date, const std::string& time);
+std::string WindowTitle(const std::string& first, const GearSet& ws, const std::string& date,
                         const std::string& time);
 // A window's title without its clock and version, blanks run together: the name a picture of
 // the window is printed or exported under ("VEK1 Outside Admission Sine Diagram Nominal"), so

@@ -18,7 +18,7 @@ int lighter(int c) {
 }
 }  // namespace
 
-float referenceArm(const Workspace& ws, const Workspace& reference, double workingArm) {
+float referenceArm(const GearSet& ws, const Workspace& reference, double workingArm) {
   const double offset = workingArm - ws.RevArmPositions[0];
   return toSingle(static_cast<double>(reference.RevArmPositions[0]) + offset);
 }

@@ -48,7 +48,7 @@ class ReferencePen : public Canvas {
 // The reference's reverse-arm position at the working set's notch: the same offset from the
 // reference's own mid-gear centre as `workingArm` has from the working set's. A reference and a
 // working set whose centres differ are compared notch for notch, not at one absolute H.
-float referenceArm(const Workspace& ws, const Workspace& reference, double workingArm);
+float referenceArm(const GearSet& ws, const Workspace& reference, double workingArm);
 
 // One dashed line from (x0, y0) to (x1, y1) on `canvas` in its current pen, starting `phase`
 // pixels into the pattern; returns the phase at the end.

@@ -7,8 +7,8 @@
 
 namespace vek1 {
 
-int textX(const Workspace& ws, int x) { return roundHalfEven(x * static_cast<double>(ws.TextScaleX)); }
-int textY(const Workspace& ws, int y) { return roundHalfEven(y * static_cast<double>(ws.TextScaleY)); }
+int textX(const Session& ws, int x) { return roundHalfEven(x * static_cast<double>(ws.TextScaleX)); }
+int textY(const Session& ws, int y) { return roundHalfEven(y * static_cast<double>(ws.TextScaleY)); }
 
 void useViewFont(Canvas& canvas, const Workspace& ws) {
   canvas.setFontSize(roundHalfEven(kViewFontPoints * static_cast<double>(ws.TextScaleY)));

@@ -15,8 +15,8 @@ namespace vek1 {
 constexpr int kViewFontPoints = 7;
 
 // A fixed text position scaled by TextScaleX / TextScaleY and rounded.
-int textX(const Workspace& ws, int x);
-int textY(const Workspace& ws, int y);
+int textX(const Session& ws, int x);
+int textY(const Session& ws, int y);
 
 // Uses the view's font (size scaled with the text positions) in black.
 void useViewFont(Canvas& canvas, const Workspace& ws);
