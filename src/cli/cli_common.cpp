@@ -52,7 +52,7 @@ std::optional<std::vector<double>> notchesArg(const std::string& option, const s
   return numberList(option, text, most);
 }
 
-void requireReachable(const Workspace& ws, const std::vector<double>& notches) {
+void requireReachable(const GearSet& ws, const std::vector<double>& notches) {
   const OffsetRange reach = ReachableOffsets(ws);
   for (double x : notches)
     if (!reach.contains(x))

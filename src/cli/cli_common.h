@@ -52,7 +52,7 @@ std::optional<std::vector<double>> notchesArg(const std::string& option, const s
                                               size_t most);
 // A UsageError for the first notch the set's reverse arm cannot reach, naming the offsets it
 // does reach: such a notch has no pose, and figures from a made-up one would mislead.
-void requireReachable(const Workspace& ws, const std::vector<double>& notches);
+void requireReachable(const GearSet& ws, const std::vector<double>& notches);
 
 struct SetOptions {
   std::string file;                         // a saved set to start from; empty for the factory set

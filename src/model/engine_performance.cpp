@@ -249,7 +249,7 @@ std::vector<PerformanceRow> performanceTable(const Workspace& ws, const EngineSe
   return rows;
 }
 
-std::vector<double> performanceNotches(const Workspace& ws) {
+std::vector<double> performanceNotches(const GearSet& ws) {
   std::vector<double> all = DefaultNotchOffsets(ws);
   all.resize(kDefaultNotchCount / 2);
   return all;

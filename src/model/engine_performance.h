@@ -91,6 +91,6 @@ std::vector<PerformanceRow> performanceTable(const Workspace& ws, const EngineSe
 
 // The notches the performance window and command line take by default: the events table's
 // forward notches, full gear to the first notch off mid gear (9).
-std::vector<double> performanceNotches(const Workspace& ws);
+std::vector<double> performanceNotches(const GearSet& ws);
 
 }  // namespace vek1

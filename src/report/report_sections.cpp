@@ -85,7 +85,7 @@ void paintDimensions(QPainter& p, const QRectF& box, const std::string& heading,
 
 }  // namespace
 
-std::vector<ReportPage> titlePages(const Workspace& set, const Workspace* reference,
+std::vector<ReportPage> titlePages(const GearSet& set, const Workspace* reference,
                                    const std::string& date, const std::string& version) {
   const std::string name = set.DimSetName;
   const std::string refName = reference ? reference->DimSetName : std::string();
@@ -118,7 +118,7 @@ std::vector<ReportPage> dimensionPages(const Workspace& set) {
            }}};
 }
 
-std::vector<ReportPage> eventsPages(const Workspace& set, const ValveEventsTable& table,
+std::vector<ReportPage> eventsPages(const GearSet& set, const ValveEventsTable& table,
                                     const std::string& title, const ReportBodies& bodies,
                                     const ReportMetrics& metrics) {
   const EventsTableView view = buildEventsTable(table, EventTolerance{});

@@ -17,13 +17,13 @@ struct ReportBodies {
   QSizeF portrait, landscape;
 };
 
-std::vector<ReportPage> titlePages(const Workspace& set, const Workspace* reference,
+std::vector<ReportPage> titlePages(const GearSet& set, const Workspace* reference,
                                    const std::string& date, const std::string& version);
 // Every dimension with its name, value and unit: the frame's and the cylinder's side by side.
 std::vector<ReportPage> dimensionPages(const Workspace& set);
 // The valve events table of `set`, split to fit landscape pages at the body text size;
 // `title` heads each page ("Valve events", "Reference set: valve events").
-std::vector<ReportPage> eventsPages(const Workspace& set, const ValveEventsTable& table,
+std::vector<ReportPage> eventsPages(const GearSet& set, const ValveEventsTable& table,
                                     const std::string& title, const ReportBodies& bodies,
                                     const ReportMetrics& metrics);
 // The closure margin, die slip and valve travel of each notch.
