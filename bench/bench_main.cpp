@@ -42,7 +42,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     if (solver != nsPerIteration_.end() && floor != nsPerIteration_.end() && floor->second > 0)
       std::printf("solver / floor, least runs = %.2f\n", solver->second / floor->second);
     if (wrapped != nsPerIteration_.end() && floor != nsPerIteration_.end() && floor->second > 0)
-      std::printf("solver on the live set / floor = %.2f\n", wrapped->second / floor->second);
+      std::printf("solver on the live set / floor, least runs = %.2f\n",
+                  wrapped->second / floor->second);
     const auto tick = nsPerIteration_.find("BM_AnimationTick");
     if (tick != nsPerIteration_.end())
       std::printf("animation tick = %.3f ms of CPU (budget: at most 0.25 ms)\n", tick->second / 1e6);

@@ -1,9 +1,6 @@
 #include "solver.h"
 
-#include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <numbers>
 
 #include "numbers.h"
